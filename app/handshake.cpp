@@ -1,0 +1,67 @@
+#include "handshake.h"
+
+#include "commandframe.h"
+#include "linesettings.h"
+
+namespace veltra {
+
+QString HandshakeResult::reason() const
+{
+    switch (outcome) {
+    case Outcome::Found:
+        return {};
+    case Outcome::NoAnswer:
+        return QStringLiteral("No sensor answered at any baud rate (9600 to 115200).");
+    case Outcome::Error:
+        return error.reason();
+    }
+    return {};
+}
+
+namespace {
+
+HandshakeResult failed(const LinkError &error)
+{
+    HandshakeResult result;
+    result.outcome = HandshakeResult::Outcome::Error;
+    result.error = error;
+    return result;
+}
+
+} // namespace
+
+HandshakeResult Handshake::run(SerialLink &link, const QString &portBoxText, const ReplyField &storeReply)
+{
+    const auto port = PortId::fromText(portBoxText);
+    if (!port)
+        return failed(LinkError{LinkError::Kind::BadPortText, {}, portBoxText});
+
+    if (!link.Open(*port, QLatin1String(kBaudTable.front().lineSettings)))
+        return failed(link.lastError());
+    link.Sleep(kSettleMs);
+    storeReply(QString());
+
+    for (const BaudRow &row : kBaudTable) {
+        const bool first = &row == &kBaudTable.front();
+        if (!first && !link.SetSettings(QLatin1String(row.lineSettings)))
+            return failed(link.lastError());
+        if (!link.Send(CommandFrame::connectRequest()))
+            return failed(link.lastError());
+        link.Sleep(first ? kFirstWaitMs : kLaterWaitMs);
+        const QString reply = link.ReceiveAll();
+        if (link.lastError().isError())
+            return failed(link.lastError());
+        storeReply(reply);
+        if (CommandFrame::isConnectReply(reply)) {
+            HandshakeResult result;
+            result.outcome = HandshakeResult::Outcome::Found;
+            result.baudText = QLatin1String(row.baudText);
+            return result;
+        }
+    }
+
+    link.Close();
+    return {};
+}
+
+} // namespace veltra

@@ -1,0 +1,87 @@
+#include "portmap.h"
+
+#include "numbers.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSerialPortInfo>
+#include <QStandardPaths>
+
+#include <algorithm>
+
+namespace veltra {
+
+std::optional<PortId> PortId::fromText(const QString &text)
+{
+    const QString trimmed = text.trimmed();
+    if (QDir::isAbsolutePath(trimmed) && trimmed.size() > 1)
+        return PortId{0, trimmed};
+    if (!isNumberText(trimmed))
+        return std::nullopt;
+    const auto number = wholeNumberIn(trimmed, -32768, 32767);
+    if (!number)
+        return std::nullopt;
+    return PortId{*number, {}};
+}
+
+QString PortId::display() const
+{
+    return path.isEmpty() ? QString::number(number) : path;
+}
+
+QString PortMap::portsDir()
+{
+    const QString fromEnv = qEnvironmentVariable("VELTRA_PORTS_DIR");
+    if (!fromEnv.isEmpty())
+        return fromEnv;
+    return QDir::homePath() + QStringLiteral("/.config/veltra/ports");
+}
+
+QStringList PortMap::systemDevices()
+{
+    QStringList adapters; // USB and ACM adapters: what an operator plugs in
+    QStringList others;
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
+        const QString name = info.portName();
+        const bool adapter = name.contains(QLatin1String("USB")) || name.contains(QLatin1String("ACM"))
+                             || name.startsWith(QLatin1String("cu.usb")) || name.startsWith(QLatin1String("tty.usb"));
+        (adapter ? adapters : others).append(info.systemLocation());
+    }
+    std::sort(adapters.begin(), adapters.end());
+    std::sort(others.begin(), others.end());
+    return adapters + others;
+}
+
+QString PortMap::deviceFor(const PortId &port)
+{
+    if (!port.path.isEmpty())
+        return port.path;
+    if (port.number < 1)
+        return {};
+#ifdef Q_OS_WIN
+    return QStringLiteral("COM%1").arg(port.number);
+#else
+    const QFileInfo link(portsDir() + QStringLiteral("/com%1").arg(port.number));
+    if (link.isSymLink() || link.exists())
+        return link.isSymLink() ? link.symLinkTarget() : link.absoluteFilePath();
+    const QStringList devices = systemDevices();
+    if (port.number <= devices.size())
+        return devices.at(port.number - 1);
+    return {};
+#endif
+}
+
+QString PortMap::describe(int maxPort)
+{
+    QStringList lines;
+    for (int n = 1; n <= maxPort; ++n) {
+        const QString device = deviceFor(PortId{n, {}});
+        if (!device.isEmpty())
+            lines << QStringLiteral("%1 \u2192 %2").arg(n).arg(device);
+    }
+    if (lines.isEmpty())
+        return QStringLiteral("No serial device found. Type a device path, or link it as com1 in %1").arg(portsDir());
+    return lines.join(u'\n');
+}
+
+} // namespace veltra

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace veltra {
+
+// What the operator typed in the port box: a port number or a device path.
+struct PortId {
+    int number = 0; // 1, 2, ... when typed as a number
+    QString path;   // an absolute device path, when typed as one
+
+    // A number (rounded halves-to-even, 16-bit) or an absolute path;
+    // empty for anything else (letters, an empty box, a number out of range).
+    static std::optional<PortId> fromText(const QString &text);
+    QString display() const;
+};
+
+// Maps port numbers to serial devices.
+// Windows: port N is COMN. Linux and macOS: the link comN in the ports
+// folder ($VELTRA_PORTS_DIR, else ~/.config/veltra/ports); without it, the
+// N-th serial device of the system (USB and ACM adapters first, in name order).
+class PortMap
+{
+public:
+    static QString portsDir();
+    // The devices the system lists, in the order numbers are given out.
+    static QStringList systemDevices();
+    // The device a port refers to; empty when there is none.
+    static QString deviceFor(const PortId &port);
+    // One line per port number that maps to a device, for the port box's tooltip.
+    static QString describe(int maxPort);
+};
+
+} // namespace veltra

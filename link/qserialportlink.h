@@ -1,0 +1,38 @@
+#pragma once
+
+#include "seriallink.h"
+
+#include <QSerialPort>
+
+namespace veltra {
+
+// The real link on QSerialPort.
+class QSerialPortLink : public SerialLink
+{
+    Q_OBJECT
+public:
+    explicit QSerialPortLink(QObject *parent = nullptr);
+    ~QSerialPortLink() override;
+
+    bool Open(const PortId &port, const QString &lineSettings) override;
+    bool SetSettings(const QString &lineSettings) override;
+    bool Send(const QByteArray &request) override;
+    QString ReceiveAll() override;
+    void Close() override;
+    bool isOpen() const override;
+    QString lineSettings() const override { return m_lineSettings; }
+
+private:
+    void onReadyRead();
+    void onError(QSerialPort::SerialPortError error);
+    bool applySettings(const QString &lineSettings);
+    bool failFromPort(const QString &device);
+    bool failClosed();
+
+    QSerialPort m_port;
+    QString m_lineSettings;
+    bool m_draining = false;
+    bool m_lost = false; // the device vanished under an open port
+};
+
+} // namespace veltra

@@ -1,0 +1,98 @@
+#include "scriptedlink.h"
+
+#include "commandframe.h"
+#include "linesettings.h"
+
+namespace veltra {
+
+ScriptedLink::ScriptedLink(QObject *parent)
+    : SerialLink(parent)
+{
+}
+
+bool ScriptedLink::Open(const PortId &port, const QString &lineSettings)
+{
+    clearError();
+    if (m_open)
+        Close();
+    m_journal << QStringLiteral("open %1 %2").arg(port.display(), lineSettings);
+    if (m_openFailure != LinkError::Kind::None) {
+        const auto kind = m_openFailure;
+        m_openFailure = LinkError::Kind::None;
+        return fail(kind, port.display());
+    }
+    if (!parseLineSettings(lineSettings))
+        return fail(LinkError::Kind::BadSettings, port.display(), lineSettings);
+    m_port = port;
+    m_lineSettings = lineSettings;
+    m_open = true;
+    return true;
+}
+
+bool ScriptedLink::SetSettings(const QString &lineSettings)
+{
+    clearError();
+    m_journal << QStringLiteral("settings %1").arg(lineSettings);
+    if (!m_open)
+        return fail(LinkError::Kind::NotOpen, m_port.display());
+    if (!parseLineSettings(lineSettings))
+        return fail(LinkError::Kind::BadSettings, m_port.display(), lineSettings);
+    m_lineSettings = lineSettings;
+    return true;
+}
+
+bool ScriptedLink::Send(const QByteArray &request)
+{
+    clearError();
+    m_journal << QStringLiteral("send");
+    if (!m_open)
+        return fail(LinkError::Kind::NotOpen, m_port.display());
+    m_sent << request;
+    if (!m_replies.isEmpty())
+        m_buffer += m_replies.takeFirst();
+    else if (m_responder)
+        m_buffer += m_responder(request, m_lineSettings);
+    return true;
+}
+
+QString ScriptedLink::ReceiveAll()
+{
+    m_journal << QStringLiteral("receive");
+    const QString text = bytesToText(m_buffer);
+    m_buffer.clear();
+    return text;
+}
+
+void ScriptedLink::Close()
+{
+    m_journal << QStringLiteral("close");
+    m_open = false;
+    m_buffer.clear(); // a closed port forgets what it had not delivered
+}
+
+void ScriptedLink::Sleep(int milliseconds)
+{
+    m_journal << QStringLiteral("sleep %1").arg(milliseconds);
+    m_slept += milliseconds;
+}
+
+void ScriptedLink::queueReply(const QByteArray &reply)
+{
+    m_replies << reply;
+}
+
+void ScriptedLink::arrive(const QByteArray &bytes)
+{
+    m_buffer += bytes;
+    if (m_buffer.size() >= kReceiveThreshold)
+        emit ReceiveEvent(kEventReceive);
+}
+
+void ScriptedLink::clearJournal()
+{
+    m_journal.clear();
+    m_sent.clear();
+    m_slept = 0;
+}
+
+} // namespace veltra

@@ -1,0 +1,210 @@
+// The real link on a pseudo-terminal: bytes both ways, reading without an
+// event loop, the receive notification, rate changes, failures; and Pause.
+#include "commandframe.h"
+#include "ptypeer.h"
+#include "qserialportlink.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+using namespace veltra;
+
+class TestSerialLink : public QObject
+{
+    Q_OBJECT
+private slots:
+    void sendsExactBytesAndReadsWithoutEventLoop();
+    void charactersDuringSleepAreKeptAndRaiseNoLateEvent();
+    void receiveEventAtTwelveCharacters();
+    void lateCharactersComeWithTheNextRead();
+    void setSettingsChangesRateAndKeepsBuffer();
+    void refusesLineSettingsOutsideTheTable();
+    void missingDeviceIsNoSuchPort();
+    void secondOpenerFindsPortBusy();
+    void reopenClosesFirst();
+    void unpluggedDeviceIsReported();
+    void pauseZeroReturnsAtOnce();
+    void pauseWaitsAndPumpsEvents();
+};
+
+static PortId ptyPort(const PtyPeer &peer)
+{
+    return PortId{0, peer.device()};
+}
+
+void TestSerialLink::sendsExactBytesAndReadsWithoutEventLoop()
+{
+    PtyPeer peer;
+    QVERIFY(peer.isValid());
+    QSerialPortLink link;
+    QVERIFY2(link.Open(ptyPort(peer), QStringLiteral("9600,n,8,1")), qPrintable(link.lastError().reason()));
+    QVERIFY(link.isOpen());
+    QCOMPARE(peer.speed(), speed_t(B9600));
+
+    QVERIFY(link.Send(CommandFrame::connectRequest()));
+    QCOMPARE(peer.read(4), CommandFrame::connectRequest());
+
+    // Every byte value arrives as the character with that code.
+    QByteArray all;
+    for (int b = 0; b < 256; ++b)
+        all.append(static_cast<char>(b));
+    peer.write(all);
+    link.Sleep(100);
+    const QString reply = link.ReceiveAll();
+    QCOMPARE(reply.size(), 256);
+    QCOMPARE(textToBytes(reply), all);
+    QVERIFY(!link.lastError().isError());
+}
+
+void TestSerialLink::charactersDuringSleepAreKeptAndRaiseNoLateEvent()
+{
+    PtyPeer peer;
+    QSerialPortLink link;
+    QVERIFY(link.Open(ptyPort(peer), QStringLiteral("19200,n,8,1")));
+    QSignalSpy spy(&link, &SerialLink::ReceiveEvent);
+    peer.write(QByteArray(" 30  5  0  1 15 98 20"));
+    link.Sleep(100);
+    QCOMPARE(link.ReceiveAll(), QStringLiteral(" 30  5  0  1 15 98 20"));
+    QTest::qWait(200);
+    QCOMPARE(spy.count(), 0);
+    QCOMPARE(link.ReceiveAll(), QString());
+}
+
+void TestSerialLink::receiveEventAtTwelveCharacters()
+{
+    PtyPeer peer;
+    QSerialPortLink link;
+    QVERIFY(link.Open(ptyPort(peer), QStringLiteral("9600,n,8,1")));
+    QSignalSpy spy(&link, &SerialLink::ReceiveEvent);
+    peer.write(QByteArray(11, 'x'));
+    QTest::qWait(150);
+    QCOMPARE(spy.count(), 0);
+    peer.write(QByteArray("y"));
+    QTRY_VERIFY(spy.count() >= 1);
+    QCOMPARE(spy.first().first().toInt(), SerialLink::kEventReceive);
+    QCOMPARE(link.ReceiveAll().size(), 12);
+}
+
+void TestSerialLink::lateCharactersComeWithTheNextRead()
+{
+    PtyPeer peer;
+    QSerialPortLink link;
+    QVERIFY(link.Open(ptyPort(peer), QStringLiteral("9600,n,8,1")));
+    peer.write("R002");
+    link.Sleep(50);
+    QCOMPARE(link.ReceiveAll(), QStringLiteral("R002"));
+    peer.write("50cm025");
+    link.Sleep(50);
+    QCOMPARE(link.ReceiveAll(), QStringLiteral("50cm025"));
+}
+
+void TestSerialLink::setSettingsChangesRateAndKeepsBuffer()
+{
+    PtyPeer peer;
+    QSerialPortLink link;
+    QVERIFY(link.Open(ptyPort(peer), QStringLiteral("9600,n,8,1")));
+    peer.write("kept");
+    QThread::msleep(50);
+    QVERIFY(link.SetSettings(QStringLiteral("115200,n,8,1")));
+    QCOMPARE(peer.speed(), speed_t(B115200));
+    QCOMPARE(link.lineSettings(), QStringLiteral("115200,n,8,1"));
+    QVERIFY(link.isOpen());
+    QCOMPARE(link.ReceiveAll(), QStringLiteral("kept"));
+}
+
+void TestSerialLink::refusesLineSettingsOutsideTheTable()
+{
+    PtyPeer peer;
+    QSerialPortLink link;
+    QVERIFY(!link.Open(ptyPort(peer), QStringLiteral("4800,n,8,1")));
+    QCOMPARE(link.lastError().kind, LinkError::Kind::BadSettings);
+    QVERIFY(!link.isOpen());
+    QVERIFY(link.Open(ptyPort(peer), QStringLiteral("9600,n,8,1")));
+    QVERIFY(!link.SetSettings(QStringLiteral("9600,e,7,2")));
+    QCOMPARE(link.lastError().kind, LinkError::Kind::BadSettings);
+    QCOMPARE(link.lineSettings(), QStringLiteral("9600,n,8,1"));
+}
+
+void TestSerialLink::missingDeviceIsNoSuchPort()
+{
+    QSerialPortLink link;
+    QVERIFY(!link.Open(PortId{0, QStringLiteral("/dev/veltra-no-such-device")}, QStringLiteral("9600,n,8,1")));
+    QCOMPARE(link.lastError().kind, LinkError::Kind::NoSuchPort);
+    QVERIFY(link.lastError().reason().startsWith(QStringLiteral("No such port")));
+
+    QTemporaryDir empty;
+    qputenv("VELTRA_PORTS_DIR", empty.path().toUtf8());
+    QVERIFY(!link.Open(PortId{15000, {}}, QStringLiteral("9600,n,8,1")));
+    QCOMPARE(link.lastError().kind, LinkError::Kind::NoSuchPort);
+    qunsetenv("VELTRA_PORTS_DIR");
+    QVERIFY(!link.Send(CommandFrame::connectRequest()));
+    QCOMPARE(link.lastError().kind, LinkError::Kind::NotOpen);
+}
+
+void TestSerialLink::secondOpenerFindsPortBusy()
+{
+    PtyPeer peer;
+    QSerialPortLink first;
+    QSerialPortLink second;
+    QVERIFY(first.Open(ptyPort(peer), QStringLiteral("9600,n,8,1")));
+    QVERIFY(!second.Open(ptyPort(peer), QStringLiteral("9600,n,8,1")));
+    QCOMPARE(second.lastError().kind, LinkError::Kind::Busy);
+    QVERIFY(second.lastError().reason().contains(QStringLiteral("busy")));
+}
+
+void TestSerialLink::reopenClosesFirst()
+{
+    PtyPeer peer;
+    QSerialPortLink link;
+    QVERIFY(link.Open(ptyPort(peer), QStringLiteral("9600,n,8,1")));
+    // A second Open on an open link must not fail on the link's own lock.
+    QVERIFY2(link.Open(ptyPort(peer), QStringLiteral("9600,n,8,1")), qPrintable(link.lastError().reason()));
+    QVERIFY(link.isOpen());
+}
+
+void TestSerialLink::unpluggedDeviceIsReported()
+{
+    auto peer = std::make_unique<PtyPeer>();
+    QSerialPortLink link;
+    QVERIFY(link.Open(ptyPort(*peer), QStringLiteral("9600,n,8,1")));
+    peer->unplug();
+    link.Sleep(20);
+    link.ReceiveAll();
+    QCOMPARE(link.lastError().kind, LinkError::Kind::Io);
+    QVERIFY(!link.Send(CommandFrame::measureRequest()));
+    QCOMPARE(link.lastError().kind, LinkError::Kind::Io);
+    QVERIFY(!link.isOpen());
+}
+
+void TestSerialLink::pauseZeroReturnsAtOnce()
+{
+    bool ran = false;
+    QTimer::singleShot(0, this, [&] { ran = true; });
+    QElapsedTimer clock;
+    clock.start();
+    Pause(0);
+    Pause(-5);
+    QVERIFY(clock.elapsed() < 50);
+    QVERIFY(!ran); // no events processed
+    QTRY_VERIFY(ran);
+}
+
+void TestSerialLink::pauseWaitsAndPumpsEvents()
+{
+    int ticks = 0;
+    QTimer timer;
+    timer.setInterval(100);
+    connect(&timer, &QTimer::timeout, this, [&] { ++ticks; });
+    timer.start();
+    QElapsedTimer clock;
+    clock.start();
+    Pause(1);
+    const qint64 elapsed = clock.elapsed();
+    QVERIFY2(elapsed >= 990 && elapsed < 1300, qPrintable(QString::number(elapsed)));
+    QVERIFY2(ticks >= 7, qPrintable(QString::number(ticks)));
+}
+
+QTEST_GUILESS_MAIN(TestSerialLink)
+#include "tst_seriallink.moc"
