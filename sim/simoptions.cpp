@@ -1,0 +1,218 @@
+#include "simoptions.h"
+
+#include "linesettings.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+
+#include <array>
+
+namespace veltra {
+namespace {
+
+struct FieldName {
+    const char *name;
+    SimField field;
+    bool word;
+};
+
+constexpr std::array<FieldName, 13> kFieldNames{{
+    {"baud", SimField::Baud, false},
+    {"slave", SimField::Slave, false},
+    {"ogr", SimField::Ogr, false},
+    {"month", SimField::Month, false},
+    {"day", SimField::Day, false},
+    {"year", SimField::Year, false},
+    {"empty", SimField::EmptyHigh, true},
+    {"full", SimField::FullHigh, true},
+    {"lowdo", SimField::LowDoHigh, true},
+    {"switch", SimField::LowDoHigh, true},
+    {"hido", SimField::HiDoHigh, true},
+    {"omb", SimField::Omb, false},
+    {"resolution", SimField::Resolution, false},
+}};
+
+QString fieldNameList()
+{
+    QStringList names;
+    for (const FieldName &f : kFieldNames)
+        names << QLatin1String(f.name);
+    return names.join(QLatin1String(", "));
+}
+
+// A whole decimal number within [lo, hi], or an error naming the option.
+bool readInt(const QString &text, int lo, int hi, const QString &what, int *out, QString *error)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    if (!ok || value < lo || value > hi) {
+        *error
+            = QStringLiteral("%1 must be a whole number from %2 to %3, not \"%4\"").arg(what).arg(lo).arg(hi).arg(text);
+        return false;
+    }
+    *out = value;
+    return true;
+}
+
+bool readSetting(const QString &text, int model, SimSetting *out, QString *error)
+{
+    const qsizetype eq = text.indexOf(u'=');
+    const QString name = text.left(eq).trimmed().toLower();
+    const FieldName *found = nullptr;
+    for (const FieldName &f : kFieldNames) {
+        if (name == QLatin1String(f.name))
+            found = &f;
+    }
+    if (eq < 0 || !found) {
+        *error = QStringLiteral("--set takes FIELD=VALUE with FIELD one of %1, not \"%2\"").arg(fieldNameList(), text);
+        return false;
+    }
+    const int fieldCount = model == kDistanceModelCode ? kDistanceFieldCount : kLevelFieldCount;
+    if (static_cast<int>(found->field) >= fieldCount) {
+        *error = QStringLiteral("the distance model has no field \"%1\"").arg(name);
+        return false;
+    }
+    out->field = found->field;
+    out->word = found->word;
+    return readInt(
+        text.mid(eq + 1), 0, found->word ? 0xffff : 255, QStringLiteral("--set %1").arg(name), &out->value, error);
+}
+
+} // namespace
+
+SimCommandLine parseSimCommandLine(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Simulated Veltra ultrasonic sensor on a pseudo-terminal.\n"
+                       "Prints the device path as its first line, links it as comN in the ports folder\n"
+                       "($VELTRA_PORTS_DIR, else ~/.config/veltra/ports) and serves until SIGINT or SIGTERM."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help."));
+    const QCommandLineOption model(QStringLiteral("model"),
+        QStringLiteral("Model code 0..255; 90 is the distance sensor. Default 20."), QStringLiteral("CODE"),
+        QStringLiteral("20"));
+    const QCommandLineOption resolution(QStringLiteral("resolution"),
+        QStringLiteral("Level models: 10 (centimetres, default) or 1 (millimetres)."), QStringLiteral("10|1"));
+    const QCommandLineOption baud(QStringLiteral("baud"),
+        QStringLiteral("Line rate: 9600 (default), 19200, 38400, 57600 or 115200."), QStringLiteral("RATE"),
+        QStringLiteral("9600"));
+    const QCommandLineOption port(QStringLiteral("port"),
+        QStringLiteral("Port number N: the link is named comN. Default 1."), QStringLiteral("N"), QStringLiteral("1"));
+    const QCommandLineOption set(QStringLiteral("set"),
+        QStringLiteral("Set a stored field (repeatable). FIELD: %1. "
+                       "empty, full, lowdo/switch and hido take 0..65535, the others 0..255; "
+                       "baud stores a code without changing the line rate.")
+            .arg(fieldNameList()),
+        QStringLiteral("FIELD=VALUE"));
+    const QCommandLineOption distance(
+        QStringLiteral("distance"), QStringLiteral("Measured distance 0..99999."), QStringLiteral("D"));
+    const QCommandLineOption temperature(
+        QStringLiteral("temperature"), QStringLiteral("Measured temperature -99..999."), QStringLiteral("T"));
+    const QCommandLineOption late(
+        QStringLiteral("late"), QStringLiteral("Answer this many milliseconds late."), QStringLiteral("MS"));
+    const QCommandLineOption shortReplies(
+        QStringLiteral("short"), QStringLiteral("Cut every answer to N characters."), QStringLiteral("N"));
+    const QCommandLineOption noise(QStringLiteral("noise"),
+        QStringLiteral("Put N junk characters in front of every answer."), QStringLiteral("N"));
+    const QCommandLineOption silent(
+        QStringLiteral("silent"), QStringLiteral("Never answer (writes are still stored)."));
+    const QCommandLineOption unplug(QStringLiteral("unplug-after"),
+        QStringLiteral("After N requests close the device and exit."), QStringLiteral("N"));
+    parser.addOptions(
+        {help, model, resolution, baud, port, set, distance, temperature, late, shortReplies, noise, silent, unplug});
+
+    SimCommandLine result;
+    if (!parser.parse(arguments)) {
+        result.text = parser.errorText();
+        return result;
+    }
+    if (parser.isSet(help)) {
+        result.outcome = SimCommandLine::Outcome::Help;
+        result.text = parser.helpText();
+        return result;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        result.text = QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().constFirst());
+        return result;
+    }
+
+    SimOptions &o = result.options;
+    QString &error = result.text;
+    if (!readInt(parser.value(model), 0, 255, QStringLiteral("--model"), &o.model, &error))
+        return result;
+    if (parser.isSet(resolution)) {
+        if (o.model == kDistanceModelCode) {
+            error = QStringLiteral("--resolution applies to level models only");
+            return result;
+        }
+        const QString text = parser.value(resolution).trimmed();
+        if (text != QLatin1String("10") && text != QLatin1String("1")) {
+            error = QStringLiteral("--resolution must be 10 or 1, not \"%1\"").arg(parser.value(resolution));
+            return result;
+        }
+        o.resolution = text.toInt();
+    }
+    if (!readInt(parser.value(baud), 0, 1'000'000, QStringLiteral("--baud"), &o.baud, &error))
+        return result;
+    if (!baudRowForRate(o.baud)) {
+        error
+            = QStringLiteral("--baud must be 9600, 19200, 38400, 57600 or 115200, not \"%1\"").arg(parser.value(baud));
+        return result;
+    }
+    if (!readInt(parser.value(port), 1, 999, QStringLiteral("--port"), &o.port, &error))
+        return result;
+    for (const QString &text : parser.values(set)) {
+        SimSetting setting{};
+        if (!readSetting(text, o.model, &setting, &error))
+            return result;
+        o.settings.push_back(setting);
+    }
+    int value = 0;
+    if (parser.isSet(distance)) {
+        if (!readInt(parser.value(distance), 0, 99999, QStringLiteral("--distance"), &value, &error))
+            return result;
+        o.distance = value;
+    }
+    if (parser.isSet(temperature)) {
+        if (!readInt(parser.value(temperature), -99, 999, QStringLiteral("--temperature"), &value, &error))
+            return result;
+        o.temperature = value;
+    }
+    if (parser.isSet(late)
+        && !readInt(parser.value(late), 0, 60000, QStringLiteral("--late"), &o.faults.lateMs, &error))
+        return result;
+    if (parser.isSet(shortReplies)
+        && !readInt(parser.value(shortReplies), 0, 9999, QStringLiteral("--short"), &o.faults.shortLength, &error))
+        return result;
+    if (parser.isSet(noise)
+        && !readInt(parser.value(noise), 0, 9999, QStringLiteral("--noise"), &o.faults.noise, &error))
+        return result;
+    o.faults.silent = parser.isSet(silent);
+    if (parser.isSet(unplug)
+        && !readInt(
+            parser.value(unplug), 1, 1'000'000, QStringLiteral("--unplug-after"), &o.faults.unplugAfter, &error))
+        return result;
+
+    result.outcome = SimCommandLine::Outcome::Run;
+    error.clear();
+    return result;
+}
+
+SimSensor makeSimSensor(const SimOptions &options)
+{
+    SimSensor sensor(options.model, options.resolution, options.baud);
+    for (const SimSetting &s : options.settings) {
+        if (s.word)
+            sensor.setWord(s.field, s.value);
+        else
+            sensor.setField(s.field, s.value);
+    }
+    if (options.distance)
+        sensor.setDistance(*options.distance);
+    if (options.temperature)
+        sensor.setTemperature(*options.temperature);
+    sensor.setFaults(options.faults);
+    return sensor;
+}
+
+} // namespace veltra

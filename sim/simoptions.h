@@ -1,0 +1,45 @@
+#pragma once
+
+#include "simsensor.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+namespace veltra {
+
+// One --set FIELD=VALUE: a byte field, or a 16-bit setting given whole.
+struct SimSetting {
+    SimField field;
+    bool word;
+    int value;
+};
+
+// Everything the command line decides.
+struct SimOptions {
+    int model = 20;
+    int resolution = kResolutionCm;
+    int baud = 9600;
+    int port = 1;
+    std::vector<SimSetting> settings;
+    std::optional<int> distance;
+    std::optional<int> temperature;
+    SimFaults faults;
+};
+
+struct SimCommandLine {
+    enum class Outcome { Run, Help, Error };
+    Outcome outcome = Outcome::Error;
+    SimOptions options;
+    QString text; // the help text, or what was wrong
+};
+
+// arguments as main receives them, the program name first.
+SimCommandLine parseSimCommandLine(const QStringList &arguments);
+
+// A sensor of the chosen model with the options applied.
+SimSensor makeSimSensor(const SimOptions &options);
+
+} // namespace veltra

@@ -1,0 +1,158 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+
+namespace veltra {
+
+// One-byte fields of the stored settings block, in wire order. The distance
+// model keeps the first fifteen (its LowDo pair is the switch point); level
+// models keep all seventeen.
+enum class SimField : int {
+    Baud,
+    Slave,
+    Ogr,
+    Month,
+    Day,
+    Year,
+    Model,
+    EmptyHigh,
+    EmptyLow,
+    FullHigh,
+    FullLow,
+    LowDoHigh,
+    LowDoLow,
+    HiDoHigh,
+    HiDoLow,
+    Omb,
+    Resolution,
+};
+
+inline constexpr int kDistanceModelCode = 90;
+inline constexpr int kLevelFieldCount = 17;
+inline constexpr int kDistanceFieldCount = 15;
+inline constexpr int kResolutionCm = 10;
+inline constexpr int kResolutionMm = 1;
+
+// What a freshly made sensor of one model holds.
+struct SimModelDefaults {
+    QByteArray identity; // connect reply without the line end; contains "DVT"
+    QByteArray block;    // one byte per field: 15 (distance) or 17 (level)
+    int distance = 0;    // measured distance, in the unit of the block
+    int temperature = 0; // degrees Celsius
+};
+
+// The single source of factory settings. Every code 0..255 gets a block:
+// 90 the distance block, any other code a generic level block.
+// resolutionCode (10 or 1) picks centimetres or millimetres for level models.
+SimModelDefaults simModelDefaults(int modelCode, int resolutionCode, int baudRate);
+
+// Faults the sensor can be told to show.
+struct SimFaults {
+    int lateMs = 0;       // answers leave this much later (applied by the driver)
+    int shortLength = -1; // every answer cut to this many characters; -1: whole
+    int noise = 0;        // junk characters put in front of every answer
+    bool silent = false;  // hears and stores, never answers
+    int unplugAfter = 0;  // vanish after this many requests; 0: never
+};
+
+// The sensor's protocol side, free of any device: bytes go in with the line
+// rate they were sent at, answer bytes come out. Time enters only through
+// quietGap() and runTick(), which the driver calls on its timers.
+class SimSensor
+{
+public:
+    // A write frame that stops short of the long form is taken as complete
+    // once the line has been quiet this long.
+    static constexpr int kQuietGapMs = 30;
+    // Period of the unsolicited measurement text in run state.
+    static constexpr int kRunIntervalMs = 100;
+
+    SimSensor(int modelCode, int resolutionCode, int baudRate);
+
+    bool isDistanceModel() const { return m_distanceModel; }
+    int fieldCount() const { return static_cast<int>(m_block.size()); }
+
+    // Line rate the sensor listens and talks at; one of the five table rates.
+    int baudRate() const { return m_baudRate; }
+    // Moves the sensor to a table rate and stores its code. False for other rates.
+    bool setBaudRate(int rate);
+
+    QByteArray settings() const { return m_block; }
+    // -1 for a field this block does not have.
+    int field(SimField field) const;
+    // False when the block has no such field or the value is not a byte.
+    bool setField(SimField field, int value);
+    // 16-bit settings: `high` names the first field of the pair.
+    int word(SimField high) const;
+    bool setWord(SimField high, int value);
+
+    int distance() const { return m_distance; }
+    bool setDistance(int distance); // 0..99999
+    int temperature() const { return m_temperature; }
+    bool setTemperature(int temperature); // -99..999
+
+    const SimFaults &faults() const { return m_faults; }
+    void setFaults(const SimFaults &faults) { m_faults = faults; }
+
+    using Logger = std::function<void(const QString &line)>;
+    void setLogger(Logger logger) { m_log = std::move(logger); }
+
+    // Bytes from the line, sent at lineRate. Returns what the sensor answers
+    // (possibly nothing). Bytes at a rate other than baudRate() are noise to
+    // the sensor: ignored, and any partly received frame is lost.
+    QByteArray receive(const QByteArray &bytes, int lineRate);
+    // A write frame has begun but may not be complete: call quietGap() once
+    // the line has been quiet for kQuietGapMs.
+    bool waitingForMore() const;
+    // Takes the pending write frame as complete (short form) or drops it.
+    QByteArray quietGap();
+    // True when the last receive() or quietGap() moved the sensor to a new rate.
+    bool rateChanged() const { return m_rateChanged; }
+
+    // Run state: entered by the run request, left by a connect or
+    // read-settings request. Measure requests are answered and keep it.
+    bool isRunning() const { return m_running; }
+    // The text sent every kRunIntervalMs in run state; empty when not
+    // running or silent.
+    QByteArray runTick() const;
+
+    // Requests heard so far (frames at the sensor's rate).
+    int requestCount() const { return m_requests; }
+    // The unplug-after count has been reached: the sensor hears nothing more.
+    bool unplugDue() const;
+
+    QByteArray connectReply() const;
+    QByteArray settingsReply() const;
+    QByteArray measurementText() const;
+
+private:
+    void parse(QByteArray &answer);
+    void handle(int command, QByteArray &answer);
+    void storeWrite(const QByteArray &payload);
+    QByteArray shaped(QByteArray reply) const;
+    int longWriteSize() const;
+    int shortWriteSize() const;
+    void log(const QString &line) const;
+
+    bool m_distanceModel = false;
+    QByteArray m_block;
+    int m_baudRate = 9600;
+    int m_distance = 0;
+    int m_temperature = 0;
+    SimFaults m_faults;
+    Logger m_log;
+
+    QByteArray m_buffer; // heard bytes not yet taken as a frame
+    bool m_rateChanged = false;
+    bool m_running = false;
+    int m_requests = 0;
+};
+
+// Bytes as a short printable line for the log: \r, \n and other bytes
+// outside printable ASCII as escapes.
+QString simPrintable(const QByteArray &bytes);
+
+} // namespace veltra
