@@ -1,0 +1,46 @@
+# Front door: `make demo` runs the program against the simulated sensor,
+# `make test` builds and runs the whole test suite.
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+JOBS       ?= $(shell nproc)
+DEMO_PORTS ?= $(CURDIR)/$(BUILD)/demo-ports
+
+.PHONY: all deps build test test-asan demo bench format clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+test-asan: deps
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVELTRA_SANITIZE=ON
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
+		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
+
+# A level sensor (model 20) on port 1 answering at 19200 baud; press
+# "Set com port" and the connected notice appears.
+demo: build
+	@mkdir -p $(DEMO_PORTS)
+	@VELTRA_PORTS_DIR=$(DEMO_PORTS) $(BUILD)/sim/veltra-sim --model 20 --baud 19200 --port 1 \
+		> $(BUILD)/demo-sim.out 2> $(BUILD)/demo-sim.log & \
+	sim=$$!; trap 'kill $$sim 2>/dev/null' EXIT INT TERM; \
+	for i in 1 2 3 4 5 6 7 8 9 10; do [ -s $(BUILD)/demo-sim.out ] && break; sleep 0.2; done; \
+	echo "Simulated sensor on port 1: $$(head -n 1 $(BUILD)/demo-sim.out) (log: $(BUILD)/demo-sim.log)"; \
+	VELTRA_PORTS_DIR=$(DEMO_PORTS) $(BUILD)/app/veltra-sensor
+
+bench: build
+	$(BUILD)/bench/veltra-bench-handshake --sim $(BUILD)/sim/veltra-sim
+
+format:
+	cmake --build $(BUILD) --target format
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,0 +1,77 @@
+#include "form3.h"
+
+#include "controls.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QShowEvent>
+#include <QTimer>
+
+namespace veltra {
+
+using ui::Twips;
+
+Form3::Form3(std::function<void()> endProgram, QWidget *parent)
+    : QWidget(parent)
+    , m_endProgram(std::move(endProgram))
+{
+    ui::setUpWindow(this, QStringLiteral("Form3"), QStringLiteral("!!"), 4200, 1125);
+
+    // One line read right to left: Label1, Label5, Label2, Label6.
+    const QFont nazanin = ui::font(QString::fromLatin1(ui::kNazanin), 12, true);
+    m_label1 = ui::makePersianLabel(this, QStringLiteral("Label1"), QStringLiteral("سنسور در وضعيت"),
+                                    Twips{2280, 360, 1575, 375}, nazanin);
+    m_label5 = ui::makeLabel(this, QStringLiteral("Label5"), QStringLiteral("RUN"), Twips{1680, 440, 615, 255},
+                             ui::font(QString::fromLatin1(ui::kArialBlack), 9.75));
+    // Its stand-in face is narrower than Arial Black; centred, the word keeps
+    // a gap on both sides.
+    m_label5->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_label2 = ui::makePersianLabel(this, QStringLiteral("Label2"), QStringLiteral("قرار گرفت"),
+                                    Twips{720, 360, 975, 375}, nazanin);
+    m_label6 = ui::makePersianLabel(this, QStringLiteral("Label6"), QStringLiteral("!"), Twips{600, 340, 135, 375},
+                                    ui::font(QString::fromLatin1(ui::kTitr), 12, true));
+
+    m_timer1 = new QTimer(this);
+    m_timer1->setObjectName(QStringLiteral("Timer1"));
+    m_timer1->setInterval(kEndDelayMs);
+    m_timer1->setSingleShot(true);
+    connect(m_timer1, &QTimer::timeout, this, &Form3::Timer1_Timer);
+}
+
+void Form3::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!m_loaded) {
+        m_loaded = true;
+        Form_Load();
+    }
+}
+
+void Form3::Form_Load()
+{
+    m_timer1->start();
+}
+
+void Form3::Timer1_Timer()
+{
+    endProgram();
+}
+
+void Form3::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    endProgram();
+}
+
+void Form3::endProgram()
+{
+    // The tick and the close can both come while the program winds down.
+    if (m_ended)
+        return;
+    m_ended = true;
+    m_timer1->stop();
+    if (m_endProgram)
+        m_endProgram();
+}
+
+} // namespace veltra

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QWidget>
+
+#include <functional>
+
+class QLabel;
+class QTimer;
+
+namespace veltra {
+
+// RUN notice: the sensor was put into its run state. The program ends two
+// seconds after the notice is shown, or at once when it is closed.
+class Form3 : public QWidget
+{
+    Q_OBJECT
+public:
+    static constexpr int kEndDelayMs = 2000;
+
+    explicit Form3(std::function<void()> endProgram, QWidget *parent = nullptr);
+
+    QTimer *timer1() const { return m_timer1; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void Form_Load();
+    void Timer1_Timer();
+    void endProgram();
+
+    std::function<void()> m_endProgram;
+    bool m_loaded = false;
+    bool m_ended = false;
+
+    QLabel *m_label1 = nullptr;
+    QLabel *m_label5 = nullptr;
+    QLabel *m_label2 = nullptr;
+    QLabel *m_label6 = nullptr;
+    QTimer *m_timer1 = nullptr;
+};
+
+} // namespace veltra

@@ -1,0 +1,54 @@
+#include "form5.h"
+
+#include "controls.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPushButton>
+
+namespace veltra {
+
+using ui::Twips;
+
+Form5::Form5(QWidget *parent)
+    : QWidget(parent)
+{
+    ui::setUpWindow(this, QStringLiteral("Form5"), QStringLiteral("Attention!!"), 5085, 2175);
+
+    m_label1 = ui::makeLabel(this, QStringLiteral("Label1"), QStringLiteral("Connect Not Successfully !!"),
+                             Twips{600, 240, 3855, 375}, ui::font(QString::fromLatin1(ui::kArialRounded), 12));
+    // Room for two short lines between the notice and the button.
+    m_labelReason = ui::makeLabel(this, QStringLiteral("LabelReason"), QString(), Twips{240, 660, 4605, 400});
+    m_labelReason->setWordWrap(true);
+    m_labelReason->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_labelReason->setVisible(false);
+    m_command5 = ui::makeButton(this, QStringLiteral("Command5"), QStringLiteral("Close"), Twips{2040, 1080, 975, 495});
+    connect(m_command5, &QPushButton::clicked, this, &Form5::Command5_Click);
+}
+
+void Form5::setReason(const QString &reason)
+{
+    m_labelReason->setText(reason);
+    m_labelReason->setVisible(!reason.isEmpty());
+}
+
+QString Form5::reason() const
+{
+    return m_labelReason->text();
+}
+
+void Form5::Command5_Click()
+{
+    hide();
+    emit backToStart();
+}
+
+void Form5::closeEvent(QCloseEvent *event)
+{
+    // Kept for the next failure; closing only hides it.
+    event->ignore();
+    hide();
+    emit backToStart();
+}
+
+} // namespace veltra

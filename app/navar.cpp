@@ -1,0 +1,73 @@
+#include "navar.h"
+
+#include "controls.h"
+#include "seriallink.h"
+
+#include <QFocusEvent>
+#include <QLabel>
+#include <QPointer>
+#include <QShowEvent>
+
+namespace veltra {
+
+using ui::Twips;
+
+FocusProgressBar::FocusProgressBar(QWidget *parent)
+    : QProgressBar(parent)
+{
+}
+
+void FocusProgressBar::focusInEvent(QFocusEvent *event)
+{
+    QProgressBar::focusInEvent(event);
+    emit gotFocus();
+}
+
+Navar::Navar(QWidget *parent)
+    : QWidget(parent)
+{
+    ui::setUpWindow(this, QStringLiteral("navar"), QString(), 4035, 2385);
+
+    m_label1 = ui::makePersianLabel(this, QStringLiteral("Label1"), QStringLiteral("چند لحظه صبر کنيد "),
+                                    Twips{1200, 360, 1575, 375}, ui::font(QString::fromLatin1(ui::kLotus), 12));
+
+    m_xpProgressBar1 = new FocusProgressBar(this);
+    m_xpProgressBar1->setObjectName(QStringLiteral("XP_ProgressBar1"));
+    m_xpProgressBar1->setRange(0, 100);
+    m_xpProgressBar1->setTextVisible(false);
+    // The only control that takes the focus, so activation hands it to the bar.
+    m_xpProgressBar1->setFocusPolicy(Qt::StrongFocus);
+    ui::place(m_xpProgressBar1, Twips{840, 1080, 2295, 615});
+    connect(m_xpProgressBar1, &FocusProgressBar::gotFocus, this, &Navar::XP_ProgressBar1_GotFocus);
+}
+
+void Navar::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Ask for activation; the bar gets the focus from it.
+    if (!event->spontaneous())
+        activateWindow();
+}
+
+void Navar::XP_ProgressBar1_GotFocus()
+{
+    // Pause lets focus events through; one animation at a time.
+    if (m_animating)
+        return;
+    m_animating = true;
+
+    const QPointer<Navar> self(this);
+    int position = 0;
+    for (int step = 0; step < kSteps; ++step) {
+        m_xpProgressBar1->setValue(position);
+        position += kStepSize;
+        Pause(kStepSeconds);
+        if (!self)
+            return;
+    }
+    hide();
+    m_animating = false;
+    emit animationFinished();
+}
+
+} // namespace veltra

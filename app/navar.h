@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QProgressBar>
+#include <QWidget>
+
+class QLabel;
+
+namespace veltra {
+
+// A progress bar that reports when it takes the input focus.
+class FocusProgressBar : public QProgressBar
+{
+    Q_OBJECT
+public:
+    explicit FocusProgressBar(QWidget *parent = nullptr);
+
+signals:
+    void gotFocus();
+
+protected:
+    void focusInEvent(QFocusEvent *event) override;
+};
+
+// Progress window shown while settings are written. When its bar takes the
+// focus (the window was shown and activated) it steps the bar through 0, 20
+// and 40, a second apart, and hides itself.
+class Navar : public QWidget
+{
+    Q_OBJECT
+public:
+    static constexpr int kSteps = 3;
+    static constexpr int kStepSize = 20;
+    static constexpr int kStepSeconds = 1;
+
+    explicit Navar(QWidget *parent = nullptr);
+
+    QLabel *label1() const { return m_label1; }
+    FocusProgressBar *xpProgressBar1() const { return m_xpProgressBar1; }
+    bool isAnimating() const { return m_animating; }
+
+signals:
+    void animationFinished();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void XP_ProgressBar1_GotFocus();
+
+    bool m_animating = false;
+
+    QLabel *m_label1 = nullptr;
+    FocusProgressBar *m_xpProgressBar1 = nullptr;
+};
+
+} // namespace veltra

@@ -1,0 +1,164 @@
+// The start window's handshake end to end: the real windows and the real
+// QSerialPort link against veltra-sim on a pseudo-terminal.
+#include "distancewindow.h"
+#include "form1.h"
+#include "form4.h"
+#include "form5.h"
+#include "levelwindow.h"
+#include "program.h"
+#include "qserialportlink.h"
+#include "simprocess.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace veltra;
+
+class TestConnectEndToEnd : public QObject
+{
+    Q_OBJECT
+private slots:
+    void findsSensorAtEachRate_data();
+    void findsSensorAtEachRate();
+    void silentSensorGivesFailureNoticeAndClosesPort();
+    void portBoxWithoutNumberSendsNothing_data();
+    void portBoxWithoutNumberSendsNothing();
+    void missingPortSaysSo();
+    void secondAttemptAfterFailure();
+    void typedDevicePathWorks();
+    void closingConnectedNoticeClosesPortAndEnds();
+
+private:
+    struct Run {
+        QTemporaryDir ports;
+        Sim sim{ports};
+        QSerialPortLink link;
+        int ended = 0;
+        Program program{link, [this] { ++ended; }};
+    };
+};
+
+void TestConnectEndToEnd::findsSensorAtEachRate_data()
+{
+    QTest::addColumn<QString>("baud");
+    for (const char *rate : {"9600", "19200", "38400", "57600", "115200"})
+        QTest::newRow(rate) << QString::fromLatin1(rate);
+}
+
+void TestConnectEndToEnd::findsSensorAtEachRate()
+{
+    QFETCH(QString, baud);
+    Run run;
+    QVERIFY(!run.sim.start({"--model", "21", "--baud", baud, "--port", "1"}).isEmpty());
+    run.program.start();
+    Form1 &start = run.program.form1();
+    start.combo1()->setCurrentText(QStringLiteral("1"));
+    start.command1()->click();
+
+    QVERIFY(!start.isVisible());
+    QVERIFY(run.program.form4().isVisible());
+    QVERIFY(!run.program.form5().isVisible());
+    QCOMPARE(run.program.form2().combo1()->currentText(), baud);
+    QCOMPARE(run.program.form4().combo1()->currentText(), baud);
+    QCOMPARE(run.program.form6().combo1()->currentText(), baud);
+    QVERIFY(run.link.isOpen());
+    QCOMPARE(run.link.lineSettings(), baud + QStringLiteral(",n,8,1"));
+    QVERIFY(run.program.form2().text1()->text().contains(QStringLiteral("DVT")));
+}
+
+void TestConnectEndToEnd::silentSensorGivesFailureNoticeAndClosesPort()
+{
+    Run run;
+    QVERIFY(!run.sim.start({"--model", "21", "--silent", "--port", "1"}).isEmpty());
+    run.program.start();
+    run.program.form1().command1()->click();
+    QVERIFY(!run.program.form1().isVisible());
+    QVERIFY(run.program.form5().isVisible());
+    QVERIFY(!run.program.form4().isVisible());
+    QVERIFY(!run.link.isOpen());
+    QVERIFY(run.program.form5().reason().contains(QStringLiteral("No sensor answered")));
+    // Five connect requests went out, one per rate; the sensor hears only its own.
+    QTRY_COMPARE(run.sim.log().count(QStringLiteral("<- ")), 5);
+    QCOMPARE(run.sim.log().count(QStringLiteral("<- connect")), 1);
+}
+
+void TestConnectEndToEnd::portBoxWithoutNumberSendsNothing_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("letters") << "abc";
+    QTest::newRow("empty") << "";
+}
+
+void TestConnectEndToEnd::portBoxWithoutNumberSendsNothing()
+{
+    QFETCH(QString, text);
+    Run run;
+    QVERIFY(!run.sim.start({"--model", "21", "--port", "1"}).isEmpty());
+    run.program.start();
+    run.program.form1().combo1()->setCurrentText(text);
+    run.program.form1().command1()->click();
+    QVERIFY(run.program.form5().isVisible());
+    QVERIFY(!run.link.isOpen());
+    QVERIFY(run.program.form5().reason().contains(QStringLiteral("port number")));
+    QTest::qWait(200);
+    QVERIFY2(!run.sim.log().contains(QStringLiteral("<-")), qPrintable(run.sim.log()));
+}
+
+void TestConnectEndToEnd::missingPortSaysSo()
+{
+    Run run;
+    QVERIFY(!run.sim.start({"--model", "21", "--port", "1"}).isEmpty());
+    run.program.start();
+    run.program.form1().combo1()->setCurrentText(QStringLiteral("/dev/veltra-missing"));
+    run.program.form1().command1()->click();
+    QVERIFY(run.program.form5().isVisible());
+    QVERIFY(run.program.form5().reason().startsWith(QStringLiteral("No such port")));
+}
+
+void TestConnectEndToEnd::secondAttemptAfterFailure()
+{
+    Run run;
+    QVERIFY(!run.sim.start({"--model", "30", "--baud", "57600", "--port", "1"}).isEmpty());
+    run.program.start();
+    // First on a port with nothing behind it, then back and on the right one.
+    run.program.form1().combo1()->setCurrentText(QStringLiteral("9"));
+    run.program.form1().command1()->click();
+    QVERIFY(run.program.form5().isVisible());
+    run.program.form5().command5()->click();
+    QVERIFY(!run.program.form5().isVisible());
+    QVERIFY(run.program.form1().isVisible());
+
+    run.program.form1().combo1()->setCurrentText(QStringLiteral("1"));
+    run.program.form1().command1()->click();
+    QVERIFY(run.program.form4().isVisible());
+    QCOMPARE(run.program.form4().combo1()->currentText(), QStringLiteral("57600"));
+}
+
+void TestConnectEndToEnd::typedDevicePathWorks()
+{
+    Run run;
+    const QString device = run.sim.start({"--model", "21", "--baud", "38400", "--port", "4"});
+    QVERIFY(!device.isEmpty());
+    run.program.start();
+    run.program.form1().combo1()->setCurrentText(device);
+    run.program.form1().command1()->click();
+    QVERIFY(run.program.form4().isVisible());
+    QCOMPARE(run.program.form4().combo1()->currentText(), QStringLiteral("38400"));
+}
+
+void TestConnectEndToEnd::closingConnectedNoticeClosesPortAndEnds()
+{
+    Run run;
+    QVERIFY(!run.sim.start({"--model", "21", "--port", "1"}).isEmpty());
+    run.program.start();
+    run.program.form1().command1()->click();
+    QVERIFY(run.link.isOpen());
+    run.program.form4().close();
+    QVERIFY(!run.link.isOpen());
+    QCOMPARE(run.ended, 1);
+}
+
+QTEST_MAIN(TestConnectEndToEnd)
+#include "tst_connect_e2e.moc"

@@ -1,0 +1,937 @@
+// Window layouts, texts, fonts and the small windows' behaviour.
+#include "distancewindow.h"
+#include "fonts.h"
+#include "form1.h"
+#include "form3.h"
+#include "form4.h"
+#include "form5.h"
+#include "form7.h"
+#include "form8.h"
+#include "levelwindow.h"
+#include "navar.h"
+#include "noticecolors.h"
+#include "portmap.h"
+#include "scriptedlink.h"
+#include "twips.h"
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStyle>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+using namespace veltra;
+
+namespace {
+
+// Layout measures are twips; the windows sit on a 15-twips pixel grid.
+QRect fromTwips(int left, int top, int width, int height)
+{
+    return QRect(left / 15, top / 15, width / 15, height / 15);
+}
+
+const QStringList kBauds = {"9600", "19200", "38400", "57600", "115200", "NON"};
+const QStringList kModels = {
+    "DVT-14C00", "DVT-14C01", "DVT-14C10", "DVT-14C11", "DVT-14M00", "DVT-14M01",
+    "DVT-14M10", "DVT-14M11", "DVT-16C00", "DVT-16C01", "DVT-16C10", "DVT-16C11",
+    "DVT-16M00", "DVT-16M01", "DVT-16M10", "DVT-16M11", "DVT-18C00", "DVT-18C01",
+    "DVT-18C10", "DVT-18C11", "DVT-18M00", "DVT-18M01", "DVT-18M10", "DVT-18M11",
+    "DVT-19C00", "DVT-19C01", "DVT-19C10", "DVT-19C11", "DVT-14C-0", "DVT-14C-1",
+    "DVT-14M-0", "DVT-14M-1", "DVT-16C-0", "DVT-16C-1", "DVT-16M-0", "DVT-16M-1",
+    "DVT-18C-0", "DVT-18C-1", "DVT-18M-0", "DVT-18M-1", "DVT-19C-0", "DVT-19C-1",
+    "DVQ-32C00", "DVQ-32C01", "DVQ-32C10", "DVQ-32C11", "DVQ-32M00", "DVQ-32M01",
+    "DVQ-32M10", "DVQ-32M11", "DVQ-34C00", "DVQ-34C01", "DVQ-34C10", "DVQ-34C11",
+    "DVK-14", "DVK-16", "DVK-18", "DVT-14", "DVT-16", "DVT-18",
+    "DVT-19",
+};
+const QStringList kOgr = {"High", "Medium", "Low"};
+const QStringList kOmb = {"Wide", "Widish", "Narrow"};
+const QStringList kResolution = {"Cm", "mm"};
+
+// Persian texts, written as code points so no editor can reshape them.
+const QString kSensorInState = QString::fromUtf16(u"\u0633\u0646\u0633\u0648\u0631 \u062F\u0631 \u0648\u0636\u0639\u064A\u062A");
+const QString kWasPut = QString::fromUtf16(u"\u0642\u0631\u0627\u0631 \u06AF\u0631\u0641\u062A");
+const QString kCmChanged = QString::fromUtf16(u"\u062A\u0648\u062C\u0647 \u0631\u0632\u0648\u0644\u0648\u0634\u0646 \u0633\u0646\u0633\u0648\u0631 \u0628\u0647 \u0633\u0627\u0646\u062A\u064A\u0645\u062A\u0631\u062A\u063A\u064A\u064A\u0631 \u064A\u0627\u0641\u062A");
+const QString kCmChangeAll = QString::fromUtf16(u"\u062D\u062A\u0645\u0627 \u062A\u0645\u0627\u0645 \u0627\u0646\u062F\u0627\u0632\u0647 \u0647\u0627 \u0631\u0627 \u0628\u0647 \u0633\u0627\u0646\u062A\u064A\u0645\u062A\u0631 \u062A\u063A\u064A\u064A\u0631 \u062F\u0647\u064A\u062F");
+const QString kMmChanged = QString::fromUtf16(u"\u062A\u0648\u062C\u0647 \u0631\u0632\u0648\u0644\u0648\u0634\u0646 \u0633\u0646\u0633\u0648\u0631 \u0628\u0647 \u0645\u064A\u0644\u064A\u0645\u062A\u0631 \u062A\u063A\u064A\u064A\u0631 \u064A\u0627\u0641\u062A");
+const QString kMmChangeAll = QString::fromUtf16(u"\u062D\u062A\u0645\u0627 \u062A\u0645\u0627\u0645 \u0627\u0646\u062F\u0627\u0632\u0647 \u0647\u0627 \u0631\u0627 \u0628\u0647 \u0645\u064A\u0644\u064A\u0645\u062A\u0631 \u062A\u063A\u064A\u064A\u0631 \u062F\u0647\u064A\u062F");
+const QString kPleaseWait = QString::fromUtf16(u"\u0686\u0646\u062F \u0644\u062D\u0638\u0647 \u0635\u0628\u0631 \u06A9\u0646\u064A\u062F ");
+
+QStringList items(const QComboBox *box)
+{
+    QStringList list;
+    for (int i = 0; i < box->count(); ++i)
+        list << box->itemText(i);
+    return list;
+}
+
+QString textOf(const QWidget *control)
+{
+    if (auto *label = qobject_cast<const QLabel *>(control))
+        return label->text();
+    if (auto *button = qobject_cast<const QAbstractButton *>(control))
+        return button->text();
+    if (auto *box = qobject_cast<const QComboBox *>(control))
+        return box->currentText();
+    if (auto *field = qobject_cast<const QLineEdit *>(control))
+        return field->text();
+    return {};
+}
+
+} // namespace
+
+class TestWindows : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+
+    void twipsToPixels_data();
+    void twipsToPixels();
+    void fontSubstitutions_data();
+    void fontSubstitutions();
+
+    void windows_data();
+    void windows();
+    void controls_data();
+    void controls();
+    void fonts_data();
+    void fonts();
+    void persianTexts_data();
+    void persianTexts();
+    void unitNoticesAreDarkRed_data();
+    void unitNoticesAreDarkRed();
+    void lines_data();
+    void lines();
+
+    void loadFillsLists_data();
+    void loadFillsLists();
+    void loadFillsListsInOrder();
+    void loadDisablesAndHides();
+    void portBox();
+    void portBoxKeepsTypedTextOutOfList();
+    void portBoxHasFocusFirst();
+    void portTipFollowsPorts_data();
+    void portTipFollowsPorts();
+    void connectButtonRunsHandshake();
+    void closingStartWindowClosesPortThenEnds();
+
+    void connectedNotice();
+    void closingConnectedNoticeClosesPortThenEnds();
+
+    void failureNoticeLeadsBack_data();
+    void failureNoticeLeadsBack();
+    void failureReason_data();
+    void failureReason();
+
+    void runNoticeEndsProgramAfterTwoSeconds();
+    void closingRunNoticeEndsProgramAtOnce();
+
+    void progressBarIsOnlyFocusTaker();
+    void progressAnimation();
+    void progressIgnoresSecondFocus();
+
+private:
+    QWidget *window(const QString &name) const;
+
+    QTemporaryDir m_portsDir;
+    std::unique_ptr<ScriptedLink> m_link;
+    std::unique_ptr<LevelWindow> m_form2;
+    std::unique_ptr<DistanceWindow> m_form6;
+    std::unique_ptr<Form4> m_form4;
+    std::unique_ptr<Form5> m_form5;
+    std::unique_ptr<Form1> m_form1;
+    std::unique_ptr<Form3> m_form3;
+    std::unique_ptr<Form7> m_form7;
+    std::unique_ptr<Form8> m_form8;
+    std::unique_ptr<Navar> m_navar;
+    int m_ended = 0;
+    bool m_portOpenAtEnd = false;
+};
+
+void TestWindows::initTestCase()
+{
+    QVERIFY(m_portsDir.isValid());
+    qputenv("VELTRA_PORTS_DIR", QFile::encodeName(m_portsDir.path()));
+    ui::installFontSubstitutions();
+
+    auto end = [this] {
+        ++m_ended;
+        m_portOpenAtEnd = m_link->isOpen();
+    };
+    m_link = std::make_unique<ScriptedLink>();
+    m_form2 = std::make_unique<LevelWindow>(*m_link);
+    m_form6 = std::make_unique<DistanceWindow>(*m_link);
+    m_form4 = std::make_unique<Form4>(*m_link, end);
+    m_form5 = std::make_unique<Form5>();
+    m_form1 = std::make_unique<Form1>(*m_link, *m_form2, *m_form6, *m_form4, *m_form5, end);
+    m_form3 = std::make_unique<Form3>(end);
+    m_form7 = std::make_unique<Form7>();
+    m_form8 = std::make_unique<Form8>();
+    m_navar = std::make_unique<Navar>();
+}
+
+void TestWindows::cleanupTestCase()
+{
+    m_navar.reset();
+    m_form8.reset();
+    m_form7.reset();
+    m_form3.reset();
+    m_form1.reset();
+    m_form5.reset();
+    m_form4.reset();
+    m_form6.reset();
+    m_form2.reset();
+    m_link.reset();
+}
+
+QWidget *TestWindows::window(const QString &name) const
+{
+    for (QWidget *w : std::initializer_list<QWidget *>{m_form1.get(), m_form2.get(), m_form3.get(), m_form4.get(),
+                                                        m_form5.get(), m_form6.get(), m_form7.get(), m_form8.get(),
+                                                        m_navar.get()}) {
+        if (w->objectName() == name)
+            return w;
+    }
+    return nullptr;
+}
+
+void TestWindows::twipsToPixels_data()
+{
+    QTest::addColumn<int>("twips");
+    QTest::addColumn<int>("pixels");
+    QTest::newRow("one pixel") << 15 << 1;
+    QTest::newRow("just under a pixel") << 14 << 0;
+    QTest::newRow("fraction cut") << 372 << 24;
+    QTest::newRow("start window width") << 5130 << 342;
+    QTest::newRow("start window height") << 3585 << 239;
+    QTest::newRow("zero") << 0 << 0;
+}
+
+void TestWindows::twipsToPixels()
+{
+    QFETCH(int, twips);
+    QFETCH(int, pixels);
+    QCOMPARE(ui::px(twips), pixels);
+    QCOMPARE(ui::toPixels(ui::Twips{twips, 2 * twips, 3 * twips, 4 * twips}),
+             QRect(pixels, ui::px(2 * twips), ui::px(3 * twips), ui::px(4 * twips)));
+}
+
+void TestWindows::fontSubstitutions_data()
+{
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<QString>("substitute");
+    QTest::newRow("MS Sans Serif") << "MS Sans Serif" << false << "Liberation Sans";
+    QTest::newRow("Arial") << "Arial" << true << "Liberation Sans";
+    QTest::newRow("Arial Narrow") << "Arial Narrow" << true << "Liberation Sans Narrow";
+    QTest::newRow("Arial Black") << "Arial Black" << false << "DejaVu Sans";
+    QTest::newRow("Arial Rounded MT Bold") << "Arial Rounded MT Bold" << false << "DejaVu Sans";
+    QTest::newRow("Bodoni MT Black") << "Bodoni MT Black" << false << "DejaVu Serif";
+    QTest::newRow("B Titr") << "B Titr" << true << "Titr";
+    QTest::newRow("B Nazanin") << "B Nazanin" << true << "Nazli";
+    QTest::newRow("B Lotus") << "B Lotus" << false << "Homa";
+}
+
+void TestWindows::fontSubstitutions()
+{
+    QFETCH(QString, family);
+    QFETCH(bool, bold);
+    QFETCH(QString, substitute);
+    QVERIFY(QFont::substitutes(family).contains(substitute, Qt::CaseInsensitive));
+    if (!QFontDatabase::hasFamily(substitute))
+        QSKIP("substitute font not installed");
+    const QFontInfo used(ui::font(family, 12, bold));
+    QCOMPARE(used.family(), substitute);
+    // Heavy designer faces must come out heavy from their stand-ins.
+    if (bold || family.contains(QLatin1String("Black")) || family.contains(QLatin1String("Bold")))
+        QVERIFY(used.bold());
+}
+
+void TestWindows::windows_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QSize>("clientSize");
+    QTest::newRow("Form1") << "Form1" << "Ultrasonic Sensor Program V7" << QSize(5130 / 15, 3585 / 15);
+    QTest::newRow("form2") << "form2" << "Ultraonic Sensor Program V7" << QSize(12270 / 15, 7245 / 15);
+    QTest::newRow("Form3") << "Form3" << "!!" << QSize(4200 / 15, 1125 / 15);
+    QTest::newRow("Form4") << "Form4" << "Attention!!" << QSize(5400 / 15, 2490 / 15);
+    QTest::newRow("Form5") << "Form5" << "Attention!!" << QSize(5085 / 15, 2175 / 15);
+    QTest::newRow("Form6") << "Form6" << "Program DVZ" << QSize(12600 / 15, 6255 / 15);
+    QTest::newRow("Form7") << "Form7" << "!!!" << QSize(5970 / 15, 2280 / 15);
+    QTest::newRow("Form8") << "Form8" << "!!!" << QSize(5400 / 15, 2280 / 15);
+    QTest::newRow("navar") << "navar" << "" << QSize(4035 / 15, 2385 / 15);
+}
+
+void TestWindows::windows()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, title);
+    QFETCH(QSize, clientSize);
+    QWidget *w = window(name);
+    QVERIFY(w);
+    QVERIFY(w->isWindow());
+    QCOMPARE(w->windowTitle(), title);
+    QCOMPARE(w->size(), clientSize);
+    QCOMPARE(w->minimumSize(), clientSize);
+    QCOMPARE(w->maximumSize(), clientSize);
+    QCOMPARE(w->windowModality(), Qt::NonModal);
+    QVERIFY(!w->testAttribute(Qt::WA_DeleteOnClose));
+}
+
+void TestWindows::controls_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QRect>("geometry");
+
+    auto row = [](const char *window, const char *control, const char *kind, const QString &text, QRect geometry) {
+        QTest::addRow("%s %s", window, control) << window << control << kind << text << geometry;
+    };
+    row("Form1", "Label1", "QLabel", "Ultrasonic Sensor Modbus Program", fromTwips(480, 240, 4092, 372));
+    row("Form1", "Label2", "QLabel", "Enter com port", fromTwips(960, 1080, 1572, 252));
+    row("Form1", "Combo1", "QComboBox", "1", fromTwips(2640, 1080, 975, 288));
+    row("Form1", "Command1", "QPushButton", "Set com port", fromTwips(1560, 1680, 1575, 375));
+    row("Form1", "Label3", "QLabel", "Veltra co.", fromTwips(1320, 2640, 2052, 252));
+    row("Form1", "Label4", "QLabel", "veltra.example", fromTwips(1800, 2880, 1092, 252));
+    row("Form1", "Label5", "QLabel", "Version  V7", fromTwips(1920, 3120, 852, 252));
+
+    row("Form4", "Label1", "QLabel", "Connect Successfully !!", fromTwips(1080, 120, 3255, 375));
+    row("Form4", "Label10", "QLabel", "Baud Rate", fromTwips(1320, 960, 1215, 255));
+    row("Form4", "Combo1", "QComboBox", "", fromTwips(2760, 960, 1215, 315));
+    row("Form4", "Command5", "QPushButton", "OK", fromTwips(2160, 1680, 975, 495));
+
+    row("Form5", "Label1", "QLabel", "Connect Not Successfully !!", fromTwips(600, 240, 3855, 375));
+    row("Form5", "LabelReason", "QLabel", "", fromTwips(240, 660, 4605, 400));
+    row("Form5", "Command5", "QPushButton", "Close", fromTwips(2040, 1080, 975, 495));
+
+    // One line, right to left: Label1, Label5, Label2, Label6.
+    row("Form3", "Label1", "QLabel", kSensorInState, fromTwips(2280, 360, 1575, 375));
+    row("Form3", "Label5", "QLabel", "RUN", fromTwips(1680, 440, 615, 255));
+    row("Form3", "Label2", "QLabel", kWasPut, fromTwips(720, 360, 975, 375));
+    row("Form3", "Label6", "QLabel", "!", fromTwips(600, 340, 135, 375));
+
+    row("Form7", "Label2", "QLabel", kCmChanged, fromTwips(1200, 240, 3975, 495));
+    row("Form7", "Label3", "QLabel", kCmChangeAll, fromTwips(1150, 1080, 3855, 495));
+    row("Form8", "Label1", "QLabel", kMmChanged, fromTwips(840, 240, 3975, 495));
+    row("Form8", "Label2", "QLabel", kMmChangeAll, fromTwips(820, 1080, 3855, 495));
+
+    row("navar", "Label1", "QLabel", kPleaseWait, fromTwips(1200, 360, 1575, 375));
+    row("navar", "XP_ProgressBar1", "QProgressBar", "", fromTwips(840, 1080, 2295, 615));
+
+    // The start window's load leaves these boxes empty: filling a list picks nothing.
+    row("form2", "Combo1", "QComboBox", "", fromTwips(10080, 480, 1215, 315));
+    row("form2", "Combo2", "QComboBox", "", fromTwips(5880, 2640, 1575, 315));
+    row("form2", "Combo3", "QComboBox", "", fromTwips(5880, 1080, 1575, 315));
+    row("form2", "Combo4", "QComboBox", "", fromTwips(5880, 480, 1575, 315));
+    row("form2", "Combo5", "QComboBox", "", fromTwips(5880, 1680, 1575, 315));
+    row("form2", "Command1", "QPushButton", "Get Level", fromTwips(10080, 6120, 1455, 495));
+    row("form2", "Text28", "QLineEdit", "", fromTwips(8160, 6000, 1095, 375));
+    row("form2", "Text7", "QLineEdit", "", fromTwips(5880, 3840, 1572, 315));
+    row("Form6", "Combo1", "QComboBox", "", fromTwips(9480, 360, 1215, 315));
+    row("Form6", "Combo2", "QComboBox", "", fromTwips(5760, 2280, 1575, 315));
+    row("Form6", "Combo3", "QComboBox", "", fromTwips(9480, 1680, 1575, 315));
+}
+
+void TestWindows::controls()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, control);
+    QFETCH(QString, kind);
+    QFETCH(QString, text);
+    QFETCH(QRect, geometry);
+    QWidget *w = this->window(window);
+    QVERIFY(w);
+    auto *c = w->findChild<QWidget *>(control, Qt::FindDirectChildrenOnly);
+    QVERIFY2(c, qPrintable(control));
+    QVERIFY(c->inherits(qPrintable(kind)));
+    QCOMPARE(c->geometry(), geometry);
+    if (!qobject_cast<QProgressBar *>(c))
+        QCOMPARE(textOf(c), text);
+    QVERIFY(QRect(QPoint(0, 0), w->size()).contains(c->geometry()));
+}
+
+void TestWindows::fonts_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<qreal>("pointSize");
+    QTest::addColumn<int>("weight");
+
+    const int normal = QFont::Normal;
+    const int bold = QFont::Bold;
+    const int black = QFont::Black;
+    auto row = [](const char *window, const char *control, const char *family, qreal size, int weight) {
+        QTest::addRow("%s %s", window, control) << window << control << family << size << weight;
+    };
+    row("Form1", "Label1", "Arial", 12, bold);
+    row("Form1", "Label2", "MS Sans Serif", 9.75, bold);
+    row("Form1", "Combo1", "MS Sans Serif", 8, normal);
+    row("Form1", "Command1", "MS Sans Serif", 8, normal);
+    row("Form1", "Label3", "MS Sans Serif", 8, normal);
+    row("Form1", "Label4", "MS Sans Serif", 8, normal);
+    row("Form1", "Label5", "MS Sans Serif", 8, normal);
+    // The rounded face is heavy by design.
+    row("Form4", "Label1", "Arial Rounded MT Bold", 12, bold);
+    row("Form4", "Label10", "MS Sans Serif", 9.75, bold);
+    row("Form4", "Combo1", "MS Sans Serif", 8, normal);
+    row("Form4", "Command5", "MS Sans Serif", 8, normal);
+    row("Form5", "Label1", "Arial Rounded MT Bold", 12, bold);
+    row("Form5", "LabelReason", "MS Sans Serif", 8, normal);
+    row("Form5", "Command5", "MS Sans Serif", 8, normal);
+    row("Form3", "Label1", "B Nazanin", 12, bold);
+    row("Form3", "Label5", "Arial Black", 9.75, black);
+    row("Form3", "Label2", "B Nazanin", 12, bold);
+    row("Form3", "Label6", "B Titr", 12, bold);
+    row("Form7", "Label2", "B Titr", 12, bold);
+    row("Form7", "Label3", "B Titr", 12, bold);
+    row("Form8", "Label1", "B Titr", 12, bold);
+    row("Form8", "Label2", "B Titr", 12, bold);
+    row("navar", "Label1", "B Lotus", 12, normal);
+    row("form2", "Command1", "MS Sans Serif", 8.25, bold);
+    row("form2", "Combo2", "MS Sans Serif", 8, normal);
+    row("Form6", "Combo1", "MS Sans Serif", 8, normal);
+}
+
+void TestWindows::fonts()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, control);
+    QFETCH(QString, family);
+    QFETCH(qreal, pointSize);
+    QFETCH(int, weight);
+    QWidget *w = this->window(window);
+    QVERIFY(w);
+    auto *c = w->findChild<QWidget *>(control);
+    QVERIFY(c);
+    const QFont f = c->font();
+    QCOMPARE(f.family(), family);
+    QCOMPARE(f.pointSizeF(), pointSize);
+    QCOMPARE(int(f.weight()), weight);
+}
+
+void TestWindows::persianTexts_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("Form3 Label1") << "Form3" << "Label1" << kSensorInState;
+    QTest::newRow("Form3 Label2") << "Form3" << "Label2" << kWasPut;
+    QTest::newRow("Form3 Label6") << "Form3" << "Label6" << "!";
+    QTest::newRow("Form7 Label2") << "Form7" << "Label2" << kCmChanged;
+    QTest::newRow("Form7 Label3") << "Form7" << "Label3" << kCmChangeAll;
+    QTest::newRow("Form8 Label1") << "Form8" << "Label1" << kMmChanged;
+    QTest::newRow("Form8 Label2") << "Form8" << "Label2" << kMmChangeAll;
+    QTest::newRow("navar Label1") << "navar" << "Label1" << kPleaseWait;
+}
+
+void TestWindows::persianTexts()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, control);
+    QFETCH(QString, text);
+    QWidget *w = this->window(window);
+    QVERIFY(w);
+    auto *label = w->findChild<QLabel *>(control);
+    QVERIFY(label);
+    QCOMPARE(label->text(), text);
+    QCOMPARE(label->text().size(), text.size());
+    QCOMPARE(label->layoutDirection(), Qt::RightToLeft);
+    // Read from the right edge, whatever mirroring the direction brings.
+    const Qt::Alignment shown = QStyle::visualAlignment(label->layoutDirection(), label->alignment());
+    QVERIFY(shown & Qt::AlignRight);
+}
+
+void TestWindows::unitNoticesAreDarkRed_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("control");
+    QTest::newRow("Form7 Label2") << "Form7" << "Label2";
+    QTest::newRow("Form7 Label3") << "Form7" << "Label3";
+    QTest::newRow("Form8 Label1") << "Form8" << "Label1";
+    QTest::newRow("Form8 Label2") << "Form8" << "Label2";
+}
+
+void TestWindows::unitNoticesAreDarkRed()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, control);
+    auto *label = this->window(window)->findChild<QLabel *>(control);
+    QVERIFY(label);
+    const QColor colour = label->palette().color(QPalette::WindowText);
+    QCOMPARE(colour, kNoticeDarkRed);
+    QVERIFY(colour.red() > 100 && colour.green() == 0 && colour.blue() == 0);
+}
+
+void TestWindows::lines_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QRect>("geometry");
+    QTest::newRow("Line1") << "Line1" << QRect(719 / 15, 839 / 15, 3955 / 15 - 719 / 15 + 1, 1);
+    QTest::newRow("Line2") << "Line2" << QRect(719 / 15, 2518 / 15, 3955 / 15 - 719 / 15 + 1, 1);
+}
+
+void TestWindows::lines()
+{
+    QFETCH(QString, control);
+    QFETCH(QRect, geometry);
+    auto *line = m_form1->findChild<QFrame *>(control);
+    QVERIFY(line);
+    QCOMPARE(line->frameShape(), QFrame::HLine);
+    QCOMPARE(line->geometry(), geometry);
+}
+
+void TestWindows::loadFillsLists_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("level baud") << "form2" << "Combo1" << kBauds;
+    QTest::newRow("distance baud") << "Form6" << "Combo1" << kBauds;
+    QTest::newRow("level model") << "form2" << "Combo2" << (kModels + QStringList{"NON"});
+    QTest::newRow("distance model") << "Form6" << "Combo2" << QStringList{"DVZ-900"};
+    QTest::newRow("distance OGR") << "Form6" << "Combo3" << kOgr;
+    QTest::newRow("level OGR") << "form2" << "Combo3" << kOgr;
+    QTest::newRow("level OMB") << "form2" << "Combo4" << kOmb;
+    QTest::newRow("level resolution") << "form2" << "Combo5" << kResolution;
+}
+
+void TestWindows::loadFillsLists()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, box);
+    QFETCH(QStringList, expected);
+    auto *combo = this->window(window)->findChild<QComboBox *>(box);
+    QVERIFY(combo);
+    QCOMPARE(items(combo), expected);
+    QCOMPARE(combo->currentIndex(), -1);
+    QCOMPARE(combo->currentText(), QString());
+}
+
+void TestWindows::loadFillsListsInOrder()
+{
+    QCOMPARE(kModels.size(), 61);
+    ScriptedLink link;
+    LevelWindow form2(link);
+    DistanceWindow form6(link);
+    Form4 form4(link, {});
+    Form5 form5;
+
+    QStringList log;
+    auto watch = [&log](QComboBox *box, const QString &name) {
+        QObject::connect(box->model(), &QAbstractItemModel::rowsInserted, box,
+                         [&log, box, name](const QModelIndex &, int first, int last) {
+                             for (int row = first; row <= last; ++row)
+                                 log << name + u' ' + box->itemText(row);
+                         });
+    };
+    watch(form2.combo1(), "form2.Combo1");
+    watch(form2.combo2(), "form2.Combo2");
+    watch(form2.combo3(), "form2.Combo3");
+    watch(form2.combo4(), "form2.Combo4");
+    watch(form2.combo5(), "form2.Combo5");
+    watch(form6.combo1(), "Form6.Combo1");
+    watch(form6.combo2(), "Form6.Combo2");
+    watch(form6.combo3(), "Form6.Combo3");
+
+    Form1 form1(link, form2, form6, form4, form5, {});
+
+    QStringList expected;
+    auto add = [&expected](const QString &name, const QStringList &texts) {
+        for (const QString &text : texts)
+            expected << name + u' ' + text;
+    };
+    add("form2.Combo1", kBauds);
+    add("Form6.Combo1", kBauds);
+    add("form2.Combo2", kModels);
+    add("Form6.Combo2", {"DVZ-900"});
+    add("Form6.Combo3", kOgr);
+    add("form2.Combo2", {"NON"});
+    add("form2.Combo3", kOgr);
+    add("form2.Combo4", kOmb);
+    add("form2.Combo5", kResolution);
+    QCOMPARE(log, expected);
+}
+
+void TestWindows::loadDisablesAndHides()
+{
+    QVERIFY(!m_form2->command1()->isEnabled());
+    QVERIFY(m_form2->text28()->isHidden());
+    QVERIFY(!m_form2->text7()->isEnabled());
+    QVERIFY(m_form2->text1()->isHidden());
+    QVERIFY(m_form2->text26()->isHidden());
+    QVERIFY(m_form6->text1()->isHidden());
+    QVERIFY(!m_form6->combo2()->isEnabled());
+    // Made hidden; the connected notice shows one of them later.
+    QVERIFY(!m_form2->isVisible());
+    QVERIFY(!m_form6->isVisible());
+
+    // Text28 stays hidden when its window is shown.
+    m_form2->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form2.get()));
+    QVERIFY(!m_form2->text28()->isVisible());
+    QVERIFY(m_form2->text7()->isVisible());
+    m_form2->hide();
+}
+
+void TestWindows::portBox()
+{
+    QComboBox *box = m_form1->combo1();
+    QVERIFY(box->isEditable());
+    QStringList ports;
+    for (int port = 1; port <= 15; ++port)
+        ports << QString::number(port);
+    QCOMPARE(items(box), ports);
+    QCOMPARE(box->currentText(), QStringLiteral("1"));
+    QCOMPARE(m_form1->portText(), QStringLiteral("1"));
+}
+
+void TestWindows::portBoxKeepsTypedTextOutOfList()
+{
+    ScriptedLink link;
+    LevelWindow form2(link);
+    DistanceWindow form6(link);
+    Form4 form4(link, {});
+    Form5 form5;
+    Form1 form1(link, form2, form6, form4, form5, {});
+    QComboBox *box = form1.combo1();
+
+    box->lineEdit()->selectAll();
+    QTest::keyClicks(box->lineEdit(), "/dev/ttyUSB0");
+    QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+    QCOMPARE(form1.portText(), QStringLiteral("/dev/ttyUSB0"));
+    QCOMPARE(box->count(), 15);
+}
+
+void TestWindows::portBoxHasFocusFirst()
+{
+    ScriptedLink link;
+    LevelWindow form2(link);
+    DistanceWindow form6(link);
+    Form4 form4(link, {});
+    Form5 form5;
+    Form1 form1(link, form2, form6, form4, form5, {});
+    form1.show();
+    form1.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form1));
+    QTRY_COMPARE(QApplication::focusWidget(), form1.combo1());
+
+    // Tab order: port box, then the button (labels take no focus).
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTRY_COMPARE(QApplication::focusWidget(), form1.command1());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTRY_COMPARE(QApplication::focusWidget(), form1.combo1());
+}
+
+void TestWindows::portTipFollowsPorts_data()
+{
+    QTest::addColumn<bool>("byFocus");
+    QTest::newRow("box gets focus") << true;
+    QTest::newRow("window shown") << false;
+}
+
+void TestWindows::portTipFollowsPorts()
+{
+    QFETCH(bool, byFocus);
+    QTemporaryDir ports;
+    QVERIFY(ports.isValid());
+    const QByteArray before = qgetenv("VELTRA_PORTS_DIR");
+    qputenv("VELTRA_PORTS_DIR", QFile::encodeName(ports.path()));
+    auto restore = qScopeGuard([&before] { qputenv("VELTRA_PORTS_DIR", before); });
+
+    ScriptedLink link;
+    LevelWindow form2(link);
+    DistanceWindow form6(link);
+    Form4 form4(link, {});
+    Form5 form5;
+    Form1 form1(link, form2, form6, form4, form5, {});
+    QCOMPARE(form1.combo1()->toolTip(), PortMap::describe(15));
+
+    if (byFocus) {
+        form1.show();
+        form1.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form1));
+        form1.command1()->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), form1.command1());
+    }
+
+    // A sensor adapter appears as port 7.
+    const QString device = ports.path() + QStringLiteral("/adapter7");
+    QVERIFY(QFile::link(device, ports.path() + QStringLiteral("/com7")));
+    QVERIFY(!form1.combo1()->toolTip().contains(device));
+
+    if (byFocus) {
+        form1.combo1()->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), form1.combo1());
+    } else {
+        form1.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form1));
+    }
+    QCOMPARE(form1.combo1()->toolTip(), PortMap::describe(15));
+    QVERIFY(form1.combo1()->toolTip().contains(QStringLiteral("7 \u2192 ") + device));
+}
+
+void TestWindows::connectButtonRunsHandshake()
+{
+    QVERIFY(m_form1->metaObject()->indexOfSlot("Command1_Click()") >= 0);
+    // Disconnecting succeeds only when the button was wired to the handler.
+    QVERIFY(QObject::disconnect(m_form1->command1(), &QPushButton::clicked, m_form1.get(), &Form1::Command1_Click));
+    QVERIFY(QObject::connect(m_form1->command1(), &QPushButton::clicked, m_form1.get(), &Form1::Command1_Click));
+}
+
+void TestWindows::closingStartWindowClosesPortThenEnds()
+{
+    QVERIFY(m_link->Open(PortId{1, {}}, QStringLiteral("9600,n,8,1")));
+    m_link->clearJournal();
+    m_ended = 0;
+    m_portOpenAtEnd = true;
+    m_form1->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form1.get()));
+
+    QVERIFY(m_form1->close());
+    QCOMPARE(m_link->journal(), QStringList{QStringLiteral("close")});
+    QCOMPARE(m_ended, 1);
+    QVERIFY(!m_portOpenAtEnd);
+}
+
+void TestWindows::connectedNotice()
+{
+    QComboBox *baud = m_form4->combo1();
+    QVERIFY(!baud->isEnabled());
+    QCOMPARE(baud->count(), 0);
+    // The handshake writes the rate it found; a box without items must show it.
+    baud->setEditText(QStringLiteral("19200"));
+    QCOMPARE(baud->currentText(), QStringLiteral("19200"));
+
+    QSignalSpy ok(m_form4.get(), &Form4::okClicked);
+    m_form4->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form4.get()));
+    QTest::mouseClick(m_form4->command5(), Qt::LeftButton);
+    QCOMPARE(ok.count(), 1);
+    QVERIFY(m_form4->isVisible());
+    m_form4->hide();
+}
+
+void TestWindows::closingConnectedNoticeClosesPortThenEnds()
+{
+    QVERIFY(m_link->Open(PortId{1, {}}, QStringLiteral("19200,n,8,1")));
+    m_link->clearJournal();
+    m_ended = 0;
+    m_portOpenAtEnd = true;
+    m_form4->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form4.get()));
+
+    QVERIFY(m_form4->close());
+    QCOMPARE(m_link->journal(), QStringList{QStringLiteral("close")});
+    QCOMPARE(m_ended, 1);
+    QVERIFY(!m_portOpenAtEnd);
+}
+
+void TestWindows::failureNoticeLeadsBack_data()
+{
+    QTest::addColumn<bool>("byCloseBox");
+    QTest::newRow("Close button") << false;
+    QTest::newRow("close box") << true;
+}
+
+void TestWindows::failureNoticeLeadsBack()
+{
+    QFETCH(bool, byCloseBox);
+    QSignalSpy back(m_form5.get(), &Form5::backToStart);
+    m_form5->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form5.get()));
+
+    if (byCloseBox)
+        m_form5->close();
+    else
+        QTest::mouseClick(m_form5->command5(), Qt::LeftButton);
+
+    QCOMPARE(back.count(), 1);
+    QVERIFY(!m_form5->isVisible());
+
+    // It comes back for the next failure, as often as needed.
+    m_form5->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form5.get()));
+    QVERIFY(m_form5->isVisible());
+    QTest::mouseClick(m_form5->command5(), Qt::LeftButton);
+    QCOMPARE(back.count(), 2);
+    QVERIFY(!m_form5->isVisible());
+}
+
+void TestWindows::failureReason_data()
+{
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("no port") << "No such port (/dev/ttyUSB3).";
+    QTest::newRow("no answer") << "No sensor answered at any baud rate (9600 to 115200).";
+    QTest::newRow("permission")
+        << "Permission denied (/dev/ttyUSB0): join the dialout group (sudo usermod -aG dialout $USER) and log in again.";
+    QTest::newRow("empty") << "";
+}
+
+void TestWindows::failureReason()
+{
+    QFETCH(QString, reason);
+    m_form5->setReason(QStringLiteral("something earlier"));
+    m_form5->setReason(reason);
+    QLabel *label = m_form5->labelReason();
+    QCOMPARE(m_form5->reason(), reason);
+    QCOMPARE(label->text(), reason);
+    QCOMPARE(label->isVisibleTo(m_form5.get()), !reason.isEmpty());
+    QVERIFY(label->wordWrap());
+    QCOMPARE(label->textFormat(), Qt::PlainText);
+
+    // Between the notice and the button, inside the client area.
+    const QRect at = label->geometry();
+    QVERIFY(m_form5->rect().contains(at));
+    QVERIFY(!at.intersects(m_form5->findChild<QLabel *>("Label1")->geometry()));
+    QVERIFY(!at.intersects(m_form5->command5()->geometry()));
+    // Long reasons wrap onto a second line that still fits.
+    if (!reason.isEmpty())
+        QVERIFY2(label->heightForWidth(at.width()) <= at.height(),
+                 qPrintable(QString::number(label->heightForWidth(at.width()))));
+}
+
+void TestWindows::runNoticeEndsProgramAfterTwoSeconds()
+{
+    int ended = 0;
+    qint64 endedAfter = -1;
+    QElapsedTimer clock;
+    Form3 form3([&] {
+        ++ended;
+        endedAfter = clock.elapsed();
+    });
+    QTimer *timer = form3.timer1();
+    QCOMPARE(timer->objectName(), QStringLiteral("Timer1"));
+    QCOMPARE(timer->interval(), 2000);
+    QVERIFY(!timer->isActive());
+
+    // Nothing happens while the notice is not shown.
+    QTest::qWait(100);
+    QCOMPARE(ended, 0);
+
+    clock.start();
+    form3.show();
+    QVERIFY(timer->isActive());
+    QTest::qWait(1500);
+    QCOMPARE(ended, 0);
+    QTRY_COMPARE_WITH_TIMEOUT(ended, 1, 3000);
+    QVERIFY2(endedAfter >= 1900 && endedAfter <= 2800, qPrintable(QString::number(endedAfter)));
+
+    // The tick ended the program; a late close does not end it twice.
+    form3.close();
+    QTest::qWait(50);
+    QCOMPARE(ended, 1);
+}
+
+void TestWindows::closingRunNoticeEndsProgramAtOnce()
+{
+    int ended = 0;
+    Form3 form3([&ended] { ++ended; });
+    form3.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form3));
+    QVERIFY(form3.close());
+    QCOMPARE(ended, 1);
+    QVERIFY(!form3.timer1()->isActive());
+}
+
+void TestWindows::progressBarIsOnlyFocusTaker()
+{
+    QProgressBar *bar = m_navar->xpProgressBar1();
+    QCOMPARE(bar->minimum(), 0);
+    QCOMPARE(bar->maximum(), 100);
+    QVERIFY(!bar->isTextVisible());
+    QList<QWidget *> takers;
+    for (QWidget *child : m_navar->findChildren<QWidget *>()) {
+        if (child->focusPolicy() != Qt::NoFocus)
+            takers << child;
+    }
+    QCOMPARE(takers, QList<QWidget *>{bar});
+}
+
+void TestWindows::progressAnimation()
+{
+    // The level window has the focus when its Write button shows the
+    // progress window; the desktop gives the focus back to it afterwards.
+    QWidget writer;
+    writer.setWindowTitle(QStringLiteral("writer"));
+    writer.show();
+    Navar navar;
+    QList<int> values;
+    QList<qint64> times;
+    QElapsedTimer clock;
+    clock.start();
+    connect(navar.xpProgressBar1(), &QProgressBar::valueChanged, this, [&](int value) {
+        values << value;
+        times << clock.elapsed();
+    });
+    QSignalSpy finished(&navar, &Navar::animationFinished);
+
+    for (int round = 1; round <= 2; ++round) {
+        writer.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&writer));
+        values.clear();
+        times.clear();
+        navar.show();
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), round, 6000);
+        QCOMPARE(values, (QList<int>{0, 20, 40}));
+        for (int i = 1; i < times.size(); ++i) {
+            const qint64 gap = times.at(i) - times.at(i - 1);
+            QVERIFY2(gap >= 950 && gap <= 1600, qPrintable(QString::number(gap)));
+        }
+        QVERIFY(!navar.isVisible());
+        QVERIFY(!navar.isAnimating());
+    }
+}
+
+void TestWindows::progressIgnoresSecondFocus()
+{
+    QWidget writer;
+    writer.setWindowTitle(QStringLiteral("writer"));
+    writer.show();
+    writer.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&writer));
+
+    Navar navar;
+    QList<int> values;
+    QSignalSpy focused(navar.xpProgressBar1(), &FocusProgressBar::gotFocus);
+    QSignalSpy finished(&navar, &Navar::animationFinished);
+    connect(navar.xpProgressBar1(), &QProgressBar::valueChanged, this, [&](int value) {
+        values << value;
+        if (value != 0 || values.size() != 1)
+            return;
+        // While the animation pauses the operator clicks the level window
+        // and then the progress window again: the bar takes the focus anew.
+        QTimer::singleShot(300, &writer, [&writer] { writer.activateWindow(); });
+        QTimer::singleShot(600, &navar, [&navar] { navar.activateWindow(); });
+    });
+
+    navar.show();
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 6000);
+    QCOMPARE(focused.count(), 2);
+    QTest::qWait(200);
+    QCOMPARE(finished.count(), 1);
+    QCOMPARE(values, (QList<int>{0, 20, 40}));
+    QVERIFY(!navar.isVisible());
+}
+
+QTEST_MAIN(TestWindows)
+#include "tst_windows.moc"

@@ -1,0 +1,109 @@
+#include "controls.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
+#include <QPushButton>
+
+#include <algorithm>
+
+namespace veltra::ui {
+
+namespace {
+
+template <typename W>
+W *named(W *control, const QString &name, const QFont &font)
+{
+    control->setObjectName(name);
+    control->setFont(font);
+    return control;
+}
+
+} // namespace
+
+QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text, const Twips &at, const QFont &font)
+{
+    auto *label = named(new QLabel(text, parent), name, font);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    place(label, at);
+    return label;
+}
+
+QLabel *makePersianLabel(QWidget *parent, const QString &name, const QString &text, const Twips &at,
+                         const QFont &font)
+{
+    QLabel *label = makeLabel(parent, name, text, at, font);
+    label->setLayoutDirection(Qt::RightToLeft);
+    // Absolute, or right to left would mirror it to the left edge.
+    label->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignTop);
+    return label;
+}
+
+QPushButton *makeButton(QWidget *parent, const QString &name, const QString &text, const Twips &at,
+                        const QFont &font)
+{
+    auto *button = named(new QPushButton(text, parent), name, font);
+    button->setAutoDefault(false);
+    place(button, at);
+    return button;
+}
+
+QComboBox *makeComboBox(QWidget *parent, const QString &name, const Twips &at, bool editable, const QFont &font)
+{
+    auto *box = named(new QComboBox(parent), name, font);
+    box->setEditable(editable);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    place(box, at);
+    return box;
+}
+
+QLineEdit *makeTextBox(QWidget *parent, const QString &name, const Twips &at, const QFont &font)
+{
+    auto *field = named(new QLineEdit(parent), name, font);
+    place(field, at);
+    return field;
+}
+
+QLineEdit *makeHiddenField(QWidget *parent, const QString &name, const QString &designText)
+{
+    auto *field = new QLineEdit(designText, parent);
+    field->setObjectName(name);
+    field->setVisible(false);
+    field->setFocusPolicy(Qt::NoFocus);
+    return field;
+}
+
+QFrame *makeLine(QWidget *parent, const QString &name, QPoint fromTwips, QPoint toTwips, int widthPx)
+{
+    auto *line = new QFrame(parent);
+    line->setObjectName(name);
+    line->setFrameShadow(QFrame::Plain);
+    line->setLineWidth(widthPx);
+    line->setMidLineWidth(0);
+    const int x1 = px(std::min(fromTwips.x(), toTwips.x()));
+    const int x2 = px(std::max(fromTwips.x(), toTwips.x()));
+    const int y1 = px(std::min(fromTwips.y(), toTwips.y()));
+    const int y2 = px(std::max(fromTwips.y(), toTwips.y()));
+    const int half = (widthPx - 1) / 2;
+    if (y1 == y2) {
+        line->setFrameShape(QFrame::HLine);
+        line->setGeometry(x1, y1 - half, x2 - x1 + 1, widthPx);
+    } else {
+        line->setFrameShape(QFrame::VLine);
+        line->setGeometry(x1 - half, y1, widthPx, y2 - y1 + 1);
+    }
+    return line;
+}
+
+void setTextColor(QWidget *control, const QColor &color)
+{
+    QPalette palette = control->palette();
+    palette.setColor(QPalette::WindowText, color);
+    palette.setColor(QPalette::Text, color);
+    control->setPalette(palette);
+}
+
+} // namespace veltra::ui

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "fonts.h"
+#include "twips.h"
+
+#include <QColor>
+#include <QPoint>
+#include <QString>
+
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+
+namespace veltra::ui {
+
+// Each helper makes a named child of parent at a twips rectangle.
+
+// Text drawn from the top-left corner, no focus, no wrapping.
+QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text, const Twips &at,
+                  const QFont &font = defaultFont());
+
+// Persian text: right to left, against the right edge.
+QLabel *makePersianLabel(QWidget *parent, const QString &name, const QString &text, const Twips &at,
+                         const QFont &font);
+
+QPushButton *makeButton(QWidget *parent, const QString &name, const QString &text, const Twips &at,
+                        const QFont &font = defaultFont());
+
+// An editable box takes typed text but never adds it to the list.
+QComboBox *makeComboBox(QWidget *parent, const QString &name, const Twips &at, bool editable,
+                        const QFont &font = defaultFont());
+
+QLineEdit *makeTextBox(QWidget *parent, const QString &name, const Twips &at, const QFont &font = defaultFont());
+
+// A field that is never shown: the window's working store.
+QLineEdit *makeHiddenField(QWidget *parent, const QString &name, const QString &designText = {});
+
+// A horizontal or vertical line between two points given in twips, drawn
+// widthPx pixels thick in the window text colour.
+QFrame *makeLine(QWidget *parent, const QString &name, QPoint fromTwips, QPoint toTwips, int widthPx = 1);
+
+void setTextColor(QWidget *control, const QColor &color);
+
+} // namespace veltra::ui
