@@ -1,10 +1,16 @@
 #include "form4.h"
 
+#include "commandframe.h"
 #include "controls.h"
+#include "distancewindow.h"
+#include "identification.h"
+#include "levelwindow.h"
+#include "linkfailure.h"
 #include "seriallink.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QLabel>
 #include <QPushButton>
 
@@ -12,9 +18,12 @@ namespace veltra {
 
 using ui::Twips;
 
-Form4::Form4(SerialLink &link, std::function<void()> endProgram, QWidget *parent)
+Form4::Form4(SerialLink &link, LevelWindow &form2, DistanceWindow &form6, std::function<void()> endProgram,
+             QWidget *parent)
     : QWidget(parent)
     , m_link(link)
+    , m_form2(form2)
+    , m_form6(form6)
     , m_endProgram(std::move(endProgram))
 {
     ui::setUpWindow(this, QStringLiteral("Form4"), QStringLiteral("Attention!!"), 5400, 2490);
@@ -28,6 +37,36 @@ Form4::Form4(SerialLink &link, std::function<void()> endProgram, QWidget *parent
     m_combo1->setEnabled(false);
     m_command5 = ui::makeButton(this, QStringLiteral("Command5"), QStringLiteral("OK"), Twips{2160, 1680, 975, 495});
     connect(m_command5, &QPushButton::clicked, this, &Form4::okClicked);
+    connect(m_command5, &QPushButton::clicked, this, &Form4::Command5_Click);
+}
+
+void Form4::Command5_Click()
+{
+    m_link.Send(CommandFrame::readSettingsRequest());
+    m_link.Sleep(500);
+    m_form2.text1()->setText(m_link.ReceiveAll());
+    if (reportLinkFailure(this, m_link))
+        return;
+
+    const Identification id = Identification::fromReply(m_form2.text1()->text());
+    if (!id.baudText.isEmpty())
+        m_combo1->setCurrentText(id.baudText);
+    m_form2.text26()->setText(id.modelCode);
+
+    switch (ModelCatalogue::windowForModelCode(m_form2.text26()->text())) {
+    case ModelWindow::Distance:
+        hide();
+        m_form6.show();
+        break;
+    case ModelWindow::Level:
+        hide();
+        m_form2.show();
+        break;
+    case ModelWindow::None:
+        // Not a model this program knows: the notice stays for another try.
+        m_form2.combo2()->setCurrentText(QStringLiteral("NON"));
+        break;
+    }
 }
 
 void Form4::closeEvent(QCloseEvent *event)

@@ -10,6 +10,8 @@ class QPushButton;
 
 namespace veltra {
 
+class DistanceWindow;
+class LevelWindow;
 class SerialLink;
 
 // Connected notice: the sensor answered; shows the baud rate that was found.
@@ -17,13 +19,18 @@ class Form4 : public QWidget
 {
     Q_OBJECT
 public:
-    Form4(SerialLink &link, std::function<void()> endProgram, QWidget *parent = nullptr);
+    Form4(SerialLink &link, LevelWindow &form2, DistanceWindow &form6, std::function<void()> endProgram,
+          QWidget *parent = nullptr);
 
     QComboBox *combo1() const { return m_combo1; } // baud rate found, display only
     QPushButton *command5() const { return m_command5; }
 
+public slots:
+    // The OK button: read the settings block once, take the model code and
+    // open the window that fits the model.
+    void Command5_Click();
+
 signals:
-    // The OK button: identify the sensor.
     void okClicked();
 
 protected:
@@ -31,6 +38,8 @@ protected:
 
 private:
     SerialLink &m_link;
+    LevelWindow &m_form2;
+    DistanceWindow &m_form6;
     std::function<void()> m_endProgram;
 
     QLabel *m_label1 = nullptr;

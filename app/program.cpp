@@ -22,7 +22,7 @@ Program::Program(SerialLink &link, std::function<void()> endProgram, QObject *pa
     m_form2 = std::make_unique<LevelWindow>(m_link);
     m_form6 = std::make_unique<DistanceWindow>(m_link);
     m_form3 = std::make_unique<Form3>(m_endProgram);
-    m_form4 = std::make_unique<Form4>(m_link, m_endProgram);
+    m_form4 = std::make_unique<Form4>(m_link, *m_form2, *m_form6, m_endProgram);
     m_form5 = std::make_unique<Form5>();
     m_form7 = std::make_unique<Form7>();
     m_form8 = std::make_unique<Form8>();
@@ -30,6 +30,7 @@ Program::Program(SerialLink &link, std::function<void()> endProgram, QObject *pa
     m_form1 = std::make_unique<Form1>(m_link, *m_form2, *m_form6, *m_form4, *m_form5, m_endProgram);
 
     connect(m_form5.get(), &Form5::backToStart, m_form1.get(), &QWidget::show);
+    m_form2->setEndProgram(m_endProgram);
 }
 
 Program::~Program() = default;

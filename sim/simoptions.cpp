@@ -89,10 +89,13 @@ SimCommandLine parseSimCommandLine(const QStringList &arguments)
                        "($VELTRA_PORTS_DIR, else ~/.config/veltra/ports) and serves until SIGINT or SIGTERM."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help."));
     const QCommandLineOption model(QStringLiteral("model"),
-        QStringLiteral("Model code 0..255; 90 is the distance sensor. Default 20."), QStringLiteral("CODE"),
-        QStringLiteral("20"));
+        QStringLiteral("Model code 0..255; 90 is the distance sensor, a level model of the catalogue "
+                       "starts with its name and range. Default 20."),
+        QStringLiteral("CODE"), QStringLiteral("20"));
     const QCommandLineOption resolution(QStringLiteral("resolution"),
-        QStringLiteral("Level models: 10 (centimetres, default) or 1 (millimetres)."), QStringLiteral("10|1"));
+        QStringLiteral("Level models: 10 (centimetres) or 1 (millimetres); picks the row of models 105 to 107. "
+                       "Default: the model's own unit."),
+        QStringLiteral("10|1"));
     const QCommandLineOption baud(QStringLiteral("baud"),
         QStringLiteral("Line rate: 9600 (default), 19200, 38400, 57600 or 115200."), QStringLiteral("RATE"),
         QStringLiteral("9600"));
@@ -200,7 +203,7 @@ SimCommandLine parseSimCommandLine(const QStringList &arguments)
 
 SimSensor makeSimSensor(const SimOptions &options)
 {
-    SimSensor sensor(options.model, options.resolution, options.baud);
+    SimSensor sensor(options.model, options.resolution.value_or(simDefaultResolution(options.model)), options.baud);
     for (const SimSetting &s : options.settings) {
         if (s.word)
             sensor.setWord(s.field, s.value);

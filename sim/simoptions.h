@@ -20,7 +20,7 @@ struct SimSetting {
 // Everything the command line decides.
 struct SimOptions {
     int model = 20;
-    int resolution = kResolutionCm;
+    std::optional<int> resolution; // unset: the model's own unit, simDefaultResolution()
     int baud = 9600;
     int port = 1;
     std::vector<SimSetting> settings;

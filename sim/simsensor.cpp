@@ -43,6 +43,20 @@ void putWord(QByteArray &block, SimField high, int value)
     block[static_cast<int>(high) + 1] = static_cast<char>(pair.low);
 }
 
+// A row's unit, as its blocking distance shows it ("200 mm", "20 Cm").
+bool inMillimetres(const ModelEntry &row)
+{
+    return QByteArray(row.blockingText).endsWith(" mm");
+}
+
+// The model's name, or its code when the catalogue has no row for it. Both
+// rows of 105-107 carry the same name, so the resolution does not matter.
+QByteArray modelName(int modelCode)
+{
+    const ModelEntry *row = ModelCatalogue::findByCode(QString::number(modelCode), QString::number(kResolutionCm));
+    return row ? QByteArray(row->name) : QByteArray::number(modelCode);
+}
+
 // Junk for the leading-noise fault. No letters, so it can never be taken
 // for the "DVT" of a connect reply or the "R" of a measurement.
 constexpr char kNoise[] = "~#*+";
@@ -56,7 +70,7 @@ SimModelDefaults simModelDefaults(int modelCode, int resolutionCode, int baudRat
     const int baudCode = baudCodeFor(baudRate) ? baudCodeFor(baudRate) : 30;
 
     if (modelCode == kDistanceModelCode) {
-        d.identity = "DVT-SIM DVZ-900 V7";
+        d.identity = QByteArray("DVT-SIM ") + ModelCatalogue::kDistanceModelName + " V7";
         d.block = QByteArray(kDistanceFieldCount, '\0');
         d.block[static_cast<int>(SimField::Ogr)] = 1;
         putWord(d.block, SimField::EmptyHigh, 0);
@@ -65,18 +79,25 @@ SimModelDefaults simModelDefaults(int modelCode, int resolutionCode, int baudRat
         putWord(d.block, SimField::HiDoHigh, 0);
         d.distance = 250;
     } else {
-        // Generic level sensor. Millimetre sensors keep the same geometry,
-        // so their distances are ten times the centimetre numbers.
-        const int scale = resolutionCode == kResolutionMm ? 10 : 1;
-        d.identity = QByteArray("DVT-SIM ") + QByteArray::number(modelCode) + " V7";
+        const ModelEntry *row = ModelCatalogue::findByCode(QString::number(modelCode), QString::number(resolutionCode));
+        // Distances are in the unit of the block: the row's own, or for a
+        // code without a row the one resolutionCode names. A millimetre
+        // sensor keeps the same geometry, so its numbers are ten times larger.
+        const bool millimetres = row ? inMillimetres(*row) : resolutionCode == kResolutionMm;
+        const int scale = millimetres ? 10 : 1;
+        // The "DVT" lets the handshake find every model, DVQ and DVK included.
+        d.identity = QByteArray("DVT-SIM ") + modelName(modelCode) + " V7";
         d.block = QByteArray(kLevelFieldCount, '\0');
         d.block[static_cast<int>(SimField::Ogr)] = 0;
-        putWord(d.block, SimField::EmptyHigh, 300 * scale);
-        putWord(d.block, SimField::FullHigh, 30 * scale);
+        // A model with a row starts at the top of its range.
+        putWord(d.block, SimField::EmptyHigh, row ? row->emptyLimit : 300 * scale);
+        putWord(d.block, SimField::FullHigh, row ? row->fullLimit : 30 * scale);
         putWord(d.block, SimField::LowDoHigh, 50 * scale);
         putWord(d.block, SimField::HiDoHigh, 250 * scale);
         d.block[static_cast<int>(SimField::Omb)] = 8;
         d.block[static_cast<int>(SimField::Resolution)] = static_cast<char>(resolutionCode & 0xff);
+        // 100 cm lies between the blocking distance and the empty limit of
+        // every row, so the level comes out positive.
         d.distance = 100 * scale;
     }
     d.block[static_cast<int>(SimField::Baud)] = static_cast<char>(baudCode);
@@ -86,6 +107,14 @@ SimModelDefaults simModelDefaults(int modelCode, int resolutionCode, int baudRat
     d.block[static_cast<int>(SimField::Year)] = 26;
     d.block[static_cast<int>(SimField::Model)] = static_cast<char>(modelCode & 0xff);
     return d;
+}
+
+int simDefaultResolution(int modelCode)
+{
+    // The resolution code only picks among the rows of 105-107; "10" finds
+    // the single row of any other listed code.
+    const ModelEntry *row = ModelCatalogue::findByCode(QString::number(modelCode), QString::number(kResolutionCm));
+    return row && inMillimetres(*row) ? kResolutionMm : kResolutionCm;
 }
 
 SimSensor::SimSensor(int modelCode, int resolutionCode, int baudRate)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "modelcatalogue.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -30,7 +32,7 @@ enum class SimField : int {
     Resolution,
 };
 
-inline constexpr int kDistanceModelCode = 90;
+inline constexpr int kDistanceModelCode = ModelCatalogue::kDistanceModelCode;
 inline constexpr int kLevelFieldCount = 17;
 inline constexpr int kDistanceFieldCount = 15;
 inline constexpr int kResolutionCm = 10;
@@ -45,9 +47,15 @@ struct SimModelDefaults {
 };
 
 // The single source of factory settings. Every code 0..255 gets a block:
-// 90 the distance block, any other code a generic level block.
-// resolutionCode (10 or 1) picks centimetres or millimetres for level models.
+// 90 the distance block; a level code with a catalogue row that row's name
+// in the connect reply and its Empty and Full limits, in the row's unit; any
+// other code a generic level block. resolutionCode (10 or 1) is stored as
+// given; it also picks the row of 105-107 and the unit of a generic block.
 SimModelDefaults simModelDefaults(int modelCode, int resolutionCode, int baudRate);
+
+// The resolution code a sensor of this model reports unless told otherwise:
+// 1 for a millimetre row, else 10.
+int simDefaultResolution(int modelCode);
 
 // Faults the sensor can be told to show.
 struct SimFaults {

@@ -38,7 +38,12 @@ public:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(kPortsVar, m_portsDir);
         m_process.setProcessEnvironment(env);
-        m_process.start(qEnvironmentVariable("VELTRA_SIM"), arguments);
+        QString program = qEnvironmentVariable("VELTRA_SIM");
+#ifdef VELTRA_SIM_PATH
+        if (program.isEmpty())
+            program = QStringLiteral(VELTRA_SIM_PATH);
+#endif
+        m_process.start(program, arguments);
         if (!m_process.waitForStarted(5000))
             return {};
         QElapsedTimer clock;

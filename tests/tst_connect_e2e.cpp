@@ -29,6 +29,8 @@ private slots:
     void secondAttemptAfterFailure();
     void typedDevicePathWorks();
     void closingConnectedNoticeClosesPortAndEnds();
+    void okOpensTheModelsWindowAndReadFillsIt();
+    void distanceModelOpensTheDistanceWindow();
 
 private:
     struct Run {
@@ -158,6 +160,49 @@ void TestConnectEndToEnd::closingConnectedNoticeClosesPortAndEnds()
     run.program.form4().close();
     QVERIFY(!run.link.isOpen());
     QCOMPARE(run.ended, 1);
+}
+
+void TestConnectEndToEnd::okOpensTheModelsWindowAndReadFillsIt()
+{
+    Run run;
+    QVERIFY(!run.sim.start({"--model", "106", "--resolution", "1", "--baud", "38400", "--set", "slave=17"}).isEmpty());
+    run.program.start();
+    run.program.form1().command1()->click();
+    run.program.form4().command5()->click();
+    LevelWindow &form2 = run.program.form2();
+    QVERIFY(form2.isVisible());
+    QVERIFY(!run.program.form4().isVisible());
+    QTRY_VERIFY(form2.command5()->isEnabled());
+    form2.command5()->click();
+    QCOMPARE(form2.combo2()->currentText(), QStringLiteral("DVT-16"));
+    QCOMPARE(form2.text(37)->text(), QStringLiteral("DVT-16"));
+    QCOMPARE(form2.text(13)->text(), QStringLiteral("17"));
+    QCOMPARE(form2.combo1()->currentText(), QStringLiteral("38400"));
+    QCOMPARE(form2.combo5()->currentText(), QStringLiteral("mm"));
+    QCOMPARE(form2.text(7)->text(), QStringLiteral("400 mm"));
+    // The simulated sensor starts with Empty and Full at the model's limits.
+    QCOMPARE(form2.text(2)->text(), QStringLiteral("6000"));
+    QCOMPARE(form2.text(3)->text(), QStringLiteral("5600"));
+    QVERIFY(form2.command4()->isEnabled());
+    QVERIFY(form2.command1()->isEnabled());
+
+    // Closing the level window closes the port and ends the program.
+    form2.close();
+    QVERIFY(!run.link.isOpen());
+    QCOMPARE(run.ended, 1);
+}
+
+void TestConnectEndToEnd::distanceModelOpensTheDistanceWindow()
+{
+    Run run;
+    QVERIFY(!run.sim.start({"--model", "90", "--baud", "9600"}).isEmpty());
+    run.program.start();
+    run.program.form1().command1()->click();
+    run.program.form4().command5()->click();
+    QVERIFY(run.program.form6().isVisible());
+    QVERIFY(!run.program.form2().isVisible());
+    QVERIFY(!run.program.form4().isVisible());
+    QCOMPARE(run.program.form2().text26()->text(), QStringLiteral("90"));
 }
 
 QTEST_MAIN(TestConnectEndToEnd)

@@ -116,7 +116,7 @@ void TestSimPty::answersOnlyAtItsRate()
     const QString reply = exchangeUntil(link, CommandFrame::connectRequest(), QStringLiteral("\r\n"));
     QVERIFY2(CommandFrame::isConnectReply(reply), qPrintable(reply));
     QCOMPARE(exchangeUntil(link, CommandFrame::readSettingsRequest(), QStringLiteral(" 10")),
-        QStringLiteral("%1  1  0 12  8 26 21  1 44  0 30  0 50  0250  8 10")
+        QStringLiteral("%1  1  0 12  8 26 21  1 44  1 24  0 50  0250  8 10")
             .arg(QString::fromLatin1(baudRowForRate(simRate)->code)));
 }
 

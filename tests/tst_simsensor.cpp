@@ -1,6 +1,7 @@
-// The simulated sensor's protocol side: replies, stored writes, rates,
-// framing and faults, driven without a terminal.
+// The simulated sensor's protocol side: factory settings, replies, stored
+// writes, rates, framing and faults, driven without a terminal.
 #include "commandframe.h"
+#include "modelcatalogue.h"
 #include "simoptions.h"
 #include "simsensor.h"
 
@@ -65,6 +66,9 @@ private slots:
     void measurementText();
     void everyModelAnswersConnectWithTheFamily_data();
     void everyModelAnswersConnectWithTheFamily();
+    void defaultsComeFromTheCatalogue_data();
+    void defaultsComeFromTheCatalogue();
+    void everyCodeIdentificationAcceptsStarts();
 
     void writeFramesAreStored_data();
     void writeFramesAreStored();
@@ -97,10 +101,14 @@ void TestSimSensor::settingsReplyOfFreshSensor_data()
     QTest::addColumn<int>("baud");
     QTest::addColumn<QByteArray>("expected");
 
+    // Listed level models: Empty and Full at the catalogue limits, Low DO
+    // 50 and Hi DO 250 (or 500 and 2500 mm).
     QTest::newRow("level, centimetres") << 21 << 10 << 9600
-                                        << QByteArray(" 30  1  0 12  8 26 21  1 44  0 30  0 50  0250  8 10");
-    QTest::newRow("level, millimetres") << 33 << 1 << 38400
-                                        << QByteArray(" 50  1  0 12  8 26 33 11184  1 44  1244  9196  8  1");
+                                        << QByteArray(" 30  1  0 12  8 26 21  1 44  1 24  0 50  0250  8 10");
+    QTest::newRow("level, millimetres") << 37 << 1 << 38400
+                                        << QByteArray(" 50  1  0 12  8 26 37 23112 22 68  1244  9196  8  1");
+    QTest::newRow("centimetre model told millimetres keeps its row")
+        << 33 << 1 << 38400 << QByteArray(" 50  1  0 12  8 26 33  2 88  2 58  0 50  0250  8  1");
     QTest::newRow("distance") << 90 << 10 << 19200 << QByteArray(" 40  1  1 12  8 26 90  0  0  0  0  0150  0  0");
     QTest::newRow("unlisted code 0") << 0 << 10 << 115200
                                      << QByteArray(" 70  1  0 12  8 26  0  1 44  0 30  0 50  0250  8 10");
@@ -134,11 +142,11 @@ void TestSimSensor::fieldsFromTheCommandLine_data()
         << kDistanceReply;
     QTest::newRow("codes and the largest word")
         << "--model 106 --resolution 1 --baud 57600 --set ogr=2 --set omb=4 --set empty=65535 --set hido=256"
-        << QByteArray(" 60  1  2 12  8 26106255255  1 44  1244  1  0  4  1");
+        << QByteArray(" 60  1  2 12  8 26106255255 21224  1244  1  0  4  1");
     QTest::newRow("stored baud code apart from the rate")
-        << "--model 21 --baud 19200 --set baud=0" << QByteArray("  0  1  0 12  8 26 21  1 44  0 30  0 50  0250  8 10");
+        << "--model 21 --baud 19200 --set baud=0" << QByteArray("  0  1  0 12  8 26 21  1 44  1 24  0 50  0250  8 10");
     QTest::newRow("field names ignore case") << "--model 21 --set SLAVE=247 --set Resolution=1"
-                                             << QByteArray(" 30247  0 12  8 26 21  1 44  0 30  0 50  0250  8  1");
+                                             << QByteArray(" 30247  0 12  8 26 21  1 44  1 24  0 50  0250  8  1");
 }
 
 void TestSimSensor::fieldsFromTheCommandLine()
@@ -169,6 +177,8 @@ void TestSimSensor::commandLineChecks_data()
     QTest::newRow("negative model") << "--model -1" << O::Error;
     QTest::newRow("resolution neither 10 nor 1") << "--resolution 5" << O::Error;
     QTest::newRow("resolution of the distance model") << "--model 90 --resolution 1" << O::Error;
+    QTest::newRow("level code without a row") << "--model 112" << O::Run;
+    QTest::newRow("level code without a row, millimetres") << "--model 109 --resolution 1" << O::Run;
     QTest::newRow("OMB of the distance model") << "--model 90 --set omb=8" << O::Error;
     QTest::newRow("unknown field") << "--set depth=3" << O::Error;
     QTest::newRow("field without value") << "--set slave" << O::Error;
@@ -236,6 +246,87 @@ void TestSimSensor::everyModelAnswersConnectWithTheFamily()
     const QByteArray reply = sensor.receive(request(Command::Connect), 38400);
     QVERIFY2(CommandFrame::isConnectReply(QString::fromLatin1(reply)), reply.constData());
     QVERIFY(reply.endsWith("\r\n"));
+}
+
+void TestSimSensor::defaultsComeFromTheCatalogue_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QByteArray>("identity"); // connect reply without the line end
+    QTest::addColumn<int>("empty");
+    QTest::addColumn<int>("full");
+    QTest::addColumn<int>("resolution"); // -1: the block has no such field
+    QTest::addColumn<int>("distance");
+
+    QTest::newRow("DVT-14C00") << "--model 20" << QByteArray("DVT-SIM DVT-14C00 V7") << 300 << 280 << 10 << 100;
+    QTest::newRow("DVT-14M00 reports mm") << "--model 24" << QByteArray("DVT-SIM DVT-14M00 V7") << 3000 << 2800 << 1
+                                          << 1000;
+    QTest::newRow("DVT-18M11") << "--model 47" << QByteArray("DVT-SIM DVT-18M11 V7") << 10000 << 9500 << 1 << 1000;
+    QTest::newRow("DVT-19C11") << "--model 53" << QByteArray("DVT-SIM DVT-19C11 V7") << 1500 << 1440 << 10 << 100;
+    QTest::newRow("DVQ-32M00") << "--model 64" << QByteArray("DVT-SIM DVQ-32M00 V7") << 2000 << 1500 << 1 << 1000;
+    QTest::newRow("DVQ-34C11") << "--model 73" << QByteArray("DVT-SIM DVQ-34C11 V7") << 400 << 350 << 10 << 100;
+    QTest::newRow("DVK-16") << "--model 81" << QByteArray("DVT-SIM DVK-16 V7") << 600 << 570 << 10 << 100;
+    QTest::newRow("DVT-19C-1") << "--model 104" << QByteArray("DVT-SIM DVT-19C-1 V7") << 1500 << 1440 << 10 << 100;
+    QTest::newRow("105 in cm unless told") << "--model 105" << QByteArray("DVT-SIM DVT-14 V7") << 300 << 270 << 10
+                                           << 100;
+    QTest::newRow("105 mm") << "--model 105 --resolution 1" << QByteArray("DVT-SIM DVT-14 V7") << 3000 << 2700 << 1
+                            << 1000;
+    QTest::newRow("106 cm: limit 560") << "--model 106 --resolution 10" << QByteArray("DVT-SIM DVT-16 V7") << 600
+                                       << 560 << 10 << 100;
+    QTest::newRow("106 mm: limit 5600") << "--model 106 --resolution 1" << QByteArray("DVT-SIM DVT-16 V7") << 6000
+                                        << 5600 << 1 << 1000;
+    QTest::newRow("107 mm") << "--model 107 --resolution 1" << QByteArray("DVT-SIM DVT-18 V7") << 10000 << 9500 << 1
+                            << 1000;
+    QTest::newRow("DVT-19 fixed") << "--model 108" << QByteArray("DVT-SIM DVT-19 V7") << 1200 << 1150 << 10 << 100;
+    // An explicit code is stored as it is; the row still gives the values.
+    QTest::newRow("millimetre model told cm") << "--model 24 --resolution 10" << QByteArray("DVT-SIM DVT-14M00 V7")
+                                              << 3000 << 2800 << 10 << 1000;
+    // Codes without a row keep the generic block.
+    QTest::newRow("109 generic") << "--model 109" << QByteArray("DVT-SIM 109 V7") << 300 << 30 << 10 << 100;
+    QTest::newRow("112 generic mm") << "--model 112 --resolution 1" << QByteArray("DVT-SIM 112 V7") << 3000 << 300
+                                    << 1 << 1000;
+    QTest::newRow("distance model") << "--model 90" << QByteArray("DVT-SIM DVZ-900 V7") << 0 << 0 << -1 << 250;
+}
+
+void TestSimSensor::defaultsComeFromTheCatalogue()
+{
+    QFETCH(QString, line);
+    QFETCH(QByteArray, identity);
+    QFETCH(int, empty);
+    QFETCH(int, full);
+    QFETCH(int, resolution);
+    QFETCH(int, distance);
+
+    const SimCommandLine parsed = parseSimCommandLine(args(line));
+    QCOMPARE(parsed.text, QString());
+    SimSensor sensor = makeSimSensor(parsed.options);
+    QCOMPARE(sensor.receive(request(Command::Connect), 9600), identity + "\r\n");
+    QCOMPARE(sensor.word(SimField::EmptyHigh), empty);
+    QCOMPARE(sensor.word(SimField::FullHigh), full);
+    QCOMPARE(sensor.field(SimField::Resolution), resolution);
+    QCOMPARE(sensor.distance(), distance);
+}
+
+void TestSimSensor::everyCodeIdentificationAcceptsStarts()
+{
+    // The simulator must be able to play whatever the program would open a
+    // window for, rows or not.
+    int accepted = 0;
+    for (int code = 0; code <= 255; ++code) {
+        const ModelWindow window = ModelCatalogue::windowForModelCode(QString::number(code));
+        if (window == ModelWindow::None)
+            continue;
+        ++accepted;
+        const SimCommandLine parsed = parseSimCommandLine(args(QStringLiteral("--model %1").arg(code)));
+        QVERIFY2(parsed.outcome == SimCommandLine::Outcome::Run, qPrintable(parsed.text));
+        SimSensor sensor = makeSimSensor(parsed.options);
+        const QByteArray connect = sensor.receive(request(Command::Connect), 9600);
+        QVERIFY2(CommandFrame::isConnectReply(QString::fromLatin1(connect)), connect.constData());
+        const QByteArray settings = sensor.receive(request(Command::ReadSettings), 9600);
+        QCOMPARE(settings.size(), window == ModelWindow::Distance ? 45 : 51);
+        QCOMPARE(settings.mid(18, 3), QByteArray::number(code).rightJustified(3, ' '));
+    }
+    // 20-27, 30-37, 40-47, 50-53, 60-67, 70-73, 80-82, 90, 91-112.
+    QCOMPARE(accepted, 66);
 }
 
 void TestSimSensor::writeFramesAreStored_data()

@@ -177,7 +177,7 @@ void TestWindows::initTestCase()
     m_link = std::make_unique<ScriptedLink>();
     m_form2 = std::make_unique<LevelWindow>(*m_link);
     m_form6 = std::make_unique<DistanceWindow>(*m_link);
-    m_form4 = std::make_unique<Form4>(*m_link, end);
+    m_form4 = std::make_unique<Form4>(*m_link, *m_form2, *m_form6, end);
     m_form5 = std::make_unique<Form5>();
     m_form1 = std::make_unique<Form1>(*m_link, *m_form2, *m_form6, *m_form4, *m_form5, end);
     m_form3 = std::make_unique<Form3>(end);
@@ -533,7 +533,7 @@ void TestWindows::loadFillsListsInOrder()
     ScriptedLink link;
     LevelWindow form2(link);
     DistanceWindow form6(link);
-    Form4 form4(link, {});
+    Form4 form4(link, form2, form6, {});
     Form5 form5;
 
     QStringList log;
@@ -610,7 +610,7 @@ void TestWindows::portBoxKeepsTypedTextOutOfList()
     ScriptedLink link;
     LevelWindow form2(link);
     DistanceWindow form6(link);
-    Form4 form4(link, {});
+    Form4 form4(link, form2, form6, {});
     Form5 form5;
     Form1 form1(link, form2, form6, form4, form5, {});
     QComboBox *box = form1.combo1();
@@ -627,7 +627,7 @@ void TestWindows::portBoxHasFocusFirst()
     ScriptedLink link;
     LevelWindow form2(link);
     DistanceWindow form6(link);
-    Form4 form4(link, {});
+    Form4 form4(link, form2, form6, {});
     Form5 form5;
     Form1 form1(link, form2, form6, form4, form5, {});
     form1.show();
@@ -661,7 +661,7 @@ void TestWindows::portTipFollowsPorts()
     ScriptedLink link;
     LevelWindow form2(link);
     DistanceWindow form6(link);
-    Form4 form4(link, {});
+    Form4 form4(link, form2, form6, {});
     Form5 form5;
     Form1 form1(link, form2, form6, form4, form5, {});
     QCOMPARE(form1.combo1()->toolTip(), PortMap::describe(15));

@@ -1,5 +1,6 @@
 #include "controls.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
@@ -104,6 +105,23 @@ void setTextColor(QWidget *control, const QColor &color)
     palette.setColor(QPalette::WindowText, color);
     palette.setColor(QPalette::Text, color);
     control->setPalette(palette);
+}
+
+void setBackground(QLineEdit *field, const QColor &colour)
+{
+    QPalette palette = field->palette();
+    palette.setColor(QPalette::Base, colour);
+    field->setPalette(palette);
+}
+
+QColor menuColour()
+{
+    return QApplication::palette("QMenu").color(QPalette::Window);
+}
+
+QColor scrollBarColour()
+{
+    return QApplication::palette("QScrollBar").color(QPalette::Mid);
 }
 
 } // namespace veltra::ui

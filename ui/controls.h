@@ -44,4 +44,12 @@ QFrame *makeLine(QWidget *parent, const QString &name, QPoint fromTwips, QPoint 
 
 void setTextColor(QWidget *control, const QColor &color);
 
+// Background of an entry field, and the two desktop colours the settings
+// windows give their fields.
+void setBackground(QLineEdit *field, const QColor &colour);
+// Qt has no system menu colour; the style's menu background is the closest.
+QColor menuColour();
+// The grey the desktop paints scroll bars with.
+QColor scrollBarColour();
+
 } // namespace veltra::ui

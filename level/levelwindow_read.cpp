@@ -1,0 +1,138 @@
+// Read: ask the sensor for its settings block, spread it over the fields and
+// adapt the window to the model's catalogue row.
+#include "commandframe.h"
+#include "controls.h"
+#include "levelwindow.h"
+#include "linkfailure.h"
+#include "modelcatalogue.h"
+#include "numbers.h"
+#include "seriallink.h"
+#include "settingsreply.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <array>
+#include <utility>
+
+namespace veltra {
+
+namespace {
+
+using namespace SettingsField;
+
+// Where each field of the reply goes, in reply order.
+constexpr std::array<std::pair<int, int>, 16> kFieldBoxes{{
+    {Slave, 13}, {Ogr, 25}, {Month, 24}, {Day, 23}, {Year, 21}, {Model, 26}, {EmptyHigh, 10}, {EmptyLow, 11},
+    {FullHigh, 12}, {FullLow, 14}, {LowDoHigh, 15}, {LowDoLow, 17}, {HiDoHigh, 19}, {HiDoLow, 20}, {Omb, 31},
+    {Resolution, 34},
+}};
+
+// The four 16-bit settings and the high-byte field each is made from.
+constexpr std::array<std::pair<int, int>, 4> kWordBoxes{{{EmptyHigh, 2}, {FullHigh, 3}, {LowDoHigh, 4}, {HiDoHigh, 5}}};
+
+void setIfKnown(QComboBox *box, const QString &text)
+{
+    if (!text.isEmpty())
+        box->setCurrentText(text);
+}
+
+double valueOf(const QLineEdit *field)
+{
+    return TextToNumber(field->text());
+}
+
+} // namespace
+
+void LevelWindow::Command5_Click()
+{
+    // ReadSettings
+    command(4)->setEnabled(true);
+    m_link.Send(CommandFrame::readSettingsRequest());
+    m_link.Sleep(500);
+    text(1)->setText(m_link.ReceiveAll());
+    if (reportLinkFailure(this, m_link))
+        return;
+    const SettingsReply reply(text(1)->text(), SettingsReply::kLevelFields);
+
+    setIfKnown(combo(1), reply.baudText());
+    for (const auto &[field, box] : kFieldBoxes)
+        text(box)->setText(reply.number(field));
+    for (const auto &[highField, box] : kWordBoxes)
+        text(box)->setText(reply.word(highField));
+
+    setIfKnown(combo(3), ModelCatalogue::ogrTextForCode(int(valueOf(text(25)))));
+    setIfKnown(combo(4), ModelCatalogue::ombTextForCode(int(valueOf(text(31)))));
+    setIfKnown(combo(5), ModelCatalogue::resolutionTextForCode(int(valueOf(text(34)))));
+
+    if (const ModelEntry *row = ModelCatalogue::findByCode(text(26)->text(), text(34)->text()))
+        applyModelEntry(*row);
+    else
+        combo(2)->setCurrentText(QStringLiteral("NON"));
+
+    text(37)->setText(combo(2)->currentText());
+    command(4)->setEnabled(true);
+    command(1)->setEnabled(true);
+}
+
+void LevelWindow::applyModelEntry(const ModelEntry &row)
+{
+    combo(2)->setCurrentText(QLatin1String(row.name));
+    if (row.kind == ModelKind::ResolutionChoice || row.kind == ModelKind::FixedResolution) {
+        text(38)->setText(QLatin1String(row.writeLayoutMarker));
+        combo(5)->setEnabled(true);
+    }
+    text(7)->setText(QLatin1String(row.blockingText));
+    if (row.blockingNumber)
+        text(35)->setText(QLatin1String(row.blockingNumber));
+
+    label(28)->setText(QLatin1String(row.fullCaption));
+    setLabel29Caption(QLatin1String(row.emptyCaption));
+    text(27)->setText(QString::number(row.fullLimit));
+    text(6)->setText(QString::number(row.emptyLimit));
+
+    // Every row shows exactly what it implies, whatever model was read before:
+    // the captions of the thresholds and the resolution box come back after a
+    // run-control or fixed-resolution model.
+    const bool runControl = row.kind == ModelKind::RunControl;
+    label(11)->setVisible(!runControl);
+    label(12)->setVisible(!runControl);
+    const bool resolutionBox = !runControl && row.kind != ModelKind::FixedResolution;
+    combo(5)->setVisible(resolutionBox);
+    label(23)->setVisible(resolutionBox);
+
+    if (runControl) {
+        text(4)->setEnabled(false);
+        text(5)->setEnabled(false);
+        text(4)->hide();
+        text(5)->hide();
+        text(9)->show();
+        ui::setBackground(text(9), ui::menuColour());
+        text(28)->hide();
+        text(29)->hide();
+        text(30)->hide();
+        command(2)->show();
+        return;
+    }
+
+    text(4)->setVisible(row.hasDigitalOutputs);
+    text(5)->setVisible(row.hasDigitalOutputs);
+    text(29)->setVisible(!row.hasDigitalOutputs);
+    text(30)->setVisible(!row.hasDigitalOutputs);
+    if (!row.hasDigitalOutputs) {
+        ui::setBackground(text(29), ui::scrollBarColour());
+        ui::setBackground(text(30), ui::scrollBarColour());
+    }
+    text(9)->setVisible(row.hasAnalogOutput);
+    text(28)->setVisible(!row.hasAnalogOutput);
+    ui::setBackground(row.hasAnalogOutput ? text(9) : text(28),
+                      row.hasAnalogOutput ? ui::menuColour() : ui::scrollBarColour());
+    command(2)->hide();
+
+    if (row.kind == ModelKind::FixedResolution)
+        combo(5)->setEnabled(false);
+}
+
+} // namespace veltra

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace veltra {
+
+// The reply to the read-settings request: fields of three characters each,
+// right-aligned decimal numbers (" 30", "  5", "250"), no separators. Level
+// sensors send 17 fields, distance sensors the first 15. A short reply gives
+// short or empty pieces; nothing is read past the reply's end.
+class SettingsReply
+{
+public:
+    static constexpr int kLevelFields = 17;
+    static constexpr int kDistanceFields = 15;
+
+    SettingsReply(const QString &reply, int fieldCount);
+
+    // The three characters of field k (1-based) as received, possibly shorter.
+    QString piece(int field) const;
+    // The field as plain decimal text: " 30" gives "30", "1 5" gives "15",
+    // three blanks give "0".
+    QString number(int field) const;
+    // A 16-bit setting from its high and low byte fields: high x 256 + low.
+    QString word(int highField) const;
+    // The baud text for an exact baud code (" 30" ... " 70"); empty otherwise.
+    QString baudText() const;
+
+private:
+    QString m_reply;
+    int m_fieldCount;
+};
+
+// The fields of the block, numbered as they travel.
+namespace SettingsField {
+enum : int {
+    Baud = 1,
+    Slave,
+    Ogr,
+    Month,
+    Day,
+    Year,
+    Model,
+    EmptyHigh,
+    EmptyLow,
+    FullHigh,
+    FullLow,
+    LowDoHigh,
+    LowDoLow,
+    HiDoHigh,
+    HiDoLow,
+    Omb,
+    Resolution,
+};
+}
+
+} // namespace veltra

@@ -1,0 +1,138 @@
+// The connected notice's OK: one settings read, the baud and model codes,
+// and the window that opens for the model.
+#include "distancewindow.h"
+#include "form4.h"
+#include "identification.h"
+#include "levelwindow.h"
+#include "program.h"
+#include "replies.h"
+#include "scriptedlink.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace veltra;
+
+class TestIdentification : public QObject
+{
+    Q_OBJECT
+private slots:
+    void modelCodeField_data();
+    void modelCodeField();
+    void okOpensTheWindowForTheModel_data();
+    void okOpensTheWindowForTheModel();
+    void secondOkDecidesFromANewReply();
+    void okOnALostPortSaysSo();
+
+private:
+    struct Run {
+        ScriptedLink link;
+        Program program{link, [] {}};
+        Run()
+        {
+            link.Open(PortId{1, {}}, QStringLiteral("19200,n,8,1"));
+            program.form4().show();
+        }
+    };
+};
+
+void TestIdentification::modelCodeField_data()
+{
+    QTest::addColumn<QString>("reply");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("baud");
+    const QString head = QStringLiteral(" 40  5  0  1 15 98");
+    QTest::newRow("blank then 20") << head + " 20" << "20" << "19200";
+    QTest::newRow("zero then 20") << head + "020" << "20" << "19200";
+    QTest::newRow("two blanks then 9") << head + "  9" << "9" << "19200";
+    QTest::newRow("three digits") << head + "112" << "112" << "19200";
+    QTest::newRow("short reply") << QStringLiteral(" 30  5") << "0" << "9600";
+    QTest::newRow("empty reply") << QString() << "0" << "";
+    QTest::newRow("model cut short") << head + " 2" << "2" << "19200";
+    QTest::newRow("baud code with a zero") << QStringLiteral("030") + head.mid(3) + " 21" << "21" << "";
+    QTest::newRow("baud code unknown") << QStringLiteral(" 80") + head.mid(3) + " 21" << "21" << "";
+}
+
+void TestIdentification::modelCodeField()
+{
+    QFETCH(QString, reply);
+    QFETCH(QString, code);
+    QFETCH(QString, baud);
+    const Identification id = Identification::fromReply(reply);
+    QCOMPARE(id.modelCode, code);
+    QCOMPARE(id.baudText, baud);
+}
+
+void TestIdentification::okOpensTheWindowForTheModel_data()
+{
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<QString>("opens"); // "level", "distance" or "none"
+    QTest::newRow("blank 90") << levelReply(40, 90) << "distance";
+    QTest::newRow("090") << QByteArray(" 40  5  0  1 15 98090") << "distance";
+    QTest::newRow("20") << levelReply(40, 20) << "level";
+    QTest::newRow("81") << levelReply(40, 81) << "level";
+    QTest::newRow("104") << levelReply(40, 104) << "level";
+    QTest::newRow("112") << levelReply(40, 112) << "level";
+    QTest::newRow("113") << levelReply(40, 113) << "none";
+    QTest::newRow("28") << levelReply(40, 28) << "none";
+    QTest::newRow("83") << levelReply(40, 83) << "none";
+    QTest::newRow("89") << levelReply(40, 89) << "none";
+    QTest::newRow("18 characters") << QByteArray(" 40  5  0  1 15 98") << "none";
+    QTest::newRow("nothing") << QByteArray() << "none";
+}
+
+void TestIdentification::okOpensTheWindowForTheModel()
+{
+    QFETCH(QByteArray, reply);
+    QFETCH(QString, opens);
+    Run run;
+    run.link.clearJournal();
+    run.link.queueReply(reply);
+    run.program.form4().command5()->click();
+
+    QCOMPARE(run.link.sent(), QList<QByteArray>{QByteArray("\xFE\xFA\xFC:", 4)});
+    QCOMPARE(run.link.journal(), (QStringList{"send", "sleep 500", "receive"}));
+    QCOMPARE(run.program.form2().text1()->text(), QString::fromLatin1(reply));
+    QCOMPARE(run.program.form2().isVisible(), opens == "level");
+    QCOMPARE(run.program.form6().isVisible(), opens == "distance");
+    QCOMPARE(run.program.form4().isVisible(), opens == "none");
+    if (opens == "none")
+        QCOMPARE(run.program.form2().combo2()->currentText(), QStringLiteral("NON"));
+    else
+        QCOMPARE(run.program.form2().combo2()->currentText(), QString());
+}
+
+void TestIdentification::secondOkDecidesFromANewReply()
+{
+    Run run;
+    run.link.queueReply(levelReply(70, 113));
+    run.program.form4().command5()->click();
+    QVERIFY(run.program.form4().isVisible());
+    QCOMPARE(run.program.form2().text26()->text(), QStringLiteral("113"));
+    // The notice's box shows the stored rate while it stays up.
+    QCOMPARE(run.program.form4().combo1()->currentText(), QStringLiteral("115200"));
+
+    run.link.queueReply(levelReply(40, 21));
+    run.program.form4().command5()->click();
+    QCOMPARE(run.link.sent().size(), 2);
+    QCOMPARE(run.program.form2().text26()->text(), QStringLiteral("21"));
+    QVERIFY(!run.program.form4().isVisible());
+    QVERIFY(run.program.form2().isVisible());
+}
+
+void TestIdentification::okOnALostPortSaysSo()
+{
+    Run run;
+    run.link.Close();
+    run.program.form4().command5()->click();
+    QVERIFY(run.program.form4().isVisible());
+    QVERIFY(!run.program.form2().isVisible());
+    auto *box = run.program.form4().findChild<QWidget *>(QStringLiteral("LinkFailure"));
+    QVERIFY(box);
+    QVERIFY(box->isVisible());
+}
+
+QTEST_MAIN(TestIdentification)
+#include "tst_identification.moc"

@@ -1,0 +1,800 @@
+// The level-sensor window: its controls, load, unlock tick and unload.
+#include "fonts.h"
+#include "levelwindow.h"
+#include "scriptedlink.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QFrame>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStyle>
+#include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+#include <array>
+
+using namespace veltra;
+
+namespace {
+
+QRect fromTwips(int left, int top, int width, int height)
+{
+    return QRect(left / 15, top / 15, width / 15, height / 15);
+}
+
+// Persian texts, written as code points so no editor can reshape them.
+const QString kAttention = QString::fromUtf16(u"\u062A\u0648\u062C\u0647");
+const QString kSensorInState =
+    QString::fromUtf16(u"\u0633\u0646\u0633\u0648\u0631 \u062F\u0631 \u0648\u0636\u0639\u064A\u062A");
+const QString kWasPut = QString::fromUtf16(u"\u0642\u0631\u0627\u0631 \u06AF\u0631\u0641\u062A");
+
+QString textOf(const QWidget *control)
+{
+    if (auto *label = qobject_cast<const QLabel *>(control))
+        return label->text();
+    if (auto *button = qobject_cast<const QAbstractButton *>(control))
+        return button->text();
+    if (auto *box = qobject_cast<const QComboBox *>(control))
+        return box->currentText();
+    if (auto *field = qobject_cast<const QLineEdit *>(control))
+        return field->text();
+    return {};
+}
+
+// The direct child of window that the operator sees at point.
+QWidget *frontChildAt(QWidget *window, QPoint point)
+{
+    QWidget *w = window->childAt(point);
+    while (w && w->parentWidget() != window)
+        w = w->parentWidget();
+    return w;
+}
+
+enum State { Shown = 1, Enabled = 2 };
+
+} // namespace
+
+class TestLevelWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+
+    void window();
+    void controls_data();
+    void controls();
+    void everyControlIsListed();
+    void captionsFit();
+    void persianBanner_data();
+    void persianBanner();
+    void workingFields_data();
+    void workingFields();
+    void controlArrays_data();
+    void controlArrays();
+    void accessors_data();
+    void accessors();
+    void namedAccessors();
+    void lines_data();
+    void lines();
+    void pictures();
+    void menuColouredFields_data();
+    void menuColouredFields();
+    void frontOfPair_data();
+    void frontOfPair();
+    void shownWindowKeepsHiddenControlsHidden();
+
+    void timers_data();
+    void timers();
+    void unlockTick_data();
+    void unlockTick();
+    void unlockTickHidesBanner();
+    void unlockTimerRunsFromCreation();
+
+    void label29CaptionChange_data();
+    void label29CaptionChange();
+    void buttonsRunHandlers_data();
+    void buttonsRunHandlers();
+    void unloadClosesPortThenEnds_data();
+    void unloadClosesPortThenEnds();
+};
+
+void TestLevelWindow::initTestCase()
+{
+    ui::installFontSubstitutions();
+}
+
+void TestLevelWindow::window()
+{
+    ScriptedLink link;
+    LevelWindow form2(link);
+    QCOMPARE(form2.objectName(), QStringLiteral("form2"));
+    QCOMPARE(form2.windowTitle(), QStringLiteral("Ultraonic Sensor Program V7"));
+    const QSize client(12270 / 15, 7245 / 15);
+    QCOMPARE(form2.size(), client);
+    QCOMPARE(form2.minimumSize(), client);
+    QCOMPARE(form2.maximumSize(), client);
+    QVERIFY(form2.isWindow());
+    QVERIFY(!form2.isVisible());
+    QCOMPARE(&form2.link(), static_cast<SerialLink *>(&link));
+}
+
+void TestLevelWindow::controls_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<int>("state");
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<qreal>("pointSize");
+    QTest::addColumn<int>("weight");
+
+    const int both = Shown | Enabled;
+    const int disabled = Shown;
+    const int hidden = Enabled;
+    const QString sans = QStringLiteral("MS Sans Serif");
+    const QString titr = QStringLiteral("B Titr");
+    const int normal = QFont::Normal;
+    const int bold = QFont::Bold;
+    auto row = [](const char *name, const char *kind, const QString &text, QRect geometry, int state,
+                  const QString &family, qreal size, int weight) {
+        QTest::newRow(name) << name << kind << text << geometry << state << family << size << weight;
+    };
+    auto label = [&](const char *name, const QString &text, QRect geometry, qreal size = 9.75) {
+        row(name, "QLabel", text, geometry, both, sans, size, bold);
+    };
+    auto box = [&](const char *name, const char *kind, QRect geometry, int state) {
+        row(name, kind, QString(), geometry, state, sans, 8, normal);
+    };
+    auto button = [&](const char *name, const char *text, QRect geometry, int state) {
+        row(name, "QPushButton", text, geometry, state, sans, 8.25, bold);
+    };
+
+    // Left panel; pictures have no font of their own to check.
+    row("Image5", "QLabel", "", QRect(0, 0, 818, 483), both, {}, 0, 0);
+    row("Image1", "QLabel", "", fromTwips(240, 240, 4656, 4260), both, {}, 0, 0);
+    row("Label3", "QLabel", "Veltra", fromTwips(2040, 5880, 612, 252), both, "Arial", 12, bold);
+    row("Label8", "QLabel", "info@veltra.example", fromTwips(1200, 6240, 2412, 252), both, sans, 8, normal);
+    row("Label9", "QLabel", "VELTRA", fromTwips(1080, 6480, 2772, 252), both, "Arial", 9, bold);
+
+    // Run banner, hidden until unasked characters arrive.
+    row("Label33", "QLabel", kAttention, fromTwips(2400, 4680, 492, 372), hidden, titr, 12, bold);
+    row("Label34", "QLabel", "!!", fromTwips(2160, 4680, 252, 372), hidden, titr, 12, bold);
+    row("Label36", "QLabel", kSensorInState, fromTwips(2640, 5160, 1572, 372), hidden, titr, 12, bold);
+    row("Label32", "QLabel", "RUN", fromTwips(2040, 5280, 492, 252), hidden, "Arial Black", 9.75, QFont::Black);
+    row("Label35", "QLabel", kWasPut, fromTwips(960, 5160, 972, 372), hidden, titr, 12, bold);
+
+    // First column.
+    label("Label27", "OMB", fromTwips(5280, 510, 495, 255));
+    box("Combo4", "QComboBox", fromTwips(5880, 480, 1575, 315), both);
+    label("Label31", "OGR", fromTwips(5280, 1110, 495, 255));
+    box("Combo3", "QComboBox", fromTwips(5880, 1080, 1575, 315), both);
+    label("Label23", "RES", fromTwips(5280, 1710, 495, 255));
+    box("Combo5", "QComboBox", fromTwips(5880, 1680, 1575, 315), disabled);
+    label("Label38_6", "Model", fromTwips(6360, 2280, 735, 255), 8.25);
+    box("Combo2", "QComboBox", fromTwips(5880, 2640, 1575, 315), disabled);
+    box("Text37", "QLineEdit", fromTwips(5880, 2640, 1575, 315), disabled);
+    label("Label14_0", "(BD)", fromTwips(6450, 3240, 375, 255), 8.25);
+    label("Label14_1", "Block Distance", fromTwips(6000, 3480, 1335, 255), 8.25);
+    // The start window disables it; the window itself does not.
+    box("Text7", "QLineEdit", fromTwips(5880, 3840, 1572, 315), both);
+
+    // Second column.
+    label("Label10", "Baud Rate", fromTwips(8640, 480, 1215, 255));
+    box("Combo1", "QComboBox", fromTwips(10080, 480, 1215, 315), both);
+    label("Label18", "Slave Address", fromTwips(8280, 1080, 1575, 255));
+    label("Label19", "1 to 247", fromTwips(8640, 1320, 1095, 255));
+    box("Text13", "QLineEdit", fromTwips(10080, 1080, 1215, 375), both);
+    label("Label6", "Empty", fromTwips(9000, 2030, 975, 255));
+    box("Text2", "QLineEdit", fromTwips(10080, 1970, 1215, 375), both);
+    label("Label29", "", fromTwips(11280, 2000, 975, 375));
+    label("Label7", "Full", fromTwips(9000, 2630, 1095, 255));
+    box("Text3", "QLineEdit", fromTwips(10080, 2570, 1215, 375), both);
+    label("Label28", "", fromTwips(11280, 2640, 975, 375));
+    label("Label11", "Low DO", fromTwips(9000, 3250, 975, 255));
+    box("Text4", "QLineEdit", fromTwips(10080, 3200, 1215, 375), both);
+    box("Text29", "QLineEdit", fromTwips(10080, 3200, 1215, 375), disabled);
+    label("Label12", "Hi DO", fromTwips(9000, 3920, 855, 255));
+    box("Text5", "QLineEdit", fromTwips(10080, 3870, 1215, 375), both);
+    box("Text30", "QLineEdit", fromTwips(10080, 3870, 1215, 375), disabled);
+
+    // Buttons.
+    button("Command2", "RUN", fromTwips(6120, 4680, 975, 495), hidden);
+    button("Command5", "Read", fromTwips(9720, 4680, 975, 495), disabled);
+    button("Command4", "Write", fromTwips(10800, 4680, 975, 495), disabled);
+
+    // Measurement.
+    label("Label38_0", "Tank Level", fromTwips(5280, 6120, 972, 252), 8.25);
+    box("Text8", "QLineEdit", fromTwips(6360, 6000, 1095, 375), both);
+    label("Label38_5", "=", fromTwips(7800, 6120, 132, 252), 9.75);
+    box("Text9", "QLineEdit", fromTwips(8160, 6000, 1095, 375), both);
+    box("Text28", "QLineEdit", fromTwips(8160, 6000, 1095, 375), hidden);
+    label("Label38_3", "mA", fromTwips(9360, 6120, 372, 252), 8.25);
+    label("Label38_1", "Distance", fromTwips(5400, 6600, 852, 252), 8.25);
+    box("Text16", "QLineEdit", fromTwips(6360, 6480, 1095, 375), both);
+    label("Label38_2", "T:", fromTwips(7800, 6600, 252, 252), 8.25);
+    box("Text18", "QLineEdit", fromTwips(8160, 6480, 1095, 375), both);
+    label("Label38_4", "C", fromTwips(9360, 6600, 372, 252), 8.25);
+    button("Command1", "Get Level", fromTwips(10080, 6120, 1455, 495), disabled);
+}
+
+void TestLevelWindow::controls()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, kind);
+    QFETCH(QString, text);
+    QFETCH(QRect, geometry);
+    QFETCH(int, state);
+    QFETCH(QString, family);
+    QFETCH(qreal, pointSize);
+    QFETCH(int, weight);
+
+    ScriptedLink link;
+    LevelWindow form2(link);
+    const QList<QWidget *> found = form2.findChildren<QWidget *>(name, Qt::FindDirectChildrenOnly);
+    QCOMPARE(found.size(), 1);
+    QWidget *c = found.first();
+    QCOMPARE(QByteArray(c->metaObject()->className()), kind.toLatin1());
+    QCOMPARE(textOf(c), text);
+    QCOMPARE(c->geometry(), geometry);
+    QVERIFY(form2.rect().contains(c->geometry()));
+    QCOMPARE(!c->isHidden(), bool(state & Shown));
+    QCOMPARE(c->isEnabled(), bool(state & Enabled));
+    if (auto *box = qobject_cast<QComboBox *>(c)) {
+        // Editable lists that never take typed text into the list.
+        QVERIFY(box->isEditable());
+        QCOMPARE(box->insertPolicy(), QComboBox::NoInsert);
+        QCOMPARE(box->count(), 0);
+    }
+    if (!family.isEmpty()) {
+        const QFont f = c->font();
+        QCOMPARE(f.family(), family);
+        QCOMPARE(f.pointSizeF(), pointSize);
+        QCOMPARE(int(f.weight()), weight);
+    }
+}
+
+void TestLevelWindow::everyControlIsListed()
+{
+    // The controls table above, the working fields and the two lines are the
+    // whole window: nothing left over, nothing named twice.
+    ScriptedLink link;
+    LevelWindow form2(link);
+    QStringList names;
+    for (QWidget *child : form2.findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
+        names << child->objectName();
+    QCOMPARE(names.size(), 54 + 24 + 2);
+    QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), names.size());
+    QVERIFY(!names.contains(QString()));
+    QStringList timers;
+    for (QTimer *timer : form2.findChildren<QTimer *>(QString(), Qt::FindDirectChildrenOnly))
+        timers << timer->objectName();
+    timers.sort();
+    QCOMPARE(timers, (QStringList{"Timer1", "Timer2"}));
+}
+
+void TestLevelWindow::captionsFit()
+{
+    // A caption wider than its label would be cut off at the edges.
+    ScriptedLink link;
+    LevelWindow form2(link);
+    int checked = 0;
+    for (QLabel *label : form2.findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (label->text().isEmpty())
+            continue;
+        const QFontMetrics metrics(label->font());
+        const int needed = metrics.horizontalAdvance(label->text());
+        QVERIFY2(needed <= label->width(), qPrintable(QStringLiteral("%1 needs %2 px, has %3")
+                                                          .arg(label->objectName())
+                                                          .arg(needed)
+                                                          .arg(label->width())));
+        QVERIFY2(metrics.height() <= label->height() + 4, qPrintable(label->objectName()));
+        ++checked;
+    }
+    QCOMPARE(checked, 27);
+}
+
+void TestLevelWindow::persianBanner_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("persian");
+    QTest::addColumn<QColor>("colour"); // invalid: the window's text colour
+
+    QTest::newRow("Label33") << "Label33" << kAttention << true << QColor(192, 0, 0);
+    QTest::newRow("Label34") << "Label34" << "!!" << true << QColor(192, 0, 0);
+    QTest::newRow("Label36") << "Label36" << kSensorInState << true << QColor();
+    QTest::newRow("Label32") << "Label32" << "RUN" << false << QColor(192, 64, 0);
+    QTest::newRow("Label35") << "Label35" << kWasPut << true << QColor(0, 0, 192);
+}
+
+void TestLevelWindow::persianBanner()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+    QFETCH(bool, persian);
+    QFETCH(QColor, colour);
+
+    ScriptedLink link;
+    LevelWindow form2(link);
+    auto *label = form2.findChild<QLabel *>(name);
+    QVERIFY(label);
+    const std::array<QLabel *, 5> banner = form2.runBanner();
+    QVERIFY(std::find(banner.begin(), banner.end(), label) != banner.end());
+    QCOMPARE(label->text(), text);
+    QCOMPARE(label->text().size(), text.size());
+    QVERIFY(label->isHidden());
+    const QColor expected = colour.isValid() ? colour : form2.palette().color(QPalette::WindowText);
+    QCOMPARE(label->palette().color(QPalette::WindowText), expected);
+    if (persian) {
+        QCOMPARE(label->layoutDirection(), Qt::RightToLeft);
+        // Read from the right edge, whatever mirroring the direction brings.
+        const Qt::Alignment shown = QStyle::visualAlignment(label->layoutDirection(), label->alignment());
+        QVERIFY(shown & Qt::AlignRight);
+    }
+}
+
+void TestLevelWindow::workingFields_data()
+{
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("designText");
+
+    auto row = [](int number, const QString &text) {
+        QTest::addRow("Text%d", number) << number << text;
+    };
+    for (int n : {1, 22, 25, 31, 24, 23, 21, 26, 10, 11, 12, 14, 15, 17, 19, 20, 6, 27})
+        row(n, QString());
+    row(34, "Text34");
+    row(32, "Text32");
+    row(33, "Text33");
+    row(35, "Text35");
+    row(36, "10"); // set by the window's load over its design text
+    row(38, "10");
+}
+
+void TestLevelWindow::workingFields()
+{
+    QFETCH(int, number);
+    QFETCH(QString, designText);
+
+    ScriptedLink link;
+    LevelWindow form2(link);
+    const QString name = QStringLiteral("Text%1").arg(number);
+    const QList<QLineEdit *> found = form2.findChildren<QLineEdit *>(name, Qt::FindDirectChildrenOnly);
+    QCOMPARE(found.size(), 1);
+    QLineEdit *field = found.first();
+    QCOMPARE(form2.text(number), field);
+    QVERIFY(LevelWindow::isWorkingField(number));
+    QVERIFY(field->isHidden());
+    QCOMPARE(field->focusPolicy(), Qt::NoFocus);
+    QCOMPARE(field->text(), designText);
+}
+
+void TestLevelWindow::controlArrays_data()
+{
+    QTest::addColumn<QString>("array");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("Label38(0)") << "Label38" << 0 << "Tank Level";
+    QTest::newRow("Label38(1)") << "Label38" << 1 << "Distance";
+    QTest::newRow("Label38(2)") << "Label38" << 2 << "T:";
+    QTest::newRow("Label38(3)") << "Label38" << 3 << "mA";
+    QTest::newRow("Label38(4)") << "Label38" << 4 << "C";
+    QTest::newRow("Label38(5)") << "Label38" << 5 << "=";
+    QTest::newRow("Label38(6)") << "Label38" << 6 << "Model";
+    QTest::newRow("Label14(0)") << "Label14" << 0 << "(BD)";
+    QTest::newRow("Label14(1)") << "Label14" << 1 << "Block Distance";
+}
+
+void TestLevelWindow::controlArrays()
+{
+    QFETCH(QString, array);
+    QFETCH(int, index);
+    QFETCH(QString, text);
+
+    ScriptedLink link;
+    LevelWindow form2(link);
+    QLabel *member = array == QLatin1String("Label38") ? form2.label38(index) : form2.label14(index);
+    QVERIFY(member);
+    QCOMPARE(member->objectName(), array + u'_' + QString::number(index));
+    QCOMPARE(member->property("index"), QVariant(index));
+    QCOMPARE(member->text(), text);
+    QCOMPARE(form2.findChild<QLabel *>(member->objectName()), member);
+
+    // Past either end of the array there is no member.
+    QCOMPARE(form2.label38(-1), nullptr);
+    QCOMPARE(form2.label38(LevelWindow::kLabel38Count), nullptr);
+    QCOMPARE(form2.label14(-1), nullptr);
+    QCOMPARE(form2.label14(LevelWindow::kLabel14Count), nullptr);
+}
+
+void TestLevelWindow::accessors_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("number");
+    QTest::addColumn<bool>("exists");
+
+    for (int n = 0; n <= LevelWindow::kTextCount + 1; ++n)
+        QTest::addRow("Text%d", n) << "Text" << n << (n >= 1 && n <= LevelWindow::kTextCount);
+    const QList<int> labels = {3, 6, 7, 8, 9, 10, 11, 12, 18, 19, 23, 27, 28, 29, 31, 32, 33, 34, 35, 36};
+    for (int n = -1; n <= 40; ++n)
+        QTest::addRow("Label%d", n) << "Label" << n << labels.contains(n);
+    for (int n = 0; n <= 6; ++n)
+        QTest::addRow("Combo%d", n) << "Combo" << n << (n >= 1 && n <= 5);
+    for (int n = 0; n <= 6; ++n)
+        QTest::addRow("Command%d", n) << "Command" << n << (n == 1 || n == 2 || n == 4 || n == 5);
+}
+
+void TestLevelWindow::accessors()
+{
+    QFETCH(QString, kind);
+    QFETCH(int, number);
+    QFETCH(bool, exists);
+
+    ScriptedLink link;
+    LevelWindow form2(link);
+    QWidget *control = nullptr;
+    if (kind == QLatin1String("Text"))
+        control = form2.text(number);
+    else if (kind == QLatin1String("Label"))
+        control = form2.label(number);
+    else if (kind == QLatin1String("Combo"))
+        control = form2.combo(number);
+    else
+        control = form2.command(number);
+    const QString name = kind + QString::number(number);
+    QCOMPARE(control != nullptr, exists);
+    QCOMPARE(form2.findChild<QWidget *>(name, Qt::FindDirectChildrenOnly), control);
+    if (kind == QLatin1String("Text") && exists)
+        QCOMPARE(LevelWindow::isWorkingField(number), control->isHidden() && number != 28);
+}
+
+void TestLevelWindow::namedAccessors()
+{
+    ScriptedLink link;
+    LevelWindow form2(link);
+    QCOMPARE(form2.combo1(), form2.combo(1));
+    QCOMPARE(form2.combo2(), form2.combo(2));
+    QCOMPARE(form2.combo3(), form2.combo(3));
+    QCOMPARE(form2.combo4(), form2.combo(4));
+    QCOMPARE(form2.combo5(), form2.combo(5));
+    QCOMPARE(form2.command1(), form2.command(1));
+    QCOMPARE(form2.command2(), form2.command(2));
+    QCOMPARE(form2.command4(), form2.command(4));
+    QCOMPARE(form2.command5(), form2.command(5));
+    QCOMPARE(form2.text1(), form2.text(1));
+    QCOMPARE(form2.text7(), form2.text(7));
+    QCOMPARE(form2.text26(), form2.text(26));
+    QCOMPARE(form2.text28(), form2.text(28));
+    QCOMPARE(form2.label29(), form2.label(29));
+    QCOMPARE(form2.image1(), form2.findChild<QLabel *>("Image1"));
+    QCOMPARE(form2.image5(), form2.findChild<QLabel *>("Image5"));
+    QCOMPARE(form2.line2(), form2.findChild<QFrame *>("Line2"));
+    QCOMPARE(form2.line3(), form2.findChild<QFrame *>("Line3"));
+    QCOMPARE(form2.timer1(), form2.findChild<QTimer *>("Timer1"));
+    QCOMPARE(form2.timer2(), form2.findChild<QTimer *>("Timer2"));
+    const std::array<QLabel *, 5> banner = {form2.label(32), form2.label(33), form2.label(34), form2.label(35),
+                                            form2.label(36)};
+    QVERIFY(form2.runBanner() == banner);
+}
+
+void TestLevelWindow::lines_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("shape");
+    QTest::addColumn<QRect>("geometry");
+    // Two pixels thick, from the first point to the last pixel of the second.
+    QTest::newRow("Line2") << "Line2" << int(QFrame::VLine) << QRect(336, 16, 2, 376 - 16 + 1);
+    QTest::newRow("Line3") << "Line3" << int(QFrame::HLine) << QRect(8, 376, 784 - 8 + 1, 2);
+}
+
+void TestLevelWindow::lines()
+{
+    QFETCH(QString, name);
+    QFETCH(int, shape);
+    QFETCH(QRect, geometry);
+    ScriptedLink link;
+    LevelWindow form2(link);
+    auto *line = form2.findChild<QFrame *>(name, Qt::FindDirectChildrenOnly);
+    QVERIFY(line);
+    QCOMPARE(int(line->frameShape()), shape);
+    QCOMPARE(line->lineWidth(), 2);
+    QCOMPARE(line->geometry(), geometry);
+    QVERIFY(!line->isHidden());
+}
+
+void TestLevelWindow::pictures()
+{
+    ScriptedLink link;
+    LevelWindow form2(link);
+    const QPixmap background = form2.image5()->pixmap();
+    const QPixmap product = form2.image1()->pixmap();
+    QVERIFY(!background.isNull());
+    QVERIFY(!product.isNull());
+    // Natural size: the background fills the client area, the product
+    // picture its frame.
+    QCOMPARE(background.size(), form2.size());
+    QCOMPARE(form2.image5()->geometry(), QRect(QPoint(0, 0), background.size()));
+    QCOMPARE(product.size(), form2.image1()->size());
+    // Behind every control.
+    const QList<QWidget *> children = form2.findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
+    QCOMPARE(children.first(), form2.image5());
+
+    // An empty spot of the window shows the background picture.
+    const QImage shot = form2.grab().toImage();
+    const QImage picture = background.toImage();
+    for (QPoint spot : {QPoint(800, 8), QPoint(500, 300), QPoint(20, 470)}) {
+        QCOMPARE(form2.childAt(spot), form2.image5());
+        QCOMPARE(shot.pixelColor(spot), picture.pixelColor(spot));
+    }
+}
+
+void TestLevelWindow::menuColouredFields_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("menuColoured");
+    QTest::newRow("Text9") << "Text9" << true;
+    QTest::newRow("Text28") << "Text28" << true;
+    QTest::newRow("Text8") << "Text8" << false;
+    QTest::newRow("Text16") << "Text16" << false;
+}
+
+void TestLevelWindow::menuColouredFields()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, menuColoured);
+    ScriptedLink link;
+    LevelWindow form2(link);
+    auto *field = form2.findChild<QLineEdit *>(name);
+    QVERIFY(field);
+    const QColor menu = QApplication::palette("QMenu").color(QPalette::Window);
+    const QColor base = field->palette().color(QPalette::Base);
+    QCOMPARE(base == menu, menuColoured);
+    if (!menuColoured)
+        QCOMPARE(base, QApplication::palette(field).color(QPalette::Base));
+}
+
+void TestLevelWindow::frontOfPair_data()
+{
+    QTest::addColumn<QString>("front");
+    QTest::addColumn<QString>("back");
+    // Low DO and Hi DO take typing when the window first shows.
+    QTest::newRow("Text4 over Text29") << "Text4" << "Text29";
+    QTest::newRow("Text5 over Text30") << "Text5" << "Text30";
+    // The model shows as plain text.
+    QTest::newRow("Text37 over Combo2") << "Text37" << "Combo2";
+}
+
+void TestLevelWindow::frontOfPair()
+{
+    QFETCH(QString, front);
+    QFETCH(QString, back);
+    ScriptedLink link;
+    LevelWindow form2(link);
+    auto *f = form2.findChild<QWidget *>(front);
+    auto *b = form2.findChild<QWidget *>(back);
+    QVERIFY(f && b);
+    QCOMPARE(f->geometry(), b->geometry());
+    QCOMPARE(frontChildAt(&form2, f->geometry().center()), f);
+}
+
+void TestLevelWindow::shownWindowKeepsHiddenControlsHidden()
+{
+    ScriptedLink link;
+    LevelWindow form2(link);
+    form2.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form2));
+    for (int n = 1; n <= LevelWindow::kTextCount; ++n) {
+        if (LevelWindow::isWorkingField(n))
+            QVERIFY2(!form2.text(n)->isVisible(), qPrintable(form2.text(n)->objectName()));
+    }
+    QVERIFY(!form2.text28()->isVisible());
+    QVERIFY(!form2.command2()->isVisible());
+    for (QLabel *label : form2.runBanner())
+        QVERIFY(!label->isVisible());
+    QVERIFY(form2.text(4)->isVisible());
+    QVERIFY(form2.text(9)->isVisible());
+    QVERIFY(form2.command5()->isVisible());
+}
+
+void TestLevelWindow::timers_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("interval");
+    QTest::newRow("Timer1") << "Timer1" << 1000;
+    QTest::newRow("Timer2") << "Timer2" << 200;
+}
+
+void TestLevelWindow::timers()
+{
+    QFETCH(QString, name);
+    QFETCH(int, interval);
+    ScriptedLink link;
+    LevelWindow form2(link);
+    auto *timer = form2.findChild<QTimer *>(name);
+    QVERIFY(timer);
+    QCOMPARE(timer->interval(), interval);
+    QVERIFY(timer->isActive());
+    QVERIFY(!timer->isSingleShot());
+}
+
+void TestLevelWindow::unlockTick_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("before");
+    QTest::addColumn<bool>("after");
+
+    auto row = [](const char *name, bool before, bool after) { QTest::newRow(name) << name << before << after; };
+    row("Command1", false, true);
+    row("Command2", true, true);
+    row("Command5", false, true);
+    row("Command4", false, false); // only Read enables Write
+    for (const char *name : {"Combo1", "Combo3", "Combo4"})
+        row(name, true, true);
+    row("Combo5", false, false);
+    row("Combo2", false, false);
+    row("Text37", false, false);
+    for (const char *name : {"Text13", "Text2", "Text3", "Text4", "Text5", "Text8", "Text16", "Text28", "Text18",
+                             "Text9"})
+        row(name, true, true);
+    row("Text29", false, true);
+    row("Text30", false, true);
+}
+
+void TestLevelWindow::unlockTick()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, before);
+    QFETCH(bool, after);
+    ScriptedLink link;
+    LevelWindow form2(link);
+    auto *control = form2.findChild<QWidget *>(name);
+    QVERIFY(control);
+    QCOMPARE(control->isEnabled(), before);
+
+    // Whatever disabled them, the tick makes them usable again.
+    for (QWidget *w : form2.findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
+        w->setEnabled(false);
+    form2.Timer2_Timer();
+    QCOMPARE(control->isEnabled(), after);
+    QVERIFY(!form2.command2()->isVisible());
+}
+
+void TestLevelWindow::unlockTickHidesBanner()
+{
+    ScriptedLink link;
+    LevelWindow form2(link);
+    for (QLabel *label : form2.runBanner())
+        label->setVisible(true);
+    form2.Timer2_Timer();
+    for (QLabel *label : form2.runBanner())
+        QVERIFY2(label->isHidden(), qPrintable(label->objectName()));
+    // The RUN button and the current placeholder keep what load gave them.
+    QVERIFY(form2.command2()->isHidden());
+    QVERIFY(form2.text28()->isHidden());
+}
+
+void TestLevelWindow::unlockTimerRunsFromCreation()
+{
+    ScriptedLink link;
+    LevelWindow form2(link);
+    QVERIFY(!form2.command5()->isEnabled());
+    QVERIFY(!form2.command1()->isEnabled());
+    // Read and Get Level become usable on the first tick, without showing
+    // the window; Write waits for a read.
+    QTRY_VERIFY_WITH_TIMEOUT(form2.command5()->isEnabled(), 2000);
+    QVERIFY(form2.command1()->isEnabled());
+    QVERIFY(!form2.command4()->isEnabled());
+    QVERIFY(form2.timer2()->isActive());
+}
+
+void TestLevelWindow::label29CaptionChange_data()
+{
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<int>("changes");
+    QTest::newRow("first caption") << "" << "<300 Cm" << 1;
+    QTest::newRow("same caption") << "<300 Cm" << "<300 Cm" << 0;
+    QTest::newRow("other unit") << "<300 Cm" << "<3000 mm" << 1;
+    QTest::newRow("letter case") << "<300 Cm" << "<300 cm" << 1;
+    QTest::newRow("cleared") << "<280 cm" << "" << 1;
+    QTest::newRow("still empty") << "" << "" << 0;
+}
+
+void TestLevelWindow::label29CaptionChange()
+{
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    QFETCH(int, changes);
+    ScriptedLink link;
+    LevelWindow form2(link);
+    QCOMPARE(form2.label29()->text(), QString());
+    form2.setLabel29Caption(first);
+    QCOMPARE(form2.label29()->text(), first);
+
+    QSignalSpy changed(&form2, &LevelWindow::labelCaptionChanged29);
+    QString seenAtSignal;
+    connect(&form2, &LevelWindow::labelCaptionChanged29, this,
+            [&] { seenAtSignal = form2.label29()->text(); });
+    form2.setLabel29Caption(second);
+    QCOMPARE(changed.count(), changes);
+    QCOMPARE(form2.label29()->text(), second);
+    // The handler sees the new caption already in place.
+    if (changes)
+        QCOMPARE(seenAtSignal, second);
+}
+
+void TestLevelWindow::buttonsRunHandlers_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("handler");
+    QTest::newRow("Read") << "Command5" << 0;
+    QTest::newRow("Get Level") << "Command1" << 1;
+    QTest::newRow("RUN") << "Command2" << 2;
+    QTest::newRow("Write") << "Command4" << 3;
+}
+
+void TestLevelWindow::buttonsRunHandlers()
+{
+    QFETCH(QString, button);
+    QFETCH(int, handler);
+    using Handler = void (LevelWindow::*)();
+    constexpr std::array<Handler, 4> kHandlers = {&LevelWindow::Command5_Click, &LevelWindow::Command1_Click,
+                                                  &LevelWindow::Command2_Click, &LevelWindow::Command4_Click};
+    constexpr std::array<const char *, 4> kSlots = {"Command5_Click()", "Command1_Click()", "Command2_Click()",
+                                                    "Command4_Click()"};
+    ScriptedLink link;
+    LevelWindow form2(link);
+    auto *b = form2.findChild<QPushButton *>(button);
+    QVERIFY(b);
+    QVERIFY(form2.metaObject()->indexOfSlot(kSlots[std::size_t(handler)]) >= 0);
+    // Disconnecting succeeds only when the button was wired to its handler,
+    // and only once: it is wired exactly once.
+    const Handler slot = kHandlers[std::size_t(handler)];
+    QVERIFY(QObject::disconnect(b, &QPushButton::clicked, &form2, slot));
+    QVERIFY(!QObject::disconnect(b, &QPushButton::clicked, &form2, slot));
+}
+
+void TestLevelWindow::unloadClosesPortThenEnds_data()
+{
+    QTest::addColumn<bool>("withEnd");
+    QTest::newRow("end wired") << true;
+    QTest::newRow("nothing wired") << false;
+}
+
+void TestLevelWindow::unloadClosesPortThenEnds()
+{
+    QFETCH(bool, withEnd);
+    ScriptedLink link;
+    LevelWindow form2(link);
+    int ended = 0;
+    bool openAtEnd = true;
+    if (withEnd) {
+        form2.setEndProgram([&] {
+            ++ended;
+            openAtEnd = link.isOpen();
+        });
+    }
+    QVERIFY(link.Open(PortId{1, {}}, QStringLiteral("9600,n,8,1")));
+    link.clearJournal();
+    form2.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form2));
+
+    QVERIFY(form2.close());
+    QCOMPARE(link.journal(), QStringList{QStringLiteral("close")});
+    QVERIFY(!link.isOpen());
+    QCOMPARE(ended, withEnd ? 1 : 0);
+    if (withEnd)
+        QVERIFY(!openAtEnd);
+    QVERIFY(!form2.isVisible());
+}
+
+QTEST_MAIN(TestLevelWindow)
+#include "tst_levelwindow.moc"
