@@ -31,6 +31,10 @@ Program::Program(SerialLink &link, std::function<void()> endProgram, QObject *pa
 
     connect(m_form5.get(), &Form5::backToStart, m_form1.get(), &QWidget::show);
     m_form2->setEndProgram(m_endProgram);
+    connect(m_form2.get(), &LevelWindow::writeStarted, m_navar.get(), &QWidget::show);
+    connect(m_form2.get(), &LevelWindow::sensorRunning, m_form3.get(), &QWidget::show);
+    connect(m_form2.get(), &LevelWindow::centimetreNotice, m_form7.get(), &QWidget::show);
+    connect(m_form2.get(), &LevelWindow::millimetreNotice, m_form8.get(), &QWidget::show);
 }
 
 Program::~Program() = default;

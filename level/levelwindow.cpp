@@ -119,6 +119,8 @@ LevelWindow::LevelWindow(SerialLink &link, QWidget *parent)
     connect(m_command[1], &QPushButton::clicked, this, &LevelWindow::Command1_Click);
     connect(m_command[2], &QPushButton::clicked, this, &LevelWindow::Command2_Click);
     connect(m_command[4], &QPushButton::clicked, this, &LevelWindow::Command4_Click);
+    connect(&m_link, &SerialLink::ReceiveEvent, this, &LevelWindow::MSComm1_OnComm);
+    connect(this, &LevelWindow::labelCaptionChanged29, this, &LevelWindow::Label29_Change);
 
     Form_Load();
 }
@@ -325,7 +327,7 @@ void LevelWindow::Timer2_Timer()
         m_command[std::size_t(n)]->setEnabled(true);
     for (int n : {1, 3, 4})
         m_combo[std::size_t(n)]->setEnabled(true);
-    for (int n : {13, 2, 3, 4, 5, 29, 30, 8, 16, 28, 18, 9})
+    for (int n : kLockedFields)
         m_text[std::size_t(n)]->setEnabled(true);
     for (QLabel *label : runBanner())
         label->setVisible(false);

@@ -87,8 +87,19 @@ public:
     // emits labelCaptionChanged29() when the text differs from the current one.
     void setLabel29Caption(const QString &caption);
 
+    // The controls a burst of unasked characters locks, in order.
+    static constexpr std::array<int, 12> kLockedFields{13, 2, 3, 4, 5, 29, 30, 8, 16, 28, 18, 9};
+
 signals:
     void labelCaptionChanged29();
+    // Write's first step: the progress window is to be shown.
+    void writeStarted();
+    // The sensor was put into its run state; the RUN notice takes over.
+    void sensorRunning();
+    // The range caption changed: the sensor now measures in centimetres or
+    // millimetres and the operator is to be told.
+    void centimetreNotice();
+    void millimetreNotice();
 
 public slots:
     // Button handlers, each in its own file.
@@ -99,6 +110,10 @@ public slots:
 
     // Unlock tick: makes the controls usable again after unasked characters.
     void Timer2_Timer();
+    // Characters no request asked for (a sensor in run mode): lock the window.
+    void MSComm1_OnComm(int eventCode);
+    // The range caption beside Empty changed.
+    void Label29_Change();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -117,6 +132,8 @@ private:
     void Form_Load();
     // Shows a catalogue row: name, limits, captions, outputs.
     void applyModelEntry(const ModelEntry &row);
+    // The same after a write, which changes less than a read does.
+    void applyModelEntryAfterWrite(const ModelEntry &row);
 
     SerialLink &m_link;
     std::function<void()> m_endProgram;

@@ -1,0 +1,58 @@
+#include "measurement.h"
+
+#include "numbers.h"
+
+#include <cmath>
+
+namespace veltra {
+
+MeasurementReply MeasurementReply::parse(const QString &reply)
+{
+    MeasurementReply parsed;
+    const qsizetype p = reply.indexOf(u'R', 0, Qt::CaseInsensitive);
+    if (p < 0)
+        return parsed;
+    parsed.found = true;
+    // mid() stops at the end of the text, so a cut reply gives short pieces.
+    parsed.distance = reply.mid(p + 1, 5);
+    parsed.temperature = reply.mid(p + 8, 3);
+    return parsed;
+}
+
+double tankLevel(const QString &emptyText, const QString &distanceText)
+{
+    return TextToNumber(emptyText) - TextToNumber(distanceText);
+}
+
+std::optional<double> analogCurrent(double level, double full)
+{
+    if (full == 0)
+        return std::nullopt;
+    // Evaluated in this order on purpose: 4 + 16 * level / full can differ in
+    // the last bit and so, rarely, in the digit shown.
+    const double current = (1023.0 / full) * level * (16.0 / 1023) + 4;
+    if (!std::isfinite(current))
+        return std::nullopt;
+    return current;
+}
+
+QString formatCurrent(double milliamps)
+{
+    if (!std::isfinite(milliamps))
+        return {};
+    // Two decimals, halves away from zero. The tiny nudge keeps a value the
+    // operator reads as ...5 (2.675, held just below it in binary) rounding up.
+    const double hundredths = std::round(std::fabs(milliamps) * 100.0 + 1e-9);
+    const double wholePart = std::floor(hundredths / 100.0);
+    const int cents = static_cast<int>(hundredths - wholePart * 100.0);
+
+    QString whole = wholePart > 0 ? QString::number(wholePart, 'f', 0) : QString(); // "####": no leading zero
+    QString fraction = cents > 0 ? QStringLiteral("%1").arg(cents, 2, 10, QLatin1Char('0')) : QString();
+    if (fraction.endsWith(QLatin1Char('0')))
+        fraction.chop(1);
+    // A value that rounds to nothing is shown without a sign.
+    const bool negative = milliamps < 0 && hundredths > 0;
+    return (negative ? QStringLiteral("-") : QString()) + whole + QLatin1Char('.') + fraction;
+}
+
+} // namespace veltra

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace veltra {
+
+// The reply to the measure request: "R", 5 distance characters, 2 skipped
+// characters, 3 temperature characters. Read from the first "R" or "r";
+// characters before it (left over from an earlier exchange) are ignored.
+struct MeasurementReply {
+    bool found = false;  // false when the text holds no "R": nothing changes
+    QString distance;    // characters p+1 to p+5, as received (shorter when the text ends)
+    QString temperature; // characters p+8 to p+10, as received
+
+    static MeasurementReply parse(const QString &reply);
+};
+
+// Tank level: Empty minus the measured distance, each read as a number.
+double tankLevel(const QString &emptyText, const QString &distanceText);
+
+// The current the 4-20 mA output carries for a level:
+// (1023 / full) x level x (16 / 1023) + 4. Empty when full is 0, or when the
+// result is not a finite number (an infinite Empty, Full or distance).
+std::optional<double> analogCurrent(double level, double full);
+
+// A current as the window shows it, pattern "####.##": no leading zeros, at
+// most two decimals, trailing zeros dropped, the point always written:
+// 12 -> "12.", 12.5 -> "12.5", 12.3456 -> "12.35", 0.5 -> ".5", -2.857 -> "-2.86",
+// 0 -> ".". Halves round away from zero on the value's 15 significant digits
+// (2.675 -> "2.68"); a value that rounds to 0 loses its sign. The point is '.'
+// whatever the locale. Empty for a value that is not finite.
+QString formatCurrent(double milliamps);
+
+} // namespace veltra

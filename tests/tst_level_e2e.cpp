@@ -1,0 +1,158 @@
+// The level window end to end: the real windows and serial link against
+// veltra-sim on a pseudo-terminal.
+#include "form1.h"
+#include "form3.h"
+#include "form4.h"
+#include "fonts.h"
+#include "levelwindow.h"
+#include "navar.h"
+#include "program.h"
+#include "qserialportlink.h"
+#include "shots.h"
+#include "simprocess.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+
+using namespace veltra;
+
+class TestLevelEndToEnd : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { ui::installFontSubstitutions(); }
+    void writeThenReadBack();
+    void writeNewBaudRateAndReadAtIt();
+    void getLevelShowsTheSimulatedDistance();
+    void runEndsTheProgramAndTheSensorStreams();
+    void sensorLeftRunningLocksTheWindowUntilItStops();
+
+private:
+    struct Run {
+        QTemporaryDir ports;
+        Sim sim{ports};
+        QSerialPortLink link;
+        int ended = 0;
+        Program program{link, [this] { ++ended; }};
+        LevelWindow &form2 = program.form2();
+
+        // Handshake, OK, and the level window ready for Read.
+        bool open(const QStringList &simArguments)
+        {
+            if (sim.start(simArguments).isEmpty())
+                return false;
+            program.start();
+            program.form1().command1()->click();
+            program.form4().command5()->click();
+            return form2.isVisible() && QTest::qWaitFor([this] { return form2.command5()->isEnabled(); }, 1000);
+        }
+        void read() { form2.command5()->click(); }
+        void write() { form2.command4()->click(); }
+    };
+};
+
+void TestLevelEndToEnd::writeThenReadBack()
+{
+    Run run;
+    QVERIFY(run.open({"--model", "23", "--baud", "19200"}));
+    run.read();
+    QCOMPARE(run.form2.combo2()->currentText(), QStringLiteral("DVT-14C11"));
+    run.form2.text(2)->setText(QStringLiteral("290"));
+    run.form2.text(3)->setText(QStringLiteral("200"));
+    run.form2.text(4)->setText(QStringLiteral("40"));
+    run.form2.text(5)->setText(QStringLiteral("180"));
+    run.form2.text(13)->setText(QStringLiteral("12"));
+    run.form2.combo3()->setCurrentText(QStringLiteral("Medium"));
+    run.form2.combo4()->setCurrentText(QStringLiteral("Narrow"));
+    run.write();
+    QVERIFY(!QApplication::activeModalWidget());
+    saveShot(&run.program.navar(), QStringLiteral("navar-writing"));
+    QTRY_VERIFY_WITH_TIMEOUT(run.sim.log().contains(QStringLiteral("<- write settings")), 2000);
+
+    // Forget what the window shows; the sensor tells it again.
+    for (int n : {2, 3, 4, 5, 13})
+        run.form2.text(n)->setText(QStringLiteral("1"));
+    run.form2.combo3()->setCurrentText(QStringLiteral("High"));
+    run.form2.combo4()->setCurrentText(QStringLiteral("Wide"));
+    QTRY_VERIFY(run.form2.command5()->isEnabled());
+    run.read();
+    QCOMPARE(run.form2.text(2)->text(), QStringLiteral("290"));
+    QCOMPARE(run.form2.text(3)->text(), QStringLiteral("200"));
+    QCOMPARE(run.form2.text(4)->text(), QStringLiteral("40"));
+    QCOMPARE(run.form2.text(5)->text(), QStringLiteral("180"));
+    QCOMPARE(run.form2.text(13)->text(), QStringLiteral("12"));
+    QCOMPARE(run.form2.combo3()->currentText(), QStringLiteral("Medium"));
+    QCOMPARE(run.form2.combo4()->currentText(), QStringLiteral("Narrow"));
+}
+
+void TestLevelEndToEnd::writeNewBaudRateAndReadAtIt()
+{
+    Run run;
+    QVERIFY(run.open({"--model", "21", "--baud", "9600"}));
+    run.read();
+    run.form2.combo1()->setCurrentText(QStringLiteral("115200"));
+    run.write();
+    QCOMPARE(run.link.lineSettings(), QStringLiteral("115200,n,8,1"));
+    QTRY_VERIFY(run.form2.command5()->isEnabled());
+    run.form2.combo1()->setCurrentText(QStringLiteral("NON"));
+    run.read();
+    QCOMPARE(run.form2.combo1()->currentText(), QStringLiteral("115200"));
+    QCOMPARE(run.form2.combo2()->currentText(), QStringLiteral("DVT-14C01"));
+}
+
+void TestLevelEndToEnd::getLevelShowsTheSimulatedDistance()
+{
+    Run run;
+    QVERIFY(run.open({"--model", "22", "--baud", "38400", "--distance", "120", "--temperature", "21"}));
+    run.read(); // Empty 300, Full 280
+    run.form2.command1()->click();
+    QCOMPARE(run.form2.text(16)->text(), QStringLiteral("00120"));
+    QCOMPARE(run.form2.text(18)->text(), QStringLiteral("021"));
+    QCOMPARE(run.form2.text(8)->text(), QStringLiteral("180"));
+    QCOMPARE(run.form2.text(9)->text(), QStringLiteral("14.29"));
+}
+
+void TestLevelEndToEnd::runEndsTheProgramAndTheSensorStreams()
+{
+    Run run;
+    QVERIFY(run.open({"--model", "80", "--baud", "57600"}));
+    run.read();
+    QVERIFY(run.form2.command2()->isVisible());
+    run.form2.command2()->click();
+    QVERIFY(!run.form2.isVisible());
+    QVERIFY(run.program.form3().isVisible());
+    QCOMPARE(run.ended, 0);
+    QTRY_COMPARE_WITH_TIMEOUT(run.ended, 1, 3500);
+    QVERIFY(run.sim.log().contains(QStringLiteral("<- run")));
+}
+
+void TestLevelEndToEnd::sensorLeftRunningLocksTheWindowUntilItStops()
+{
+    Run run;
+    QVERIFY(run.open({"--model", "81", "--baud", "19200"}));
+    run.read();
+    // As if an earlier session had left the sensor running.
+    run.link.Send(QByteArray("\xFE\xFA\xFC\x0E", 4));
+    QTRY_VERIFY_WITH_TIMEOUT(!run.form2.runBanner()[0]->isHidden(), 2000);
+    QVERIFY(!run.form2.command5()->isEnabled());
+    QVERIFY(!run.form2.command4()->isEnabled());
+    QTest::qWait(500);
+    QVERIFY(!run.form2.command5()->isEnabled()); // the stream keeps it locked
+    QVERIFY(run.form2.text(32)->text().contains(QLatin1Char('R')));
+    run.form2.show();
+    saveShot(&run.form2, QStringLiteral("level-locked"));
+
+    run.sim.process().terminate();
+    QVERIFY(run.sim.process().waitForFinished(3000));
+    QTRY_VERIFY_WITH_TIMEOUT(run.form2.command5()->isEnabled(), 1500);
+    QVERIFY(run.form2.runBanner()[0]->isHidden());
+    QVERIFY(!run.form2.command4()->isEnabled()); // only a read brings Write back
+}
+
+QTEST_MAIN(TestLevelEndToEnd)
+#include "tst_level_e2e.moc"
