@@ -35,6 +35,8 @@ Program::Program(SerialLink &link, std::function<void()> endProgram, QObject *pa
     connect(m_form2.get(), &LevelWindow::sensorRunning, m_form3.get(), &QWidget::show);
     connect(m_form2.get(), &LevelWindow::centimetreNotice, m_form7.get(), &QWidget::show);
     connect(m_form2.get(), &LevelWindow::millimetreNotice, m_form8.get(), &QWidget::show);
+    m_form6->setEndProgram(m_endProgram);
+    connect(m_form6.get(), &DistanceWindow::writeStarted, m_navar.get(), &QWidget::show);
 }
 
 Program::~Program() = default;

@@ -14,24 +14,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include <array>
-#include <utility>
-
 namespace veltra {
 
 namespace {
-
-using namespace SettingsField;
-
-// Where each field of the reply goes, in reply order.
-constexpr std::array<std::pair<int, int>, 16> kFieldBoxes{{
-    {Slave, 13}, {Ogr, 25}, {Month, 24}, {Day, 23}, {Year, 21}, {Model, 26}, {EmptyHigh, 10}, {EmptyLow, 11},
-    {FullHigh, 12}, {FullLow, 14}, {LowDoHigh, 15}, {LowDoLow, 17}, {HiDoHigh, 19}, {HiDoLow, 20}, {Omb, 31},
-    {Resolution, 34},
-}};
-
-// The four 16-bit settings and the high-byte field each is made from.
-constexpr std::array<std::pair<int, int>, 4> kWordBoxes{{{EmptyHigh, 2}, {FullHigh, 3}, {LowDoHigh, 4}, {HiDoHigh, 5}}};
 
 void setIfKnown(QComboBox *box, const QString &text)
 {
@@ -58,9 +43,9 @@ void LevelWindow::Command5_Click()
     const SettingsReply reply(text(1)->text(), SettingsReply::kLevelFields);
 
     setIfKnown(combo(1), reply.baudText());
-    for (const auto &[field, box] : kFieldBoxes)
+    for (const auto &[field, box] : kSettingsFieldBoxes)
         text(box)->setText(reply.number(field));
-    for (const auto &[highField, box] : kWordBoxes)
+    for (const auto &[highField, box] : kSettingsWordBoxes)
         text(box)->setText(reply.word(highField));
 
     setIfKnown(combo(3), ModelCatalogue::ogrTextForCode(int(valueOf(text(25)))));

@@ -3,6 +3,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
+#include <utility>
+
 namespace veltra {
 
 // The reply to the read-settings request: fields of three characters each,
@@ -54,5 +57,22 @@ enum : int {
     Resolution,
 };
 }
+
+// The window field (TextN) each reply field from the slave address on is
+// kept in; the same in both settings windows, the distance window using the
+// first fourteen.
+inline constexpr std::array<std::pair<int, int>, 16> kSettingsFieldBoxes{{
+    {SettingsField::Slave, 13}, {SettingsField::Ogr, 25}, {SettingsField::Month, 24}, {SettingsField::Day, 23},
+    {SettingsField::Year, 21}, {SettingsField::Model, 26}, {SettingsField::EmptyHigh, 10},
+    {SettingsField::EmptyLow, 11}, {SettingsField::FullHigh, 12}, {SettingsField::FullLow, 14},
+    {SettingsField::LowDoHigh, 15}, {SettingsField::LowDoLow, 17}, {SettingsField::HiDoHigh, 19},
+    {SettingsField::HiDoLow, 20}, {SettingsField::Omb, 31}, {SettingsField::Resolution, 34},
+}};
+
+// The four 16-bit settings: the high-byte field each is made from, and its field.
+inline constexpr std::array<std::pair<int, int>, 4> kSettingsWordBoxes{{
+    {SettingsField::EmptyHigh, 2}, {SettingsField::FullHigh, 3}, {SettingsField::LowDoHigh, 4},
+    {SettingsField::HiDoHigh, 5},
+}};
 
 } // namespace veltra

@@ -87,11 +87,17 @@ QString levelCheckMessage(LevelCheck check)
     return {};
 }
 
-LevelWritePlan planLevelWrite(const LevelWriteInput &input)
+namespace {
+
+// The block both families share: the distance sensors' is the first fifteen
+// fields of the level sensors' (their Low DO place holds the switch point).
+enum class BlockForm { NoRequest, Distance, LevelShort, LevelLong };
+
+LevelWritePlan planBlockWrite(const LevelWriteInput &input, std::optional<int> modelCode, BlockForm form)
 {
     LevelWritePlan plan;
     plan.baudCode = codeOr(ModelCatalogue::baudCodeForText(input.baudBox), input.baudCode);
-    plan.modelCode = codeOr(ModelCatalogue::codeForModelName(input.modelBox), input.modelCode);
+    plan.modelCode = codeOr(modelCode, input.modelCode);
     plan.ogrCode = codeOr(ModelCatalogue::ogrCodeForText(input.ogrBox), input.ogrCode);
     plan.ombCode = codeOr(ModelCatalogue::ombCodeForText(input.ombBox), input.ombCode);
     plan.resolutionCode = codeOr(ModelCatalogue::resolutionCodeForText(input.resolutionBox), input.resolutionCode);
@@ -110,7 +116,7 @@ LevelWritePlan planLevelWrite(const LevelWriteInput &input)
     } words[] = {
         {"Empty", input.empty},
         {"Full", input.full},
-        {"Low DO", input.lowDo},
+        {form == BlockForm::Distance ? "Switch" : "Low DO", input.lowDo},
         {"Hi DO", input.hiDo},
     };
     std::size_t slot = 0;
@@ -129,8 +135,8 @@ LevelWritePlan planLevelWrite(const LevelWriteInput &input)
             plan.lineSettings = QString::fromLatin1(row.lineSettings);
     }
 
-    const bool longForm = input.layoutMarker == u"100";
-    if (!longForm && input.layoutMarker != u"10")
+    // Bytes that are not sent are not checked.
+    if (form == BlockForm::NoRequest)
         return plan;
 
     const struct {
@@ -148,14 +154,16 @@ LevelWritePlan planLevelWrite(const LevelWriteInput &input)
         {"Empty (low byte)", plan.byteFields[1]},
         {"Full (high byte)", plan.byteFields[2]},
         {"Full (low byte)", plan.byteFields[3]},
-        {"Low DO (high byte)", plan.byteFields[4]},
-        {"Low DO (low byte)", plan.byteFields[5]},
+        {form == BlockForm::Distance ? "Switch (high byte)" : "Low DO (high byte)", plan.byteFields[4]},
+        {form == BlockForm::Distance ? "Switch (low byte)" : "Low DO (low byte)", plan.byteFields[5]},
         {"Hi DO (high byte)", plan.byteFields[6]},
         {"Hi DO (low byte)", plan.byteFields[7]},
         {"OMB code", plan.ombCode},
         {"Resolution code", plan.resolutionCode},
     };
-    const std::size_t count = longForm ? std::size(fields) : std::size(fields) - 1;
+    const std::size_t count = form == BlockForm::LevelLong    ? std::size(fields)
+                              : form == BlockForm::LevelShort ? std::size(fields) - 1
+                                                              : std::size(fields) - 2;
 
     QByteArray payload;
     payload.reserve(static_cast<qsizetype>(count));
@@ -167,6 +175,53 @@ LevelWritePlan planLevelWrite(const LevelWriteInput &input)
     }
     plan.request = CommandFrame::writeSettingsRequest(payload);
     return plan;
+}
+
+} // namespace
+
+LevelWritePlan planLevelWrite(const LevelWriteInput &input)
+{
+    const std::optional<int> model = ModelCatalogue::codeForModelName(input.modelBox);
+    if (input.layoutMarker == u"100")
+        return planBlockWrite(input, model, BlockForm::LevelLong);
+    if (input.layoutMarker == u"10")
+        return planBlockWrite(input, model, BlockForm::LevelShort);
+    // Any other marker sends nothing; the fields and the rate still follow.
+    return planBlockWrite(input, model, BlockForm::NoRequest);
+}
+
+LevelWritePlan planDistanceWrite(const LevelWriteInput &input)
+{
+    const bool distanceModel = input.modelBox == QLatin1String(ModelCatalogue::kDistanceModelName);
+    return planBlockWrite(input, distanceModel ? std::optional<int>(ModelCatalogue::kDistanceModelCode) : std::nullopt,
+                          BlockForm::Distance);
+}
+
+DistanceCheck checkDistanceEntries(const QString &baudBox, const QString &slave, const QString &switchPoint)
+{
+    if (!ModelCatalogue::baudCodeForText(baudBox))
+        return DistanceCheck::Baud;
+    if (!wholeNumberIn(slave, 1, 247))
+        return DistanceCheck::Slave;
+    const double v = TextToNumber(switchPoint);
+    if (!(v > 60 && v < 600))
+        return DistanceCheck::Switch;
+    return DistanceCheck::Passed;
+}
+
+QString distanceCheckMessage(DistanceCheck check)
+{
+    switch (check) {
+    case DistanceCheck::Passed:
+        return {};
+    case DistanceCheck::Baud:
+        return levelCheckMessage(LevelCheck::Baud);
+    case DistanceCheck::Slave:
+        return levelCheckMessage(LevelCheck::Slave);
+    case DistanceCheck::Switch:
+        return withTail(u"Switch not in range or empty");
+    }
+    return {};
 }
 
 } // namespace veltra

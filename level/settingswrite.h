@@ -62,4 +62,16 @@ struct LevelWritePlan {
 // Does not run the checks: call checkLevelEntries first.
 LevelWritePlan planLevelWrite(const LevelWriteInput &input);
 
+// The distance sensors' write: the 19-byte request of the first fifteen
+// fields. The model box writes code 90 only for "DVZ-900"; lowDo holds the
+// switch point; OMB, resolution and the layout marker are not used.
+LevelWritePlan planDistanceWrite(const LevelWriteInput &input);
+
+// The distance window's checks, first failure returned: the baud box must
+// hold one of the five rates, the slave address must round to 1..247 and the
+// switch point must lie strictly between 60 and 600.
+enum class DistanceCheck { Passed, Baud, Slave, Switch };
+DistanceCheck checkDistanceEntries(const QString &baudBox, const QString &slave, const QString &switchPoint);
+QString distanceCheckMessage(DistanceCheck check);
+
 } // namespace veltra

@@ -1,0 +1,526 @@
+// The distance-sensor window: its controls, pictures, load and unload.
+#include "distancewindow.h"
+#include "fonts.h"
+#include "scriptedlink.h"
+
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QFrame>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSet>
+#include <QTest>
+
+#include <array>
+
+using namespace veltra;
+
+namespace {
+
+QRect fromTwips(int left, int top, int width, int height)
+{
+    return QRect(left / 15, top / 15, width / 15, height / 15);
+}
+
+QString textOf(const QWidget *control)
+{
+    if (auto *label = qobject_cast<const QLabel *>(control))
+        return label->text();
+    if (auto *button = qobject_cast<const QAbstractButton *>(control))
+        return button->text();
+    if (auto *box = qobject_cast<const QComboBox *>(control))
+        return box->currentText();
+    if (auto *field = qobject_cast<const QLineEdit *>(control))
+        return field->text();
+    return {};
+}
+
+// The direct child of window that the operator sees at point.
+QWidget *frontChildAt(QWidget *window, QPoint point)
+{
+    QWidget *w = window->childAt(point);
+    while (w && w->parentWidget() != window)
+        w = w->parentWidget();
+    return w;
+}
+
+enum State { Shown = 1, Enabled = 2 };
+
+const QList<int> kWorkingFields = {1, 18, 22, 25, 24, 23, 21, 26, 2, 3, 5, 10, 11, 12, 14, 15, 17, 19, 20};
+const QList<int> kShownTexts = {4, 7, 13, 16};
+const QList<int> kLabels = {3, 8, 9, 10, 11, 14, 18, 19, 27, 31, 32};
+
+} // namespace
+
+class TestDistanceWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+
+    void window();
+    void controls_data();
+    void controls();
+    void everyControlIsListed();
+    void captionsFit();
+    void workingFields_data();
+    void workingFields();
+    void accessors_data();
+    void accessors();
+    void namedAccessors();
+    void lines_data();
+    void lines();
+    void pictures();
+    void onSensorPicture_data();
+    void onSensorPicture();
+    void sensorPictureKeepsCaptionReadable();
+    void shownWindowKeepsHiddenFieldsHidden();
+    void modelBoxShowsAnyModelText_data();
+    void modelBoxShowsAnyModelText();
+
+    void buttonsRunHandlers_data();
+    void buttonsRunHandlers();
+    void unloadEndsWithoutClosingPort_data();
+    void unloadEndsWithoutClosingPort();
+};
+
+void TestDistanceWindow::initTestCase()
+{
+    ui::installFontSubstitutions();
+}
+
+void TestDistanceWindow::window()
+{
+    ScriptedLink link;
+    DistanceWindow form6(link);
+    QCOMPARE(form6.objectName(), QStringLiteral("Form6"));
+    QCOMPARE(form6.windowTitle(), QStringLiteral("Program DVZ"));
+    const QSize client(12600 / 15, 6255 / 15);
+    QCOMPARE(form6.size(), client);
+    QCOMPARE(form6.minimumSize(), client);
+    QCOMPARE(form6.maximumSize(), client);
+    QVERIFY(form6.isWindow());
+    QVERIFY(!form6.isVisible());
+    QCOMPARE(&form6.link(), static_cast<SerialLink *>(&link));
+    QVERIFY(form6.metaObject()->indexOfSignal("writeStarted()") >= 0);
+}
+
+void TestDistanceWindow::controls_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<int>("state");
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<qreal>("pointSize");
+    QTest::addColumn<int>("weight");
+
+    const int both = Shown | Enabled;
+    const int disabled = Shown;
+    const QString sans = QStringLiteral("MS Sans Serif");
+    const QString bodoni = QStringLiteral("Bodoni MT Black");
+    const int normal = QFont::Normal;
+    const int bold = QFont::Bold;
+    auto row = [](const char *name, const char *kind, const QString &text, QRect geometry, int state,
+                  const QString &family, qreal size, int weight) {
+        QTest::newRow(name) << name << kind << text << geometry << state << family << size << weight;
+    };
+    auto label = [&](const char *name, const QString &text, QRect geometry) {
+        row(name, "QLabel", text, geometry, both, sans, 9.75, bold);
+    };
+    auto box = [&](const char *name, const char *kind, QRect geometry, int state) {
+        row(name, kind, QString(), geometry, state, sans, 8, normal);
+    };
+    auto button = [&](const char *name, const char *text, QRect geometry, int state) {
+        row(name, "QPushButton", text, geometry, state, sans, 8.25, bold);
+    };
+
+    // Left panel; pictures have no font of their own to check.
+    row("Image1", "QLabel", "", fromTwips(0, 0, 4755, 5025), both, {}, 0, 0);
+    row("Label3", "QLabel", "Veltra", fromTwips(2040, 5280, 615, 255), both, bodoni, 12, 900);
+    row("Label8", "QLabel", "info@veltra.example", fromTwips(1200, 5640, 2415, 255), both, sans, 8, normal);
+    row("Label9", "QLabel", "VELTRA", fromTwips(960, 5880, 2775, 255), both, bodoni, 8.25, 900);
+
+    // Settings.
+    label("Label10", "Baud Rate", fromTwips(7920, 360, 1215, 255));
+    box("Combo1", "QComboBox", fromTwips(9480, 360, 1215, 315), both);
+    label("Label18", "Slave Address", fromTwips(7680, 940, 1575, 255));
+    label("Label19", "1 to 247", fromTwips(8040, 1180, 1095, 255));
+    box("Text13", "QLineEdit", fromTwips(9480, 960, 1215, 375), both);
+    label("Label31", "OGR", fromTwips(8160, 1710, 495, 255));
+    box("Combo3", "QComboBox", fromTwips(9480, 1680, 1575, 315), both);
+    label("Label11", "Switch", fromTwips(8100, 2250, 855, 255));
+    label("Label32", "60 to 600", fromTwips(7980, 2500, 1095, 255));
+    box("Text4", "QLineEdit", fromTwips(9480, 2280, 1215, 375), both);
+
+    // The sensor picture and the display-only fields on it.
+    row("Image3", "QLabel", "", fromTwips(5520, 1680, 1995, 2400), both, {}, 0, 0);
+    box("Combo2", "QComboBox", fromTwips(5760, 2280, 1575, 315), disabled);
+    label("Label14", "BD", fromTwips(6360, 2880, 375, 255));
+    box("Text7", "QLineEdit", fromTwips(5760, 3480, 1455, 375), disabled);
+
+    // Only Read is usable until a read.
+    button("Command5", "Read", fromTwips(9000, 3560, 975, 495), both);
+    button("Command4", "write", fromTwips(10080, 3560, 975, 495), disabled);
+
+    // Measurement.
+    row("Label27", "QLabel", "Distance", fromTwips(5640, 5520, 1095, 255), both, "Arial Narrow", 12, bold);
+    box("Text16", "QLineEdit", fromTwips(6720, 5520, 1095, 375), both);
+    button("Command1", "Get Distance", fromTwips(9360, 5400, 1455, 495), disabled);
+}
+
+void TestDistanceWindow::controls()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, kind);
+    QFETCH(QString, text);
+    QFETCH(QRect, geometry);
+    QFETCH(int, state);
+    QFETCH(QString, family);
+    QFETCH(qreal, pointSize);
+    QFETCH(int, weight);
+
+    ScriptedLink link;
+    DistanceWindow form6(link);
+    const QList<QWidget *> found = form6.findChildren<QWidget *>(name, Qt::FindDirectChildrenOnly);
+    QCOMPARE(found.size(), 1);
+    QWidget *c = found.first();
+    QCOMPARE(QByteArray(c->metaObject()->className()), kind.toLatin1());
+    QCOMPARE(textOf(c), text);
+    QCOMPARE(c->geometry(), geometry);
+    QVERIFY(form6.rect().contains(c->geometry()));
+    QCOMPARE(!c->isHidden(), bool(state & Shown));
+    QCOMPARE(c->isEnabled(), bool(state & Enabled));
+    if (auto *box = qobject_cast<QComboBox *>(c)) {
+        // Boxes that take text but never add it to the list.
+        QVERIFY(box->isEditable());
+        QCOMPARE(box->insertPolicy(), QComboBox::NoInsert);
+        QCOMPARE(box->count(), 0);
+        QCOMPARE(box->currentIndex(), -1);
+    }
+    if (!family.isEmpty()) {
+        const QFont f = c->font();
+        QCOMPARE(f.family(), family);
+        QCOMPARE(f.pointSizeF(), pointSize);
+        QCOMPARE(int(f.weight()), weight);
+    }
+}
+
+void TestDistanceWindow::everyControlIsListed()
+{
+    // The controls table above, the working fields and the two lines are the
+    // whole window: nothing left over, nothing named twice.
+    ScriptedLink link;
+    DistanceWindow form6(link);
+    QStringList names;
+    for (QWidget *child : form6.findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
+        names << child->objectName();
+    QCOMPARE(names.size(), 23 + kWorkingFields.size() + 2);
+    QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), names.size());
+    QVERIFY(!names.contains(QString()));
+}
+
+void TestDistanceWindow::captionsFit()
+{
+    // A caption wider than its label would be cut off at the edges.
+    ScriptedLink link;
+    DistanceWindow form6(link);
+    int checked = 0;
+    for (QLabel *label : form6.findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (label->text().isEmpty())
+            continue;
+        const QFontMetrics metrics(label->font());
+        const int needed = metrics.horizontalAdvance(label->text());
+        QVERIFY2(needed <= label->width(), qPrintable(QStringLiteral("%1 needs %2 px, has %3")
+                                                          .arg(label->objectName())
+                                                          .arg(needed)
+                                                          .arg(label->width())));
+        QVERIFY2(metrics.height() <= label->height() + 4, qPrintable(label->objectName()));
+        ++checked;
+    }
+    QCOMPARE(checked, kLabels.size());
+}
+
+void TestDistanceWindow::workingFields_data()
+{
+    QTest::addColumn<int>("number");
+    for (int n : kWorkingFields)
+        QTest::addRow("Text%d", n) << n;
+}
+
+void TestDistanceWindow::workingFields()
+{
+    QFETCH(int, number);
+    ScriptedLink link;
+    DistanceWindow form6(link);
+    const QString name = QStringLiteral("Text%1").arg(number);
+    const QList<QLineEdit *> found = form6.findChildren<QLineEdit *>(name, Qt::FindDirectChildrenOnly);
+    QCOMPARE(found.size(), 1);
+    QLineEdit *field = found.first();
+    QCOMPARE(form6.text(number), field);
+    QVERIFY(DistanceWindow::isWorkingField(number));
+    QVERIFY(field->isHidden());
+    QCOMPARE(field->focusPolicy(), Qt::NoFocus);
+    QCOMPARE(field->text(), QString());
+}
+
+void TestDistanceWindow::accessors_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("number");
+    QTest::addColumn<bool>("exists");
+
+    for (int n = -1; n <= DistanceWindow::kTextCount + 2; ++n)
+        QTest::addRow("Text%d", n) << "Text" << n << (kWorkingFields.contains(n) || kShownTexts.contains(n));
+    for (int n = -1; n <= DistanceWindow::kLabelCount + 2; ++n)
+        QTest::addRow("Label%d", n) << "Label" << n << kLabels.contains(n);
+    for (int n = -1; n <= 5; ++n)
+        QTest::addRow("Combo%d", n) << "Combo" << n << (n >= 1 && n <= 3);
+    for (int n = -1; n <= 7; ++n)
+        QTest::addRow("Command%d", n) << "Command" << n << (n == 1 || n == 4 || n == 5);
+}
+
+void TestDistanceWindow::accessors()
+{
+    QFETCH(QString, kind);
+    QFETCH(int, number);
+    QFETCH(bool, exists);
+
+    ScriptedLink link;
+    DistanceWindow form6(link);
+    QWidget *control = nullptr;
+    if (kind == QLatin1String("Text"))
+        control = form6.text(number);
+    else if (kind == QLatin1String("Label"))
+        control = form6.label(number);
+    else if (kind == QLatin1String("Combo"))
+        control = form6.combo(number);
+    else
+        control = form6.command(number);
+    const QString name = kind + QString::number(number);
+    QCOMPARE(control != nullptr, exists);
+    QCOMPARE(form6.findChild<QWidget *>(name, Qt::FindDirectChildrenOnly), control);
+    if (kind == QLatin1String("Text") && exists)
+        QCOMPARE(DistanceWindow::isWorkingField(number), control->isHidden());
+}
+
+void TestDistanceWindow::namedAccessors()
+{
+    ScriptedLink link;
+    DistanceWindow form6(link);
+    QCOMPARE(form6.combo1(), form6.combo(1));
+    QCOMPARE(form6.combo2(), form6.combo(2));
+    QCOMPARE(form6.combo3(), form6.combo(3));
+    QCOMPARE(form6.command1(), form6.command(1));
+    QCOMPARE(form6.command4(), form6.command(4));
+    QCOMPARE(form6.command5(), form6.command(5));
+    QCOMPARE(form6.text1(), form6.text(1));
+    QCOMPARE(form6.image1(), form6.findChild<QLabel *>("Image1"));
+    QCOMPARE(form6.image3(), form6.findChild<QLabel *>("Image3"));
+    QCOMPARE(form6.line2(), form6.findChild<QFrame *>("Line2"));
+    QCOMPARE(form6.line3(), form6.findChild<QFrame *>("Line3"));
+}
+
+void TestDistanceWindow::lines_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("shape");
+    QTest::addColumn<QRect>("geometry");
+    // Two pixels thick, from the first point to the last pixel of the second.
+    QTest::newRow("Line2") << "Line2" << int(QFrame::VLine) << QRect(320, 0, 2, 336 + 1);
+    QTest::newRow("Line3") << "Line3" << int(QFrame::HLine) << QRect(0, 336, 776 + 1, 2);
+}
+
+void TestDistanceWindow::lines()
+{
+    QFETCH(QString, name);
+    QFETCH(int, shape);
+    QFETCH(QRect, geometry);
+    ScriptedLink link;
+    DistanceWindow form6(link);
+    auto *line = form6.findChild<QFrame *>(name, Qt::FindDirectChildrenOnly);
+    QVERIFY(line);
+    QCOMPARE(int(line->frameShape()), shape);
+    QCOMPARE(line->lineWidth(), 2);
+    QCOMPARE(line->geometry(), geometry);
+    QVERIFY(!line->isHidden());
+}
+
+void TestDistanceWindow::pictures()
+{
+    ScriptedLink link;
+    DistanceWindow form6(link);
+    for (QLabel *image : {form6.image1(), form6.image3()}) {
+        const QPixmap picture = image->pixmap();
+        QVERIFY2(!picture.isNull(), qPrintable(image->objectName()));
+        // Drawn for its frame: nothing cut off, nothing left empty.
+        QCOMPARE(picture.size(), image->size());
+    }
+    // The product picture stays left of the panel's line.
+    QVERIFY(form6.image1()->geometry().right() < form6.line2()->x());
+}
+
+void TestDistanceWindow::onSensorPicture_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("Combo2") << "Combo2";
+    QTest::newRow("Label14") << "Label14";
+    QTest::newRow("Text7") << "Text7";
+}
+
+void TestDistanceWindow::onSensorPicture()
+{
+    QFETCH(QString, name);
+    ScriptedLink link;
+    DistanceWindow form6(link);
+    auto *control = form6.findChild<QWidget *>(name, Qt::FindDirectChildrenOnly);
+    QVERIFY(control);
+    QLabel *image3 = form6.image3();
+    QVERIFY(image3->geometry().contains(control->geometry()));
+    // Later siblings are drawn on top.
+    const QObjectList children = form6.children();
+    QVERIFY(children.indexOf(image3) < children.indexOf(control));
+    QCOMPARE(frontChildAt(&form6, control->geometry().center()), control);
+}
+
+void TestDistanceWindow::sensorPictureKeepsCaptionReadable()
+{
+    ScriptedLink link;
+    DistanceWindow form6(link);
+    QLabel *bd = form6.label(14);
+    const QRect area = bd->geometry();
+
+    // The picture is light where the caption lies on it...
+    const QImage picture = form6.image3()->pixmap().toImage();
+    const QRect onPicture = area.translated(-form6.image3()->pos());
+    for (int y = onPicture.top(); y <= onPicture.bottom(); ++y) {
+        for (int x = onPicture.left(); x <= onPicture.right(); ++x) {
+            const QColor c = picture.pixelColor(x, y);
+            QVERIFY2(c.alpha() == 255 && c.lightness() >= 200, qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+        }
+    }
+    // ...and the dark caption is drawn over it.
+    const QImage shot = form6.grab(area).toImage();
+    int dark = 0;
+    for (int y = 0; y < shot.height(); ++y) {
+        for (int x = 0; x < shot.width(); ++x)
+            dark += shot.pixelColor(x, y).lightness() < 100 ? 1 : 0;
+    }
+    QVERIFY2(dark >= 10, qPrintable(QString::number(dark)));
+}
+
+void TestDistanceWindow::shownWindowKeepsHiddenFieldsHidden()
+{
+    ScriptedLink link;
+    DistanceWindow form6(link);
+    form6.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form6));
+    for (int n : kWorkingFields)
+        QVERIFY2(!form6.text(n)->isVisible(), qPrintable(form6.text(n)->objectName()));
+    for (int n : kShownTexts)
+        QVERIFY2(form6.text(n)->isVisible(), qPrintable(form6.text(n)->objectName()));
+    // Only Read can be pressed when the window first shows.
+    QVERIFY(form6.command5()->isEnabled());
+    QVERIFY(!form6.command4()->isEnabled());
+    QVERIFY(!form6.command1()->isEnabled());
+    QVERIFY(!form6.combo2()->isEnabled());
+}
+
+void TestDistanceWindow::modelBoxShowsAnyModelText_data()
+{
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("index");
+    QTest::newRow("listed model") << "DVZ-900" << 0;
+    QTest::newRow("unknown model") << "NON" << -1;
+}
+
+void TestDistanceWindow::modelBoxShowsAnyModelText()
+{
+    // The list holds only the distance model, yet a read of another model
+    // shows "NON"; the operator still cannot type into the box.
+    QFETCH(QString, shown);
+    QFETCH(int, index);
+    ScriptedLink link;
+    DistanceWindow form6(link);
+    form6.combo2()->addItem(QStringLiteral("DVZ-900"));
+    form6.combo2()->setCurrentText(shown);
+    QCOMPARE(form6.combo2()->currentText(), shown);
+    QCOMPARE(form6.combo2()->findText(shown), index);
+    QCOMPARE(form6.combo2()->count(), 1);
+    QVERIFY(!form6.combo2()->isEnabled());
+}
+
+void TestDistanceWindow::buttonsRunHandlers_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("handler");
+    QTest::newRow("Read") << "Command5" << 0;
+    QTest::newRow("write") << "Command4" << 1;
+    QTest::newRow("Get Distance") << "Command1" << 2;
+}
+
+void TestDistanceWindow::buttonsRunHandlers()
+{
+    QFETCH(QString, button);
+    QFETCH(int, handler);
+    using Handler = void (DistanceWindow::*)();
+    constexpr std::array<Handler, 3> kHandlers = {&DistanceWindow::Command5_Click, &DistanceWindow::Command4_Click,
+                                                  &DistanceWindow::Command1_Click};
+    constexpr std::array<const char *, 3> kSlots = {"Command5_Click()", "Command4_Click()", "Command1_Click()"};
+    ScriptedLink link;
+    DistanceWindow form6(link);
+    auto *b = form6.findChild<QPushButton *>(button);
+    QVERIFY(b);
+    QVERIFY(form6.metaObject()->indexOfSlot(kSlots[std::size_t(handler)]) >= 0);
+    // Disconnecting succeeds only when the button was wired to its handler,
+    // and only once: it is wired exactly once.
+    const Handler slot = kHandlers[std::size_t(handler)];
+    QVERIFY(QObject::disconnect(b, &QPushButton::clicked, &form6, slot));
+    QVERIFY(!QObject::disconnect(b, &QPushButton::clicked, &form6, slot));
+    // And to no other handler.
+    for (std::size_t i = 0; i < kHandlers.size(); ++i) {
+        if (i != std::size_t(handler))
+            QVERIFY(!QObject::disconnect(b, &QPushButton::clicked, &form6, kHandlers[i]));
+    }
+}
+
+void TestDistanceWindow::unloadEndsWithoutClosingPort_data()
+{
+    QTest::addColumn<bool>("withEnd");
+    QTest::newRow("end wired") << true;
+    QTest::newRow("nothing wired") << false;
+}
+
+void TestDistanceWindow::unloadEndsWithoutClosingPort()
+{
+    QFETCH(bool, withEnd);
+    ScriptedLink link;
+    DistanceWindow form6(link);
+    int ended = 0;
+    bool openAtEnd = false;
+    if (withEnd) {
+        form6.setEndProgram([&] {
+            ++ended;
+            openAtEnd = link.isOpen();
+        });
+    }
+    QVERIFY(link.Open(PortId{1, {}}, QStringLiteral("9600,n,8,1")));
+    link.clearJournal();
+    form6.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form6));
+
+    QVERIFY(form6.close());
+    // Ending the process releases the port; the window leaves it alone.
+    QVERIFY(link.journal().isEmpty());
+    QVERIFY(link.isOpen());
+    QCOMPARE(ended, withEnd ? 1 : 0);
+    if (withEnd)
+        QVERIFY(openAtEnd);
+    QVERIFY(!form6.isVisible());
+}
+
+QTEST_MAIN(TestDistanceWindow)
+#include "tst_distancewindow.moc"
