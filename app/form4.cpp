@@ -42,9 +42,7 @@ Form4::Form4(SerialLink &link, LevelWindow &form2, DistanceWindow &form6, std::f
 
 void Form4::Command5_Click()
 {
-    m_link.Send(CommandFrame::readSettingsRequest());
-    m_link.Sleep(500);
-    m_form2.text1()->setText(m_link.ReceiveAll());
+    m_form2.text1()->setText(m_link.Exchange(CommandFrame::readSettingsRequest(), 500));
     if (reportLinkFailure(this, m_link))
         return;
 

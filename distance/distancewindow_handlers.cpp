@@ -34,9 +34,7 @@ const QString kBlockingText = QStringLiteral("40 Cm");
 void DistanceWindow::Command5_Click()
 {
     // Read
-    m_link.Send(CommandFrame::readSettingsRequest());
-    m_link.Sleep(500);
-    text(1)->setText(m_link.ReceiveAll());
+    text(1)->setText(m_link.Exchange(CommandFrame::readSettingsRequest(), 500));
     if (reportLinkFailure(this, m_link))
         return;
     const SettingsReply reply(text(1)->text(), SettingsReply::kDistanceFields);
@@ -109,9 +107,7 @@ void DistanceWindow::Command4_Click()
 void DistanceWindow::Command1_Click()
 {
     // Get Distance
-    m_link.Send(CommandFrame::measureRequest());
-    m_link.Sleep(500);
-    text(1)->setText(m_link.ReceiveAll());
+    text(1)->setText(m_link.Exchange(CommandFrame::measureRequest(), 500));
     if (reportLinkFailure(this, m_link))
         return;
     const MeasurementReply reply = MeasurementReply::parse(text(1)->text());

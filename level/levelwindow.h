@@ -132,6 +132,7 @@ private:
     void Form_Load();
     // Shows a catalogue row: name, limits, captions, outputs.
     void applyModelEntry(const ModelEntry &row);
+    void showOutputs(const ModelEntry &row);
     // The same after a write, which changes less than a read does.
     void applyModelEntryAfterWrite(const ModelEntry &row);
 

@@ -31,9 +31,7 @@ constexpr std::array<int, 8> kByteFields{10, 11, 12, 14, 15, 17, 19, 20};
 void LevelWindow::Command1_Click()
 {
     // GetLevel
-    m_link.Send(CommandFrame::measureRequest());
-    m_link.Sleep(500);
-    text(1)->setText(m_link.ReceiveAll());
+    text(1)->setText(m_link.Exchange(CommandFrame::measureRequest(), 500));
     if (reportLinkFailure(this, m_link))
         return;
     const MeasurementReply reply = MeasurementReply::parse(text(1)->text());
@@ -137,18 +135,7 @@ void LevelWindow::applyModelEntryAfterWrite(const ModelEntry &row)
 
     switch (row.kind) {
     case ModelKind::Standard:
-        text(4)->setVisible(row.hasDigitalOutputs);
-        text(5)->setVisible(row.hasDigitalOutputs);
-        text(29)->setVisible(!row.hasDigitalOutputs);
-        text(30)->setVisible(!row.hasDigitalOutputs);
-        if (!row.hasDigitalOutputs) {
-            ui::setBackground(text(29), ui::scrollBarColour());
-            ui::setBackground(text(30), ui::scrollBarColour());
-        }
-        text(9)->setVisible(row.hasAnalogOutput);
-        text(28)->setVisible(!row.hasAnalogOutput);
-        ui::setBackground(row.hasAnalogOutput ? text(9) : text(28),
-                          row.hasAnalogOutput ? ui::menuColour() : ui::scrollBarColour());
+        showOutputs(row);
         break;
     case ModelKind::ResolutionChoice:
     case ModelKind::FixedResolution:

@@ -35,9 +35,7 @@ void LevelWindow::Command5_Click()
 {
     // ReadSettings
     command(4)->setEnabled(true);
-    m_link.Send(CommandFrame::readSettingsRequest());
-    m_link.Sleep(500);
-    text(1)->setText(m_link.ReceiveAll());
+    text(1)->setText(m_link.Exchange(CommandFrame::readSettingsRequest(), 500));
     if (reportLinkFailure(this, m_link))
         return;
     const SettingsReply reply(text(1)->text(), SettingsReply::kLevelFields);
@@ -102,6 +100,16 @@ void LevelWindow::applyModelEntry(const ModelEntry &row)
         return;
     }
 
+    showOutputs(row);
+    command(2)->hide();
+
+    if (row.kind == ModelKind::FixedResolution)
+        combo(5)->setEnabled(false);
+}
+
+void LevelWindow::showOutputs(const ModelEntry &row)
+{
+    // Each output's field, or its grey placeholder when the model lacks it.
     text(4)->setVisible(row.hasDigitalOutputs);
     text(5)->setVisible(row.hasDigitalOutputs);
     text(29)->setVisible(!row.hasDigitalOutputs);
@@ -114,10 +122,6 @@ void LevelWindow::applyModelEntry(const ModelEntry &row)
     text(28)->setVisible(!row.hasAnalogOutput);
     ui::setBackground(row.hasAnalogOutput ? text(9) : text(28),
                       row.hasAnalogOutput ? ui::menuColour() : ui::scrollBarColour());
-    command(2)->hide();
-
-    if (row.kind == ModelKind::FixedResolution)
-        combo(5)->setEnabled(false);
 }
 
 } // namespace veltra

@@ -37,6 +37,14 @@ void SerialLink::Sleep(int milliseconds)
         QThread::msleep(static_cast<unsigned long>(milliseconds));
 }
 
+QString SerialLink::Exchange(const QByteArray &request, int waitMilliseconds)
+{
+    if (!Send(request))
+        return {};
+    Sleep(waitMilliseconds);
+    return ReceiveAll();
+}
+
 bool SerialLink::fail(LinkError::Kind kind, const QString &device, const QString &detail)
 {
     m_error = LinkError{kind, device, detail};

@@ -56,6 +56,10 @@ public:
     // Blocks the thread; no window events are processed meanwhile.
     virtual void Sleep(int milliseconds);
 
+    // One exchange: Send, Sleep the caller's wait, ReceiveAll. A request that
+    // could not be sent gives an empty reply with lastError() set.
+    QString Exchange(const QByteArray &request, int waitMilliseconds);
+
     const LinkError &lastError() const { return m_error; }
 
 signals:
