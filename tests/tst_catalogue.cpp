@@ -1,6 +1,7 @@
 // The model catalogue: every row against values written out here, the
 // exact-text lookups, the model list and the code tables of the settings block.
 #include "modelcatalogue.h"
+#include "modelnames.h"
 
 #include <QSet>
 #include <QTest>
@@ -108,21 +109,6 @@ const ExpectedRow kExpectedRows[] = {
     {"108", "",   "DVT-19",    "50 Cm",  "50",    "<1150 Cm", 1150, "<1200 Cm",  1200,  yes, no,  FixedResolution,  "10"},
 };
 
-// The model box of the level window, in the order the start window fills it.
-const char *const kModelList[] = {
-    "DVT-14C00", "DVT-14C01", "DVT-14C10", "DVT-14C11", "DVT-14M00", "DVT-14M01",
-    "DVT-14M10", "DVT-14M11", "DVT-16C00", "DVT-16C01", "DVT-16C10", "DVT-16C11",
-    "DVT-16M00", "DVT-16M01", "DVT-16M10", "DVT-16M11", "DVT-18C00", "DVT-18C01",
-    "DVT-18C10", "DVT-18C11", "DVT-18M00", "DVT-18M01", "DVT-18M10", "DVT-18M11",
-    "DVT-19C00", "DVT-19C01", "DVT-19C10", "DVT-19C11", "DVT-14C-0", "DVT-14C-1",
-    "DVT-14M-0", "DVT-14M-1", "DVT-16C-0", "DVT-16C-1", "DVT-16M-0", "DVT-16M-1",
-    "DVT-18C-0", "DVT-18C-1", "DVT-18M-0", "DVT-18M-1", "DVT-19C-0", "DVT-19C-1",
-    "DVQ-32C00", "DVQ-32C01", "DVQ-32C10", "DVQ-32C11", "DVQ-32M00", "DVQ-32M01",
-    "DVQ-32M10", "DVQ-32M11", "DVQ-34C00", "DVQ-34C01", "DVQ-34C10", "DVQ-34C11",
-    "DVK-14", "DVK-16", "DVK-18", "DVT-14", "DVT-16", "DVT-18",
-    "DVT-19",
-};
-
 // The write side's name table.
 struct NameCode {
     const char *name;
@@ -151,6 +137,13 @@ const NameCode kNameCodes[] = {
 QString text(const char *latin1)
 {
     return latin1 ? QString::fromLatin1(latin1) : QString();
+}
+
+// No row has code, whatever the resolution code.
+void checkNoRowAtAnyResolution(const QString &code)
+{
+    for (const char *resolution : {"10", "1", ""})
+        QCOMPARE(ModelCatalogue::findByCode(code, QString::fromLatin1(resolution)), nullptr);
 }
 
 } // namespace
@@ -303,8 +296,7 @@ void TestCatalogue::codeTextMustMatchExactly_data()
 void TestCatalogue::codeTextMustMatchExactly()
 {
     QFETCH(QString, code);
-    for (const char *resolution : {"10", "1", ""})
-        QCOMPARE(ModelCatalogue::findByCode(code, QString::fromLatin1(resolution)), nullptr);
+    checkNoRowAtAnyResolution(code);
 }
 
 void TestCatalogue::resolutionCodePicksTheRow_data()
@@ -391,8 +383,7 @@ void TestCatalogue::acceptedCodesWithoutARow()
 
     // Identification opens a window; reading then finds no row and shows "NON".
     QCOMPARE(ModelCatalogue::windowForModelCode(code), window);
-    for (const char *resolution : {"10", "1", ""})
-        QCOMPARE(ModelCatalogue::findByCode(code, QString::fromLatin1(resolution)), nullptr);
+    checkNoRowAtAnyResolution(code);
 }
 
 void TestCatalogue::everyRowOpensTheLevelWindow()
@@ -404,13 +395,10 @@ void TestCatalogue::everyRowOpensTheLevelWindow()
 
 void TestCatalogue::modelListOrder()
 {
-    QStringList expected;
-    for (const char *name : kModelList)
-        expected << QString::fromLatin1(name);
-    QCOMPARE(expected.size(), 61);
+    QCOMPARE(kModelNames.size(), 61);
 
     const QStringList names = ModelCatalogue::modelListNames();
-    QCOMPARE(names, expected);
+    QCOMPARE(names, kModelNames);
     QCOMPARE(QSet<QString>(names.cbegin(), names.cend()).size(), 61);
     QVERIFY(!names.contains(QStringLiteral("NON")));     // the window adds it
     QVERIFY(!names.contains(QStringLiteral("DVZ-900"))); // the distance window's
@@ -532,68 +520,77 @@ std::optional<int> codeFor(Table table, const QString &text)
     return std::nullopt;
 }
 
-} // namespace
-
-void TestCatalogue::smallCodeTables_data()
+// A row of a small code table: which table, a code and a text.
+void addSmallTableColumns()
 {
     QTest::addColumn<int>("table");
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("text");
-
-    const auto ogr = static_cast<int>(Table::Ogr);
-    const auto omb = static_cast<int>(Table::Omb);
-    const auto res = static_cast<int>(Table::Resolution);
-    QTest::newRow("OGR 0") << ogr << 0 << "High";
-    QTest::newRow("OGR 1") << ogr << 1 << "Medium";
-    QTest::newRow("OGR 2") << ogr << 2 << "Low";
-    QTest::newRow("OMB 8") << omb << 8 << "Wide";
-    QTest::newRow("OMB 6") << omb << 6 << "Widish";
-    QTest::newRow("OMB 4") << omb << 4 << "Narrow";
-    QTest::newRow("RES 10") << res << 10 << "Cm";
-    QTest::newRow("RES 1") << res << 1 << "mm";
 }
 
-void TestCatalogue::smallCodeTables()
+void addSmallTableRow(const char *tag, Table table, int code, const QString &text)
+{
+    QTest::newRow(tag) << static_cast<int>(table) << code << text;
+}
+
+struct SmallTableRow {
+    Table table;
+    int code;
+    QString text;
+};
+
+SmallTableRow fetchSmallTableRow()
 {
     QFETCH(int, table);
     QFETCH(int, code);
     QFETCH(QString, text);
+    return {static_cast<Table>(table), code, text};
+}
 
-    const auto t = static_cast<Table>(table);
-    QCOMPARE(textFor(t, code), text);
-    QCOMPARE(codeFor(t, text), std::optional<int>(code));
+} // namespace
+
+void TestCatalogue::smallCodeTables_data()
+{
+    addSmallTableColumns();
+    using enum Table;
+    addSmallTableRow("OGR 0", Ogr, 0, "High");
+    addSmallTableRow("OGR 1", Ogr, 1, "Medium");
+    addSmallTableRow("OGR 2", Ogr, 2, "Low");
+    addSmallTableRow("OMB 8", Omb, 8, "Wide");
+    addSmallTableRow("OMB 6", Omb, 6, "Widish");
+    addSmallTableRow("OMB 4", Omb, 4, "Narrow");
+    addSmallTableRow("RES 10", Resolution, 10, "Cm");
+    addSmallTableRow("RES 1", Resolution, 1, "mm");
+}
+
+void TestCatalogue::smallCodeTables()
+{
+    const SmallTableRow row = fetchSmallTableRow();
+    QCOMPARE(textFor(row.table, row.code), row.text);
+    QCOMPARE(codeFor(row.table, row.text), std::optional<int>(row.code));
 }
 
 void TestCatalogue::smallCodeTexts_data()
 {
     // Codes and texts that belong to no row, or to another table.
-    QTest::addColumn<int>("table");
-    QTest::addColumn<int>("code");
-    QTest::addColumn<QString>("text");
-
-    const auto ogr = static_cast<int>(Table::Ogr);
-    const auto omb = static_cast<int>(Table::Omb);
-    const auto res = static_cast<int>(Table::Resolution);
-    QTest::newRow("OGR 3, lower case") << ogr << 3 << "high";
-    QTest::newRow("OGR -1, empty") << ogr << -1 << "";
-    QTest::newRow("OGR 8, an OMB text") << ogr << 8 << "Wide";
-    QTest::newRow("OMB 0, lower case") << omb << 0 << "wide";
-    QTest::newRow("OMB 5, blank after") << omb << 5 << "Narrow ";
-    QTest::newRow("OMB 2, an OGR text") << omb << 2 << "Low";
-    QTest::newRow("RES 0, cm") << res << 0 << "cm";
-    QTest::newRow("RES 100, MM") << res << 100 << "MM";
-    QTest::newRow("RES 2, CM") << res << 2 << "CM";
+    addSmallTableColumns();
+    using enum Table;
+    addSmallTableRow("OGR 3, lower case", Ogr, 3, "high");
+    addSmallTableRow("OGR -1, empty", Ogr, -1, "");
+    addSmallTableRow("OGR 8, an OMB text", Ogr, 8, "Wide");
+    addSmallTableRow("OMB 0, lower case", Omb, 0, "wide");
+    addSmallTableRow("OMB 5, blank after", Omb, 5, "Narrow ");
+    addSmallTableRow("OMB 2, an OGR text", Omb, 2, "Low");
+    addSmallTableRow("RES 0, cm", Resolution, 0, "cm");
+    addSmallTableRow("RES 100, MM", Resolution, 100, "MM");
+    addSmallTableRow("RES 2, CM", Resolution, 2, "CM");
 }
 
 void TestCatalogue::smallCodeTexts()
 {
-    QFETCH(int, table);
-    QFETCH(int, code);
-    QFETCH(QString, text);
-
-    const auto t = static_cast<Table>(table);
-    QVERIFY(textFor(t, code).isEmpty());
-    QCOMPARE(codeFor(t, text), std::nullopt);
+    const SmallTableRow row = fetchSmallTableRow();
+    QVERIFY(textFor(row.table, row.code).isEmpty());
+    QCOMPARE(codeFor(row.table, row.text), std::nullopt);
 }
 
 QTEST_GUILESS_MAIN(TestCatalogue)

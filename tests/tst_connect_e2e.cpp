@@ -5,9 +5,7 @@
 #include "form4.h"
 #include "form5.h"
 #include "levelwindow.h"
-#include "program.h"
-#include "qserialportlink.h"
-#include "simprocess.h"
+#include "programrun.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -33,13 +31,7 @@ private slots:
     void distanceModelOpensTheDistanceWindow();
 
 private:
-    struct Run {
-        QTemporaryDir ports;
-        Sim sim{ports};
-        QSerialPortLink link;
-        int ended = 0;
-        Program program{link, [this] { ++ended; }};
-    };
+    using Run = ProgramRun;
 };
 
 void TestConnectEndToEnd::findsSensorAtEachRate_data()

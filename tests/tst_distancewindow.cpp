@@ -2,15 +2,14 @@
 #include "distancewindow.h"
 #include "fonts.h"
 #include "scriptedlink.h"
+#include "windowtesting.h"
 
 #include <QComboBox>
-#include <QFontMetrics>
 #include <QFrame>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSet>
 #include <QTest>
 
 #include <array>
@@ -18,35 +17,6 @@
 using namespace veltra;
 
 namespace {
-
-QRect fromTwips(int left, int top, int width, int height)
-{
-    return QRect(left / 15, top / 15, width / 15, height / 15);
-}
-
-QString textOf(const QWidget *control)
-{
-    if (auto *label = qobject_cast<const QLabel *>(control))
-        return label->text();
-    if (auto *button = qobject_cast<const QAbstractButton *>(control))
-        return button->text();
-    if (auto *box = qobject_cast<const QComboBox *>(control))
-        return box->currentText();
-    if (auto *field = qobject_cast<const QLineEdit *>(control))
-        return field->text();
-    return {};
-}
-
-// The direct child of window that the operator sees at point.
-QWidget *frontChildAt(QWidget *window, QPoint point)
-{
-    QWidget *w = window->childAt(point);
-    while (w && w->parentWidget() != window)
-        w = w->parentWidget();
-    return w;
-}
-
-enum State { Shown = 1, Enabled = 2 };
 
 const QList<int> kWorkingFields = {1, 18, 22, 25, 24, 23, 21, 26, 2, 3, 5, 10, 11, 12, 14, 15, 17, 19, 20};
 const QList<int> kShownTexts = {4, 7, 13, 16};
@@ -96,12 +66,7 @@ void TestDistanceWindow::window()
     ScriptedLink link;
     DistanceWindow form6(link);
     QCOMPARE(form6.objectName(), QStringLiteral("Form6"));
-    QCOMPARE(form6.windowTitle(), QStringLiteral("Program DVZ"));
-    const QSize client(12600 / 15, 6255 / 15);
-    QCOMPARE(form6.size(), client);
-    QCOMPARE(form6.minimumSize(), client);
-    QCOMPARE(form6.maximumSize(), client);
-    QVERIFY(form6.isWindow());
+    RUN_CHECK(checkFixedWindow(form6, QStringLiteral("Program DVZ"), QSize(12600 / 15, 6255 / 15)));
     QVERIFY(!form6.isVisible());
     QCOMPARE(&form6.link(), static_cast<SerialLink *>(&link));
     QVERIFY(form6.metaObject()->indexOfSignal("writeStarted()") >= 0);
@@ -109,14 +74,7 @@ void TestDistanceWindow::window()
 
 void TestDistanceWindow::controls_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QRect>("geometry");
-    QTest::addColumn<int>("state");
-    QTest::addColumn<QString>("family");
-    QTest::addColumn<qreal>("pointSize");
-    QTest::addColumn<int>("weight");
+    addControlColumns();
 
     const int both = Shown | Enabled;
     const int disabled = Shown;
@@ -124,10 +82,7 @@ void TestDistanceWindow::controls_data()
     const QString bodoni = QStringLiteral("Bodoni MT Black");
     const int normal = QFont::Normal;
     const int bold = QFont::Bold;
-    auto row = [](const char *name, const char *kind, const QString &text, QRect geometry, int state,
-                  const QString &family, qreal size, int weight) {
-        QTest::newRow(name) << name << kind << text << geometry << state << family << size << weight;
-    };
+    const auto row = addControlRow;
     auto label = [&](const char *name, const QString &text, QRect geometry) {
         row(name, "QLabel", text, geometry, both, sans, 9.75, bold);
     };
@@ -174,39 +129,9 @@ void TestDistanceWindow::controls_data()
 
 void TestDistanceWindow::controls()
 {
-    QFETCH(QString, name);
-    QFETCH(QString, kind);
-    QFETCH(QString, text);
-    QFETCH(QRect, geometry);
-    QFETCH(int, state);
-    QFETCH(QString, family);
-    QFETCH(qreal, pointSize);
-    QFETCH(int, weight);
-
     ScriptedLink link;
     DistanceWindow form6(link);
-    const QList<QWidget *> found = form6.findChildren<QWidget *>(name, Qt::FindDirectChildrenOnly);
-    QCOMPARE(found.size(), 1);
-    QWidget *c = found.first();
-    QCOMPARE(QByteArray(c->metaObject()->className()), kind.toLatin1());
-    QCOMPARE(textOf(c), text);
-    QCOMPARE(c->geometry(), geometry);
-    QVERIFY(form6.rect().contains(c->geometry()));
-    QCOMPARE(!c->isHidden(), bool(state & Shown));
-    QCOMPARE(c->isEnabled(), bool(state & Enabled));
-    if (auto *box = qobject_cast<QComboBox *>(c)) {
-        // Boxes that take text but never add it to the list.
-        QVERIFY(box->isEditable());
-        QCOMPARE(box->insertPolicy(), QComboBox::NoInsert);
-        QCOMPARE(box->count(), 0);
-        QCOMPARE(box->currentIndex(), -1);
-    }
-    if (!family.isEmpty()) {
-        const QFont f = c->font();
-        QCOMPARE(f.family(), family);
-        QCOMPARE(f.pointSizeF(), pointSize);
-        QCOMPARE(int(f.weight()), weight);
-    }
+    checkControlRow(form6);
 }
 
 void TestDistanceWindow::everyControlIsListed()
@@ -215,33 +140,14 @@ void TestDistanceWindow::everyControlIsListed()
     // whole window: nothing left over, nothing named twice.
     ScriptedLink link;
     DistanceWindow form6(link);
-    QStringList names;
-    for (QWidget *child : form6.findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
-        names << child->objectName();
-    QCOMPARE(names.size(), 23 + kWorkingFields.size() + 2);
-    QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), names.size());
-    QVERIFY(!names.contains(QString()));
+    checkChildrenNamedOnce(form6, 23 + kWorkingFields.size() + 2);
 }
 
 void TestDistanceWindow::captionsFit()
 {
-    // A caption wider than its label would be cut off at the edges.
     ScriptedLink link;
     DistanceWindow form6(link);
-    int checked = 0;
-    for (QLabel *label : form6.findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (label->text().isEmpty())
-            continue;
-        const QFontMetrics metrics(label->font());
-        const int needed = metrics.horizontalAdvance(label->text());
-        QVERIFY2(needed <= label->width(), qPrintable(QStringLiteral("%1 needs %2 px, has %3")
-                                                          .arg(label->objectName())
-                                                          .arg(needed)
-                                                          .arg(label->width())));
-        QVERIFY2(metrics.height() <= label->height() + 4, qPrintable(label->objectName()));
-        ++checked;
-    }
-    QCOMPARE(checked, kLabels.size());
+    checkCaptionsFit(form6, kLabels.size());
 }
 
 void TestDistanceWindow::workingFields_data()
@@ -256,15 +162,7 @@ void TestDistanceWindow::workingFields()
     QFETCH(int, number);
     ScriptedLink link;
     DistanceWindow form6(link);
-    const QString name = QStringLiteral("Text%1").arg(number);
-    const QList<QLineEdit *> found = form6.findChildren<QLineEdit *>(name, Qt::FindDirectChildrenOnly);
-    QCOMPARE(found.size(), 1);
-    QLineEdit *field = found.first();
-    QCOMPARE(form6.text(number), field);
-    QVERIFY(DistanceWindow::isWorkingField(number));
-    QVERIFY(field->isHidden());
-    QCOMPARE(field->focusPolicy(), Qt::NoFocus);
-    QCOMPARE(field->text(), QString());
+    checkWorkingField(form6, number, QString());
 }
 
 void TestDistanceWindow::accessors_data()
@@ -291,20 +189,9 @@ void TestDistanceWindow::accessors()
 
     ScriptedLink link;
     DistanceWindow form6(link);
-    QWidget *control = nullptr;
-    if (kind == QLatin1String("Text"))
-        control = form6.text(number);
-    else if (kind == QLatin1String("Label"))
-        control = form6.label(number);
-    else if (kind == QLatin1String("Combo"))
-        control = form6.combo(number);
-    else
-        control = form6.command(number);
-    const QString name = kind + QString::number(number);
-    QCOMPARE(control != nullptr, exists);
-    QCOMPARE(form6.findChild<QWidget *>(name, Qt::FindDirectChildrenOnly), control);
+    RUN_CHECK(checkNumberedControl(form6, kind, number, exists));
     if (kind == QLatin1String("Text") && exists)
-        QCOMPARE(DistanceWindow::isWorkingField(number), control->isHidden());
+        QCOMPARE(DistanceWindow::isWorkingField(number), form6.text(number)->isHidden());
 }
 
 void TestDistanceWindow::namedAccessors()
@@ -326,9 +213,7 @@ void TestDistanceWindow::namedAccessors()
 
 void TestDistanceWindow::lines_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("shape");
-    QTest::addColumn<QRect>("geometry");
+    addLineColumns();
     // Two pixels thick, from the first point to the last pixel of the second.
     QTest::newRow("Line2") << "Line2" << int(QFrame::VLine) << QRect(320, 0, 2, 336 + 1);
     QTest::newRow("Line3") << "Line3" << int(QFrame::HLine) << QRect(0, 336, 776 + 1, 2);
@@ -336,17 +221,9 @@ void TestDistanceWindow::lines_data()
 
 void TestDistanceWindow::lines()
 {
-    QFETCH(QString, name);
-    QFETCH(int, shape);
-    QFETCH(QRect, geometry);
     ScriptedLink link;
     DistanceWindow form6(link);
-    auto *line = form6.findChild<QFrame *>(name, Qt::FindDirectChildrenOnly);
-    QVERIFY(line);
-    QCOMPARE(int(line->frameShape()), shape);
-    QCOMPARE(line->lineWidth(), 2);
-    QCOMPARE(line->geometry(), geometry);
-    QVERIFY(!line->isHidden());
+    checkLineRow(form6);
 }
 
 void TestDistanceWindow::pictures()
@@ -469,18 +346,11 @@ void TestDistanceWindow::buttonsRunHandlers()
     using Handler = void (DistanceWindow::*)();
     constexpr std::array<Handler, 3> kHandlers = {&DistanceWindow::Command5_Click, &DistanceWindow::Command4_Click,
                                                   &DistanceWindow::Command1_Click};
-    constexpr std::array<const char *, 3> kSlots = {"Command5_Click()", "Command4_Click()", "Command1_Click()"};
     ScriptedLink link;
     DistanceWindow form6(link);
-    auto *b = form6.findChild<QPushButton *>(button);
-    QVERIFY(b);
-    QVERIFY(form6.metaObject()->indexOfSlot(kSlots[std::size_t(handler)]) >= 0);
-    // Disconnecting succeeds only when the button was wired to its handler,
-    // and only once: it is wired exactly once.
-    const Handler slot = kHandlers[std::size_t(handler)];
-    QVERIFY(QObject::disconnect(b, &QPushButton::clicked, &form6, slot));
-    QVERIFY(!QObject::disconnect(b, &QPushButton::clicked, &form6, slot));
+    RUN_CHECK(checkButtonWiredOnce(form6, button, kHandlers[std::size_t(handler)]));
     // And to no other handler.
+    auto *b = form6.findChild<QPushButton *>(button);
     for (std::size_t i = 0; i < kHandlers.size(); ++i) {
         if (i != std::size_t(handler))
             QVERIFY(!QObject::disconnect(b, &QPushButton::clicked, &form6, kHandlers[i]));
@@ -489,9 +359,7 @@ void TestDistanceWindow::buttonsRunHandlers()
 
 void TestDistanceWindow::unloadEndsWithoutClosingPort_data()
 {
-    QTest::addColumn<bool>("withEnd");
-    QTest::newRow("end wired") << true;
-    QTest::newRow("nothing wired") << false;
+    addWithEndRows();
 }
 
 void TestDistanceWindow::unloadEndsWithoutClosingPort()
@@ -499,26 +367,14 @@ void TestDistanceWindow::unloadEndsWithoutClosingPort()
     QFETCH(bool, withEnd);
     ScriptedLink link;
     DistanceWindow form6(link);
-    int ended = 0;
-    bool openAtEnd = false;
-    if (withEnd) {
-        form6.setEndProgram([&] {
-            ++ended;
-            openAtEnd = link.isOpen();
-        });
-    }
-    QVERIFY(link.Open(PortId{1, {}}, QStringLiteral("9600,n,8,1")));
-    link.clearJournal();
-    form6.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form6));
-
-    QVERIFY(form6.close());
+    EndWatch watch{0, false};
+    RUN_CHECK(closeShownWindowWithPortOpen(form6, link, withEnd, watch));
     // Ending the process releases the port; the window leaves it alone.
     QVERIFY(link.journal().isEmpty());
     QVERIFY(link.isOpen());
-    QCOMPARE(ended, withEnd ? 1 : 0);
+    QCOMPARE(watch.ended, withEnd ? 1 : 0);
     if (withEnd)
-        QVERIFY(openAtEnd);
+        QVERIFY(watch.portOpenAtEnd);
     QVERIFY(!form6.isVisible());
 }
 

@@ -6,10 +6,8 @@
 #include "fonts.h"
 #include "levelwindow.h"
 #include "navar.h"
-#include "program.h"
-#include "qserialportlink.h"
+#include "programrun.h"
 #include "shots.h"
-#include "simprocess.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -33,12 +31,7 @@ private slots:
     void sensorLeftRunningLocksTheWindowUntilItStops();
 
 private:
-    struct Run {
-        QTemporaryDir ports;
-        Sim sim{ports};
-        QSerialPortLink link;
-        int ended = 0;
-        Program program{link, [this] { ++ended; }};
+    struct Run : ProgramRun {
         LevelWindow &form2 = program.form2();
 
         // Handshake, OK, and the level window ready for Read.

@@ -2,17 +2,16 @@
 #include "fonts.h"
 #include "levelwindow.h"
 #include "scriptedlink.h"
+#include "windowtesting.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QFontMetrics>
 #include <QFrame>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QStyle>
 #include <QTest>
 #include <QTimer>
 
@@ -23,40 +22,8 @@ using namespace veltra;
 
 namespace {
 
-QRect fromTwips(int left, int top, int width, int height)
-{
-    return QRect(left / 15, top / 15, width / 15, height / 15);
-}
-
 // Persian texts, written as code points so no editor can reshape them.
 const QString kAttention = QString::fromUtf16(u"\u062A\u0648\u062C\u0647");
-const QString kSensorInState =
-    QString::fromUtf16(u"\u0633\u0646\u0633\u0648\u0631 \u062F\u0631 \u0648\u0636\u0639\u064A\u062A");
-const QString kWasPut = QString::fromUtf16(u"\u0642\u0631\u0627\u0631 \u06AF\u0631\u0641\u062A");
-
-QString textOf(const QWidget *control)
-{
-    if (auto *label = qobject_cast<const QLabel *>(control))
-        return label->text();
-    if (auto *button = qobject_cast<const QAbstractButton *>(control))
-        return button->text();
-    if (auto *box = qobject_cast<const QComboBox *>(control))
-        return box->currentText();
-    if (auto *field = qobject_cast<const QLineEdit *>(control))
-        return field->text();
-    return {};
-}
-
-// The direct child of window that the operator sees at point.
-QWidget *frontChildAt(QWidget *window, QPoint point)
-{
-    QWidget *w = window->childAt(point);
-    while (w && w->parentWidget() != window)
-        w = w->parentWidget();
-    return w;
-}
-
-enum State { Shown = 1, Enabled = 2 };
 
 } // namespace
 
@@ -114,26 +81,14 @@ void TestLevelWindow::window()
     ScriptedLink link;
     LevelWindow form2(link);
     QCOMPARE(form2.objectName(), QStringLiteral("form2"));
-    QCOMPARE(form2.windowTitle(), QStringLiteral("Ultraonic Sensor Program V7"));
-    const QSize client(12270 / 15, 7245 / 15);
-    QCOMPARE(form2.size(), client);
-    QCOMPARE(form2.minimumSize(), client);
-    QCOMPARE(form2.maximumSize(), client);
-    QVERIFY(form2.isWindow());
+    RUN_CHECK(checkFixedWindow(form2, QStringLiteral("Ultraonic Sensor Program V7"), QSize(12270 / 15, 7245 / 15)));
     QVERIFY(!form2.isVisible());
     QCOMPARE(&form2.link(), static_cast<SerialLink *>(&link));
 }
 
 void TestLevelWindow::controls_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QRect>("geometry");
-    QTest::addColumn<int>("state");
-    QTest::addColumn<QString>("family");
-    QTest::addColumn<qreal>("pointSize");
-    QTest::addColumn<int>("weight");
+    addControlColumns();
 
     const int both = Shown | Enabled;
     const int disabled = Shown;
@@ -142,10 +97,7 @@ void TestLevelWindow::controls_data()
     const QString titr = QStringLiteral("B Titr");
     const int normal = QFont::Normal;
     const int bold = QFont::Bold;
-    auto row = [](const char *name, const char *kind, const QString &text, QRect geometry, int state,
-                  const QString &family, qreal size, int weight) {
-        QTest::newRow(name) << name << kind << text << geometry << state << family << size << weight;
-    };
+    const auto row = addControlRow;
     auto label = [&](const char *name, const QString &text, QRect geometry, qreal size = 9.75) {
         row(name, "QLabel", text, geometry, both, sans, size, bold);
     };
@@ -226,38 +178,9 @@ void TestLevelWindow::controls_data()
 
 void TestLevelWindow::controls()
 {
-    QFETCH(QString, name);
-    QFETCH(QString, kind);
-    QFETCH(QString, text);
-    QFETCH(QRect, geometry);
-    QFETCH(int, state);
-    QFETCH(QString, family);
-    QFETCH(qreal, pointSize);
-    QFETCH(int, weight);
-
     ScriptedLink link;
     LevelWindow form2(link);
-    const QList<QWidget *> found = form2.findChildren<QWidget *>(name, Qt::FindDirectChildrenOnly);
-    QCOMPARE(found.size(), 1);
-    QWidget *c = found.first();
-    QCOMPARE(QByteArray(c->metaObject()->className()), kind.toLatin1());
-    QCOMPARE(textOf(c), text);
-    QCOMPARE(c->geometry(), geometry);
-    QVERIFY(form2.rect().contains(c->geometry()));
-    QCOMPARE(!c->isHidden(), bool(state & Shown));
-    QCOMPARE(c->isEnabled(), bool(state & Enabled));
-    if (auto *box = qobject_cast<QComboBox *>(c)) {
-        // Editable lists that never take typed text into the list.
-        QVERIFY(box->isEditable());
-        QCOMPARE(box->insertPolicy(), QComboBox::NoInsert);
-        QCOMPARE(box->count(), 0);
-    }
-    if (!family.isEmpty()) {
-        const QFont f = c->font();
-        QCOMPARE(f.family(), family);
-        QCOMPARE(f.pointSizeF(), pointSize);
-        QCOMPARE(int(f.weight()), weight);
-    }
+    checkControlRow(form2);
 }
 
 void TestLevelWindow::everyControlIsListed()
@@ -266,12 +189,7 @@ void TestLevelWindow::everyControlIsListed()
     // whole window: nothing left over, nothing named twice.
     ScriptedLink link;
     LevelWindow form2(link);
-    QStringList names;
-    for (QWidget *child : form2.findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
-        names << child->objectName();
-    QCOMPARE(names.size(), 54 + 24 + 2);
-    QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), names.size());
-    QVERIFY(!names.contains(QString()));
+    RUN_CHECK(checkChildrenNamedOnce(form2, 54 + 24 + 2));
     QStringList timers;
     for (QTimer *timer : form2.findChildren<QTimer *>(QString(), Qt::FindDirectChildrenOnly))
         timers << timer->objectName();
@@ -281,23 +199,9 @@ void TestLevelWindow::everyControlIsListed()
 
 void TestLevelWindow::captionsFit()
 {
-    // A caption wider than its label would be cut off at the edges.
     ScriptedLink link;
     LevelWindow form2(link);
-    int checked = 0;
-    for (QLabel *label : form2.findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (label->text().isEmpty())
-            continue;
-        const QFontMetrics metrics(label->font());
-        const int needed = metrics.horizontalAdvance(label->text());
-        QVERIFY2(needed <= label->width(), qPrintable(QStringLiteral("%1 needs %2 px, has %3")
-                                                          .arg(label->objectName())
-                                                          .arg(needed)
-                                                          .arg(label->width())));
-        QVERIFY2(metrics.height() <= label->height() + 4, qPrintable(label->objectName()));
-        ++checked;
-    }
-    QCOMPARE(checked, 27);
+    checkCaptionsFit(form2, 27);
 }
 
 void TestLevelWindow::persianBanner_data()
@@ -332,12 +236,8 @@ void TestLevelWindow::persianBanner()
     QVERIFY(label->isHidden());
     const QColor expected = colour.isValid() ? colour : form2.palette().color(QPalette::WindowText);
     QCOMPARE(label->palette().color(QPalette::WindowText), expected);
-    if (persian) {
-        QCOMPARE(label->layoutDirection(), Qt::RightToLeft);
-        // Read from the right edge, whatever mirroring the direction brings.
-        const Qt::Alignment shown = QStyle::visualAlignment(label->layoutDirection(), label->alignment());
-        QVERIFY(shown & Qt::AlignRight);
-    }
+    if (persian)
+        checkReadsFromTheRight(*label);
 }
 
 void TestLevelWindow::workingFields_data()
@@ -365,15 +265,7 @@ void TestLevelWindow::workingFields()
 
     ScriptedLink link;
     LevelWindow form2(link);
-    const QString name = QStringLiteral("Text%1").arg(number);
-    const QList<QLineEdit *> found = form2.findChildren<QLineEdit *>(name, Qt::FindDirectChildrenOnly);
-    QCOMPARE(found.size(), 1);
-    QLineEdit *field = found.first();
-    QCOMPARE(form2.text(number), field);
-    QVERIFY(LevelWindow::isWorkingField(number));
-    QVERIFY(field->isHidden());
-    QCOMPARE(field->focusPolicy(), Qt::NoFocus);
-    QCOMPARE(field->text(), designText);
+    checkWorkingField(form2, number, designText);
 }
 
 void TestLevelWindow::controlArrays_data()
@@ -440,20 +332,9 @@ void TestLevelWindow::accessors()
 
     ScriptedLink link;
     LevelWindow form2(link);
-    QWidget *control = nullptr;
-    if (kind == QLatin1String("Text"))
-        control = form2.text(number);
-    else if (kind == QLatin1String("Label"))
-        control = form2.label(number);
-    else if (kind == QLatin1String("Combo"))
-        control = form2.combo(number);
-    else
-        control = form2.command(number);
-    const QString name = kind + QString::number(number);
-    QCOMPARE(control != nullptr, exists);
-    QCOMPARE(form2.findChild<QWidget *>(name, Qt::FindDirectChildrenOnly), control);
+    RUN_CHECK(checkNumberedControl(form2, kind, number, exists));
     if (kind == QLatin1String("Text") && exists)
-        QCOMPARE(LevelWindow::isWorkingField(number), control->isHidden() && number != 28);
+        QCOMPARE(LevelWindow::isWorkingField(number), form2.text(number)->isHidden() && number != 28);
 }
 
 void TestLevelWindow::namedAccessors()
@@ -487,9 +368,7 @@ void TestLevelWindow::namedAccessors()
 
 void TestLevelWindow::lines_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("shape");
-    QTest::addColumn<QRect>("geometry");
+    addLineColumns();
     // Two pixels thick, from the first point to the last pixel of the second.
     QTest::newRow("Line2") << "Line2" << int(QFrame::VLine) << QRect(336, 16, 2, 376 - 16 + 1);
     QTest::newRow("Line3") << "Line3" << int(QFrame::HLine) << QRect(8, 376, 784 - 8 + 1, 2);
@@ -497,17 +376,9 @@ void TestLevelWindow::lines_data()
 
 void TestLevelWindow::lines()
 {
-    QFETCH(QString, name);
-    QFETCH(int, shape);
-    QFETCH(QRect, geometry);
     ScriptedLink link;
     LevelWindow form2(link);
-    auto *line = form2.findChild<QFrame *>(name, Qt::FindDirectChildrenOnly);
-    QVERIFY(line);
-    QCOMPARE(int(line->frameShape()), shape);
-    QCOMPARE(line->lineWidth(), 2);
-    QCOMPARE(line->geometry(), geometry);
-    QVERIFY(!line->isHidden());
+    checkLineRow(form2);
 }
 
 void TestLevelWindow::pictures()
@@ -748,25 +619,14 @@ void TestLevelWindow::buttonsRunHandlers()
     using Handler = void (LevelWindow::*)();
     constexpr std::array<Handler, 4> kHandlers = {&LevelWindow::Command5_Click, &LevelWindow::Command1_Click,
                                                   &LevelWindow::Command2_Click, &LevelWindow::Command4_Click};
-    constexpr std::array<const char *, 4> kSlots = {"Command5_Click()", "Command1_Click()", "Command2_Click()",
-                                                    "Command4_Click()"};
     ScriptedLink link;
     LevelWindow form2(link);
-    auto *b = form2.findChild<QPushButton *>(button);
-    QVERIFY(b);
-    QVERIFY(form2.metaObject()->indexOfSlot(kSlots[std::size_t(handler)]) >= 0);
-    // Disconnecting succeeds only when the button was wired to its handler,
-    // and only once: it is wired exactly once.
-    const Handler slot = kHandlers[std::size_t(handler)];
-    QVERIFY(QObject::disconnect(b, &QPushButton::clicked, &form2, slot));
-    QVERIFY(!QObject::disconnect(b, &QPushButton::clicked, &form2, slot));
+    checkButtonWiredOnce(form2, button, kHandlers[std::size_t(handler)]);
 }
 
 void TestLevelWindow::unloadClosesPortThenEnds_data()
 {
-    QTest::addColumn<bool>("withEnd");
-    QTest::newRow("end wired") << true;
-    QTest::newRow("nothing wired") << false;
+    addWithEndRows();
 }
 
 void TestLevelWindow::unloadClosesPortThenEnds()
@@ -774,25 +634,13 @@ void TestLevelWindow::unloadClosesPortThenEnds()
     QFETCH(bool, withEnd);
     ScriptedLink link;
     LevelWindow form2(link);
-    int ended = 0;
-    bool openAtEnd = true;
-    if (withEnd) {
-        form2.setEndProgram([&] {
-            ++ended;
-            openAtEnd = link.isOpen();
-        });
-    }
-    QVERIFY(link.Open(PortId{1, {}}, QStringLiteral("9600,n,8,1")));
-    link.clearJournal();
-    form2.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form2));
-
-    QVERIFY(form2.close());
+    EndWatch watch{0, true};
+    RUN_CHECK(closeShownWindowWithPortOpen(form2, link, withEnd, watch));
     QCOMPARE(link.journal(), QStringList{QStringLiteral("close")});
     QVERIFY(!link.isOpen());
-    QCOMPARE(ended, withEnd ? 1 : 0);
+    QCOMPARE(watch.ended, withEnd ? 1 : 0);
     if (withEnd)
-        QVERIFY(!openAtEnd);
+        QVERIFY(!watch.portOpenAtEnd);
     QVERIFY(!form2.isVisible());
 }
 

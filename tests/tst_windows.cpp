@@ -8,11 +8,13 @@
 #include "form7.h"
 #include "form8.h"
 #include "levelwindow.h"
+#include "modelnames.h"
 #include "navar.h"
 #include "noticecolors.h"
 #include "portmap.h"
 #include "scriptedlink.h"
 #include "twips.h"
+#include "windowtesting.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
@@ -27,7 +29,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -38,33 +39,12 @@ using namespace veltra;
 
 namespace {
 
-// Layout measures are twips; the windows sit on a 15-twips pixel grid.
-QRect fromTwips(int left, int top, int width, int height)
-{
-    return QRect(left / 15, top / 15, width / 15, height / 15);
-}
-
 const QStringList kBauds = {"9600", "19200", "38400", "57600", "115200", "NON"};
-const QStringList kModels = {
-    "DVT-14C00", "DVT-14C01", "DVT-14C10", "DVT-14C11", "DVT-14M00", "DVT-14M01",
-    "DVT-14M10", "DVT-14M11", "DVT-16C00", "DVT-16C01", "DVT-16C10", "DVT-16C11",
-    "DVT-16M00", "DVT-16M01", "DVT-16M10", "DVT-16M11", "DVT-18C00", "DVT-18C01",
-    "DVT-18C10", "DVT-18C11", "DVT-18M00", "DVT-18M01", "DVT-18M10", "DVT-18M11",
-    "DVT-19C00", "DVT-19C01", "DVT-19C10", "DVT-19C11", "DVT-14C-0", "DVT-14C-1",
-    "DVT-14M-0", "DVT-14M-1", "DVT-16C-0", "DVT-16C-1", "DVT-16M-0", "DVT-16M-1",
-    "DVT-18C-0", "DVT-18C-1", "DVT-18M-0", "DVT-18M-1", "DVT-19C-0", "DVT-19C-1",
-    "DVQ-32C00", "DVQ-32C01", "DVQ-32C10", "DVQ-32C11", "DVQ-32M00", "DVQ-32M01",
-    "DVQ-32M10", "DVQ-32M11", "DVQ-34C00", "DVQ-34C01", "DVQ-34C10", "DVQ-34C11",
-    "DVK-14", "DVK-16", "DVK-18", "DVT-14", "DVT-16", "DVT-18",
-    "DVT-19",
-};
 const QStringList kOgr = {"High", "Medium", "Low"};
 const QStringList kOmb = {"Wide", "Widish", "Narrow"};
 const QStringList kResolution = {"Cm", "mm"};
 
 // Persian texts, written as code points so no editor can reshape them.
-const QString kSensorInState = QString::fromUtf16(u"\u0633\u0646\u0633\u0648\u0631 \u062F\u0631 \u0648\u0636\u0639\u064A\u062A");
-const QString kWasPut = QString::fromUtf16(u"\u0642\u0631\u0627\u0631 \u06AF\u0631\u0641\u062A");
 const QString kCmChanged = QString::fromUtf16(u"\u062A\u0648\u062C\u0647 \u0631\u0632\u0648\u0644\u0648\u0634\u0646 \u0633\u0646\u0633\u0648\u0631 \u0628\u0647 \u0633\u0627\u0646\u062A\u064A\u0645\u062A\u0631\u062A\u063A\u064A\u064A\u0631 \u064A\u0627\u0641\u062A");
 const QString kCmChangeAll = QString::fromUtf16(u"\u062D\u062A\u0645\u0627 \u062A\u0645\u0627\u0645 \u0627\u0646\u062F\u0627\u0632\u0647 \u0647\u0627 \u0631\u0627 \u0628\u0647 \u0633\u0627\u0646\u062A\u064A\u0645\u062A\u0631 \u062A\u063A\u064A\u064A\u0631 \u062F\u0647\u064A\u062F");
 const QString kMmChanged = QString::fromUtf16(u"\u062A\u0648\u062C\u0647 \u0631\u0632\u0648\u0644\u0648\u0634\u0646 \u0633\u0646\u0633\u0648\u0631 \u0628\u0647 \u0645\u064A\u0644\u064A\u0645\u062A\u0631 \u062A\u063A\u064A\u064A\u0631 \u064A\u0627\u0641\u062A");
@@ -79,18 +59,15 @@ QStringList items(const QComboBox *box)
     return list;
 }
 
-QString textOf(const QWidget *control)
-{
-    if (auto *label = qobject_cast<const QLabel *>(control))
-        return label->text();
-    if (auto *button = qobject_cast<const QAbstractButton *>(control))
-        return button->text();
-    if (auto *box = qobject_cast<const QComboBox *>(control))
-        return box->currentText();
-    if (auto *field = qobject_cast<const QLineEdit *>(control))
-        return field->text();
-    return {};
-}
+// The start window with the windows it leads to, none of them ending the program.
+struct StartWindows {
+    ScriptedLink link;
+    LevelWindow form2{link};
+    DistanceWindow form6{link};
+    Form4 form4{link, form2, form6, {}};
+    Form5 form5;
+    Form1 form1{link, form2, form6, form4, form5, {}};
+};
 
 } // namespace
 
@@ -148,6 +125,7 @@ private slots:
 
 private:
     QWidget *window(const QString &name) const;
+    void checkClosingClosesPortThenEnds(QWidget &window, const QString &lineSettings);
 
     QTemporaryDir m_portsDir;
     std::unique_ptr<ScriptedLink> m_link;
@@ -198,6 +176,23 @@ void TestWindows::cleanupTestCase()
     m_form6.reset();
     m_form2.reset();
     m_link.reset();
+}
+
+// Closing window with the port open at lineSettings closes the port, then
+// ends the program.
+void TestWindows::checkClosingClosesPortThenEnds(QWidget &window, const QString &lineSettings)
+{
+    QVERIFY(m_link->Open(PortId{1, {}}, lineSettings));
+    m_link->clearJournal();
+    m_ended = 0;
+    m_portOpenAtEnd = true;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    QVERIFY(window.close());
+    QCOMPARE(m_link->journal(), QStringList{QStringLiteral("close")});
+    QCOMPARE(m_ended, 1);
+    QVERIFY(!m_portOpenAtEnd);
 }
 
 QWidget *TestWindows::window(const QString &name) const
@@ -286,11 +281,7 @@ void TestWindows::windows()
     QFETCH(QSize, clientSize);
     QWidget *w = window(name);
     QVERIFY(w);
-    QVERIFY(w->isWindow());
-    QCOMPARE(w->windowTitle(), title);
-    QCOMPARE(w->size(), clientSize);
-    QCOMPARE(w->minimumSize(), clientSize);
-    QCOMPARE(w->maximumSize(), clientSize);
+    RUN_CHECK(checkFixedWindow(*w, title, clientSize));
     QCOMPARE(w->windowModality(), Qt::NonModal);
     QVERIFY(!w->testAttribute(Qt::WA_DeleteOnClose));
 }
@@ -423,10 +414,7 @@ void TestWindows::fonts()
     QVERIFY(w);
     auto *c = w->findChild<QWidget *>(control);
     QVERIFY(c);
-    const QFont f = c->font();
-    QCOMPARE(f.family(), family);
-    QCOMPARE(f.pointSizeF(), pointSize);
-    QCOMPARE(int(f.weight()), weight);
+    checkFont(*c, family, pointSize, weight);
 }
 
 void TestWindows::persianTexts_data()
@@ -455,10 +443,7 @@ void TestWindows::persianTexts()
     QVERIFY(label);
     QCOMPARE(label->text(), text);
     QCOMPARE(label->text().size(), text.size());
-    QCOMPARE(label->layoutDirection(), Qt::RightToLeft);
-    // Read from the right edge, whatever mirroring the direction brings.
-    const Qt::Alignment shown = QStyle::visualAlignment(label->layoutDirection(), label->alignment());
-    QVERIFY(shown & Qt::AlignRight);
+    checkReadsFromTheRight(*label);
 }
 
 void TestWindows::unitNoticesAreDarkRed_data()
@@ -507,7 +492,7 @@ void TestWindows::loadFillsLists_data()
     QTest::addColumn<QStringList>("expected");
     QTest::newRow("level baud") << "form2" << "Combo1" << kBauds;
     QTest::newRow("distance baud") << "Form6" << "Combo1" << kBauds;
-    QTest::newRow("level model") << "form2" << "Combo2" << (kModels + QStringList{"NON"});
+    QTest::newRow("level model") << "form2" << "Combo2" << (kModelNames + QStringList{"NON"});
     QTest::newRow("distance model") << "Form6" << "Combo2" << QStringList{"DVZ-900"};
     QTest::newRow("distance OGR") << "Form6" << "Combo3" << kOgr;
     QTest::newRow("level OGR") << "form2" << "Combo3" << kOgr;
@@ -529,7 +514,7 @@ void TestWindows::loadFillsLists()
 
 void TestWindows::loadFillsListsInOrder()
 {
-    QCOMPARE(kModels.size(), 61);
+    QCOMPARE(kModelNames.size(), 61);
     ScriptedLink link;
     LevelWindow form2(link);
     DistanceWindow form6(link);
@@ -562,7 +547,7 @@ void TestWindows::loadFillsListsInOrder()
     };
     add("form2.Combo1", kBauds);
     add("Form6.Combo1", kBauds);
-    add("form2.Combo2", kModels);
+    add("form2.Combo2", kModelNames);
     add("Form6.Combo2", {"DVZ-900"});
     add("Form6.Combo3", kOgr);
     add("form2.Combo2", {"NON"});
@@ -607,12 +592,8 @@ void TestWindows::portBox()
 
 void TestWindows::portBoxKeepsTypedTextOutOfList()
 {
-    ScriptedLink link;
-    LevelWindow form2(link);
-    DistanceWindow form6(link);
-    Form4 form4(link, form2, form6, {});
-    Form5 form5;
-    Form1 form1(link, form2, form6, form4, form5, {});
+    StartWindows windows;
+    Form1 &form1 = windows.form1;
     QComboBox *box = form1.combo1();
 
     box->lineEdit()->selectAll();
@@ -624,12 +605,8 @@ void TestWindows::portBoxKeepsTypedTextOutOfList()
 
 void TestWindows::portBoxHasFocusFirst()
 {
-    ScriptedLink link;
-    LevelWindow form2(link);
-    DistanceWindow form6(link);
-    Form4 form4(link, form2, form6, {});
-    Form5 form5;
-    Form1 form1(link, form2, form6, form4, form5, {});
+    StartWindows windows;
+    Form1 &form1 = windows.form1;
     form1.show();
     form1.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&form1));
@@ -658,12 +635,8 @@ void TestWindows::portTipFollowsPorts()
     qputenv("VELTRA_PORTS_DIR", QFile::encodeName(ports.path()));
     auto restore = qScopeGuard([&before] { qputenv("VELTRA_PORTS_DIR", before); });
 
-    ScriptedLink link;
-    LevelWindow form2(link);
-    DistanceWindow form6(link);
-    Form4 form4(link, form2, form6, {});
-    Form5 form5;
-    Form1 form1(link, form2, form6, form4, form5, {});
+    StartWindows windows;
+    Form1 &form1 = windows.form1;
     QCOMPARE(form1.combo1()->toolTip(), PortMap::describe(15));
 
     if (byFocus) {
@@ -700,17 +673,7 @@ void TestWindows::connectButtonRunsHandshake()
 
 void TestWindows::closingStartWindowClosesPortThenEnds()
 {
-    QVERIFY(m_link->Open(PortId{1, {}}, QStringLiteral("9600,n,8,1")));
-    m_link->clearJournal();
-    m_ended = 0;
-    m_portOpenAtEnd = true;
-    m_form1->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form1.get()));
-
-    QVERIFY(m_form1->close());
-    QCOMPARE(m_link->journal(), QStringList{QStringLiteral("close")});
-    QCOMPARE(m_ended, 1);
-    QVERIFY(!m_portOpenAtEnd);
+    checkClosingClosesPortThenEnds(*m_form1, QStringLiteral("9600,n,8,1"));
 }
 
 void TestWindows::connectedNotice()
@@ -733,17 +696,7 @@ void TestWindows::connectedNotice()
 
 void TestWindows::closingConnectedNoticeClosesPortThenEnds()
 {
-    QVERIFY(m_link->Open(PortId{1, {}}, QStringLiteral("19200,n,8,1")));
-    m_link->clearJournal();
-    m_ended = 0;
-    m_portOpenAtEnd = true;
-    m_form4->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form4.get()));
-
-    QVERIFY(m_form4->close());
-    QCOMPARE(m_link->journal(), QStringList{QStringLiteral("close")});
-    QCOMPARE(m_ended, 1);
-    QVERIFY(!m_portOpenAtEnd);
+    checkClosingClosesPortThenEnds(*m_form4, QStringLiteral("19200,n,8,1"));
 }
 
 void TestWindows::failureNoticeLeadsBack_data()

@@ -1,0 +1,225 @@
+// Command dispatch, options and help of veltra-cli.
+#include "cli.h"
+
+#include "linesettings.h"
+#include "portmap.h"
+
+#include <QCommandLineParser>
+#include <QTextStream>
+
+
+namespace veltra {
+
+namespace {
+
+const QString kProgram = QStringLiteral("veltra-cli");
+
+// Options a command takes.
+enum Option : unsigned {
+    Baud = 1u << 0,
+    Json = 1u << 1,
+    Set = 1u << 2,
+    Counting = 1u << 3, // --count and --interval
+    Output = 1u << 4,
+    BackupFileArgument = 1u << 5,
+};
+
+const char *const kExitCodes = "Exit codes:\n"
+                               "  0  success\n"
+                               "  2  usage error\n"
+                               "  3  no sensor answered\n"
+                               "  4  a setting failed its check; nothing was sent\n"
+                               "  5  the port could not be opened\n"
+                               "  6  the read-back after a write differs";
+
+// --port, and the options the command takes.
+void addCommandOptions(QCommandLineParser &parser, unsigned options)
+{
+    parser.addOption({{QStringLiteral("p"), QStringLiteral("port")},
+                      QStringLiteral("The sensor's port: a number, mapped to a device as in the windows, or a "
+                                     "device path such as /dev/ttyUSB0."),
+                      QStringLiteral("N|PATH")});
+    if (options & Baud)
+        parser.addOption({{QStringLiteral("b"), QStringLiteral("baud")},
+                          QStringLiteral("Talk at this rate instead of searching: 9600, 19200, 38400, 57600 or "
+                                         "115200."),
+                          QStringLiteral("RATE")});
+    if (options & Json)
+        parser.addOption({QStringLiteral("json"), QStringLiteral("Print JSON instead of text.")});
+    if (options & Set)
+        parser.addOption({{QStringLiteral("s"), QStringLiteral("set")},
+                          QStringLiteral("Change a setting; repeat for several."), QStringLiteral("NAME=VALUE")});
+    if (options & Counting) {
+        parser.addOption({{QStringLiteral("n"), QStringLiteral("count")},
+                          QStringLiteral("Number of measurements (default 1)."), QStringLiteral("K"),
+                          QStringLiteral("1")});
+        parser.addOption({{QStringLiteral("i"), QStringLiteral("interval")},
+                          QStringLiteral("Seconds from one measurement to the next (default 1)."),
+                          QStringLiteral("SECONDS"), QStringLiteral("1")});
+    }
+    if (options & Output)
+        parser.addOption({{QStringLiteral("o"), QStringLiteral("output")},
+                          QStringLiteral("Write the backup to FILE instead of standard output."),
+                          QStringLiteral("FILE")});
+    if (options & BackupFileArgument)
+        parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The backup to restore."));
+}
+
+} // namespace
+
+struct Cli::Command {
+    const char *name;
+    const char *summary;     // one line for the general help
+    const char *description; // the command's own help
+    unsigned options;
+    int (Cli::*handler)(const QCommandLineParser &);
+};
+
+std::span<const Cli::Command> Cli::commands()
+{
+    static const Command table[] = {
+        {"detect", "Find the sensor's baud rate and model",
+         "Finds the sensor's baud rate with the connection handshake (9600, 19200, 38400, 57600, 115200) and "
+         "prints it with the model.",
+         Json, &Cli::detect},
+        {"read", "Print the sensor's settings",
+         "Reads the settings block and prints it as a table. Without --baud the handshake finds the rate first.",
+         Baud | Json, &Cli::read},
+        {"write", "Change settings, then read them back",
+         "Reads the settings block, changes the named settings with the checks of the settings window, writes the "
+         "block, follows a new baud rate and reads the block back: it succeeds only when the sensor holds what "
+         "was sent.\nNames: baud, slave, ogr, omb, resolution, empty, full, low-do, hi-do (level sensors); baud, "
+         "slave, ogr, switch (distance sensor).",
+         Baud | Set, &Cli::write},
+        {"measure", "Take measurements, printed as CSV",
+         "Takes measurements and prints them as CSV: time, distance, temperature and, for level sensors, the "
+         "tank level and the 4-20 mA current as the level window computes them.",
+         Baud | Json | Counting, &Cli::measure},
+        {"backup", "Save every setting as JSON",
+         "Reads the settings block and writes every setting, the stored date included, as JSON with the model, "
+         "the tool's version and the time.",
+         Baud | Output, &Cli::backup},
+        {"restore", "Write a backup to a sensor, then read it back",
+         "Checks a backup file (valid JSON, every setting present and in range, the family of the connected "
+         "sensor), writes it with the checks of the settings window and reads the block back. The sensor keeps "
+         "its own model code.",
+         Baud | BackupFileArgument, &Cli::restore},
+        {"run", "Put a run-control sensor into its run state",
+         "Sends the run request to a run-control model (DVK-14, DVK-16, DVK-18); other models are refused and "
+         "nothing is sent.",
+         Baud, &Cli::runSensor},
+    };
+    return table;
+}
+
+const Cli::Command *Cli::findCommand(const QString &name)
+{
+    for (const Command &command : commands()) {
+        if (name == QLatin1String(command.name))
+            return &command;
+    }
+    return nullptr;
+}
+
+Cli::Cli(SerialLink &link, QTextStream &out, QTextStream &err)
+    : m_link(link)
+    , m_out(out)
+    , m_err(err)
+    , m_clock([] { return QDateTime::currentDateTimeUtc(); })
+{
+}
+
+int Cli::run(const QStringList &arguments)
+{
+    const QString first = arguments.value(1);
+    if (first.isEmpty()) {
+        printGeneralHelp(m_err);
+        return int(ExitCode::Usage);
+    }
+    if (first == u"-h" || first == u"--help" || first == u"help") {
+        printGeneralHelp(m_out);
+        return int(ExitCode::Success);
+    }
+    if (first == u"-v" || first == u"--version") {
+        m_out << kProgram << ' ' << QStringLiteral(VELTRA_VERSION) << Qt::endl;
+        return int(ExitCode::Success);
+    }
+
+    const Command *info = findCommand(first);
+    if (!info)
+        return usageError(QStringLiteral("unknown command \"%1\".").arg(first));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString::fromUtf8(info->description));
+    // Not addHelpOption(): the Qt options of --help-all mean nothing here.
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("This help."));
+    parser.addOption(help);
+    addCommandOptions(parser, info->options);
+
+    QStringList rest = arguments.mid(2);
+    rest.prepend(arguments.value(0, kProgram));
+    if (!parser.parse(rest))
+        return usageError(parser.errorText());
+
+    if (parser.isSet(help)) {
+        // Qt's usage line names only the program; the command belongs in it.
+        QString text = parser.helpText();
+        text.replace(0, text.indexOf(u'\n'),
+                     QStringLiteral("Usage: %1 %2 --port N|PATH [options]%3\n")
+                         .arg(kProgram, first, info->options & BackupFileArgument ? QStringLiteral(" FILE") : QString()));
+        m_out << text << Qt::endl << QLatin1String(kExitCodes) << Qt::endl;
+        return int(ExitCode::Success);
+    }
+
+    const QStringList positional = parser.positionalArguments();
+    const qsizetype wanted = (info->options & BackupFileArgument) ? 1 : 0;
+    if (positional.size() != wanted) {
+        return usageError(wanted ? QStringLiteral("give the backup file to restore.")
+                                 : QStringLiteral("unexpected argument \"%1\".").arg(positional.value(0)));
+    }
+    if (!parser.isSet(QStringLiteral("port")))
+        return usageError(QStringLiteral("--port is required."));
+    if (!PortId::fromText(parser.value(QStringLiteral("port"))))
+        return usageError(QStringLiteral("--port must be a port number or a device path, not \"%1\".")
+                              .arg(parser.value(QStringLiteral("port"))));
+    if ((info->options & Baud) && parser.isSet(QStringLiteral("baud"))
+        && !baudRowForText(parser.value(QStringLiteral("baud")))) {
+        return usageError(QStringLiteral("--baud must be 9600, 19200, 38400, 57600 or 115200, not \"%1\".")
+                              .arg(parser.value(QStringLiteral("baud"))));
+    }
+    m_portText = parser.value(QStringLiteral("port"));
+    return (this->*info->handler)(parser);
+}
+
+int Cli::usageError(const QString &message)
+{
+    m_err << kProgram << ": " << message << Qt::endl
+          << "Run \"" << kProgram << " --help\" for the commands, \"" << kProgram
+          << " COMMAND --help\" for a command's options." << Qt::endl;
+    return int(ExitCode::Usage);
+}
+
+int Cli::fail(const Failure &failure)
+{
+    m_err << failure.message << Qt::endl;
+    return int(failure.code);
+}
+
+void Cli::printGeneralHelp(QTextStream &s)
+{
+    s << "Usage: " << kProgram << " COMMAND --port N|PATH [options]" << Qt::endl
+      << Qt::endl
+      << "Scripted configuration, backup and restore of Veltra ultrasonic level and distance sensors." << Qt::endl
+      << Qt::endl
+      << "Commands:" << Qt::endl;
+    for (const auto &row : commands())
+        s << "  " << QString::fromLatin1(row.name).leftJustified(9) << row.summary << Qt::endl;
+    s << Qt::endl
+      << "Options:" << Qt::endl
+      << "  -h, --help     This help; COMMAND --help for a command's options." << Qt::endl
+      << "  -v, --version  The program's version." << Qt::endl
+      << Qt::endl
+      << kExitCodes << Qt::endl;
+}
+
+} // namespace veltra

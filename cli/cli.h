@@ -1,0 +1,65 @@
+#pragma once
+
+#include "sensorsession.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+#include <span>
+
+class QCommandLineParser;
+class QTextStream;
+
+namespace veltra {
+
+class SerialLink;
+
+// veltra-cli: the commands for scripted configuration, backup and restore.
+// Everything goes through the given link and streams, so tests can drive it
+// with a scripted link and read what it prints.
+class Cli
+{
+public:
+    Cli(SerialLink &link, QTextStream &out, QTextStream &err);
+
+    // arguments[0] is the program; the return value is the exit code.
+    int run(const QStringList &arguments);
+
+    // The time stamped on measurements and backups; tests pin it.
+    void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
+
+private:
+    struct Command;
+    static std::span<const Command> commands();
+    static const Command *findCommand(const QString &name);
+
+    int usageError(const QString &message);
+    int fail(const Failure &failure);
+    void printGeneralHelp(QTextStream &stream);
+
+    // The commands; the parser has been filled and checked.
+    int detect(const QCommandLineParser &parser);
+    int read(const QCommandLineParser &parser);
+    int write(const QCommandLineParser &parser);
+    int measure(const QCommandLineParser &parser);
+    int backup(const QCommandLineParser &parser);
+    int restore(const QCommandLineParser &parser);
+    int runSensor(const QCommandLineParser &parser);
+
+    // Connects and reads the block; a failure is reported here.
+    std::optional<SensorBlock> connectAndRead(SensorSession &session, const QCommandLineParser &parser);
+    // Sends a prepared write, reads the block back and compares.
+    int writeAndVerify(SensorSession &session, const SensorBlock &before, const QByteArray &request,
+                       const QString &lineSettings, const QString &what);
+
+    SerialLink &m_link;
+    QTextStream &m_out;
+    QTextStream &m_err;
+    std::function<QDateTime()> m_clock;
+    QString m_portText; // --port as given
+};
+
+} // namespace veltra

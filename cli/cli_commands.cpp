@@ -1,0 +1,475 @@
+// The commands of veltra-cli.
+#include "backupfile.h"
+#include "cli.h"
+#include "identification.h"
+#include "measurement.h"
+#include "numbers.h"
+#include "portmap.h"
+#include "settingsedit.h"
+#include "settingsreply.h"
+
+#include <QCommandLineParser>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+#include <QTextStream>
+
+#include <algorithm>
+#include <cmath>
+
+namespace veltra {
+
+namespace {
+
+const QString kPort = QStringLiteral("port");
+const QString kBaud = QStringLiteral("baud");
+const QString kJson = QStringLiteral("json");
+
+// "1 (/dev/ttyUSB0)": the port as given and the device it stands for.
+QString portDescription(const QString &text)
+{
+    const auto port = PortId::fromText(text);
+    const QString device = port ? PortMap::deviceFor(*port) : QString();
+    return device.isEmpty() || device == text ? text : QStringLiteral("%1 (%2)").arg(text, device);
+}
+
+QJsonValue numberOrNull(const QString &text)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    return ok ? QJsonValue(value) : QJsonValue();
+}
+
+QJsonValue textOrNull(const QString &text)
+{
+    return text.isEmpty() ? QJsonValue() : QJsonValue(text);
+}
+
+QJsonObject modelJson(const QString &code, const QString &name)
+{
+    return {{QStringLiteral("code"), numberOrNull(code)}, {QStringLiteral("name"), name}};
+}
+
+void printJson(QTextStream &out, const QJsonObject &object)
+{
+    out << QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented));
+    out.flush();
+}
+
+// Left-aligned columns, two blanks apart; the last column is not padded.
+void printTable(QTextStream &out, const QList<QStringList> &rows)
+{
+    QList<qsizetype> widths;
+    for (const QStringList &row : rows) {
+        for (qsizetype i = 0; i + 1 < row.size(); ++i) {
+            if (widths.size() <= i)
+                widths.append(0);
+            widths[i] = std::max(widths[i], row[i].size());
+        }
+    }
+    for (const QStringList &row : rows) {
+        QString line;
+        for (qsizetype i = 0; i < row.size(); ++i)
+            line += i + 1 < row.size() ? row[i].leftJustified(widths[i] + 2) : row[i];
+        while (line.endsWith(u' '))
+            line.chop(1);
+        out << line << Qt::endl;
+    }
+}
+
+QString withUnit(int value, const QString &unit)
+{
+    return unit.isEmpty() ? QString::number(value) : QStringLiteral("%1 %2").arg(value).arg(unit);
+}
+
+// The settings `read` shows: name, value, what it is.
+QList<QStringList> settingsRows(const SensorBlock &block)
+{
+    using namespace SettingsField;
+    const bool level = block.family() == SensorFamily::Level;
+    const ModelEntry *row = block.row();
+    const QString unit = block.unit();
+    const auto described = [&block](const char *name) {
+        return describeValue(*findBlockSetting(block.family(), QLatin1String(name)), block.value(name));
+    };
+
+    QList<QStringList> rows{
+        {QStringLiteral("baud"), described("baud"), QStringLiteral("Baud rate")},
+        {QStringLiteral("slave"), block.valueText("slave"), QStringLiteral("Slave address (1 to 247)")},
+        {QStringLiteral("ogr"), described("ogr"), QStringLiteral("OGR")},
+    };
+    if (level) {
+        rows.append({QStringLiteral("omb"), described("omb"), QStringLiteral("OMB")});
+        rows.append({QStringLiteral("resolution"), described("resolution"), QStringLiteral("Resolution")});
+    }
+    rows.append({QStringLiteral("model"), block.modelName(), QStringLiteral("Model, code %1").arg(block.modelCode())});
+    rows.append({QStringLiteral("date"),
+                 QStringLiteral("%1/%2/%3").arg(block.field(Month)).arg(block.field(Day)).arg(block.field(Year)),
+                 QStringLiteral("Stored date (month/day/year)")});
+    if (!level) {
+        rows.append({QStringLiteral("switch"), withUnit(block.value("switch"), unit),
+                     QStringLiteral("Switch point (61 to 599)")});
+        return rows;
+    }
+    const QString emptyNote = row ? QStringLiteral(" (%1)").arg(QLatin1String(row->emptyCaption)) : QString();
+    const QString fullNote = row ? QStringLiteral(" (%1)").arg(QLatin1String(row->fullCaption)) : QString();
+    const bool thresholds = row && row->hasDigitalOutputs && row->kind != ModelKind::RunControl;
+    const QString unused = thresholds ? QString() : QStringLiteral(" (not used by this model)");
+    rows.append({QStringLiteral("empty"), withUnit(block.value("empty"), unit), QStringLiteral("Empty") + emptyNote});
+    rows.append({QStringLiteral("full"), withUnit(block.value("full"), unit), QStringLiteral("Full") + fullNote});
+    rows.append({QStringLiteral("low-do"), withUnit(block.value("low-do"), unit), QStringLiteral("Low DO") + unused});
+    rows.append({QStringLiteral("hi-do"), withUnit(block.value("hi-do"), unit), QStringLiteral("Hi DO") + unused});
+    return rows;
+}
+
+QJsonObject settingsJson(const SensorBlock &block)
+{
+    QJsonObject settings;
+    QJsonObject codes;
+    for (const BlockSetting &setting : blockSettings(block.family())) {
+        const QLatin1String name(setting.name);
+        const int value = block.value(setting);
+        codes.insert(name, value);
+        if (name == u"baud")
+            settings.insert(name, numberOrNull(block.baudText()));
+        else if (name == u"ogr" || name == u"omb" || name == u"resolution")
+            settings.insert(name, textOrNull(choiceText(setting, value)));
+        else if (name != u"model")
+            settings.insert(name, value);
+    }
+    return {{QStringLiteral("settings"), settings}, {QStringLiteral("block"), codes}};
+}
+
+// One measurement as the level window shows it.
+struct MeasurementRow {
+    bool answered = false;
+    QString distance, temperature, level, current;
+};
+
+MeasurementRow measurementRow(const SensorBlock &block, const QString &reply)
+{
+    MeasurementRow row;
+    const MeasurementReply parsed = MeasurementReply::parse(reply);
+    if (!parsed.found)
+        return row;
+    row.answered = true;
+    row.distance = NumberToText(TextToNumber(parsed.distance));
+    row.temperature = NumberToText(TextToNumber(parsed.temperature));
+    if (block.family() == SensorFamily::Level) {
+        // The window keeps the level as text and reads the current from that text.
+        row.level = NumberToText(tankLevel(block.valueText("empty"), parsed.distance));
+        const auto current = analogCurrent(TextToNumber(row.level), TextToNumber(block.valueText("full")));
+        row.current = current ? formatCurrent(*current) : QString();
+    }
+    return row;
+}
+
+QJsonValue currentJson(const QString &formatted)
+{
+    if (formatted.isEmpty())
+        return QJsonValue();
+    // "12." and ".5" read as numbers; "." is a current that rounds to 0.
+    return TextToNumber(formatted);
+}
+
+} // namespace
+
+std::optional<SensorBlock> Cli::connectAndRead(SensorSession &session, const QCommandLineParser &parser)
+{
+    if (!session.connect(m_portText, parser.isSet(kBaud) ? parser.value(kBaud) : QString())) {
+        fail(session.failure());
+        return std::nullopt;
+    }
+    auto block = session.readBlock();
+    if (!block)
+        fail(session.failure());
+    return block;
+}
+
+int Cli::detect(const QCommandLineParser &parser)
+{
+    SensorSession session(m_link);
+    if (!session.connect(m_portText))
+        return fail(session.failure());
+    const auto reply = session.readReply();
+    if (!reply)
+        return fail(session.failure());
+
+    const Identification id = Identification::fromReply(*reply);
+    const QString resolution = SettingsReply(*reply, SettingsReply::kLevelFields).number(SettingsField::Resolution);
+    const QString name = modelNameFor(id.modelCode, resolution);
+    const QString family = id.window == ModelWindow::Distance ? familyName(SensorFamily::Distance)
+                           : id.window == ModelWindow::Level  ? familyName(SensorFamily::Level)
+                                                              : QString();
+    if (parser.isSet(kJson)) {
+        printJson(m_out, {
+                             {kPort, m_portText},
+                             {QStringLiteral("device"), textOrNull(PortMap::deviceFor(*PortId::fromText(m_portText)))},
+                             {kBaud, numberOrNull(session.baudText())},
+                             {QStringLiteral("model"), modelJson(id.modelCode, name)},
+                             {QStringLiteral("family"), textOrNull(family)},
+                         });
+        return int(ExitCode::Success);
+    }
+    printTable(m_out, {
+                          {QStringLiteral("port"), portDescription(m_portText)},
+                          {kBaud, session.baudText()},
+                          {QStringLiteral("model"), QStringLiteral("%1 %2").arg(id.modelCode, name)},
+                          {QStringLiteral("family"), family.isEmpty() ? QStringLiteral("unknown") : family},
+                      });
+    return int(ExitCode::Success);
+}
+
+int Cli::read(const QCommandLineParser &parser)
+{
+    SensorSession session(m_link);
+    const std::optional<SensorBlock> block = connectAndRead(session, parser);
+    if (!block)
+        return int(session.failure().code);
+
+    if (parser.isSet(kJson)) {
+        QJsonObject object = settingsJson(*block);
+        object.insert(kPort, m_portText);
+        object.insert(QStringLiteral("linkBaud"), numberOrNull(session.baudText()));
+        object.insert(QStringLiteral("family"), familyName(block->family()));
+        object.insert(QStringLiteral("model"), modelJson(block->modelCode(), block->modelName()));
+        object.insert(QStringLiteral("unit"), textOrNull(block->unit()));
+        printJson(m_out, object);
+        return int(ExitCode::Success);
+    }
+    m_out << block->modelName() << " (model code " << block->modelCode() << ", " << familyName(block->family())
+          << " sensor) on port " << portDescription(m_portText) << " at " << session.baudText() << " baud"
+          << Qt::endl
+          << Qt::endl;
+    printTable(m_out, settingsRows(*block));
+    return int(ExitCode::Success);
+}
+
+int Cli::write(const QCommandLineParser &parser)
+{
+    const QStringList assignments = parser.values(QStringLiteral("set"));
+    if (assignments.isEmpty())
+        return usageError(QStringLiteral("nothing to write: give at least one --set NAME=VALUE."));
+
+    SensorSession session(m_link);
+    const std::optional<SensorBlock> block = connectAndRead(session, parser);
+    if (!block)
+        return int(session.failure().code);
+
+    const PreparedWrite prepared = prepareWrite(*block, assignments, session.baudText());
+    switch (prepared.status) {
+    case PreparedWrite::Status::Usage:
+        return fail({ExitCode::Usage, prepared.message});
+    case PreparedWrite::Status::Refused:
+        return fail({ExitCode::Refused, prepared.message});
+    case PreparedWrite::Status::Ready:
+        break;
+    }
+    return writeAndVerify(session, *block, prepared.plan.request, prepared.plan.lineSettings, QStringLiteral("Wrote"));
+}
+
+int Cli::writeAndVerify(SensorSession &session, const SensorBlock &before, const QByteArray &request,
+                        const QString &lineSettings, const QString &what)
+{
+    const QString rateBefore = session.baudText();
+    if (!session.write(request))
+        return fail(session.failure());
+    // From here on the request is out: whatever fails, the sensor's state is
+    // not what the caller asked for until a read shows it.
+    std::optional<SensorBlock> after;
+    if (session.followWrite(lineSettings))
+        after = session.readBlock();
+    if (!after) {
+        return fail({ExitCode::ReadBackDiffers,
+                     QStringLiteral("The write was sent, but reading it back failed: %1").arg(session.failure().message)});
+    }
+    QStringList differences;
+    if (after->family() != before.family())
+        differences << QStringLiteral("the sensor now reports a %1 model").arg(familyName(after->family()));
+    else
+        differences = readBackDifferences(request, *after);
+    if (!differences.isEmpty()) {
+        m_err << "The sensor does not hold what was written:" << Qt::endl;
+        for (const QString &line : differences)
+            m_err << "  " << line << Qt::endl;
+        return int(ExitCode::ReadBackDiffers);
+    }
+
+    m_out << what << ' ' << before.modelName() << " on port " << portDescription(m_portText)
+          << "; read back, it holds what was sent."
+          << Qt::endl;
+    QList<QStringList> changes;
+    for (const SentValue &sent : sentValues(request, before.family())) {
+        const int old = before.value(*sent.setting);
+        if (old != sent.value) {
+            changes.append({QStringLiteral("  ") + QLatin1String(sent.setting->name),
+                            describeValue(*sent.setting, old) + QStringLiteral(" -> ")
+                                + describeValue(*sent.setting, sent.value)});
+        }
+    }
+    if (changes.isEmpty())
+        m_out << "  (no setting changed)" << Qt::endl;
+    printTable(m_out, changes);
+    if (session.baudText() != rateBefore)
+        m_out << "The sensor now talks at " << session.baudText() << " baud." << Qt::endl;
+    return int(ExitCode::Success);
+}
+
+int Cli::measure(const QCommandLineParser &parser)
+{
+    bool ok = false;
+    const int count = parser.value(QStringLiteral("count")).toInt(&ok);
+    if (!ok || count < 1)
+        return usageError(QStringLiteral("--count must be a whole number of 1 or more."));
+    const double interval = parser.value(QStringLiteral("interval")).toDouble(&ok);
+    if (!ok || !(interval >= 0) || interval > 86400)
+        return usageError(QStringLiteral("--interval must be a number of seconds from 0 to 86400."));
+
+    SensorSession session(m_link);
+    const std::optional<SensorBlock> block = connectAndRead(session, parser);
+    if (!block)
+        return int(session.failure().code);
+
+    const bool level = block->family() == SensorFamily::Level;
+    const bool json = parser.isSet(kJson);
+    if (!json)
+        m_out << (level ? "time,distance,temperature,level,current" : "time,distance,temperature") << Qt::endl;
+
+    QJsonArray measurements;
+    int unanswered = 0;
+    QElapsedTimer clock;
+    for (int i = 0; i < count; ++i) {
+        clock.start();
+        const QString time = m_clock().toUTC().toString(Qt::ISODateWithMs);
+        const auto reply = session.measure();
+        if (!reply)
+            return fail(session.failure());
+        const MeasurementRow row = measurementRow(*block, *reply);
+        if (!row.answered)
+            ++unanswered;
+        if (json) {
+            const auto number = [&row](const QString &text) {
+                return row.answered ? QJsonValue(TextToNumber(text)) : QJsonValue();
+            };
+            QJsonObject m{{QStringLiteral("time"), time},
+                          {QStringLiteral("distance"), number(row.distance)},
+                          {QStringLiteral("temperature"), number(row.temperature)}};
+            if (level) {
+                m.insert(QStringLiteral("level"), number(row.level));
+                m.insert(QStringLiteral("current"), currentJson(row.current));
+            }
+            measurements.append(m);
+        } else {
+            QStringList fields{time, row.distance, row.temperature};
+            if (level)
+                fields << row.level << row.current;
+            m_out << fields.join(u',') << Qt::endl;
+        }
+        const qint64 wait = qint64(std::llround(interval * 1000)) - clock.elapsed();
+        if (i + 1 < count && wait > 0)
+            m_link.Sleep(int(wait));
+    }
+    if (json) {
+        printJson(m_out, {
+                             {kPort, m_portText},
+                             {QStringLiteral("family"), familyName(block->family())},
+                             {QStringLiteral("model"), modelJson(block->modelCode(), block->modelName())},
+                             {QStringLiteral("unit"), textOrNull(block->unit())},
+                             {QStringLiteral("measurements"), measurements},
+                         });
+    }
+    if (unanswered > 0) {
+        return fail({ExitCode::NoSensor,
+                     QStringLiteral("%1 of %2 measurements got no answer.").arg(unanswered).arg(count)});
+    }
+    return int(ExitCode::Success);
+}
+
+int Cli::backup(const QCommandLineParser &parser)
+{
+    // The file is opened first: a path that cannot be written costs no
+    // exchange with the sensor.
+    const QString path = parser.value(QStringLiteral("output"));
+    const bool toFile = !path.isEmpty() && path != u"-";
+    QSaveFile file(path);
+    if (toFile && !file.open(QIODevice::WriteOnly))
+        return fail({ExitCode::Usage, QStringLiteral("Cannot write %1: %2").arg(path, file.errorString())});
+
+    SensorSession session(m_link);
+    const std::optional<SensorBlock> block = connectAndRead(session, parser);
+    if (!block)
+        return int(session.failure().code);
+
+    const QByteArray json = BackupFile::serialize(*block, m_clock(), QStringLiteral(VELTRA_VERSION));
+    if (!toFile) {
+        m_out << QString::fromUtf8(json);
+        m_out.flush();
+        return int(ExitCode::Success);
+    }
+    if (file.write(json) != json.size() || !file.commit())
+        return fail({ExitCode::Usage, QStringLiteral("Cannot write %1: %2").arg(path, file.errorString())});
+    m_out << "Backed up " << block->modelName() << " on port " << portDescription(m_portText) << " to "
+          << path << '.' << Qt::endl;
+    return int(ExitCode::Success);
+}
+
+int Cli::restore(const QCommandLineParser &parser)
+{
+    const QString path = parser.positionalArguments().value(0);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail({ExitCode::Usage, QStringLiteral("Cannot read %1: %2").arg(path, file.errorString())});
+    QString why;
+    const auto saved = BackupFile::parse(file.readAll(), &why);
+    if (!saved)
+        return fail({ExitCode::Usage, QStringLiteral("%1: %2 Nothing was written.").arg(path, why)});
+
+    SensorSession session(m_link);
+    const std::optional<SensorBlock> block = connectAndRead(session, parser);
+    if (!block)
+        return int(session.failure().code);
+
+    if (saved->family() != block->family()) {
+        return fail({ExitCode::Usage,
+                     QStringLiteral("%1 is a backup of a %2 sensor (%3); the sensor on port %4 is a %5 sensor (%6). "
+                                    "Nothing was written.")
+                         .arg(path, familyName(saved->family()), saved->modelName(), m_portText,
+                              familyName(block->family()), block->modelName())});
+    }
+    if (saved->modelCode() != block->modelCode()) {
+        m_err << "Note: " << path << " was taken from a " << saved->modelName() << " (code " << saved->modelCode()
+              << "); the sensor stays a " << block->modelName() << " (code " << block->modelCode() << ")." << Qt::endl;
+    }
+    const PreparedWrite prepared = prepareRestore(*block, *saved);
+    if (prepared.status != PreparedWrite::Status::Ready)
+        return fail({prepared.status == PreparedWrite::Status::Usage ? ExitCode::Usage : ExitCode::Refused,
+                     prepared.message});
+    return writeAndVerify(session, *block, prepared.plan.request, prepared.plan.lineSettings,
+                          QStringLiteral("Restored %1 to").arg(path));
+}
+
+int Cli::runSensor(const QCommandLineParser &parser)
+{
+    SensorSession session(m_link);
+    const std::optional<SensorBlock> block = connectAndRead(session, parser);
+    if (!block)
+        return int(session.failure().code);
+
+    const ModelEntry *row = block->row();
+    if (!row || row->kind != ModelKind::RunControl) {
+        return fail({ExitCode::Usage,
+                     QStringLiteral("%1 (model code %2) has no run state: only DVK-14, DVK-16 and DVK-18 do. "
+                                    "Nothing was sent.")
+                         .arg(block->modelName(), block->modelCode())});
+    }
+    if (!session.run())
+        return fail(session.failure());
+    m_out << "Sent the run request to " << block->modelName() << " on port " << portDescription(m_portText)
+          << ": the sensor is in its run state." << Qt::endl;
+    return int(ExitCode::Success);
+}
+
+} // namespace veltra

@@ -1,0 +1,215 @@
+#include "sensorblock.h"
+
+#include "commandframe.h"
+#include "identification.h"
+#include "numbers.h"
+#include "settingsreply.h"
+
+#include <array>
+
+namespace veltra {
+
+namespace {
+
+using namespace SettingsField;
+
+constexpr std::array<BlockSetting, 13> kLevelSettings{{
+    {"baud", Baud, false},
+    {"slave", Slave, false},
+    {"ogr", Ogr, false},
+    {"month", Month, false},
+    {"day", Day, false},
+    {"year", Year, false},
+    {"model", Model, false},
+    {"empty", EmptyHigh, true},
+    {"full", FullHigh, true},
+    {"low-do", LowDoHigh, true},
+    {"hi-do", HiDoHigh, true},
+    {"omb", Omb, false},
+    {"resolution", Resolution, false},
+}};
+
+constexpr std::array<BlockSetting, 11> kDistanceSettings{{
+    {"baud", Baud, false},
+    {"slave", Slave, false},
+    {"ogr", Ogr, false},
+    {"month", Month, false},
+    {"day", Day, false},
+    {"year", Year, false},
+    {"model", Model, false},
+    {"empty", EmptyHigh, true},
+    {"full", FullHigh, true},
+    {"switch", LowDoHigh, true},
+    {"hi-do", HiDoHigh, true},
+}};
+
+int fieldCountOf(SensorFamily family)
+{
+    return family == SensorFamily::Level ? SettingsReply::kLevelFields : SettingsReply::kDistanceFields;
+}
+
+// A byte as a sensor writes it: three characters, right-aligned digits.
+bool isByteField(const QString &piece)
+{
+    if (piece.size() != 3 || !isNumberText(piece))
+        return false;
+    const double v = TextToNumber(piece);
+    return v == roundHalfEven(v) && v >= 0 && v <= 255;
+}
+
+QString asField(int value)
+{
+    return QStringLiteral("%1").arg(value, 3, 10, QLatin1Char(' '));
+}
+
+} // namespace
+
+QString familyName(SensorFamily family)
+{
+    return family == SensorFamily::Level ? QStringLiteral("level") : QStringLiteral("distance");
+}
+
+std::span<const BlockSetting> blockSettings(SensorFamily family)
+{
+    if (family == SensorFamily::Level)
+        return kLevelSettings;
+    return kDistanceSettings;
+}
+
+const BlockSetting *findBlockSetting(SensorFamily family, const QString &name)
+{
+    for (const BlockSetting &setting : blockSettings(family)) {
+        if (name == QLatin1String(setting.name))
+            return &setting;
+    }
+    return nullptr;
+}
+
+SensorBlock::SensorBlock(SensorFamily family, const QString &reply)
+    : m_family(family)
+    , m_reply(reply)
+{
+}
+
+std::optional<SensorBlock> SensorBlock::fromReply(const QString &reply, QString *why)
+{
+    const Identification id = Identification::fromReply(reply);
+    if (id.window == ModelWindow::None) {
+        *why = reply.isEmpty() ? QStringLiteral("The sensor did not answer the read request.")
+                               : QStringLiteral("The reply to the read request names no known model (model code \"%1\").")
+                                     .arg(id.modelCode);
+        return std::nullopt;
+    }
+    const SensorFamily family = id.window == ModelWindow::Distance ? SensorFamily::Distance : SensorFamily::Level;
+    const int fields = fieldCountOf(family);
+    if (reply.size() < 3 * fields) {
+        *why = QStringLiteral("The settings reply was cut short: %1 of %2 characters.").arg(reply.size()).arg(3 * fields);
+        return std::nullopt;
+    }
+    // Characters after the block are not part of it, as for the windows.
+    const SettingsReply block(reply, fields);
+    for (int k = 1; k <= fields; ++k) {
+        if (!isByteField(block.piece(k))) {
+            *why = QStringLiteral("The settings reply is damaged: field %1 reads \"%2\".").arg(k).arg(block.piece(k));
+            return std::nullopt;
+        }
+    }
+    return SensorBlock(family, reply.left(3 * fields));
+}
+
+SensorBlock SensorBlock::fromValues(SensorFamily family, std::span<const int> values)
+{
+    QString reply;
+    const auto settings = blockSettings(family);
+    for (std::size_t i = 0; i < settings.size() && i < values.size(); ++i) {
+        if (settings[i].word) {
+            const auto [high, low] = CommandFrame::splitWord(values[i]);
+            reply += asField(high) + asField(low);
+        } else {
+            reply += asField(values[i]);
+        }
+    }
+    return SensorBlock(family, reply);
+}
+
+int SensorBlock::fieldCount() const
+{
+    return fieldCountOf(m_family);
+}
+
+int SensorBlock::field(int number) const
+{
+    return fieldText(number).toInt();
+}
+
+QString SensorBlock::fieldText(int number) const
+{
+    return SettingsReply(m_reply, fieldCount()).number(number);
+}
+
+int SensorBlock::value(const BlockSetting &setting) const
+{
+    const SettingsReply block(m_reply, fieldCount());
+    return (setting.word ? block.word(setting.field) : block.number(setting.field)).toInt();
+}
+
+int SensorBlock::value(const char *settingName) const
+{
+    const BlockSetting *setting = findBlockSetting(m_family, QLatin1String(settingName));
+    return setting ? value(*setting) : 0;
+}
+
+QString SensorBlock::valueText(const char *settingName) const
+{
+    return QString::number(value(settingName));
+}
+
+QString SensorBlock::baudText() const
+{
+    return SettingsReply(m_reply, fieldCount()).baudText();
+}
+
+QString SensorBlock::modelCode() const
+{
+    return fieldText(Model);
+}
+
+const ModelEntry *SensorBlock::row() const
+{
+    if (m_family != SensorFamily::Level)
+        return nullptr;
+    return ModelCatalogue::findByCode(modelCode(), fieldText(Resolution));
+}
+
+QString SensorBlock::modelName() const
+{
+    return modelNameFor(modelCode(), m_family == SensorFamily::Level ? fieldText(Resolution) : QString());
+}
+
+QString SensorBlock::unit() const
+{
+    if (m_family == SensorFamily::Distance)
+        return QStringLiteral("cm");
+    // The row's own unit ("<300 cm", "<3000 mm"); a level code without a row
+    // has only its resolution code to go by.
+    if (const ModelEntry *entry = row())
+        return QString::fromLatin1(entry->emptyCaption).section(QLatin1Char(' '), -1).toLower();
+    return ModelCatalogue::resolutionTextForCode(field(Resolution)).toLower();
+}
+
+QString modelNameFor(const QString &modelCode, const QString &resolutionCode)
+{
+    switch (ModelCatalogue::windowForModelCode(modelCode)) {
+    case ModelWindow::Distance:
+        return QLatin1String(ModelCatalogue::kDistanceModelName);
+    case ModelWindow::Level:
+        if (const ModelEntry *entry = ModelCatalogue::findByCode(modelCode, resolutionCode))
+            return QLatin1String(entry->name);
+        break;
+    case ModelWindow::None:
+        break;
+    }
+    return QStringLiteral("unknown");
+}
+
+} // namespace veltra

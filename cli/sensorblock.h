@@ -1,0 +1,86 @@
+#pragma once
+
+#include "modelcatalogue.h"
+
+#include <QString>
+
+#include <optional>
+#include <span>
+
+namespace veltra {
+
+enum class SensorFamily { Level, Distance };
+
+// "level" or "distance": the word backups and JSON output use.
+QString familyName(SensorFamily family);
+
+// One named setting of the settings block, as `read` prints it and `write`,
+// backups and restores name it. A 16-bit setting spans its high-byte field
+// and the one after it.
+struct BlockSetting {
+    const char *name;
+    int field; // SettingsField number; the high byte for a 16-bit setting
+    bool word;
+
+    int maximum() const { return word ? 65535 : 255; }
+};
+
+// Every setting of a family's block, in block order: the level block's 17
+// fields as 13 settings, the distance block's 15 as 11 (its Low DO place
+// holds the switch point).
+std::span<const BlockSetting> blockSettings(SensorFamily family);
+const BlockSetting *findBlockSetting(SensorFamily family, const QString &name);
+
+// A complete settings block, as a sensor sent it or as a backup holds it.
+// It keeps the reply text itself, so every field is read by the same
+// SettingsReply code as the windows read it.
+class SensorBlock
+{
+public:
+    // Settings in a reply to the read request. Refuses a reply that is not a
+    // whole block: a model code that opens no window, fewer characters than
+    // the family's block, or a field that is not a byte written as three
+    // characters. `why` then says which.
+    static std::optional<SensorBlock> fromReply(const QString &reply, QString *why);
+
+    // A block made from setting values (in range, one per setting of the
+    // family, in blockSettings order).
+    static SensorBlock fromValues(SensorFamily family, std::span<const int> values);
+
+    SensorFamily family() const { return m_family; }
+    int fieldCount() const;
+
+    // The byte of field k (1-based), and a setting's value.
+    int field(int number) const;
+    int value(const BlockSetting &setting) const;
+    int value(const char *settingName) const;
+
+    // The field as the windows keep it: plain decimal text.
+    QString fieldText(int number) const;
+    QString valueText(const char *settingName) const;
+
+    // "19200" when the stored baud code is one of the five rates; empty otherwise.
+    QString baudText() const;
+    // The model code as plain decimal text ("21", "90").
+    QString modelCode() const;
+    // The catalogue row of a level model; nullptr for the distance sensor
+    // and for level codes without a row (109 to 112).
+    const ModelEntry *row() const;
+    // Catalogue name, "DVZ-900", or "unknown".
+    QString modelName() const;
+    // Unit of Empty, Full and the thresholds: "cm" or "mm"; empty when the
+    // block does not say.
+    QString unit() const;
+
+private:
+    SensorBlock(SensorFamily family, const QString &reply);
+
+    SensorFamily m_family;
+    QString m_reply; // exactly fieldCount() fields of three characters
+};
+
+// The model name for a normalised model code and resolution code, as detect
+// prints it: the catalogue's name, "DVZ-900", or "unknown".
+QString modelNameFor(const QString &modelCode, const QString &resolutionCode);
+
+} // namespace veltra

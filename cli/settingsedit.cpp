@@ -1,0 +1,272 @@
+#include "settingsedit.h"
+
+#include "linesettings.h"
+#include "numbers.h"
+#include "settingsreply.h"
+
+#include <QSet>
+
+namespace veltra {
+
+namespace {
+
+constexpr int kRequestHeader = 4; // FrameHeader and the command byte
+
+// The window's thresholds are shown only for models with digital outputs;
+// a run-control model disables them.
+bool thresholdsEditable(const SensorBlock &block)
+{
+    const ModelEntry *entry = block.row();
+    return entry && entry->hasDigitalOutputs && entry->kind != ModelKind::RunControl;
+}
+
+// Only the models that choose their resolution offer the resolution box.
+bool resolutionEditable(const SensorBlock &block)
+{
+    const ModelEntry *entry = block.row();
+    return entry && entry->kind == ModelKind::ResolutionChoice;
+}
+
+// The window's fields right after reading this block. The baud box keeps its
+// text (the rate the link found) when the stored code is not a rate.
+LevelWriteInput windowAfterRead(const SensorBlock &block, const QString &baudBoxBefore)
+{
+    using namespace SettingsField;
+    const bool level = block.family() == SensorFamily::Level;
+    LevelWriteInput in;
+    in.baudBox = block.baudText().isEmpty() ? baudBoxBefore : block.baudText();
+    const QString name = block.modelName();
+    in.modelBox = name == u"unknown" ? QStringLiteral("NON") : name;
+    in.ogrBox = ModelCatalogue::ogrTextForCode(block.field(Ogr));
+    in.modelCode = block.fieldText(Model);
+    in.ogrCode = block.fieldText(Ogr);
+    in.slave = block.fieldText(Slave);
+    in.month = block.fieldText(Month);
+    in.day = block.fieldText(Day);
+    in.year = block.fieldText(Year);
+    in.empty = block.valueText("empty");
+    in.full = block.valueText("full");
+    in.lowDo = block.valueText(level ? "low-do" : "switch");
+    in.hiDo = block.valueText("hi-do");
+    if (level) {
+        in.ombBox = ModelCatalogue::ombTextForCode(block.field(Omb));
+        in.resolutionBox = ModelCatalogue::resolutionTextForCode(block.field(Resolution));
+        in.ombCode = block.fieldText(Omb);
+        in.resolutionCode = block.fieldText(Resolution);
+        // A row without a marker leaves the window's design text.
+        const ModelEntry *entry = block.row();
+        in.layoutMarker = QLatin1String(entry && entry->writeLayoutMarker ? entry->writeLayoutMarker : "10");
+    }
+    return in;
+}
+
+// The box text for a choice typed in any letter case; empty when it is none
+// of the box's entries.
+QString matchingChoice(const QString &typed, const QStringList &choices)
+{
+    for (const QString &choice : choices) {
+        if (typed.compare(choice, Qt::CaseInsensitive) == 0)
+            return choice;
+    }
+    return {};
+}
+
+QStringList choicesOf(const QString &name)
+{
+    if (name == u"ogr")
+        return {QStringLiteral("High"), QStringLiteral("Medium"), QStringLiteral("Low")};
+    if (name == u"omb")
+        return {QStringLiteral("Wide"), QStringLiteral("Widish"), QStringLiteral("Narrow")};
+    if (name == u"resolution")
+        return {QStringLiteral("Cm"), QStringLiteral("mm")};
+    return {};
+}
+
+PreparedWrite usage(const QString &message)
+{
+    PreparedWrite result;
+    result.status = PreparedWrite::Status::Usage;
+    result.message = message;
+    return result;
+}
+
+PreparedWrite refused(const QString &message)
+{
+    PreparedWrite result;
+    result.status = PreparedWrite::Status::Refused;
+    result.message = withoutControlTail(message);
+    return result;
+}
+
+// The window's checks, then its request; nothing is sent from here.
+PreparedWrite checkAndPlan(const SensorBlock &sensor, const LevelWriteInput &in)
+{
+    PreparedWrite result;
+    if (sensor.family() == SensorFamily::Level) {
+        LevelEntries entries;
+        entries.baudBox = in.baudBox;
+        entries.slave = in.slave;
+        entries.empty = in.empty;
+        entries.full = in.full;
+        entries.lowDo = in.lowDo;
+        entries.hiDo = in.hiDo;
+        entries.thresholdsEditable = thresholdsEditable(sensor);
+        const LevelCheck check = checkLevelEntries(entries);
+        if (check != LevelCheck::Passed)
+            return refused(levelCheckMessage(check));
+        result.plan = planLevelWrite(in);
+    } else {
+        const DistanceCheck check = checkDistanceEntries(in.baudBox, in.slave, in.lowDo);
+        if (check != DistanceCheck::Passed)
+            return refused(distanceCheckMessage(check));
+        result.plan = planDistanceWrite(in);
+    }
+    if (!result.plan.error.isEmpty())
+        return refused(result.plan.error);
+    if (result.plan.request.isEmpty())
+        return refused(QStringLiteral("The model's write layout is unknown: nothing can be sent."));
+    return result;
+}
+
+} // namespace
+
+QStringList changeableSettings(const SensorBlock &block)
+{
+    if (block.family() == SensorFamily::Distance)
+        return {QStringLiteral("baud"), QStringLiteral("slave"), QStringLiteral("ogr"), QStringLiteral("switch")};
+    QStringList names{QStringLiteral("baud"), QStringLiteral("slave"), QStringLiteral("ogr"), QStringLiteral("omb")};
+    if (resolutionEditable(block))
+        names << QStringLiteral("resolution");
+    names << QStringLiteral("empty") << QStringLiteral("full");
+    if (thresholdsEditable(block))
+        names << QStringLiteral("low-do") << QStringLiteral("hi-do");
+    return names;
+}
+
+PreparedWrite prepareWrite(const SensorBlock &current, const QStringList &assignments, const QString &linkBaudText)
+{
+    if (assignments.isEmpty())
+        return usage(QStringLiteral("Nothing to write: give at least one --set NAME=VALUE."));
+
+    const QStringList changeable = changeableSettings(current);
+    LevelWriteInput in = windowAfterRead(current, linkBaudText);
+    QSet<QString> seen;
+    for (const QString &assignment : assignments) {
+        const qsizetype equals = assignment.indexOf(u'=');
+        if (equals <= 0)
+            return usage(QStringLiteral("\"%1\" is not NAME=VALUE.").arg(assignment));
+        const QString name = assignment.left(equals).trimmed().toLower();
+        const QString value = assignment.mid(equals + 1).trimmed();
+        if (!changeable.contains(name)) {
+            return usage(QStringLiteral("%1 has no setting \"%2\" to change; it has: %3.")
+                             .arg(current.modelName(), name, changeable.join(QStringLiteral(", "))));
+        }
+        if (seen.contains(name))
+            return usage(QStringLiteral("\"%1\" is set twice.").arg(name));
+        seen.insert(name);
+
+        const QStringList choices = choicesOf(name);
+        if (!choices.isEmpty()) {
+            const QString text = matchingChoice(value, choices);
+            if (text.isEmpty()) {
+                return usage(QStringLiteral("%1 must be one of %2, not \"%3\".")
+                                 .arg(name, choices.join(QStringLiteral(", ")), value));
+            }
+            (name == u"ogr" ? in.ogrBox : name == u"omb" ? in.ombBox : in.resolutionBox) = text;
+            continue;
+        }
+        // The baud rate goes into the baud box as typed: the window's own
+        // check turns away anything but the five rates. Numbers may be
+        // empty (the check's "or empty"), but not text that merely starts
+        // with a number, which the window would read as that number.
+        if (name != u"baud" && !value.isEmpty() && !isNumberText(value))
+            return usage(QStringLiteral("%1 must be a number, not \"%2\".").arg(name, value));
+        if (name == u"baud")
+            in.baudBox = value;
+        else if (name == u"slave")
+            in.slave = value;
+        else if (name == u"empty")
+            in.empty = value;
+        else if (name == u"full")
+            in.full = value;
+        else if (name == u"low-do" || name == u"switch")
+            in.lowDo = value;
+        else if (name == u"hi-do")
+            in.hiDo = value;
+    }
+    return checkAndPlan(current, in);
+}
+
+PreparedWrite prepareRestore(const SensorBlock &current, const SensorBlock &backup)
+{
+    LevelWriteInput in = windowAfterRead(backup, QString());
+    const LevelWriteInput sensor = windowAfterRead(current, QString());
+    in.modelBox = sensor.modelBox;
+    in.modelCode = sensor.modelCode;
+    in.layoutMarker = sensor.layoutMarker;
+    return checkAndPlan(current, in);
+}
+
+QList<SentValue> sentValues(const QByteArray &request, SensorFamily family)
+{
+    QList<SentValue> values;
+    const QByteArray payload = request.mid(kRequestHeader);
+    const auto byteAt = [&payload](int field) { return static_cast<unsigned char>(payload.at(field - 1)); };
+    for (const BlockSetting &setting : blockSettings(family)) {
+        const int last = setting.word ? setting.field + 1 : setting.field;
+        if (last > payload.size())
+            continue;
+        const int value = setting.word ? byteAt(setting.field) * 256 + byteAt(setting.field + 1) : byteAt(setting.field);
+        values.append({&setting, value});
+    }
+    return values;
+}
+
+QStringList readBackDifferences(const QByteArray &request, const SensorBlock &readBack)
+{
+    QStringList differences;
+    for (const SentValue &sent : sentValues(request, readBack.family())) {
+        const int held = readBack.value(*sent.setting);
+        if (held != sent.value) {
+            differences << QStringLiteral("%1: sent %2, the sensor holds %3")
+                               .arg(QLatin1String(sent.setting->name), describeValue(*sent.setting, sent.value),
+                                    describeValue(*sent.setting, held));
+        }
+    }
+    return differences;
+}
+
+QString choiceText(const BlockSetting &setting, int value)
+{
+    const QLatin1String name(setting.name);
+    if (name == u"baud") {
+        const BaudRow *row = baudRowForCode(value);
+        return row ? QString::fromLatin1(row->baudText) : QString();
+    }
+    if (name == u"ogr")
+        return ModelCatalogue::ogrTextForCode(value);
+    if (name == u"omb")
+        return ModelCatalogue::ombTextForCode(value);
+    if (name == u"resolution")
+        return ModelCatalogue::resolutionTextForCode(value);
+    return {};
+}
+
+QString describeValue(const BlockSetting &setting, int value)
+{
+    const QString text = choiceText(setting, value);
+    if (!text.isEmpty())
+        return text;
+    const QString name = QLatin1String(setting.name);
+    const bool coded = name == u"baud" || !choicesOf(name).isEmpty();
+    return coded ? QStringLiteral("code %1").arg(value) : QString::number(value);
+}
+
+QString withoutControlTail(QString message)
+{
+    while (!message.isEmpty() && message.back().unicode() < 0x20)
+        message.chop(1);
+    return message;
+}
+
+} // namespace veltra

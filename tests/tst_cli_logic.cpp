@@ -1,0 +1,336 @@
+// The command-line program's logic without a port: settings blocks taken
+// from replies, writes prepared with the windows' checks and requests,
+// read-back comparison and backup files.
+#include "backupfile.h"
+#include "replies.h"
+#include "sensorblock.h"
+#include "settingsedit.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTest>
+
+#include <initializer_list>
+
+using namespace veltra;
+
+namespace {
+
+QByteArray bytes(std::initializer_list<int> values)
+{
+    QByteArray out;
+    for (int v : values)
+        out.append(static_cast<char>(v));
+    return out;
+}
+
+// DVT-14C11 at 19200: slave 5, date 1/15/98, Empty 300, Full 250, Low DO 50, Hi DO 90.
+const QByteArray kLevel23 = blockReply({40, 5, 0, 1, 15, 98, 23, 1, 44, 0, 250, 0, 50, 0, 90, 8, 10});
+// DVZ-900 at 9600: slave 17, OGR Medium, Empty 200, Full 300, switch 150, Hi DO 250.
+const QByteArray kDistance = blockReply({30, 17, 1, 5, 12, 24, 90, 0, 200, 1, 44, 0, 150, 0, 250});
+
+SensorBlock block(const QByteArray &reply)
+{
+    QString why;
+    const auto parsed = SensorBlock::fromReply(QString::fromLatin1(reply), &why);
+    if (!parsed)
+        qFatal("test block refused: %s", qPrintable(why));
+    return *parsed;
+}
+
+QByteArray withField(QByteArray reply, int field, const QByteArray &piece)
+{
+    return reply.replace(3 * (field - 1), 3, piece);
+}
+
+} // namespace
+
+class TestCliLogic : public QObject
+{
+    Q_OBJECT
+private slots:
+    void blockFromReply_data();
+    void blockFromReply();
+    void prepareWrite_data();
+    void prepareWrite();
+    void restoreKeepsTheSensorsModelAndRunsTheChecks_data();
+    void restoreKeepsTheSensorsModelAndRunsTheChecks();
+    void readBackDifferences_data();
+    void readBackDifferences();
+    void backupRoundTrip_data();
+    void backupRoundTrip();
+    void backupRefused_data();
+    void backupRefused();
+};
+
+void TestCliLogic::blockFromReply_data()
+{
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<QString>("model"); // empty: refused
+    QTest::addColumn<QString>("unit");
+    QTest::addColumn<int>("empty");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("level") << kLevel23 << "DVT-14C11" << "cm" << 300 << "";
+    QTest::newRow("distance") << kDistance << "DVZ-900" << "cm" << 200 << "";
+    QTest::newRow("millimetre row") << levelReply(30, 105, 1) << "DVT-14" << "mm" << 300 << "";
+    QTest::newRow("level code without row") << levelReply(30, 110) << "unknown" << "cm" << 300 << "";
+    QTest::newRow("trailing line end ignored") << kLevel23 + "\r\n" << "DVT-14C11" << "cm" << 300 << "";
+    QTest::newRow("no answer") << QByteArray() << "" << "" << 0 << "did not answer";
+    QTest::newRow("cut short") << kLevel23.left(45) << "" << "" << 0 << "45 of 51 characters";
+    QTest::newRow("damaged field") << withField(kLevel23, 9, "4x4") << "" << "" << 0 << "field 9 reads \"4x4\"";
+    QTest::newRow("over a byte") << withField(kLevel23, 2, "300") << "" << "" << 0 << "field 2";
+    QTest::newRow("unknown model") << levelReply(30, 28) << "" << "" << 0 << "model code \"28\"";
+    QTest::newRow("shifted by noise") << "~#*" + kLevel23 << "" << "" << 0 << "field 1 reads \"~#*\"";
+}
+
+void TestCliLogic::blockFromReply()
+{
+    QFETCH(QByteArray, reply);
+    QFETCH(QString, model);
+    QFETCH(QString, unit);
+    QFETCH(int, empty);
+    QFETCH(QString, reason);
+
+    QString why;
+    const auto parsed = SensorBlock::fromReply(QString::fromLatin1(reply), &why);
+    QCOMPARE(parsed.has_value(), !model.isEmpty());
+    if (!parsed) {
+        QVERIFY2(why.contains(reason), qPrintable(why));
+        return;
+    }
+    QCOMPARE(parsed->modelName(), model);
+    QCOMPARE(parsed->unit(), unit);
+    QCOMPARE(parsed->value("empty"), empty);
+}
+
+void TestCliLogic::prepareWrite_data()
+{
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<QStringList>("assignments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("message");      // Usage: a part of it; Refused: all of it
+    QTest::addColumn<QByteArray>("request");    // Ready only
+    QTest::addColumn<QString>("lineSettings");  // Ready only
+
+    const int ready = int(PreparedWrite::Status::Ready);
+    const int usage = int(PreparedWrite::Status::Usage);
+    const int refused = int(PreparedWrite::Status::Refused);
+    const QByteArray none;
+
+    QTest::newRow("short request")
+        << kLevel23 << QStringList{"empty=290", "ogr=low", "omb=NARROW"} << ready << ""
+        << bytes({254, 250, 252, 91, 40, 5, 2, 1, 15, 98, 23, 1, 34, 0, 250, 0, 50, 0, 90, 4}) << "19200,n,8,1";
+    QTest::newRow("new rate followed")
+        << kLevel23 << QStringList{"baud=115200"} << ready << ""
+        << bytes({254, 250, 252, 91, 70, 5, 0, 1, 15, 98, 23, 1, 44, 0, 250, 0, 50, 0, 90, 8}) << "115200,n,8,1";
+    QTest::newRow("long request with the resolution")
+        << levelReply(30, 105, 10) << QStringList{"resolution=mm", "full=2500"} << ready << ""
+        << bytes({254, 250, 252, 91, 30, 5, 0, 1, 15, 98, 105, 1, 44, 9, 196, 0, 50, 0, 90, 8, 1}) << "9600,n,8,1";
+    QTest::newRow("fixed resolution is short")
+        << levelReply(30, 108) << QStringList{"slave=7"} << ready << ""
+        << bytes({254, 250, 252, 91, 30, 7, 0, 1, 15, 98, 108, 1, 44, 0, 250, 0, 50, 0, 90, 8}) << "9600,n,8,1";
+    QTest::newRow("distance")
+        << kDistance << QStringList{"switch=275", "ogr=Low"} << ready << ""
+        << bytes({254, 250, 252, 91, 30, 17, 2, 5, 12, 24, 90, 0, 200, 1, 44, 1, 19, 0, 250}) << "9600,n,8,1";
+    // Thresholds hidden by the window go back unchecked, as it sends them.
+    QTest::newRow("hidden thresholds unchecked")
+        << blockReply({30, 5, 0, 1, 15, 98, 20, 1, 44, 0, 250, 0, 0, 0, 0, 8, 10}) << QStringList{"empty=290"} << ready
+        << "" << bytes({254, 250, 252, 91, 30, 5, 0, 1, 15, 98, 20, 1, 34, 0, 250, 0, 0, 0, 0, 8}) << "9600,n,8,1";
+    QTest::newRow("run-control thresholds unchecked")
+        << blockReply({30, 5, 0, 1, 15, 98, 81, 1, 44, 0, 250, 0, 0, 0, 0, 8, 10}) << QStringList{"empty=290"} << ready
+        << "" << bytes({254, 250, 252, 91, 30, 5, 0, 1, 15, 98, 81, 1, 34, 0, 250, 0, 0, 0, 0, 8}) << "9600,n,8,1";
+
+    QTest::newRow("baud not a rate") << kLevel23 << QStringList{"baud=4800"} << refused << " baud rate is empty "
+                                     << none << "";
+    QTest::newRow("baud empty") << kLevel23 << QStringList{"baud="} << refused << " baud rate is empty " << none << "";
+    QTest::newRow("slave 248") << kLevel23 << QStringList{"slave=248"} << refused
+                               << "slave address not in range or empty" << none << "";
+    QTest::newRow("slave rounds to 248") << kLevel23 << QStringList{"slave=247.6"} << refused
+                                         << "slave address not in range or empty" << none << "";
+    QTest::newRow("empty 10001") << kLevel23 << QStringList{"empty=10001"} << refused << "empty not in range or empty"
+                                 << none << "";
+    QTest::newRow("full 0") << kLevel23 << QStringList{"full=0"} << refused << "full not in range or empty" << none << "";
+    QTest::newRow("thresholds equal") << kLevel23 << QStringList{"low-do=100", "hi-do=100"} << refused
+                                      << "Low DO is not less than Hi Do" << none << "";
+    QTest::newRow("shown thresholds checked")
+        << blockReply({30, 5, 0, 1, 15, 98, 21, 1, 44, 0, 250, 0, 0, 0, 0, 8, 10}) << QStringList{"empty=290"}
+        << refused << "Low DO is not less than Hi Do" << none << "";
+    QTest::newRow("first failure only") << kLevel23 << QStringList{"full=0", "slave=0"} << refused
+                                        << "slave address not in range or empty" << none << "";
+    QTest::newRow("switch 600") << kDistance << QStringList{"switch=600"} << refused << "Switch not in range or empty"
+                                << none << "";
+    QTest::newRow("cannot be encoded") << kLevel23 << QStringList{"hi-do=40000"} << refused
+                                       << "Hi DO cannot be sent: 40000 is outside 0 to 32767." << none << "";
+
+    QTest::newRow("unknown name") << kLevel23 << QStringList{"colour=red"} << usage << "no setting \"colour\"" << none << "";
+    QTest::newRow("switch on a level sensor") << kLevel23 << QStringList{"switch=100"} << usage << "no setting \"switch\""
+                                              << none << "";
+    QTest::newRow("thresholds the model lacks") << levelReply(30, 20) << QStringList{"low-do=10"} << usage
+                                                << "no setting \"low-do\"" << none << "";
+    QTest::newRow("resolution of a fixed unit") << kLevel23 << QStringList{"resolution=mm"} << usage
+                                                << "no setting \"resolution\"" << none << "";
+    QTest::newRow("empty on the distance sensor") << kDistance << QStringList{"empty=100"} << usage
+                                                  << "no setting \"empty\"" << none << "";
+    QTest::newRow("twice") << kLevel23 << QStringList{"empty=1", "EMPTY=2"} << usage << "set twice" << none << "";
+    QTest::newRow("text after a number") << kLevel23 << QStringList{"empty=12abc"} << usage << "must be a number"
+                                         << none << "";
+    QTest::newRow("no such choice") << kLevel23 << QStringList{"ogr=loud"} << usage << "High, Medium, Low" << none << "";
+    QTest::newRow("no equals sign") << kLevel23 << QStringList{"empty"} << usage << "not NAME=VALUE" << none << "";
+}
+
+void TestCliLogic::prepareWrite()
+{
+    QFETCH(QByteArray, reply);
+    QFETCH(QStringList, assignments);
+    QFETCH(int, status);
+    QFETCH(QString, message);
+    QFETCH(QByteArray, request);
+    QFETCH(QString, lineSettings);
+
+    const PreparedWrite prepared = veltra::prepareWrite(block(reply), assignments, QStringLiteral("9600"));
+    QCOMPARE(int(prepared.status), status);
+    switch (prepared.status) {
+    case PreparedWrite::Status::Ready:
+        QCOMPARE(prepared.plan.request, request);
+        QCOMPARE(prepared.plan.lineSettings, lineSettings);
+        break;
+    case PreparedWrite::Status::Refused:
+        QCOMPARE(prepared.message, message); // the window's text, its control characters gone
+        break;
+    case PreparedWrite::Status::Usage:
+        QVERIFY2(prepared.message.contains(message), qPrintable(prepared.message));
+        break;
+    }
+}
+
+void TestCliLogic::restoreKeepsTheSensorsModelAndRunsTheChecks_data()
+{
+    QTest::addColumn<QByteArray>("sensor");
+    QTest::addColumn<QByteArray>("backup");
+    QTest::addColumn<QByteArray>("request"); // empty: refused with the message
+    QTest::addColumn<QString>("message");
+
+    const QByteArray saved = blockReply({50, 9, 2, 3, 4, 21, 23, 1, 14, 0, 200, 0, 60, 0, 120, 6, 10});
+    QTest::newRow("same model")
+        << kLevel23 << saved << bytes({254, 250, 252, 91, 50, 9, 2, 3, 4, 21, 23, 1, 14, 0, 200, 0, 60, 0, 120, 6}) << "";
+    QTest::newRow("another model of the family")
+        << blockReply({30, 1, 0, 1, 1, 1, 33, 1, 44, 0, 250, 0, 50, 0, 90, 8, 10}) << saved
+        << bytes({254, 250, 252, 91, 50, 9, 2, 3, 4, 21, 33, 1, 14, 0, 200, 0, 60, 0, 120, 6}) << "";
+    QTest::newRow("saved slave fails its check")
+        << kLevel23 << withField(saved, 2, "  0") << QByteArray() << "slave address not in range or empty";
+    QTest::newRow("saved baud code is no rate")
+        << kLevel23 << withField(saved, 1, "  0") << QByteArray() << " baud rate is empty ";
+}
+
+void TestCliLogic::restoreKeepsTheSensorsModelAndRunsTheChecks()
+{
+    QFETCH(QByteArray, sensor);
+    QFETCH(QByteArray, backup);
+    QFETCH(QByteArray, request);
+    QFETCH(QString, message);
+
+    const PreparedWrite prepared = prepareRestore(block(sensor), block(backup));
+    QCOMPARE(prepared.plan.request, request);
+    QCOMPARE(prepared.message, message);
+}
+
+void TestCliLogic::readBackDifferences_data()
+{
+    QTest::addColumn<QByteArray>("request");
+    QTest::addColumn<QByteArray>("readBack");
+    QTest::addColumn<QStringList>("differences");
+
+    const QByteArray sent = bytes({254, 250, 252, 91, 40, 5, 0, 1, 15, 98, 23, 1, 34, 0, 250, 0, 50, 0, 90, 8});
+    QTest::newRow("held") << sent << withField(kLevel23, 9, " 34") << QStringList{};
+    QTest::newRow("resolution not sent, not compared")
+        << sent << withField(withField(kLevel23, 9, " 34"), 17, "  1") << QStringList{};
+    QTest::newRow("old value") << sent << kLevel23 << QStringList{"empty: sent 290, the sensor holds 300"};
+    QTest::newRow("rate and choice in words")
+        << sent << withField(withField(withField(kLevel23, 9, " 34"), 1, " 30"), 3, "  7")
+        << QStringList{"baud: sent 19200, the sensor holds 9600", "ogr: sent High, the sensor holds code 7"};
+}
+
+void TestCliLogic::readBackDifferences()
+{
+    QFETCH(QByteArray, request);
+    QFETCH(QByteArray, readBack);
+    QFETCH(QStringList, differences);
+    QCOMPARE(veltra::readBackDifferences(request, block(readBack)), differences);
+}
+
+void TestCliLogic::backupRoundTrip_data()
+{
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<int>("settingCount");
+    QTest::newRow("level") << kLevel23 << 13;
+    QTest::newRow("distance") << kDistance << 11;
+    QTest::newRow("largest values")
+        << blockReply({70, 247, 2, 255, 255, 255, 105, 255, 255, 255, 255, 255, 255, 255, 255, 4, 1})
+                                    << 13;
+}
+
+void TestCliLogic::backupRoundTrip()
+{
+    QFETCH(QByteArray, reply);
+    QFETCH(int, settingCount);
+
+    const SensorBlock original = block(reply);
+    const QDateTime taken(QDate(2024, 5, 6), QTime(7, 8, 9), Qt::UTC);
+    const QByteArray json = BackupFile::serialize(original, taken, QStringLiteral("7.0.0"));
+    const QJsonObject root = QJsonDocument::fromJson(json).object();
+    QCOMPARE(root.value("settings").toObject().size(), settingCount);
+    QCOMPARE(root.value("time").toString(), QStringLiteral("2024-05-06T07:08:09Z"));
+    QCOMPARE(root.value("toolVersion").toString(), QStringLiteral("7.0.0"));
+    QCOMPARE(root.value("model").toObject().value("name").toString(), original.modelName());
+
+    QString why;
+    const auto restored = BackupFile::parse(json, &why);
+    QVERIFY2(restored, qPrintable(why));
+    QCOMPARE(restored->family(), original.family());
+    for (int k = 1; k <= original.fieldCount(); ++k)
+        QCOMPARE(restored->field(k), original.field(k));
+}
+
+void TestCliLogic::backupRefused_data()
+{
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<QString>("reason");
+
+    const QByteArray level = R"({"family": "level", "settings": {"baud": 30, "slave": 5, "ogr": 0, "month": 1, "day": 2,
+        "year": 3, "model": 23, "empty": 300, "full": 250, "low-do": 50, "hi-do": 90, "omb": 8, "resolution": 10}})";
+    QString why;
+    QVERIFY2(BackupFile::parse(level, &why).has_value(), qPrintable(why));
+
+    QTest::newRow("cut off") << level.left(60) << "not valid JSON";
+    QTest::newRow("array") << QByteArray("[1, 2]") << "not a JSON object";
+    QTest::newRow("no family") << QByteArray(level).replace("\"level\"", "\"tank\"") << "names no sensor family";
+    QTest::newRow("field missing") << QByteArray(level).replace("\"full\": 250, ", "") << "lacks the setting \"full\"";
+    QTest::newRow("byte too large") << QByteArray(level).replace("\"slave\": 5", "\"slave\": 256")
+                                    << "\"slave\" must be a whole number from 0 to 255, not 256";
+    QTest::newRow("word too large") << QByteArray(level).replace("\"empty\": 300", "\"empty\": 65536")
+                                    << "from 0 to 65535, not 65536";
+    QTest::newRow("negative") << QByteArray(level).replace("\"ogr\": 0", "\"ogr\": -1") << "not -1";
+    QTest::newRow("fraction") << QByteArray(level).replace("\"day\": 2", "\"day\": 2.5") << "not 2.5";
+    QTest::newRow("text") << QByteArray(level).replace("\"day\": 2", "\"day\": \"2\"") << "not \"2\"";
+    QTest::newRow("setting of the other family") << QByteArray(level).replace("\"omb\": 8", "\"omb\": 8, \"switch\": 1")
+                                                 << "does not have: \"switch\"";
+    QTest::newRow("model of the other family") << QByteArray(level).replace("\"model\": 23", "\"model\": 90")
+                                               << "model code 90 is not a level sensor's";
+    QTest::newRow("model nobody knows") << QByteArray(level).replace("\"model\": 23", "\"model\": 28")
+                                        << "model code 28";
+    QTest::newRow("model entries disagree")
+        << QByteArray(level).replace("{\"family\"", "{\"model\": {\"code\": 21}, \"family\"") << "disagree";
+}
+
+void TestCliLogic::backupRefused()
+{
+    QFETCH(QByteArray, json);
+    QFETCH(QString, reason);
+    QString why;
+    QVERIFY(!BackupFile::parse(json, &why).has_value());
+    QVERIFY2(why.contains(reason), qPrintable(why));
+}
+
+QTEST_GUILESS_MAIN(TestCliLogic)
+#include "tst_cli_logic.moc"
