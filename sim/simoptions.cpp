@@ -12,24 +12,24 @@ namespace {
 
 struct FieldName {
     const char *name;
-    SimField field;
+    int field;
     bool word;
 };
 
 constexpr std::array<FieldName, 13> kFieldNames{{
-    {"baud", SimField::Baud, false},
-    {"slave", SimField::Slave, false},
-    {"ogr", SimField::Ogr, false},
-    {"month", SimField::Month, false},
-    {"day", SimField::Day, false},
-    {"year", SimField::Year, false},
-    {"empty", SimField::EmptyHigh, true},
-    {"full", SimField::FullHigh, true},
-    {"lowdo", SimField::LowDoHigh, true},
-    {"switch", SimField::LowDoHigh, true},
-    {"hido", SimField::HiDoHigh, true},
-    {"omb", SimField::Omb, false},
-    {"resolution", SimField::Resolution, false},
+    {"baud", SettingsField::Baud, false},
+    {"slave", SettingsField::Slave, false},
+    {"ogr", SettingsField::Ogr, false},
+    {"month", SettingsField::Month, false},
+    {"day", SettingsField::Day, false},
+    {"year", SettingsField::Year, false},
+    {"empty", SettingsField::EmptyHigh, true},
+    {"full", SettingsField::FullHigh, true},
+    {"lowdo", SettingsField::LowDoHigh, true},
+    {"switch", SettingsField::LowDoHigh, true},
+    {"hido", SettingsField::HiDoHigh, true},
+    {"omb", SettingsField::Omb, false},
+    {"resolution", SettingsField::Resolution, false},
 }};
 
 QString fieldNameList()
@@ -68,7 +68,7 @@ bool readSetting(const QString &text, int model, SimSetting *out, QString *error
         return false;
     }
     const int fieldCount = model == kDistanceModelCode ? kDistanceFieldCount : kLevelFieldCount;
-    if (static_cast<int>(found->field) >= fieldCount) {
+    if (found->field > fieldCount) {
         *error = QStringLiteral("the distance model has no field \"%1\"").arg(name);
         return false;
     }

@@ -12,7 +12,7 @@ namespace veltra {
 
 // One --set FIELD=VALUE: a byte field, or a 16-bit setting given whole.
 struct SimSetting {
-    SimField field;
+    int field;
     bool word;
     int value;
 };

@@ -30,17 +30,17 @@ int baudCodeFor(int rate)
     return row ? QByteArray(row->code).trimmed().toInt() : 0;
 }
 
-bool isWordStart(SimField field)
+bool isWordStart(int field)
 {
-    return field == SimField::EmptyHigh || field == SimField::FullHigh || field == SimField::LowDoHigh
-        || field == SimField::HiDoHigh;
+    return field == SettingsField::EmptyHigh || field == SettingsField::FullHigh || field == SettingsField::LowDoHigh
+        || field == SettingsField::HiDoHigh;
 }
 
-void putWord(QByteArray &block, SimField high, int value)
+void putWord(QByteArray &block, int high, int value)
 {
     const auto pair = CommandFrame::splitWord(value);
-    block[static_cast<int>(high)] = static_cast<char>(pair.high);
-    block[static_cast<int>(high) + 1] = static_cast<char>(pair.low);
+    block[(high - 1)] = static_cast<char>(pair.high);
+    block[(high - 1) + 1] = static_cast<char>(pair.low);
 }
 
 // A row's unit, as its blocking distance shows it ("200 mm", "20 Cm").
@@ -72,11 +72,11 @@ SimModelDefaults simModelDefaults(int modelCode, int resolutionCode, int baudRat
     if (modelCode == kDistanceModelCode) {
         d.identity = QByteArray("DVT-SIM ") + ModelCatalogue::kDistanceModelName + " V7";
         d.block = QByteArray(kDistanceFieldCount, '\0');
-        d.block[static_cast<int>(SimField::Ogr)] = 1;
-        putWord(d.block, SimField::EmptyHigh, 0);
-        putWord(d.block, SimField::FullHigh, 0);
-        putWord(d.block, SimField::LowDoHigh, 150); // switch point
-        putWord(d.block, SimField::HiDoHigh, 0);
+        d.block[SettingsField::Ogr - 1] = 1;
+        putWord(d.block, SettingsField::EmptyHigh, 0);
+        putWord(d.block, SettingsField::FullHigh, 0);
+        putWord(d.block, SettingsField::LowDoHigh, 150); // switch point
+        putWord(d.block, SettingsField::HiDoHigh, 0);
         d.distance = 250;
     } else {
         const ModelEntry *row = ModelCatalogue::findByCode(QString::number(modelCode), QString::number(resolutionCode));
@@ -88,24 +88,24 @@ SimModelDefaults simModelDefaults(int modelCode, int resolutionCode, int baudRat
         // The "DVT" lets the handshake find every model, DVQ and DVK included.
         d.identity = QByteArray("DVT-SIM ") + modelName(modelCode) + " V7";
         d.block = QByteArray(kLevelFieldCount, '\0');
-        d.block[static_cast<int>(SimField::Ogr)] = 0;
+        d.block[SettingsField::Ogr - 1] = 0;
         // A model with a row starts at the top of its range.
-        putWord(d.block, SimField::EmptyHigh, row ? row->emptyLimit : 300 * scale);
-        putWord(d.block, SimField::FullHigh, row ? row->fullLimit : 30 * scale);
-        putWord(d.block, SimField::LowDoHigh, 50 * scale);
-        putWord(d.block, SimField::HiDoHigh, 250 * scale);
-        d.block[static_cast<int>(SimField::Omb)] = 8;
-        d.block[static_cast<int>(SimField::Resolution)] = static_cast<char>(resolutionCode & 0xff);
+        putWord(d.block, SettingsField::EmptyHigh, row ? row->emptyLimit : 300 * scale);
+        putWord(d.block, SettingsField::FullHigh, row ? row->fullLimit : 30 * scale);
+        putWord(d.block, SettingsField::LowDoHigh, 50 * scale);
+        putWord(d.block, SettingsField::HiDoHigh, 250 * scale);
+        d.block[SettingsField::Omb - 1] = 8;
+        d.block[SettingsField::Resolution - 1] = static_cast<char>(resolutionCode & 0xff);
         // 100 cm lies between the blocking distance and the empty limit of
         // every row, so the level comes out positive.
         d.distance = 100 * scale;
     }
-    d.block[static_cast<int>(SimField::Baud)] = static_cast<char>(baudCode);
-    d.block[static_cast<int>(SimField::Slave)] = 1;
-    d.block[static_cast<int>(SimField::Month)] = 12;
-    d.block[static_cast<int>(SimField::Day)] = 8;
-    d.block[static_cast<int>(SimField::Year)] = 26;
-    d.block[static_cast<int>(SimField::Model)] = static_cast<char>(modelCode & 0xff);
+    d.block[SettingsField::Baud - 1] = static_cast<char>(baudCode);
+    d.block[SettingsField::Slave - 1] = 1;
+    d.block[SettingsField::Month - 1] = 12;
+    d.block[SettingsField::Day - 1] = 8;
+    d.block[SettingsField::Year - 1] = 26;
+    d.block[SettingsField::Model - 1] = static_cast<char>(modelCode & 0xff);
     return d;
 }
 
@@ -134,35 +134,35 @@ bool SimSensor::setBaudRate(int rate)
     if (!baudRowForRate(rate))
         return false;
     m_baudRate = rate;
-    setField(SimField::Baud, baudCodeFor(rate));
+    setField(SettingsField::Baud, baudCodeFor(rate));
     return true;
 }
 
-int SimSensor::field(SimField field) const
+int SimSensor::field(int field) const
 {
-    const int index = static_cast<int>(field);
+    const int index = (field - 1);
     return index < m_block.size() ? byteAt(m_block, index) : -1;
 }
 
-bool SimSensor::setField(SimField field, int value)
+bool SimSensor::setField(int field, int value)
 {
-    const int index = static_cast<int>(field);
+    const int index = (field - 1);
     if (index >= m_block.size() || value < 0 || value > 255)
         return false;
     m_block[index] = static_cast<char>(value);
     return true;
 }
 
-int SimSensor::word(SimField high) const
+int SimSensor::word(int high) const
 {
-    if (!isWordStart(high) || static_cast<int>(high) + 1 >= m_block.size())
+    if (!isWordStart(high) || (high - 1) + 1 >= m_block.size())
         return -1;
-    return field(high) * 256 + byteAt(m_block, static_cast<int>(high) + 1);
+    return field(high) * 256 + byteAt(m_block, (high - 1) + 1);
 }
 
-bool SimSensor::setWord(SimField high, int value)
+bool SimSensor::setWord(int high, int value)
 {
-    if (!isWordStart(high) || static_cast<int>(high) + 1 >= m_block.size() || value < 0 || value > 0xffff)
+    if (!isWordStart(high) || (high - 1) + 1 >= m_block.size() || value < 0 || value > 0xffff)
         return false;
     putWord(m_block, high, value);
     return true;
@@ -330,14 +330,14 @@ void SimSensor::storeWrite(const QByteArray &payload)
             .arg(payload.size())
             .arg(QString::fromLatin1(settingsReply())));
 
-    const BaudRow *row = baudRowForCode(field(SimField::Baud));
+    const BaudRow *row = baudRowForCode(field(SettingsField::Baud));
     if (row && row->rate != m_baudRate) {
         m_baudRate = row->rate;
         m_rateChanged = true;
         log(QStringLiteral("   now at %1 baud").arg(m_baudRate));
     } else if (!row) {
         log(QStringLiteral("   baud code %1 is not a rate; staying at %2 baud")
-                .arg(field(SimField::Baud))
+                .arg(field(SettingsField::Baud))
                 .arg(m_baudRate));
     }
 }
@@ -368,8 +368,8 @@ bool SimSensor::unplugDue() const
 
 QByteArray SimSensor::connectReply() const
 {
-    const int resolution = m_distanceModel ? kResolutionCm : field(SimField::Resolution);
-    return simModelDefaults(field(SimField::Model), resolution, m_baudRate).identity + "\r\n";
+    const int resolution = m_distanceModel ? kResolutionCm : field(SettingsField::Resolution);
+    return simModelDefaults(field(SettingsField::Model), resolution, m_baudRate).identity + "\r\n";
 }
 
 QByteArray SimSensor::settingsReply() const
@@ -386,7 +386,7 @@ QByteArray SimSensor::measurementText() const
     QByteArray text("R");
     text.append(QByteArray::number(m_distance).rightJustified(5, '0'));
     // The two characters the reader skips: the unit of the distance.
-    const bool millimetres = !m_distanceModel && field(SimField::Resolution) == kResolutionMm;
+    const bool millimetres = !m_distanceModel && field(SettingsField::Resolution) == kResolutionMm;
     text.append(millimetres ? "mm" : "cm");
     if (m_temperature < 0)
         text.append('-' + QByteArray::number(-m_temperature).rightJustified(2, '0'));

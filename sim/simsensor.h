@@ -1,6 +1,7 @@
 #pragma once
 
 #include "modelcatalogue.h"
+#include "settingsreply.h"
 
 #include <QByteArray>
 #include <QString>
@@ -9,29 +10,9 @@
 
 namespace veltra {
 
-// One-byte fields of the stored settings block, in wire order. The distance
-// model keeps the first fifteen (its LowDo pair is the switch point); level
-// models keep all seventeen.
-enum class SimField : int {
-    Baud,
-    Slave,
-    Ogr,
-    Month,
-    Day,
-    Year,
-    Model,
-    EmptyHigh,
-    EmptyLow,
-    FullHigh,
-    FullLow,
-    LowDoHigh,
-    LowDoLow,
-    HiDoHigh,
-    HiDoLow,
-    Omb,
-    Resolution,
-};
-
+// Fields of the stored settings block are numbered as they travel
+// (SettingsField, from 1). The distance model keeps the first fifteen (its
+// LowDo pair is the switch point); level models keep all seventeen.
 inline constexpr int kDistanceModelCode = ModelCatalogue::kDistanceModelCode;
 inline constexpr int kLevelFieldCount = 17;
 inline constexpr int kDistanceFieldCount = 15;
@@ -90,12 +71,12 @@ public:
 
     QByteArray settings() const { return m_block; }
     // -1 for a field this block does not have.
-    int field(SimField field) const;
+    int field(int field) const;
     // False when the block has no such field or the value is not a byte.
-    bool setField(SimField field, int value);
+    bool setField(int field, int value);
     // 16-bit settings: `high` names the first field of the pair.
-    int word(SimField high) const;
-    bool setWord(SimField high, int value);
+    int word(int high) const;
+    bool setWord(int high, int value);
 
     int distance() const { return m_distance; }
     bool setDistance(int distance); // 0..99999

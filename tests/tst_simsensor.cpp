@@ -300,9 +300,9 @@ void TestSimSensor::defaultsComeFromTheCatalogue()
     QCOMPARE(parsed.text, QString());
     SimSensor sensor = makeSimSensor(parsed.options);
     QCOMPARE(sensor.receive(request(Command::Connect), 9600), identity + "\r\n");
-    QCOMPARE(sensor.word(SimField::EmptyHigh), empty);
-    QCOMPARE(sensor.word(SimField::FullHigh), full);
-    QCOMPARE(sensor.field(SimField::Resolution), resolution);
+    QCOMPARE(sensor.word(SettingsField::EmptyHigh), empty);
+    QCOMPARE(sensor.word(SettingsField::FullHigh), full);
+    QCOMPARE(sensor.field(SettingsField::Resolution), resolution);
     QCOMPARE(sensor.distance(), distance);
 }
 
@@ -444,7 +444,7 @@ void TestSimSensor::rateAfterWrite()
     sensor.receive(CommandFrame::writeSettingsRequest(payload), fromRate);
     QCOMPARE(sensor.rateChanged(), toRate != fromRate);
     QCOMPARE(sensor.baudRate(), toRate);
-    QCOMPARE(sensor.field(SimField::Baud), code);
+    QCOMPARE(sensor.field(SettingsField::Baud), code);
 
     const QByteArray codeText = QByteArray::number(code).rightJustified(3, ' ');
     if (toRate != fromRate)
