@@ -47,6 +47,11 @@ void Form4::Command5_Click()
         return;
 
     const Identification id = Identification::fromReply(m_form2.text1()->text());
+    // A damaged block names no model: the notice stays for another try.
+    if (id.damaged) {
+        reportDamagedReply(this, m_form2.text1()->text(), QStringLiteral("OK"));
+        return;
+    }
     if (!id.baudText.isEmpty())
         m_combo1->setCurrentText(id.baudText);
     m_form2.text26()->setText(id.modelCode);

@@ -12,6 +12,10 @@ struct Identification {
     QString baudText;  // "19200" when the baud code is one of the five; empty otherwise
     QString modelCode; // the leading number of characters 19-21 as plain text: " 20" and "020" give "20"
     ModelWindow window = ModelWindow::None;
+    // The reply is not a whole settings block (see SettingsReply): a stray
+    // character in front, a cut or missing reply, junk inside. Its fields
+    // name no model then, and window stays None.
+    bool damaged = false;
 
     static Identification fromReply(const QString &reply);
 };

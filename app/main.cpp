@@ -9,7 +9,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("veltra-sensor"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Veltra Sensor Program V7"));
+    // No display name: Qt would append it to every window title.
     QApplication::setApplicationVersion(QStringLiteral(VELTRA_VERSION));
     // Windows are hidden, not closed; the program ends when a window says so.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -38,21 +38,23 @@ Navar::Navar(QWidget *parent)
     // The only control that takes the focus, so activation hands it to the bar.
     m_xpProgressBar1->setFocusPolicy(Qt::StrongFocus);
     ui::place(m_xpProgressBar1, Twips{840, 1080, 2295, 615});
-    connect(m_xpProgressBar1, &FocusProgressBar::gotFocus, this, &Navar::XP_ProgressBar1_GotFocus);
 }
 
 void Navar::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    // Ask for activation; the bar gets the focus from it.
     if (!event->spontaneous())
         activateWindow();
+    // After the handler that showed the window has returned: the write goes
+    // on first, and the animation's waits never run inside a show.
+    if (!m_animating)
+        QMetaObject::invokeMethod(this, &Navar::animate, Qt::QueuedConnection);
 }
 
-void Navar::XP_ProgressBar1_GotFocus()
+void Navar::animate()
 {
-    // Pause lets focus events through; one animation at a time.
-    if (m_animating)
+    // Pause lets other events through, a new show among them; one animation at a time.
+    if (m_animating || !isVisible())
         return;
     m_animating = true;
 

@@ -21,9 +21,10 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
 };
 
-// Progress window shown while settings are written. When its bar takes the
-// focus (the window was shown and activated) it steps the bar through 0, 20
-// and 40, a second apart, and hides itself.
+// Progress window shown while settings are written. Once shown it steps the
+// bar through 0, 20 and 40, a second apart, and hides itself. It starts on
+// being shown, not on the bar taking the focus: a message box or a window
+// manager may keep the focus, and the window must not stay for good.
 class Navar : public QWidget
 {
     Q_OBJECT
@@ -45,7 +46,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    void XP_ProgressBar1_GotFocus();
+    void animate();
 
     bool m_animating = false;
 

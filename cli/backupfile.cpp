@@ -1,10 +1,15 @@
 #include "backupfile.h"
 
+#include "linesettings.h"
 #include "numbers.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonParseError>
 #include <QJsonValue>
+
+#include <QSet>
 
 #include <cmath>
 #include <vector>
@@ -49,7 +54,118 @@ bool refuse(QString *why, const QString &reason)
     return false;
 }
 
+// The first setting whose code no table defines, or an impossible date, as
+// a reason; empty when every code is one a sensor can hold.
+QString undefinedCode(const SensorBlock &block)
+{
+    const auto check = [&block](const char *name, bool defined, const QString &allowed) {
+        return defined ? QString()
+                       : QStringLiteral("The backup's \"%1\" must be %2, not %3.")
+                             .arg(QLatin1String(name), allowed)
+                             .arg(block.value(name));
+    };
+    QStringList reasons{
+        check("baud", baudRowForCode(block.value("baud")) != nullptr,
+              QStringLiteral("a baud code 30, 40, 50, 60 or 70")),
+        check("ogr", !ModelCatalogue::ogrTextForCode(block.value("ogr")).isEmpty(), QStringLiteral("0, 1 or 2")),
+        check("month", block.value("month") >= 1 && block.value("month") <= 12, QStringLiteral("1 to 12")),
+        check("day", block.value("day") >= 1 && block.value("day") <= 31, QStringLiteral("1 to 31")),
+    };
+    if (block.family() == SensorFamily::Level) {
+        reasons << check("omb", !ModelCatalogue::ombTextForCode(block.value("omb")).isEmpty(), QStringLiteral("8, 6 or 4"))
+                << check("resolution", !ModelCatalogue::resolutionTextForCode(block.value("resolution")).isEmpty(),
+                         QStringLiteral("10 or 1"));
+    }
+    for (const QString &reason : reasons) {
+        if (!reason.isEmpty())
+            return reason;
+    }
+    return {};
+}
+
 } // namespace
+
+QString firstRepeatedKey(const QByteArray &json)
+{
+    struct Container {
+        bool object = false;
+        bool wantKey = false;
+        QSet<QString> keys;
+    };
+    const QString text = QString::fromUtf8(json);
+    std::vector<Container> open;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'"') {
+            QString value;
+            for (++i; i < text.size() && text[i] != u'"'; ++i) {
+                if (text[i] != u'\\' || i + 1 >= text.size()) {
+                    value += text[i];
+                    continue;
+                }
+                const QChar e = text[++i];
+                if (e == u'u' && i + 4 < text.size()) {
+                    value += QChar(char16_t(text.mid(i + 1, 4).toUShort(nullptr, 16)));
+                    i += 4;
+                } else {
+                    value += e == u'n' ? QChar(u'\n') : e == u't' ? QChar(u'\t') : e == u'r' ? QChar(u'\r')
+                             : e == u'b' ? QChar(u'\b') : e == u'f' ? QChar(u'\f') : e;
+                }
+            }
+            if (!open.empty() && open.back().object && open.back().wantKey) {
+                if (open.back().keys.contains(value))
+                    return value;
+                open.back().keys.insert(value);
+                open.back().wantKey = false;
+            }
+        } else if (c == u'{' || c == u'[') {
+            open.push_back({c == u'{', c == u'{', {}});
+        } else if (c == u'}' || c == u']') {
+            if (!open.empty())
+                open.pop_back();
+        } else if (c == u',' && !open.empty() && open.back().object) {
+            open.back().wantKey = true;
+        }
+    }
+    return {};
+}
+
+std::optional<SensorBlock> load(const QString &path, QString *why)
+{
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        refuse(why, QStringLiteral("Cannot read %1: no such file.").arg(path));
+        return std::nullopt;
+    }
+    // Devices, pipes and folders are refused unread: /dev/zero never ends.
+    if (!info.isFile()) {
+        refuse(why, QStringLiteral("%1 is not a regular file.").arg(path));
+        return std::nullopt;
+    }
+    if (info.size() > kMaxFileSize) {
+        refuse(why, QStringLiteral("%1 is too large for a backup (%2 bytes; at most %3).")
+                        .arg(path)
+                        .arg(info.size())
+                        .arg(kMaxFileSize));
+        return std::nullopt;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        refuse(why, QStringLiteral("Cannot read %1: %2.").arg(path, file.errorString()));
+        return std::nullopt;
+    }
+    // Read no further than the limit, in case the file grew meanwhile.
+    const QByteArray json = file.read(kMaxFileSize + 1);
+    if (json.size() > kMaxFileSize) {
+        refuse(why, QStringLiteral("%1 is too large for a backup (at most %2 bytes).").arg(path).arg(kMaxFileSize));
+        return std::nullopt;
+    }
+    QString reason;
+    auto block = parse(json, &reason);
+    if (!block)
+        refuse(why, QStringLiteral("%1: %2").arg(path, reason));
+    return block;
+}
 
 QJsonObject toJson(const SensorBlock &block, const QDateTime &taken, const QString &toolVersion)
 {
@@ -84,6 +200,11 @@ std::optional<SensorBlock> parse(const QByteArray &json, QString *why)
     }
     if (!document.isObject()) {
         refuse(why, QStringLiteral("The backup is not a JSON object."));
+        return std::nullopt;
+    }
+    const QString repeated = firstRepeatedKey(json);
+    if (!repeated.isNull()) {
+        refuse(why, QStringLiteral("The backup names \"%1\" twice in one object.").arg(repeated));
         return std::nullopt;
     }
     const QJsonObject root = document.object();
@@ -131,6 +252,10 @@ std::optional<SensorBlock> parse(const QByteArray &json, QString *why)
     const bool sameFamily = (*family == SensorFamily::Distance) == (window == ModelWindow::Distance);
     if (window == ModelWindow::None || !sameFamily) {
         refuse(why, QStringLiteral("The backup's model code %1 is not a %2 sensor's.").arg(code, familyName(*family)));
+        return std::nullopt;
+    }
+    if (const QString bad = undefinedCode(block); !bad.isEmpty()) {
+        refuse(why, bad);
         return std::nullopt;
     }
     const QJsonValue modelCode = root.value(kModel).toObject().value(QStringLiteral("code"));

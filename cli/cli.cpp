@@ -5,6 +5,7 @@
 #include "portmap.h"
 
 #include <QCommandLineParser>
+#include <QRegularExpression>
 #include <QTextStream>
 
 
@@ -63,6 +64,17 @@ void addCommandOptions(QCommandLineParser &parser, unsigned options)
                           QStringLiteral("FILE")});
     if (options & BackupFileArgument)
         parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The backup to restore."));
+}
+
+// A script names a port exactly: a whole number from 1 (the window's port
+// box also takes "1.5" and rounds it) or an absolute device path.
+bool isPortArgument(const QString &text)
+{
+    const auto port = PortId::fromText(text);
+    if (port && !port->path.isEmpty())
+        return true;
+    static const QRegularExpression number(QStringLiteral("^[1-9][0-9]{0,4}$"));
+    return number.match(text).hasMatch() && text.toInt() <= 32767;
 }
 
 } // namespace
@@ -177,11 +189,14 @@ int Cli::run(const QStringList &arguments)
         return usageError(wanted ? QStringLiteral("give the backup file to restore.")
                                  : QStringLiteral("unexpected argument \"%1\".").arg(positional.value(0)));
     }
-    if (!parser.isSet(QStringLiteral("port")))
+    const QStringList ports = parser.values(QStringLiteral("port"));
+    if (ports.isEmpty())
         return usageError(QStringLiteral("--port is required."));
-    if (!PortId::fromText(parser.value(QStringLiteral("port"))))
-        return usageError(QStringLiteral("--port must be a port number or a device path, not \"%1\".")
-                              .arg(parser.value(QStringLiteral("port"))));
+    if (ports.size() > 1)
+        return usageError(QStringLiteral("--port is given %1 times; give it once.").arg(ports.size()));
+    if (!isPortArgument(ports.constFirst()))
+        return usageError(QStringLiteral("--port must be a port number from 1 to 32767 or a device path, not \"%1\".")
+                              .arg(ports.constFirst()));
     if ((info->options & Baud) && parser.isSet(QStringLiteral("baud"))
         && !baudRowForText(parser.value(QStringLiteral("baud")))) {
         return usageError(QStringLiteral("--baud must be 9600, 19200, 38400, 57600 or 115200, not \"%1\".")

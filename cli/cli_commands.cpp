@@ -1,6 +1,7 @@
 // The commands of veltra-cli.
 #include "backupfile.h"
 #include "cli.h"
+#include "commandframe.h"
 #include "identification.h"
 #include "measurement.h"
 #include "numbers.h"
@@ -28,11 +29,10 @@ const QString kPort = QStringLiteral("port");
 const QString kBaud = QStringLiteral("baud");
 const QString kJson = QStringLiteral("json");
 
-// "1 (/dev/ttyUSB0)": the port as given and the device it stands for.
-QString portDescription(const QString &text)
+// "1 (/dev/ttyUSB0)": the port as given and the device the link opened
+// for it, which the port mapping may no longer name once it went away.
+QString portDescription(const QString &text, const QString &device)
 {
-    const auto port = PortId::fromText(text);
-    const QString device = port ? PortMap::deviceFor(*port) : QString();
     return device.isEmpty() || device == text ? text : QStringLiteral("%1 (%2)").arg(text, device);
 }
 
@@ -143,9 +143,12 @@ QJsonObject settingsJson(const SensorBlock &block)
     return {{QStringLiteral("settings"), settings}, {QStringLiteral("block"), codes}};
 }
 
-// One measurement as the level window shows it.
+// One measurement as the level window shows it. A reply without its "R" is
+// no answer; one whose distance or temperature is not the sensor's number
+// form (cut short, blanks inside, "4e307") is damaged. Neither gives values.
 struct MeasurementRow {
     bool answered = false;
+    bool damaged = false;
     QString distance, temperature, level, current;
 };
 
@@ -155,6 +158,10 @@ MeasurementRow measurementRow(const SensorBlock &block, const QString &reply)
     const MeasurementReply parsed = MeasurementReply::parse(reply);
     if (!parsed.found)
         return row;
+    if (!parsed.wellFormed) {
+        row.damaged = true;
+        return row;
+    }
     row.answered = true;
     row.distance = NumberToText(TextToNumber(parsed.distance));
     row.temperature = NumberToText(TextToNumber(parsed.temperature));
@@ -197,6 +204,10 @@ int Cli::detect(const QCommandLineParser &parser)
     const auto reply = session.readReply();
     if (!reply)
         return fail(session.failure());
+    // A damaged block names no model: its characters 19-21 may be anything.
+    const QString problem = settingsReplyProblem(*reply);
+    if (!problem.isEmpty())
+        return fail({ExitCode::NoSensor, problem});
 
     const Identification id = Identification::fromReply(*reply);
     const QString resolution = SettingsReply(*reply, SettingsReply::kLevelFields).number(SettingsField::Resolution);
@@ -207,7 +218,7 @@ int Cli::detect(const QCommandLineParser &parser)
     if (parser.isSet(kJson)) {
         printJson(m_out, {
                              {kPort, m_portText},
-                             {QStringLiteral("device"), textOrNull(PortMap::deviceFor(*PortId::fromText(m_portText)))},
+                             {QStringLiteral("device"), textOrNull(m_link.device())},
                              {kBaud, numberOrNull(session.baudText())},
                              {QStringLiteral("model"), modelJson(id.modelCode, name)},
                              {QStringLiteral("family"), textOrNull(family)},
@@ -215,7 +226,7 @@ int Cli::detect(const QCommandLineParser &parser)
         return int(ExitCode::Success);
     }
     printTable(m_out, {
-                          {QStringLiteral("port"), portDescription(m_portText)},
+                          {QStringLiteral("port"), portDescription(m_portText, m_link.device())},
                           {kBaud, session.baudText()},
                           {QStringLiteral("model"), QStringLiteral("%1 %2").arg(id.modelCode, name)},
                           {QStringLiteral("family"), family.isEmpty() ? QStringLiteral("unknown") : family},
@@ -241,7 +252,7 @@ int Cli::read(const QCommandLineParser &parser)
         return int(ExitCode::Success);
     }
     m_out << block->modelName() << " (model code " << block->modelCode() << ", " << familyName(block->family())
-          << " sensor) on port " << portDescription(m_portText) << " at " << session.baudText() << " baud"
+          << " sensor) on port " << portDescription(m_portText, m_link.device()) << " at " << session.baudText() << " baud"
           << Qt::endl
           << Qt::endl;
     printTable(m_out, settingsRows(*block));
@@ -298,7 +309,7 @@ int Cli::writeAndVerify(SensorSession &session, const SensorBlock &before, const
         return int(ExitCode::ReadBackDiffers);
     }
 
-    m_out << what << ' ' << before.modelName() << " on port " << portDescription(m_portText)
+    m_out << what << ' ' << before.modelName() << " on port " << portDescription(m_portText, m_link.device())
           << "; read back, it holds what was sent."
           << Qt::endl;
     QList<QStringList> changes;
@@ -340,6 +351,7 @@ int Cli::measure(const QCommandLineParser &parser)
 
     QJsonArray measurements;
     int unanswered = 0;
+    int damaged = 0;
     QElapsedTimer clock;
     for (int i = 0; i < count; ++i) {
         clock.start();
@@ -348,8 +360,13 @@ int Cli::measure(const QCommandLineParser &parser)
         if (!reply)
             return fail(session.failure());
         const MeasurementRow row = measurementRow(*block, *reply);
-        if (!row.answered)
+        if (row.damaged) {
+            ++damaged;
+            m_err << "Measurement " << i + 1 << ": the sensor's reply was damaged: \"" << escapedText(*reply)
+                  << "\"." << Qt::endl;
+        } else if (!row.answered) {
             ++unanswered;
+        }
         if (json) {
             const auto number = [&row](const QString &text) {
                 return row.answered ? QJsonValue(TextToNumber(text)) : QJsonValue();
@@ -381,9 +398,14 @@ int Cli::measure(const QCommandLineParser &parser)
                              {QStringLiteral("measurements"), measurements},
                          });
     }
-    if (unanswered > 0) {
+    if (unanswered > 0 || damaged > 0) {
+        QStringList what;
+        if (unanswered > 0)
+            what << QStringLiteral("%1 got no answer").arg(unanswered);
+        if (damaged > 0)
+            what << QStringLiteral("%1 had a damaged reply").arg(damaged);
         return fail({ExitCode::NoSensor,
-                     QStringLiteral("%1 of %2 measurements got no answer.").arg(unanswered).arg(count)});
+                     QStringLiteral("Of %1 measurements, %2.").arg(count).arg(what.join(QStringLiteral(" and ")))});
     }
     return int(ExitCode::Success);
 }
@@ -411,7 +433,7 @@ int Cli::backup(const QCommandLineParser &parser)
     }
     if (file.write(json) != json.size() || !file.commit())
         return fail({ExitCode::Usage, QStringLiteral("Cannot write %1: %2").arg(path, file.errorString())});
-    m_out << "Backed up " << block->modelName() << " on port " << portDescription(m_portText) << " to "
+    m_out << "Backed up " << block->modelName() << " on port " << portDescription(m_portText, m_link.device()) << " to "
           << path << '.' << Qt::endl;
     return int(ExitCode::Success);
 }
@@ -419,13 +441,10 @@ int Cli::backup(const QCommandLineParser &parser)
 int Cli::restore(const QCommandLineParser &parser)
 {
     const QString path = parser.positionalArguments().value(0);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return fail({ExitCode::Usage, QStringLiteral("Cannot read %1: %2").arg(path, file.errorString())});
     QString why;
-    const auto saved = BackupFile::parse(file.readAll(), &why);
+    const auto saved = BackupFile::load(path, &why);
     if (!saved)
-        return fail({ExitCode::Usage, QStringLiteral("%1: %2 Nothing was written.").arg(path, why)});
+        return fail({ExitCode::Usage, QStringLiteral("%1 Nothing was written.").arg(why)});
 
     SensorSession session(m_link);
     const std::optional<SensorBlock> block = connectAndRead(session, parser);
@@ -465,9 +484,11 @@ int Cli::runSensor(const QCommandLineParser &parser)
                                     "Nothing was sent.")
                          .arg(block->modelName(), block->modelCode())});
     }
-    if (!session.run())
-        return fail(session.failure());
-    m_out << "Sent the run request to " << block->modelName() << " on port " << portDescription(m_portText)
+    if (!session.run()) {
+        return fail({session.failure().code,
+                     QStringLiteral("The run request may not have reached the sensor. %1").arg(session.failure().message)});
+    }
+    m_out << "Sent the run request to " << block->modelName() << " on port " << portDescription(m_portText, m_link.device())
           << ": the sensor is in its run state." << Qt::endl;
     return int(ExitCode::Success);
 }

@@ -48,15 +48,6 @@ int fieldCountOf(SensorFamily family)
     return family == SensorFamily::Level ? SettingsReply::kLevelFields : SettingsReply::kDistanceFields;
 }
 
-// A byte as a sensor writes it: three characters, right-aligned digits.
-bool isByteField(const QString &piece)
-{
-    if (piece.size() != 3 || !isNumberText(piece))
-        return false;
-    const double v = TextToNumber(piece);
-    return v == roundHalfEven(v) && v >= 0 && v <= 255;
-}
-
 QString asField(int value)
 {
     return QStringLiteral("%1").arg(value, 3, 10, QLatin1Char(' '));
@@ -91,30 +82,41 @@ SensorBlock::SensorBlock(SensorFamily family, const QString &reply)
 {
 }
 
+QString settingsReplyProblem(const QString &reply)
+{
+    if (reply.isEmpty())
+        return QStringLiteral("The sensor did not answer the read request.");
+    const Identification id = Identification::fromReply(reply);
+    if (!id.damaged)
+        return {};
+    const int fields = id.window == ModelWindow::Distance ? SettingsReply::kDistanceFields : SettingsReply::kLevelFields;
+    const int field = SettingsReply::firstDamagedField(reply, fields);
+    const QString where = reply.size() < 3 * field
+                              ? QStringLiteral("cut short after %1 characters").arg(reply.size())
+                              : QStringLiteral("field %1 reads \"%2\"").arg(field).arg(escapedText(reply.mid(3 * (field - 1), 3)));
+    // A flood is shown by its start; the count says how much there was.
+    constexpr int kShown = 120;
+    const QString shown = escapedText(QStringView(reply).left(kShown))
+                          + (reply.size() > kShown ? QStringLiteral("...") : QString());
+    return QStringLiteral("The sensor's reply to the read request was damaged (%1); nothing was taken from it. "
+                          "It read \"%2\" (%3 characters).")
+        .arg(where, shown)
+        .arg(reply.size());
+}
+
 std::optional<SensorBlock> SensorBlock::fromReply(const QString &reply, QString *why)
 {
+    *why = settingsReplyProblem(reply);
+    if (!why->isEmpty())
+        return std::nullopt;
     const Identification id = Identification::fromReply(reply);
     if (id.window == ModelWindow::None) {
-        *why = reply.isEmpty() ? QStringLiteral("The sensor did not answer the read request.")
-                               : QStringLiteral("The reply to the read request names no known model (model code \"%1\").")
-                                     .arg(id.modelCode);
+        *why = QStringLiteral("The reply to the read request names no known model (model code \"%1\").").arg(id.modelCode);
         return std::nullopt;
     }
     const SensorFamily family = id.window == ModelWindow::Distance ? SensorFamily::Distance : SensorFamily::Level;
-    const int fields = fieldCountOf(family);
-    if (reply.size() < 3 * fields) {
-        *why = QStringLiteral("The settings reply was cut short: %1 of %2 characters.").arg(reply.size()).arg(3 * fields);
-        return std::nullopt;
-    }
     // Characters after the block are not part of it, as for the windows.
-    const SettingsReply block(reply, fields);
-    for (int k = 1; k <= fields; ++k) {
-        if (!isByteField(block.piece(k))) {
-            *why = QStringLiteral("The settings reply is damaged: field %1 reads \"%2\".").arg(k).arg(block.piece(k));
-            return std::nullopt;
-        }
-    }
-    return SensorBlock(family, reply.left(3 * fields));
+    return SensorBlock(family, reply.left(3 * fieldCountOf(family)));
 }
 
 SensorBlock SensorBlock::fromValues(SensorFamily family, std::span<const int> values)

@@ -38,9 +38,8 @@ class SensorBlock
 {
 public:
     // Settings in a reply to the read request. Refuses a reply that is not a
-    // whole block: a model code that opens no window, fewer characters than
-    // the family's block, or a field that is not a byte written as three
-    // characters. `why` then says which.
+    // whole block (settingsReplyProblem) or whose model code opens no window;
+    // `why` then says which.
     static std::optional<SensorBlock> fromReply(const QString &reply, QString *why);
 
     // A block made from setting values (in range, one per setting of the
@@ -78,6 +77,11 @@ private:
     SensorFamily m_family;
     QString m_reply; // exactly fieldCount() fields of three characters
 };
+
+// Why a reply to the read request cannot be used: no answer, or a damaged
+// block (a stray character in front, cut short, junk inside), with the
+// bytes received shown escaped. Empty for a whole block, whatever its model.
+QString settingsReplyProblem(const QString &reply);
 
 // The model name for a normalised model code and resolution code, as detect
 // prints it: the catalogue's name, "DVZ-900", or "unknown".

@@ -17,6 +17,7 @@ Failure failureFromLink(const LinkError &error)
     case LinkError::Kind::Busy:
     case LinkError::Kind::PermissionDenied:
     case LinkError::Kind::BadSettings:
+    case LinkError::Kind::NotSerial:
         return {ExitCode::PortFailed, error.reason()};
     case LinkError::Kind::NotOpen:
     case LinkError::Kind::Io:
@@ -112,6 +113,10 @@ bool SensorSession::run()
     if (!m_link.Send(CommandFrame::runRequest()))
         return failFromLink();
     m_link.Sleep(kRunWaitMs);
+    // No answer is read, so only a device that is still there says the
+    // request could have arrived.
+    if (!m_link.CheckConnection())
+        return failFromLink();
     return true;
 }
 

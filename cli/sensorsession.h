@@ -60,7 +60,8 @@ public:
     // Follows the rate just written (empty: keep the rate) and drops
     // whatever the sensor answered to the write, so the next read starts clean.
     bool followWrite(const QString &lineSettings);
-    // The run request; nothing is read.
+    // The run request; nothing is read. False when it could not be sent or
+    // the device went away before it could have arrived.
     bool run();
 
     const Failure &failure() const { return m_failure; }

@@ -98,6 +98,49 @@ PreparedWrite refused(const QString &message)
     return result;
 }
 
+// A failed check in the words of the command line: the setting's name and
+// what it may hold (the windows show their own fixed messages instead).
+QString rangeMessage(const QString &name, const QString &allowed, const QString &given)
+{
+    return QStringLiteral("%1 must be %2, not \"%3\". Nothing was sent.").arg(name, allowed, given);
+}
+
+QString levelRangeMessage(LevelCheck check, const LevelWriteInput &in)
+{
+    switch (check) {
+    case LevelCheck::Passed:
+        break;
+    case LevelCheck::Baud:
+        return rangeMessage(QStringLiteral("baud"), QStringLiteral("one of 9600, 19200, 38400, 57600, 115200"), in.baudBox);
+    case LevelCheck::Slave:
+        return rangeMessage(QStringLiteral("slave"), QStringLiteral("1 to 247 once rounded"), in.slave);
+    case LevelCheck::Empty:
+        return rangeMessage(QStringLiteral("empty"), QStringLiteral("1 to 10000 once rounded"), in.empty);
+    case LevelCheck::Full:
+        return rangeMessage(QStringLiteral("full"), QStringLiteral("1 to 9500 once rounded"), in.full);
+    case LevelCheck::Thresholds:
+        return QStringLiteral("low-do must be 1 or more and hi-do greater than low-do once rounded, not low-do \"%1\" "
+                              "and hi-do \"%2\". Nothing was sent.")
+            .arg(in.lowDo, in.hiDo);
+    }
+    return {};
+}
+
+QString distanceRangeMessage(DistanceCheck check, const LevelWriteInput &in)
+{
+    switch (check) {
+    case DistanceCheck::Passed:
+        break;
+    case DistanceCheck::Baud:
+        return levelRangeMessage(LevelCheck::Baud, in);
+    case DistanceCheck::Slave:
+        return levelRangeMessage(LevelCheck::Slave, in);
+    case DistanceCheck::Switch:
+        return rangeMessage(QStringLiteral("switch"), QStringLiteral("61 to 599 once rounded"), in.lowDo);
+    }
+    return {};
+}
+
 // The window's checks, then its request; nothing is sent from here.
 PreparedWrite checkAndPlan(const SensorBlock &sensor, const LevelWriteInput &in)
 {
@@ -113,12 +156,12 @@ PreparedWrite checkAndPlan(const SensorBlock &sensor, const LevelWriteInput &in)
         entries.thresholdsEditable = thresholdsEditable(sensor);
         const LevelCheck check = checkLevelEntries(entries);
         if (check != LevelCheck::Passed)
-            return refused(levelCheckMessage(check));
+            return refused(levelRangeMessage(check, in));
         result.plan = planLevelWrite(in);
     } else {
         const DistanceCheck check = checkDistanceEntries(in.baudBox, in.slave, in.lowDo);
         if (check != DistanceCheck::Passed)
-            return refused(distanceCheckMessage(check));
+            return refused(distanceRangeMessage(check, in));
         result.plan = planDistanceWrite(in);
     }
     if (!result.plan.error.isEmpty())

@@ -34,9 +34,16 @@ const QString kBlockingText = QStringLiteral("40 Cm");
 void DistanceWindow::Command5_Click()
 {
     // Read
+    if (!reopenLostLink(this, m_link, combo(1)->currentText()))
+        return;
     text(1)->setText(m_link.Exchange(CommandFrame::readSettingsRequest(), 500));
     if (reportLinkFailure(this, m_link))
         return;
+    // Only a whole block is spread over the fields (see the level window).
+    if (!SettingsReply::isWellFormed(text(1)->text(), SettingsReply::kDistanceFields)) {
+        reportDamagedReply(this, text(1)->text(), QStringLiteral("Read"));
+        return;
+    }
     const SettingsReply reply(text(1)->text(), SettingsReply::kDistanceFields);
 
     const QString baud = reply.baudText();
@@ -94,12 +101,12 @@ void DistanceWindow::Command4_Click()
         text(kByteFields[i])->setText(plan.byteFields[i]);
 
     if (!m_link.Send(plan.request)) {
-        reportLinkFailure(this, m_link);
+        reportLinkFailure(this, m_link, LinkAction::Write);
         return;
     }
     m_link.Sleep(500);
-    if (!plan.lineSettings.isEmpty())
-        m_link.SetSettings(plan.lineSettings);
+    if ((!plan.lineSettings.isEmpty() && !m_link.SetSettings(plan.lineSettings)) || !m_link.CheckConnection())
+        reportLinkFailure(this, m_link, LinkAction::Write);
 
     showModel(roundHalfEven(TextToNumber(text(26)->text())) == ModelCatalogue::kDistanceModelCode);
 }
@@ -107,6 +114,8 @@ void DistanceWindow::Command4_Click()
 void DistanceWindow::Command1_Click()
 {
     // Get Distance
+    if (!reopenLostLink(this, m_link, combo(1)->currentText()))
+        return;
     text(1)->setText(m_link.Exchange(CommandFrame::measureRequest(), 500));
     if (reportLinkFailure(this, m_link))
         return;

@@ -31,6 +31,8 @@ constexpr std::array<int, 8> kByteFields{10, 11, 12, 14, 15, 17, 19, 20};
 void LevelWindow::Command1_Click()
 {
     // GetLevel
+    if (!reopenLostLink(this, m_link, combo(1)->currentText()))
+        return;
     text(1)->setText(m_link.Exchange(CommandFrame::measureRequest(), 500));
     if (reportLinkFailure(this, m_link))
         return;
@@ -49,9 +51,17 @@ void LevelWindow::Command1_Click()
 
 void LevelWindow::Command2_Click()
 {
-    // RunSensor
-    m_link.Send(CommandFrame::runRequest());
+    // RunSensor. The RUN notice claims success, so a request that could not
+    // reach the sensor is reported instead.
+    if (!m_link.Send(CommandFrame::runRequest())) {
+        reportLinkFailure(this, m_link);
+        return;
+    }
     m_link.Sleep(200);
+    if (!m_link.CheckConnection()) {
+        reportLinkFailure(this, m_link);
+        return;
+    }
     hide();
     emit sensorRunning();
 }
@@ -106,13 +116,15 @@ void LevelWindow::Command4_Click()
         text(kByteFields[i])->setText(plan.byteFields[i]);
 
     if (!plan.request.isEmpty() && !m_link.Send(plan.request)) {
-        reportLinkFailure(this, m_link);
+        reportLinkFailure(this, m_link, LinkAction::Write);
         text(37)->setText(combo(2)->currentText());
         return;
     }
     m_link.Sleep(500);
-    if (!plan.lineSettings.isEmpty())
-        m_link.SetSettings(plan.lineSettings);
+    // Nothing is read after a write, so ask whether the device is still
+    // there: an adapter pulled during the wait is reported, not passed over.
+    if ((!plan.lineSettings.isEmpty() && !m_link.SetSettings(plan.lineSettings)) || !m_link.CheckConnection())
+        reportLinkFailure(this, m_link, LinkAction::Write);
 
     const QString code = NumberToText(roundHalfEven(TextToNumber(text(26)->text())));
     if (const ModelEntry *row = ModelCatalogue::findByCode(code, text(34)->text()))

@@ -34,10 +34,18 @@ double valueOf(const QLineEdit *field)
 void LevelWindow::Command5_Click()
 {
     // ReadSettings
-    command(4)->setEnabled(true);
+    if (!reopenLostLink(this, m_link, combo(1)->currentText()))
+        return;
     text(1)->setText(m_link.Exchange(CommandFrame::readSettingsRequest(), 500));
     if (reportLinkFailure(this, m_link))
         return;
+    // Only a whole block is spread over the fields: one stray character in
+    // front shifts every field, and the next Write would send that back.
+    if (!SettingsReply::isWellFormed(text(1)->text(), SettingsReply::kLevelFields)) {
+        reportDamagedReply(this, text(1)->text(), QStringLiteral("Read"));
+        return;
+    }
+    command(4)->setEnabled(true);
     const SettingsReply reply(text(1)->text(), SettingsReply::kLevelFields);
 
     setIfKnown(combo(1), reply.baudText());

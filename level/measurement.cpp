@@ -2,9 +2,39 @@
 
 #include "numbers.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace veltra {
+
+namespace {
+
+bool isAsciiDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+bool isDistance(QStringView piece)
+{
+    return piece.size() == 5 && std::all_of(piece.begin(), piece.end(), isAsciiDigit);
+}
+
+// "025", " 25", "-05", " -5"
+bool isTemperature(QStringView piece)
+{
+    if (piece.size() != 3)
+        return false;
+    qsizetype i = 0;
+    while (i < piece.size() && piece[i] == u' ')
+        ++i;
+    if (i < piece.size() && piece[i] == u'-')
+        ++i;
+    if (i == piece.size())
+        return false;
+    return std::all_of(piece.begin() + i, piece.end(), isAsciiDigit);
+}
+
+} // namespace
 
 MeasurementReply MeasurementReply::parse(const QString &reply)
 {
@@ -16,6 +46,7 @@ MeasurementReply MeasurementReply::parse(const QString &reply)
     // mid() stops at the end of the text, so a cut reply gives short pieces.
     parsed.distance = reply.mid(p + 1, 5);
     parsed.temperature = reply.mid(p + 8, 3);
+    parsed.wellFormed = isDistance(parsed.distance) && isTemperature(parsed.temperature);
     return parsed;
 }
 
@@ -38,13 +69,16 @@ std::optional<double> analogCurrent(double level, double full)
 
 QString formatCurrent(double milliamps)
 {
-    if (!std::isfinite(milliamps))
+    // Beyond this the hundredths are no longer exact whole numbers in a
+    // double; no output carries such a current anyway.
+    constexpr double kLargestShown = 1e12;
+    if (!std::isfinite(milliamps) || std::fabs(milliamps) >= kLargestShown)
         return {};
     // Two decimals, halves away from zero. The tiny nudge keeps a value the
     // operator reads as ...5 (2.675, held just below it in binary) rounding up.
     const double hundredths = std::round(std::fabs(milliamps) * 100.0 + 1e-9);
     const double wholePart = std::floor(hundredths / 100.0);
-    const int cents = static_cast<int>(hundredths - wholePart * 100.0);
+    const int cents = static_cast<int>(std::clamp(hundredths - wholePart * 100.0, 0.0, 99.0));
 
     QString whole = wholePart > 0 ? QString::number(wholePart, 'f', 0) : QString(); // "####": no leading zero
     QString fraction = cents > 0 ? QStringLiteral("%1").arg(cents, 2, 10, QLatin1Char('0')) : QString();

@@ -13,6 +13,10 @@ struct MeasurementReply {
     bool found = false;  // false when the text holds no "R": nothing changes
     QString distance;    // characters p+1 to p+5, as received (shorter when the text ends)
     QString temperature; // characters p+8 to p+10, as received
+    // Five digits of distance and a three-character temperature (digits,
+    // blanks or a minus in front): a reply a script can take as numbers.
+    // The windows show whatever arrived; the command line refuses the rest.
+    bool wellFormed = false;
 
     static MeasurementReply parse(const QString &reply);
 };
@@ -30,7 +34,8 @@ std::optional<double> analogCurrent(double level, double full);
 // 12 -> "12.", 12.5 -> "12.5", 12.3456 -> "12.35", 0.5 -> ".5", -2.857 -> "-2.86",
 // 0 -> ".". Halves round away from zero on the value's 15 significant digits
 // (2.675 -> "2.68"); a value that rounds to 0 loses its sign. The point is '.'
-// whatever the locale. Empty for a value that is not finite.
+// whatever the locale. Empty for a value that is not finite or is 1e12 or
+// more either way (an absurd distance or Empty), where two decimals mean nothing.
 QString formatCurrent(double milliamps);
 
 } // namespace veltra

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include <array>
 #include <utility>
@@ -19,6 +20,18 @@ public:
     static constexpr int kDistanceFields = 15;
 
     SettingsReply(const QString &reply, int fieldCount);
+
+    // The first field (1-based) that is not a byte as a sensor writes it,
+    // exactly three characters of digits right-aligned with blanks only in
+    // front (" 30", "  5", "250", at most 255); 0 when all fieldCount fields
+    // are. A field past the end of a cut reply counts as damaged; characters
+    // after the block are not part of it. One stray character in front of a
+    // block shifts every field and so damages it.
+    static int firstDamagedField(QStringView reply, int fieldCount);
+    static bool isWellFormed(QStringView reply, int fieldCount)
+    {
+        return firstDamagedField(reply, fieldCount) == 0;
+    }
 
     // The three characters of field k (1-based) as received, possibly shorter.
     QString piece(int field) const;

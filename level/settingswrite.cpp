@@ -44,23 +44,20 @@ LevelCheck checkLevelEntries(const LevelEntries &entries)
     if (!ModelCatalogue::baudCodeForText(entries.baudBox))
         return LevelCheck::Baud;
 
-    // Judged as the sensor will receive it: 247.6 travels as 248.
+    // Every entry is judged as the sensor will receive it, rounded halves to
+    // even: 247.6 travels as 248, Empty 0.4 as 0, Hi DO 100.5 as 100.
     if (!wholeNumberIn(entries.slave, 1, 247))
         return LevelCheck::Slave;
-
-    const double empty = TextToNumber(entries.empty);
-    if (!(empty > 0 && empty < 10001))
+    if (!wholeNumberIn(entries.empty, 1, 10000))
         return LevelCheck::Empty;
-
-    const double full = TextToNumber(entries.full);
-    if (!(full > 0 && full < 9501))
+    if (!wholeNumberIn(entries.full, 1, 9500))
         return LevelCheck::Full;
 
     // Hidden thresholds cannot be corrected, so checking them would block
     // every write of a model without digital outputs.
     if (entries.thresholdsEditable) {
-        const double lowDo = TextToNumber(entries.lowDo);
-        const double hiDo = TextToNumber(entries.hiDo);
+        const double lowDo = roundHalfEven(TextToNumber(entries.lowDo));
+        const double hiDo = roundHalfEven(TextToNumber(entries.hiDo));
         if (!(lowDo > 0 && hiDo > 0 && hiDo > lowDo))
             return LevelCheck::Thresholds;
     }
@@ -203,8 +200,7 @@ DistanceCheck checkDistanceEntries(const QString &baudBox, const QString &slave,
         return DistanceCheck::Baud;
     if (!wholeNumberIn(slave, 1, 247))
         return DistanceCheck::Slave;
-    const double v = TextToNumber(switchPoint);
-    if (!(v > 60 && v < 600))
+    if (!wholeNumberIn(switchPoint, 61, 599))
         return DistanceCheck::Switch;
     return DistanceCheck::Passed;
 }

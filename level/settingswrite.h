@@ -21,8 +21,10 @@ struct LevelEntries {
 };
 
 // The first entry that fails, in the order the checks run. The baud box must
-// hold one of the five rates; the slave address must be 1 to 247 once rounded
-// as it will be sent; Low DO and Hi DO are skipped when not editable.
+// hold one of the five rates. Numbers are judged once rounded as they will be
+// sent (halves to even): slave address 1 to 247, Empty 1 to 10000, Full 1 to
+// 9500, Low DO at least 1 and Hi DO above it; Low DO and Hi DO are skipped
+// when not editable.
 enum class LevelCheck { Passed, Baud, Slave, Empty, Full, Thresholds };
 
 LevelCheck checkLevelEntries(const LevelEntries &entries);
@@ -69,7 +71,7 @@ LevelWritePlan planDistanceWrite(const LevelWriteInput &input);
 
 // The distance window's checks, first failure returned: the baud box must
 // hold one of the five rates, the slave address must round to 1..247 and the
-// switch point must lie strictly between 60 and 600.
+// switch point to 61..599.
 enum class DistanceCheck { Passed, Baud, Slave, Switch };
 DistanceCheck checkDistanceEntries(const QString &baudBox, const QString &slave, const QString &switchPoint);
 QString distanceCheckMessage(DistanceCheck check);

@@ -56,4 +56,8 @@ BytePair splitWord(int value);
 QString bytesToText(const QByteArray &bytes);
 QByteArray textToBytes(const QString &text);
 
+// Received characters as one printable line, for messages and logs:
+// printable ASCII as it is, \r, \n and \\ escaped, every other byte as \xNN.
+QString escapedText(QStringView text);
+
 } // namespace veltra

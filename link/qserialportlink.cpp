@@ -5,6 +5,12 @@
 
 #include <QFileInfo>
 
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace veltra {
 
 namespace {
@@ -13,7 +19,40 @@ namespace {
 // either way it will not deliver again.
 bool isDeviceLost(QSerialPort::SerialPortError error)
 {
-    return error == QSerialPort::ResourceError || error == QSerialPort::ReadError;
+    return error == QSerialPort::ResourceError || error == QSerialPort::ReadError
+           || error == QSerialPort::WriteError;
+}
+
+// A regular file, a folder or a pipe can never be a serial port; telling so
+// before opening keeps the message plain and opens nothing that may block.
+bool isPlainlyNotSerial(const QString &device)
+{
+#ifdef Q_OS_UNIX
+    struct stat info {};
+    if (::stat(QFile::encodeName(device).constData(), &info) != 0)
+        return false; // missing: the open reports it
+    return !S_ISCHR(info.st_mode);
+#else
+    Q_UNUSED(device);
+    return false;
+#endif
+}
+
+// A character device that is not a terminal (/dev/null, /dev/zero). Asked
+// only after the serial open failed, so a real port is never opened twice.
+bool isNonTerminalDevice(const QString &device)
+{
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(device).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool terminal = ::isatty(fd) == 1;
+    ::close(fd);
+    return !terminal;
+#else
+    Q_UNUSED(device);
+    return false;
+#endif
 }
 
 } // namespace
@@ -34,24 +73,29 @@ bool QSerialPortLink::Open(const PortId &port, const QString &lineSettings)
 {
     clearError();
     Close();
-    m_lost = false;
 
     const QString device = PortMap::deviceFor(port);
     if (device.isEmpty())
         return fail(LinkError::Kind::NoSuchPort, port.display());
     if (!parseLineSettings(lineSettings))
         return fail(LinkError::Kind::BadSettings, device, lineSettings);
+    if (isPlainlyNotSerial(device))
+        return fail(LinkError::Kind::NotSerial, device);
 
     m_port.setPortName(device);
     m_port.setReadBufferSize(0); // read length 0: a read takes everything
     if (!applySettings(lineSettings))
         return false;
-    if (!m_port.open(QIODevice::ReadWrite))
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        if (isNonTerminalDevice(device))
+            return fail(LinkError::Kind::NotSerial, device);
         return failFromPort(device);
+    }
     if (!applySettings(lineSettings)) {
         m_port.close();
         return false;
     }
+    opened(port, device);
     // Some devices (pseudo-terminals among them) have no RTS line; that is
     // not a reason to refuse the port.
     if (!m_port.setRequestToSend(true))
@@ -83,8 +127,15 @@ bool QSerialPortLink::SetSettings(const QString &lineSettings)
 
 bool QSerialPortLink::failClosed()
 {
-    return fail(m_lost ? LinkError::Kind::Io : LinkError::Kind::NotOpen, m_port.portName(),
-                m_lost ? QStringLiteral("the device was disconnected") : QString());
+    return fail(wasLost() ? LinkError::Kind::Io : LinkError::Kind::NotOpen, device(),
+                wasLost() ? QStringLiteral("the device was disconnected") : QString());
+}
+
+bool QSerialPortLink::failLost()
+{
+    lost(m_port.errorString());
+    m_port.close();
+    return false;
 }
 
 bool QSerialPortLink::Send(const QByteArray &request)
@@ -93,12 +144,26 @@ bool QSerialPortLink::Send(const QByteArray &request)
     if (!m_port.isOpen())
         return failClosed();
     if (m_port.write(request) != request.size())
-        return failFromPort(m_port.portName());
+        return isDeviceLost(m_port.error()) ? failLost() : failFromPort(device());
     // Hand the bytes to the driver now: the caller blocks the thread next.
     while (m_port.bytesToWrite() > 0) {
         if (!m_port.waitForBytesWritten(1000))
-            return failFromPort(m_port.portName());
+            return isDeviceLost(m_port.error()) ? failLost() : failFromPort(device());
     }
+    return true;
+}
+
+bool QSerialPortLink::drain()
+{
+    // Nothing reads the device while the thread sleeps, so take what the
+    // operating system holds now. waitForReadyRead(0) never blocks.
+    m_draining = true;
+    while (m_port.waitForReadyRead(0)) {
+    }
+    m_draining = false;
+    if (isDeviceLost(m_port.error()))
+        return false;
+    m_port.clearError(); // the zero wait reports a time-out
     return true;
 }
 
@@ -109,20 +174,32 @@ QString QSerialPortLink::ReceiveAll()
         failClosed();
         return {};
     }
-    // Nothing reads the device while the thread sleeps, so take what the
-    // operating system holds now. waitForReadyRead(0) never blocks.
-    m_draining = true;
-    while (m_port.waitForReadyRead(0)) {
-    }
-    m_draining = false;
+    const bool alive = drain();
     const QString text = bytesToText(m_port.readAll());
-    if (isDeviceLost(m_port.error())) {
-        m_lost = true;
-        fail(LinkError::Kind::Io, m_port.portName(), m_port.errorString());
-        m_port.close();
-    } else
-        m_port.clearError(); // the zero wait reports a time-out
+    if (!alive)
+        failLost();
     return text;
+}
+
+bool QSerialPortLink::CheckConnection()
+{
+    clearError();
+    if (!m_port.isOpen())
+        return failClosed();
+    if (!drain())
+        return failLost();
+    // The drain kept the notification from firing; characters enough to
+    // raise it still do, once the caller is done.
+    if (m_port.bytesAvailable() >= kReceiveThreshold) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (m_port.isOpen() && m_port.bytesAvailable() >= kReceiveThreshold)
+                    emit ReceiveEvent(kEventReceive);
+            },
+            Qt::QueuedConnection);
+    }
+    return true;
 }
 
 void QSerialPortLink::Close()
@@ -146,7 +223,7 @@ void QSerialPortLink::onError(QSerialPort::SerialPortError error)
 {
     // An unplugged adapter: stop listening so the notifier does not spin.
     if (isDeviceLost(error) && m_port.isOpen() && !m_draining) {
-        m_lost = true;
+        lost(m_port.errorString());
         m_port.close();
     }
 }

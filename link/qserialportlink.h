@@ -21,6 +21,7 @@ public:
     void Close() override;
     bool isOpen() const override;
     QString lineSettings() const override { return m_lineSettings; }
+    bool CheckConnection() override;
 
 private:
     void onReadyRead();
@@ -28,11 +29,14 @@ private:
     bool applySettings(const QString &lineSettings);
     bool failFromPort(const QString &device);
     bool failClosed();
+    bool failLost();
+    // Moves what the system holds into the port's buffer; false when the
+    // device went away meanwhile.
+    bool drain();
 
     QSerialPort m_port;
     QString m_lineSettings;
     bool m_draining = false;
-    bool m_lost = false; // the device vanished under an open port
 };
 
 } // namespace veltra

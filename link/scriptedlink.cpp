@@ -26,6 +26,7 @@ bool ScriptedLink::Open(const PortId &port, const QString &lineSettings)
     m_port = port;
     m_lineSettings = lineSettings;
     m_open = true;
+    opened(port, port.display());
     return true;
 }
 
@@ -34,7 +35,7 @@ bool ScriptedLink::SetSettings(const QString &lineSettings)
     clearError();
     m_journal << QStringLiteral("settings %1").arg(lineSettings);
     if (!m_open)
-        return fail(LinkError::Kind::NotOpen, m_port.display());
+        return failClosed();
     if (!parseLineSettings(lineSettings))
         return fail(LinkError::Kind::BadSettings, m_port.display(), lineSettings);
     m_lineSettings = lineSettings;
@@ -46,18 +47,28 @@ bool ScriptedLink::Send(const QByteArray &request)
     clearError();
     m_journal << QStringLiteral("send");
     if (!m_open)
-        return fail(LinkError::Kind::NotOpen, m_port.display());
+        return failClosed();
     m_sent << request;
     if (!m_replies.isEmpty())
         m_buffer += m_replies.takeFirst();
     else if (m_responder)
         m_buffer += m_responder(request, m_lineSettings);
+    if (m_unplugAfterSend) {
+        m_unplugAfterSend = false;
+        unplug();
+        clearError(); // the request itself went out
+    }
     return true;
 }
 
 QString ScriptedLink::ReceiveAll()
 {
+    clearError();
     m_journal << QStringLiteral("receive");
+    if (!m_open) {
+        failClosed();
+        return {};
+    }
     const QString text = bytesToText(m_buffer);
     m_buffer.clear();
     return text;
@@ -74,6 +85,25 @@ void ScriptedLink::Sleep(int milliseconds)
 {
     m_journal << QStringLiteral("sleep %1").arg(milliseconds);
     m_slept += milliseconds;
+}
+
+bool ScriptedLink::CheckConnection()
+{
+    clearError();
+    m_journal << QStringLiteral("check");
+    return m_open || failClosed();
+}
+
+void ScriptedLink::unplug()
+{
+    m_open = false;
+    m_buffer.clear();
+    lost(QStringLiteral("unplugged"));
+}
+
+bool ScriptedLink::failClosed()
+{
+    return fail(wasLost() ? LinkError::Kind::Io : LinkError::Kind::NotOpen, m_port.display());
 }
 
 void ScriptedLink::queueReply(const QByteArray &reply)

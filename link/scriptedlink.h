@@ -28,6 +28,7 @@ public:
     bool isOpen() const override { return m_open; }
     QString lineSettings() const override { return m_lineSettings; }
     void Sleep(int milliseconds) override;
+    bool CheckConnection() override;
 
     // The next Send makes this reply available to the next ReceiveAll.
     void queueReply(const QByteArray &reply);
@@ -37,6 +38,11 @@ public:
     void arrive(const QByteArray &bytes);
     // Make the next Open fail this way.
     void failNextOpen(LinkError::Kind kind) { m_openFailure = kind; }
+    // The adapter is pulled out: the port closes and every call fails as a
+    // lost device until the next Open.
+    void unplug();
+    // Pull it out right after the next Send has delivered its request.
+    void unplugAfterNextSend() { m_unplugAfterSend = true; }
 
     const QList<QByteArray> &sent() const { return m_sent; }
     const QStringList &journal() const { return m_journal; }
@@ -45,6 +51,8 @@ public:
     void clearJournal();
 
 private:
+    bool failClosed();
+
     QList<QByteArray> m_replies;
     QList<QByteArray> m_sent;
     QStringList m_journal;
@@ -55,6 +63,7 @@ private:
     LinkError::Kind m_openFailure = LinkError::Kind::None;
     int m_slept = 0;
     bool m_open = false;
+    bool m_unplugAfterSend = false;
 };
 
 } // namespace veltra

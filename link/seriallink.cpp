@@ -26,7 +26,12 @@ QString LinkError::reason() const
     case Kind::NotOpen:
         return QStringLiteral("The port is not open.");
     case Kind::Io:
-        return QStringLiteral("The serial device stopped answering%1: %2").arg(where, detail);
+        // The system's own words ("Input/output error", "Inappropriate ioctl
+        // for device") tell an operator nothing; detail keeps them for logs.
+        return QStringLiteral("The connection to the sensor was lost%1: the adapter was unplugged or stopped answering.")
+            .arg(where);
+    case Kind::NotSerial:
+        return QStringLiteral("%1 is not a serial device.").arg(device.isEmpty() ? QStringLiteral("The port") : device);
     }
     return {};
 }
@@ -43,6 +48,27 @@ QString SerialLink::Exchange(const QByteArray &request, int waitMilliseconds)
         return {};
     Sleep(waitMilliseconds);
     return ReceiveAll();
+}
+
+bool SerialLink::Reopen(const QString &lineSettings)
+{
+    if (!m_port)
+        return fail(LinkError::Kind::NotOpen, QString());
+    const PortId port = *m_port;
+    return Open(port, lineSettings);
+}
+
+void SerialLink::opened(const PortId &port, const QString &device)
+{
+    m_port = port;
+    m_device = device;
+    m_lost = false;
+}
+
+void SerialLink::lost(const QString &detail)
+{
+    m_lost = true;
+    fail(LinkError::Kind::Io, m_device, detail);
 }
 
 bool SerialLink::fail(LinkError::Kind kind, const QString &device, const QString &detail)

@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QString>
 
+#include <optional>
+
 namespace veltra {
 
 // Why a port operation failed, in words an operator can act on.
@@ -19,6 +21,7 @@ struct LinkError {
         BadSettings,      // a line-settings string outside the baud table
         NotOpen,
         Io,               // the device went away or refused a read or write
+        NotSerial,        // the path is a file, a folder, a pipe or another non-terminal device
     };
     Kind kind = Kind::None;
     QString device;
@@ -52,6 +55,21 @@ public:
     virtual void Close() = 0;
     virtual bool isOpen() const = 0;
     virtual QString lineSettings() const = 0;
+    // Whether the device is still there. Takes what the system holds into
+    // the link's own buffer, so nothing received is lost or consumed, and
+    // notices a device that went away: false, with lastError() set, then.
+    virtual bool CheckConnection() = 0;
+
+    // The port of the last successful Open and the device it stood for
+    // ("/dev/ttyUSB0"): messages name the device actually used, even after
+    // the port mapping changed under it.
+    std::optional<PortId> port() const { return m_port; }
+    QString device() const { return m_device; }
+    // The device went away under the open port (an unplugged adapter).
+    bool wasLost() const { return m_lost; }
+    // Opens the port of the last successful Open again, looked up anew, at
+    // these line settings: after a lost adapter is plugged back in.
+    bool Reopen(const QString &lineSettings);
 
     // Blocks the thread; no window events are processed meanwhile.
     virtual void Sleep(int milliseconds);
@@ -69,9 +87,15 @@ signals:
 protected:
     bool fail(LinkError::Kind kind, const QString &device, const QString &detail = {});
     void clearError() { m_error = {}; }
+    // Implementations report their state through these.
+    void opened(const PortId &port, const QString &device);
+    void lost(const QString &detail);
 
 private:
     LinkError m_error;
+    std::optional<PortId> m_port;
+    QString m_device;
+    bool m_lost = false;
 };
 
 // Waits the given number of seconds while window events are processed.

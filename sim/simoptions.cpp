@@ -78,6 +78,71 @@ bool readSetting(const QString &text, int model, SimSetting *out, QString *error
         text.mid(eq + 1), 0, found->word ? 0xffff : 255, QStringLiteral("--set %1").arg(name), &out->value, error);
 }
 
+// "\\x20", "\\r", "\\n", "\\\\" and plain characters, as bytes; false on a bad escape.
+bool unescape(const QString &text, QByteArray *out)
+{
+    const QByteArray in = text.toLatin1();
+    for (qsizetype i = 0; i < in.size(); ++i) {
+        if (in[i] != '\\') {
+            out->append(in[i]);
+            continue;
+        }
+        if (++i >= in.size())
+            return false;
+        switch (in[i]) {
+        case 'r':
+            out->append('\r');
+            break;
+        case 'n':
+            out->append('\n');
+            break;
+        case '\\':
+            out->append('\\');
+            break;
+        case 'x': {
+            bool ok = false;
+            const int byte = in.mid(i + 1, 2).toInt(&ok, 16);
+            if (!ok || i + 2 >= in.size())
+                return false;
+            out->append(static_cast<char>(byte));
+            i += 2;
+            break;
+        }
+        default:
+            return false;
+        }
+    }
+    return true;
+}
+
+// --prefix COMMAND:N:TEXT
+bool readPrefix(const QString &text, SimReplyPrefix *out, QString *error)
+{
+    const QString command = text.section(u':', 0, 0);
+    const QString nth = text.section(u':', 1, 1);
+    const QString characters = text.section(u':', 2);
+    const struct {
+        const char *name;
+        Command command;
+    } commands[] = {{"connect", Command::Connect}, {"read", Command::ReadSettings}, {"measure", Command::Measure}};
+    bool known = false;
+    for (const auto &c : commands) {
+        if (command == QLatin1String(c.name)) {
+            out->command = c.command;
+            known = true;
+        }
+    }
+    QByteArray bytes;
+    if (!known || text.count(u':') < 2 || characters.isEmpty() || !unescape(characters, &bytes)) {
+        *error = QStringLiteral("--prefix takes COMMAND:N:TEXT with COMMAND connect, read or measure and TEXT "
+                                "characters or escapes (\\x20, \\r, \\n, \\\\), not \"%1\"")
+                     .arg(text);
+        return false;
+    }
+    out->text = bytes;
+    return readInt(nth, 1, 1'000'000, QStringLiteral("--prefix's N"), &out->nth, error);
+}
+
 } // namespace
 
 SimCommandLine parseSimCommandLine(const QStringList &arguments)
@@ -121,8 +186,13 @@ SimCommandLine parseSimCommandLine(const QStringList &arguments)
         QStringLiteral("silent"), QStringLiteral("Never answer (writes are still stored)."));
     const QCommandLineOption unplug(QStringLiteral("unplug-after"),
         QStringLiteral("After N requests close the device and exit."), QStringLiteral("N"));
-    parser.addOptions(
-        {help, model, resolution, baud, port, set, distance, temperature, late, shortReplies, noise, silent, unplug});
+    const QCommandLineOption prefix(QStringLiteral("prefix"),
+        QStringLiteral("Put TEXT in front of the Nth answer (from 1) to COMMAND (connect, read or measure); "
+                       "repeatable. TEXT may use \\x20, \\r, \\n and \\\\: read:1:\\x20 puts a blank in front of the "
+                       "first settings reply."),
+        QStringLiteral("COMMAND:N:TEXT"));
+    parser.addOptions({help, model, resolution, baud, port, set, distance, temperature, late, shortReplies, noise,
+                       silent, unplug, prefix});
 
     SimCommandLine result;
     if (!parser.parse(arguments)) {
@@ -195,6 +265,13 @@ SimCommandLine parseSimCommandLine(const QStringList &arguments)
         && !readInt(
             parser.value(unplug), 1, 1'000'000, QStringLiteral("--unplug-after"), &o.faults.unplugAfter, &error))
         return result;
+
+    for (const QString &text : parser.values(prefix)) {
+        SimReplyPrefix p;
+        if (!readPrefix(text, &p, &error))
+            return result;
+        o.faults.prefixes.push_back(p);
+    }
 
     result.outcome = SimCommandLine::Outcome::Run;
     error.clear();

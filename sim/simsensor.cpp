@@ -295,18 +295,18 @@ void SimSensor::handle(int command, QByteArray &answer)
         ++m_requests;
         m_running = false;
         log(QStringLiteral("<- connect"));
-        answer.append(shaped(connectReply()));
+        answer.append(shaped(Command::Connect, connectReply()));
         return;
     case Command::ReadSettings:
         ++m_requests;
         m_running = false;
         log(QStringLiteral("<- read settings"));
-        answer.append(shaped(settingsReply()));
+        answer.append(shaped(Command::ReadSettings, settingsReply()));
         return;
     case Command::Measure:
         ++m_requests;
         log(QStringLiteral("<- measure"));
-        answer.append(shaped(measurementText()));
+        answer.append(shaped(Command::Measure, measurementText()));
         return;
     case Command::Run:
         ++m_requests;
@@ -342,15 +342,22 @@ void SimSensor::storeWrite(const QByteArray &payload)
     }
 }
 
-QByteArray SimSensor::shaped(QByteArray reply) const
+QByteArray SimSensor::shaped(Command command, QByteArray reply)
 {
     if (m_faults.silent)
         return {};
+    const int nth = ++m_answered[command];
     if (m_faults.shortLength >= 0)
         reply.truncate(m_faults.shortLength);
     QByteArray noise;
     for (int i = 0; i < m_faults.noise; ++i)
         noise.append(kNoise[i % (sizeof(kNoise) - 1)]);
+    for (const SimReplyPrefix &prefix : m_faults.prefixes) {
+        if (prefix.command == command && prefix.nth == nth) {
+            noise.prepend(prefix.text);
+            log(QStringLiteral("   answer %1 to this command gets \"%2\" in front").arg(nth).arg(simPrintable(prefix.text)));
+        }
+    }
     return noise + reply;
 }
 
@@ -404,21 +411,7 @@ void SimSensor::log(const QString &line) const
 
 QString simPrintable(const QByteArray &bytes)
 {
-    QString out;
-    for (char c : bytes) {
-        const auto b = static_cast<std::uint8_t>(c);
-        if (b == '\r')
-            out += QLatin1String("\\r");
-        else if (b == '\n')
-            out += QLatin1String("\\n");
-        else if (b == '\\')
-            out += QLatin1String("\\\\");
-        else if (b >= 0x20 && b < 0x7f)
-            out += QLatin1Char(c);
-        else
-            out += QStringLiteral("\\x%1").arg(b, 2, 16, QLatin1Char('0'));
-    }
-    return out;
+    return escapedText(bytesToText(bytes));
 }
 
 } // namespace veltra

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "commandframe.h"
 #include "modelcatalogue.h"
 #include "settingsreply.h"
 
@@ -7,6 +8,8 @@
 #include <QString>
 
 #include <functional>
+#include <map>
+#include <vector>
 
 namespace veltra {
 
@@ -38,6 +41,14 @@ SimModelDefaults simModelDefaults(int modelCode, int resolutionCode, int baudRat
 // 1 for a millimetre row, else 10.
 int simDefaultResolution(int modelCode);
 
+// Characters put in front of one answer: the nth (from 1) to a command, as
+// a noisy line or a sensor still streaming puts a stray character in front.
+struct SimReplyPrefix {
+    Command command = Command::ReadSettings;
+    int nth = 1;
+    QByteArray text;
+};
+
 // Faults the sensor can be told to show.
 struct SimFaults {
     int lateMs = 0;       // answers leave this much later (applied by the driver)
@@ -45,6 +56,7 @@ struct SimFaults {
     int noise = 0;        // junk characters put in front of every answer
     bool silent = false;  // hears and stores, never answers
     int unplugAfter = 0;  // vanish after this many requests; 0: never
+    std::vector<SimReplyPrefix> prefixes;
 };
 
 // The sensor's protocol side, free of any device: bytes go in with the line
@@ -121,7 +133,7 @@ private:
     void parse(QByteArray &answer);
     void handle(int command, QByteArray &answer);
     void storeWrite(const QByteArray &payload);
-    QByteArray shaped(QByteArray reply) const;
+    QByteArray shaped(Command command, QByteArray reply);
     int longWriteSize() const;
     int shortWriteSize() const;
     void log(const QString &line) const;
@@ -138,6 +150,7 @@ private:
     bool m_rateChanged = false;
     bool m_running = false;
     int m_requests = 0;
+    std::map<Command, int> m_answered; // answers given so far, per command
 };
 
 // Bytes as a short printable line for the log: \r, \n and other bytes

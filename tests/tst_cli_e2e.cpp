@@ -136,12 +136,19 @@ void TestCliEndToEnd::writeRejectedSendsNothing_data()
     QTest::addColumn<QString>("message");
 
     const QStringList level{"--model", "21"};
-    QTest::newRow("baud") << level << "baud=4800" << " baud rate is empty ";
-    QTest::newRow("slave") << level << "slave=248" << "slave address not in range or empty";
-    QTest::newRow("empty") << level << "empty=10001" << "empty not in range or empty";
-    QTest::newRow("full") << level << "full=0" << "full not in range or empty";
-    QTest::newRow("thresholds") << level << "hi-do=50" << "Low DO is not less than Hi Do";
-    QTest::newRow("switch") << QStringList{"--model", "90"} << "switch=600" << "Switch not in range or empty";
+    QTest::newRow("baud") << level << "baud=4800"
+                          << "baud must be one of 9600, 19200, 38400, 57600, 115200, not \"4800\". Nothing was sent.";
+    QTest::newRow("slave") << level << "slave=248" << "slave must be 1 to 247 once rounded, not \"248\". Nothing was sent.";
+    QTest::newRow("empty") << level << "empty=10001"
+                           << "empty must be 1 to 10000 once rounded, not \"10001\". Nothing was sent.";
+    QTest::newRow("empty sent as 0") << level << "empty=0.4"
+                                     << "empty must be 1 to 10000 once rounded, not \"0.4\". Nothing was sent.";
+    QTest::newRow("full") << level << "full=0" << "full must be 1 to 9500 once rounded, not \"0\". Nothing was sent.";
+    QTest::newRow("thresholds equal once sent") << level << "hi-do=50.5"
+        << "low-do must be 1 or more and hi-do greater than low-do once rounded, not low-do \"50\" and hi-do "
+           "\"50.5\". Nothing was sent.";
+    QTest::newRow("switch") << QStringList{"--model", "90"} << "switch=600"
+                            << "switch must be 61 to 599 once rounded, not \"600\". Nothing was sent.";
     QTest::newRow("encoding") << level << "hi-do=40000" << "Hi DO cannot be sent: 40000 is outside 0 to 32767.";
 }
 

@@ -6,11 +6,15 @@
 #include "sensorblock.h"
 #include "settingsedit.h"
 
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <initializer_list>
+
+#include <sys/stat.h>
 
 using namespace veltra;
 
@@ -61,6 +65,9 @@ private slots:
     void backupRoundTrip();
     void backupRefused_data();
     void backupRefused();
+    void repeatedKeys_data();
+    void repeatedKeys();
+    void backupFileLoad();
 };
 
 void TestCliLogic::blockFromReply_data()
@@ -77,11 +84,17 @@ void TestCliLogic::blockFromReply_data()
     QTest::newRow("level code without row") << levelReply(30, 110) << "unknown" << "cm" << 300 << "";
     QTest::newRow("trailing line end ignored") << kLevel23 + "\r\n" << "DVT-14C11" << "cm" << 300 << "";
     QTest::newRow("no answer") << QByteArray() << "" << "" << 0 << "did not answer";
-    QTest::newRow("cut short") << kLevel23.left(45) << "" << "" << 0 << "45 of 51 characters";
+    QTest::newRow("cut short") << kLevel23.left(45) << "" << "" << 0 << "cut short after 45 characters";
     QTest::newRow("damaged field") << withField(kLevel23, 9, "4x4") << "" << "" << 0 << "field 9 reads \"4x4\"";
     QTest::newRow("over a byte") << withField(kLevel23, 2, "300") << "" << "" << 0 << "field 2";
     QTest::newRow("unknown model") << levelReply(30, 28) << "" << "" << 0 << "model code \"28\"";
     QTest::newRow("shifted by noise") << "~#*" + kLevel23 << "" << "" << 0 << "field 1 reads \"~#*\"";
+    // One stray character shifts every field; each piece may still look like a number.
+    QTest::newRow("blank in front") << " " + kLevel23 << "" << "" << 0 << "field 2 reads \"0  \"";
+    QTest::newRow("digit in front") << "1" + kLevel23 << "" << "" << 0 << "field 1 reads \"1 4\"";
+    QTest::newRow("digits left-aligned") << withField(kLevel23, 5, "15 ") << "" << "" << 0 << "field 5";
+    QTest::newRow("blank inside") << withField(kLevel23, 8, "1 4") << "" << "" << 0 << "field 8";
+    QTest::newRow("control character shown escaped") << withField(kLevel23, 3, " \x01" "0") << "" << "" << 0 << "\\x01";
 }
 
 void TestCliLogic::blockFromReply()
@@ -141,25 +154,44 @@ void TestCliLogic::prepareWrite_data()
         << blockReply({30, 5, 0, 1, 15, 98, 81, 1, 44, 0, 250, 0, 0, 0, 0, 8, 10}) << QStringList{"empty=290"} << ready
         << "" << bytes({254, 250, 252, 91, 30, 5, 0, 1, 15, 98, 81, 1, 34, 0, 250, 0, 0, 0, 0, 8}) << "9600,n,8,1";
 
-    QTest::newRow("baud not a rate") << kLevel23 << QStringList{"baud=4800"} << refused << " baud rate is empty "
+    QTest::newRow("baud not a rate") << kLevel23 << QStringList{"baud=4800"} << refused
+                                     << "baud must be one of 9600, 19200, 38400, 57600, 115200, not \"4800\". Nothing was sent."
                                      << none << "";
-    QTest::newRow("baud empty") << kLevel23 << QStringList{"baud="} << refused << " baud rate is empty " << none << "";
+    QTest::newRow("baud empty") << kLevel23 << QStringList{"baud="} << refused
+                                << "baud must be one of 9600, 19200, 38400, 57600, 115200, not \"\". Nothing was sent."
+                                << none << "";
     QTest::newRow("slave 248") << kLevel23 << QStringList{"slave=248"} << refused
-                               << "slave address not in range or empty" << none << "";
+                               << "slave must be 1 to 247 once rounded, not \"248\". Nothing was sent." << none << "";
     QTest::newRow("slave rounds to 248") << kLevel23 << QStringList{"slave=247.6"} << refused
-                                         << "slave address not in range or empty" << none << "";
-    QTest::newRow("empty 10001") << kLevel23 << QStringList{"empty=10001"} << refused << "empty not in range or empty"
-                                 << none << "";
-    QTest::newRow("full 0") << kLevel23 << QStringList{"full=0"} << refused << "full not in range or empty" << none << "";
-    QTest::newRow("thresholds equal") << kLevel23 << QStringList{"low-do=100", "hi-do=100"} << refused
-                                      << "Low DO is not less than Hi Do" << none << "";
+                                         << "slave must be 1 to 247 once rounded, not \"247.6\". Nothing was sent."
+                                         << none << "";
+    QTest::newRow("empty 10001") << kLevel23 << QStringList{"empty=10001"} << refused
+                                 << "empty must be 1 to 10000 once rounded, not \"10001\". Nothing was sent." << none << "";
+    QTest::newRow("empty 10000.6 sent as 10001") << kLevel23 << QStringList{"empty=10000.6"} << refused
+                                                 << "empty must be 1 to 10000 once rounded, not \"10000.6\". Nothing was sent."
+                                                 << none << "";
+    QTest::newRow("empty 0.4 sent as 0") << kLevel23 << QStringList{"empty=0.4"} << refused
+                                         << "empty must be 1 to 10000 once rounded, not \"0.4\". Nothing was sent."
+                                         << none << "";
+    QTest::newRow("full 0") << kLevel23 << QStringList{"full=0"} << refused
+                            << "full must be 1 to 9500 once rounded, not \"0\". Nothing was sent." << none << "";
+    QTest::newRow("thresholds equal once rounded") << kLevel23 << QStringList{"low-do=100", "hi-do=100.5"} << refused
+        << "low-do must be 1 or more and hi-do greater than low-do once rounded, not low-do \"100\" and hi-do "
+           "\"100.5\". Nothing was sent."
+        << none << "";
     QTest::newRow("shown thresholds checked")
         << blockReply({30, 5, 0, 1, 15, 98, 21, 1, 44, 0, 250, 0, 0, 0, 0, 8, 10}) << QStringList{"empty=290"}
-        << refused << "Low DO is not less than Hi Do" << none << "";
+        << refused
+        << "low-do must be 1 or more and hi-do greater than low-do once rounded, not low-do \"0\" and hi-do \"0\". "
+           "Nothing was sent."
+        << none << "";
     QTest::newRow("first failure only") << kLevel23 << QStringList{"full=0", "slave=0"} << refused
-                                        << "slave address not in range or empty" << none << "";
-    QTest::newRow("switch 600") << kDistance << QStringList{"switch=600"} << refused << "Switch not in range or empty"
-                                << none << "";
+                                        << "slave must be 1 to 247 once rounded, not \"0\". Nothing was sent." << none << "";
+    QTest::newRow("switch 600") << kDistance << QStringList{"switch=600"} << refused
+                                << "switch must be 61 to 599 once rounded, not \"600\". Nothing was sent." << none << "";
+    QTest::newRow("switch 599.5 sent as 600") << kDistance << QStringList{"switch=599.5"} << refused
+                                              << "switch must be 61 to 599 once rounded, not \"599.5\". Nothing was sent."
+                                              << none << "";
     QTest::newRow("cannot be encoded") << kLevel23 << QStringList{"hi-do=40000"} << refused
                                        << "Hi DO cannot be sent: 40000 is outside 0 to 32767." << none << "";
 
@@ -196,7 +228,7 @@ void TestCliLogic::prepareWrite()
         QCOMPARE(prepared.plan.lineSettings, lineSettings);
         break;
     case PreparedWrite::Status::Refused:
-        QCOMPARE(prepared.message, message); // the window's text, its control characters gone
+        QCOMPARE(prepared.message, message); // the setting's name and the values it may hold
         break;
     case PreparedWrite::Status::Usage:
         QVERIFY2(prepared.message.contains(message), qPrintable(prepared.message));
@@ -218,9 +250,10 @@ void TestCliLogic::restoreKeepsTheSensorsModelAndRunsTheChecks_data()
         << blockReply({30, 1, 0, 1, 1, 1, 33, 1, 44, 0, 250, 0, 50, 0, 90, 8, 10}) << saved
         << bytes({254, 250, 252, 91, 50, 9, 2, 3, 4, 21, 33, 1, 14, 0, 200, 0, 60, 0, 120, 6}) << "";
     QTest::newRow("saved slave fails its check")
-        << kLevel23 << withField(saved, 2, "  0") << QByteArray() << "slave address not in range or empty";
+        << kLevel23 << withField(saved, 2, "  0") << QByteArray() << "slave must be 1 to 247 once rounded, not \"0\". Nothing was sent.";
     QTest::newRow("saved baud code is no rate")
-        << kLevel23 << withField(saved, 1, "  0") << QByteArray() << " baud rate is empty ";
+        << kLevel23 << withField(saved, 1, "  0") << QByteArray()
+        << "baud must be one of 9600, 19200, 38400, 57600, 115200, not \"\". Nothing was sent.";
 }
 
 void TestCliLogic::restoreKeepsTheSensorsModelAndRunsTheChecks()
@@ -266,7 +299,7 @@ void TestCliLogic::backupRoundTrip_data()
     QTest::newRow("level") << kLevel23 << 13;
     QTest::newRow("distance") << kDistance << 11;
     QTest::newRow("largest values")
-        << blockReply({70, 247, 2, 255, 255, 255, 105, 255, 255, 255, 255, 255, 255, 255, 255, 4, 1})
+        << blockReply({70, 247, 2, 12, 31, 255, 105, 255, 255, 255, 255, 255, 255, 255, 255, 4, 1})
                                     << 13;
 }
 
@@ -321,6 +354,76 @@ void TestCliLogic::backupRefused_data()
                                         << "model code 28";
     QTest::newRow("model entries disagree")
         << QByteArray(level).replace("{\"family\"", "{\"model\": {\"code\": 21}, \"family\"") << "disagree";
+
+    // Codes no table defines would be written as they stand.
+    QTest::newRow("baud code no rate") << QByteArray(level).replace("\"baud\": 30", "\"baud\": 35")
+                                       << "\"baud\" must be a baud code 30, 40, 50, 60 or 70, not 35";
+    QTest::newRow("OGR 7") << QByteArray(level).replace("\"ogr\": 0", "\"ogr\": 7") << "\"ogr\" must be 0, 1 or 2, not 7";
+    QTest::newRow("OMB 3") << QByteArray(level).replace("\"omb\": 8", "\"omb\": 3") << "\"omb\" must be 8, 6 or 4, not 3";
+    QTest::newRow("resolution 5") << QByteArray(level).replace("\"resolution\": 10", "\"resolution\": 5")
+                                  << "\"resolution\" must be 10 or 1, not 5";
+    QTest::newRow("month 13") << QByteArray(level).replace("\"month\": 1", "\"month\": 13")
+                              << "\"month\" must be 1 to 12, not 13";
+    QTest::newRow("month 0") << QByteArray(level).replace("\"month\": 1", "\"month\": 0") << "not 0";
+    QTest::newRow("day 32") << QByteArray(level).replace("\"day\": 2", "\"day\": 32") << "\"day\" must be 1 to 31, not 32";
+
+    // A key given twice would be read as its last value, unseen.
+    QTest::newRow("setting twice") << QByteArray(level).replace("\"empty\": 300", "\"empty\": 300, \"empty\": 9000")
+                                   << "names \"empty\" twice";
+    QTest::newRow("setting twice, once escaped")
+        << QByteArray(level).replace("\"empty\": 300", "\"empty\": 300, \"\\u0065mpty\": 9000") << "names \"empty\" twice";
+    QTest::newRow("family twice") << QByteArray(level).replace("{\"family\": \"level\"", "{\"family\": \"distance\", \"family\": \"level\"")
+                                  << "names \"family\" twice";
+}
+
+void TestCliLogic::repeatedKeys_data()
+{
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<QString>("key");
+    QTest::newRow("none") << QByteArray(R"({"a": 1, "b": {"a": 2}, "c": [{"a": 3}, {"a": 4}]})") << QString();
+    QTest::newRow("nested") << QByteArray(R"({"a": 1, "b": {"x": 2, "x": 3}})") << "x";
+    QTest::newRow("in an array's object") << QByteArray(R"([{"k": 1}, {"k": 1, "k": 2}])") << "k";
+    QTest::newRow("string values are not keys") << QByteArray(R"({"a": "a", "b": "a"})") << QString();
+    QTest::newRow("escaped quote in a key") << QByteArray(R"({"a\"b": 1, "a\"b": 2})") << "a\"b";
+}
+
+void TestCliLogic::repeatedKeys()
+{
+    QFETCH(QByteArray, json);
+    QFETCH(QString, key);
+    QCOMPARE(BackupFile::firstRepeatedKey(json), key);
+}
+
+void TestCliLogic::backupFileLoad()
+{
+    QTemporaryDir dir;
+    const QByteArray good = BackupFile::serialize(block(kLevel23), QDateTime::currentDateTimeUtc(), QStringLiteral("7"));
+    const auto writeFile = [&dir](const QString &name, const QByteArray &bytes) {
+        QFile file(dir.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(bytes), bytes.size());
+    };
+    writeFile(QStringLiteral("good.json"), good);
+    QString why;
+    QVERIFY2(BackupFile::load(dir.filePath("good.json"), &why), qPrintable(why));
+
+    // Padding keeps it valid JSON: only the size refuses it.
+    writeFile(QStringLiteral("large.json"), good + QByteArray(BackupFile::kMaxFileSize, ' '));
+    QVERIFY(!BackupFile::load(dir.filePath("large.json"), &why));
+    QVERIFY2(why.contains("too large"), qPrintable(why));
+
+    QVERIFY(!BackupFile::load(dir.filePath("missing.json"), &why));
+    QVERIFY2(why.contains("no such file"), qPrintable(why));
+
+    // Refused unread: reading /dev/zero would never end.
+    for (const QString &path : {QStringLiteral("/dev/zero"), dir.path()}) {
+        QVERIFY(!BackupFile::load(path, &why));
+        QVERIFY2(why.contains("not a regular file"), qPrintable(why));
+    }
+    const QByteArray fifo = QFile::encodeName(dir.filePath("fifo"));
+    QCOMPARE(::mkfifo(fifo.constData(), 0600), 0);
+    QVERIFY(!BackupFile::load(dir.filePath("fifo"), &why));
+    QVERIFY2(why.contains("not a regular file"), qPrintable(why));
 }
 
 void TestCliLogic::backupRefused()

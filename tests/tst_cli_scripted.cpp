@@ -153,7 +153,15 @@ void TestCliScripted::exitCodes_data()
     QTest::newRow("no port") << QStringList{"read"} << level << none << false << true << 2 << "--port is required"
                              << QByteArray();
     QTest::newRow("port is words") << QStringList{"read", "--port", "usb"} << level << none << false << true << 2
-                                   << "port number or a device path" << QByteArray();
+                                   << "port number from 1 to 32767 or a device path" << QByteArray();
+    QTest::newRow("port with a fraction") << QStringList{"read", "--port", "1.5"} << level << none << false << true << 2
+                                          << "not \"1.5\"" << QByteArray();
+    QTest::newRow("port 0") << QStringList{"read", "--port", "0"} << level << none << false << true << 2
+                            << "not \"0\"" << QByteArray();
+    QTest::newRow("port -1") << QStringList{"read", "--port=-1"} << level << none << false << true << 2
+                             << "not \"-1\"" << QByteArray();
+    QTest::newRow("port twice") << QStringList{"read", "--port", "1", "--port", "2"} << level << none << false << true
+                                << 2 << "--port is given 2 times" << QByteArray();
     QTest::newRow("rate not in the table") << QStringList{"read", "--port", "1", "--baud", "4800"} << level << none
                                            << false << true << 2 << "--baud must be" << QByteArray();
     QTest::newRow("write without --set") << QStringList{"write", "--port", "1"} << level << none << false << true << 2
@@ -170,7 +178,7 @@ void TestCliScripted::exitCodes_data()
                                             << true << true << 3 << "did not answer" << commandBytes({C::ReadSettings});
 
     QTest::newRow("refused") << QStringList{"write", "--port", "1", "--set", "slave=0"} << level << none << false
-                             << true << 4 << "slave address not in range or empty\n"
+                             << true << 4 << "slave must be 1 to 247 once rounded, not \"0\". Nothing was sent.\n"
                              << commandBytes({C::Connect, C::ReadSettings});
 
     QTest::newRow("no such port") << QStringList{"read", "--port", "3"} << level << LinkError::Kind::NoSuchPort

@@ -88,13 +88,30 @@ void TestDistanceHandlers::buttonsWaitForTheFirstRead()
     QVERIFY(!w.form6.command4()->isEnabled());
     QVERIFY(!w.form6.command1()->isEnabled());
     QVERIFY(w.form6.command5()->isEnabled());
-    w.read(QByteArray()); // even a read that received nothing
+    // A read that received nothing, or a damaged block, makes nothing available.
+    const QString modelBox = w.form6.combo2()->currentText();
+    for (const QByteArray &reply : {QByteArray(), " " + kWorkedReply, kWorkedReply.left(44)}) {
+        w.read(reply);
+        QVERIFY(!w.form6.command4()->isEnabled());
+        QVERIFY(!w.form6.command1()->isEnabled());
+        QCOMPARE(w.form6.combo2()->currentText(), modelBox);
+        QCOMPARE(w.text(2), QString());
+        QCOMPARE(w.form6.combo1()->currentText(), QStringLiteral("9600")); // untouched
+        auto *box = w.form6.findChild<QMessageBox *>(QStringLiteral("DamagedReply"));
+        QVERIFY(box && box->isVisible());
+        box->close();
+    }
+    w.read(kWorkedReply);
     QVERIFY(w.form6.command4()->isEnabled());
     QVERIFY(w.form6.command1()->isEnabled());
-    QCOMPARE(w.form6.combo2()->currentText(), QStringLiteral("NON"));
-    QCOMPARE(w.form6.combo3()->currentText(), QStringLiteral("High"));
-    QCOMPARE(w.text(2), QStringLiteral("0"));
-    QCOMPARE(w.form6.combo1()->currentText(), QStringLiteral("9600")); // untouched
+
+    // After a good read, a damaged one leaves every field as it was.
+    w.form6.findChild<QLineEdit *>(QStringLiteral("Text4"))->setText(QStringLiteral("321"));
+    w.read("9" + kWorkedReply);
+    QCOMPARE(w.text(4), QStringLiteral("321"));
+    QCOMPARE(w.text(13), QStringLiteral("17"));
+    QCOMPARE(w.text(26), QStringLiteral("90"));
+    QVERIFY(w.form6.command4()->isEnabled());
 }
 
 void TestDistanceHandlers::workedReplyFillsTheWindow()
@@ -129,7 +146,7 @@ void TestDistanceHandlers::writeSendsTheBlockBackAndFollowsTheRate()
     const QByteArray expected =
         QByteArray::fromRawData("\xFE\xFA\xFC\x5B\x1E\x11\x01\x05\x0C\x18\x5A\x00\xC8\x01\x2C\x00\x96\x00\xFA", 19);
     QCOMPARE(w.link.sent(), QList<QByteArray>{expected});
-    QCOMPARE(w.link.journal(), (QStringList{"send", "sleep 500", "settings 9600,n,8,1"}));
+    QCOMPARE(w.link.journal(), (QStringList{"send", "sleep 500", "settings 9600,n,8,1", "check"}));
     QCOMPARE(w.link.lineSettings(), QStringLiteral("9600,n,8,1"));
     QCOMPARE(progress.count(), 1);
     QCOMPARE(w.text(22), QStringLiteral("30"));
@@ -219,7 +236,9 @@ void TestDistanceHandlers::zeroInsteadOfBlankLeavesTheBaudBox()
 void TestDistanceHandlers::unencodableValueRefusesTheWrite()
 {
     Window w;
-    w.read(blockReply({30, 17, 1, 5, 12, 999, 90, 0, 200, 1, 44, 0, 150, 0, 250}));
+    w.read(blockReply({30, 17, 1, 5, 12, 99, 90, 0, 200, 1, 44, 0, 150, 0, 250}));
+    // No reply that Read takes can hold this; the write refuses it all the same.
+    w.form6.findChild<QLineEdit *>(QStringLiteral("Text21"))->setText(QStringLiteral("999"));
     w.form6.combo1()->setCurrentText(QStringLiteral("115200"));
     w.link.clearJournal();
     const QString message = w.write();

@@ -10,6 +10,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 
@@ -68,9 +69,10 @@ void TestIdentification::modelCodeField()
 void TestIdentification::okOpensTheWindowForTheModel_data()
 {
     QTest::addColumn<QByteArray>("reply");
-    QTest::addColumn<QString>("opens"); // "level", "distance" or "none"
+    QTest::addColumn<QString>("opens"); // "level", "distance", "none", or "damaged": none, with a message
     QTest::newRow("blank 90") << levelReply(40, 90) << "distance";
-    QTest::newRow("090") << QByteArray(" 40  5  0  1 15 98090") << "distance";
+    QTest::newRow("090") << QByteArray(levelReply(40, 90)).replace(18, 3, "090") << "distance";
+    QTest::newRow("distance block alone") << levelReply(40, 90).left(45) << "distance";
     QTest::newRow("20") << levelReply(40, 20) << "level";
     QTest::newRow("81") << levelReply(40, 81) << "level";
     QTest::newRow("104") << levelReply(40, 104) << "level";
@@ -79,8 +81,13 @@ void TestIdentification::okOpensTheWindowForTheModel_data()
     QTest::newRow("28") << levelReply(40, 28) << "none";
     QTest::newRow("83") << levelReply(40, 83) << "none";
     QTest::newRow("89") << levelReply(40, 89) << "none";
-    QTest::newRow("18 characters") << QByteArray(" 40  5  0  1 15 98") << "none";
-    QTest::newRow("nothing") << QByteArray() << "none";
+    // Not whole blocks: whatever characters 19-21 hold, they name no model.
+    QTest::newRow("18 characters") << QByteArray(" 40  5  0  1 15 98") << "damaged";
+    QTest::newRow("nothing") << QByteArray() << "damaged";
+    QTest::newRow("level block cut to 45") << levelReply(40, 21).left(45) << "damaged";
+    QTest::newRow("blank in front") << " " + levelReply(40, 21) << "damaged";
+    QTest::newRow("digit in front") << "7" + levelReply(30, 21) << "damaged";
+    QTest::newRow("noise in front of a distance block") << "~" + levelReply(30, 90).left(45) << "damaged";
 }
 
 void TestIdentification::okOpensTheWindowForTheModel()
@@ -97,11 +104,19 @@ void TestIdentification::okOpensTheWindowForTheModel()
     QCOMPARE(run.program.form2().text1()->text(), QString::fromLatin1(reply));
     QCOMPARE(run.program.form2().isVisible(), opens == "level");
     QCOMPARE(run.program.form6().isVisible(), opens == "distance");
-    QCOMPARE(run.program.form4().isVisible(), opens == "none");
+    QCOMPARE(run.program.form4().isVisible(), opens == "none" || opens == "damaged");
+    auto *damaged = run.program.form4().findChild<QMessageBox *>(QStringLiteral("DamagedReply"));
+    QCOMPARE(damaged != nullptr && damaged->isVisible(), opens == "damaged");
     if (opens == "none")
         QCOMPARE(run.program.form2().combo2()->currentText(), QStringLiteral("NON"));
     else
         QCOMPARE(run.program.form2().combo2()->currentText(), QString());
+    if (opens == "damaged") {
+        // Nothing of it was taken: the level window's model code is untouched.
+        QCOMPARE(run.program.form2().text26()->text(), QString());
+        QVERIFY(damaged->informativeText().contains(QStringLiteral("Press OK again")));
+        damaged->close();
+    }
 }
 
 void TestIdentification::secondOkDecidesFromANewReply()

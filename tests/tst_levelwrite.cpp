@@ -524,17 +524,20 @@ void TestLevelWrite::checks_data()
     row("slave infinite", with(&E::slave, "1e400"), C::Slave);
 
     row("Empty 10000", with(&E::empty, "10000"), C::Passed);
-    row("Empty 10000.9", with(&E::empty, "10000.9"), C::Passed);
+    row("Empty 10000.4 sent as 10000", with(&E::empty, "10000.4"), C::Passed);
+    row("Empty 10000.6 sent as 10001", with(&E::empty, "10000.6"), C::Empty);
     row("Empty 10001", with(&E::empty, "10001"), C::Empty);
-    row("Empty 0.1", with(&E::empty, "0.1"), C::Passed);
+    row("Empty 0.4 sent as 0", with(&E::empty, "0.4"), C::Empty);
+    row("Empty 0.6 sent as 1", with(&E::empty, "0.6"), C::Passed);
     row("Empty 0", with(&E::empty, "0"), C::Empty);
     row("Empty empty", with(&E::empty, ""), C::Empty);
     row("Empty negative", with(&E::empty, "-5"), C::Empty);
 
     row("Full 9500", with(&E::full, "9500"), C::Passed);
-    row("Full 9500.9", with(&E::full, "9500.9"), C::Passed);
+    row("Full 9500.5 sent as 9500", with(&E::full, "9500.5"), C::Passed);
+    row("Full 9500.9 sent as 9501", with(&E::full, "9500.9"), C::Full);
     row("Full 9501", with(&E::full, "9501"), C::Full);
-    row("Full 0.01", with(&E::full, "0.01"), C::Passed);
+    row("Full 0.01 sent as 0", with(&E::full, "0.01"), C::Full);
     row("Full 0", with(&E::full, "0"), C::Full);
     row("Full empty", with(&E::full, ""), C::Full);
     row("Full above Empty is not checked", with(&E::full, "9000"), C::Passed);
@@ -552,8 +555,11 @@ void TestLevelWrite::checks_data()
     row("Low DO negative", thresholds("-10", "50", true), C::Thresholds);
     row("Low DO above Hi DO", thresholds("200", "100", true), C::Thresholds);
     row("both empty", thresholds("", "", true), C::Thresholds);
-    row("Hi DO above by a fraction", thresholds("100", "100.5", true), C::Passed);
-    row("smallest positive pair", thresholds("0.1", "0.2", true), C::Passed);
+    row("Hi DO 100.5 sent as 100, equal", thresholds("100", "100.5", true), C::Thresholds);
+    row("Hi DO 100.6 sent as 101", thresholds("100", "100.6", true), C::Passed);
+    row("Low DO 0.4 sent as 0", thresholds("0.4", "50", true), C::Thresholds);
+    row("smallest pair", thresholds("1", "2", true), C::Passed);
+    row("fractions that round to one value", thresholds("1.4", "0.6", true), C::Thresholds);
     row("hidden thresholds of 0", thresholds("0", "0", false), C::Passed);
     row("hidden equal thresholds", thresholds("100", "100", false), C::Passed);
     row("hidden reversed thresholds", thresholds("200", "100", false), C::Passed);

@@ -164,7 +164,9 @@ void TestMeasurement::shownCurrent_data()
     QTest::newRow("exact binary half") << 4.125 << "4.13";
     QTest::newRow("negative half") << -4.125 << "-4.13";
     QTest::newRow("more than four digits") << 123456.785 << "123456.79";
-    QTest::newRow("large") << 1e20 << "100000000000000000000.";
+    QTest::newRow("large") << 123456789012.0 << "123456789012.";
+    QTest::newRow("too large to mean anything") << 1e12 << "";
+    QTest::newRow("absurdly negative") << -2.3e306 << "";
     QTest::newRow("tiny") << 1e-300 << ".";
     QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN() << "";
     QTest::newRow("infinite") << -std::numeric_limits<double>::infinity() << "";

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 
@@ -70,7 +71,8 @@ private slots:
     void resolutionChoiceRowInMillimetres();
     void runControlRow();
     void dashRowWithDigitalOutputs();
-    void emptyReplyStillEnablesWriteAndGetLevel();
+    void damagedReplyChangesNothing_data();
+    void damagedReplyChangesNothing();
     void baudCodeWithZeroLeavesTheBox();
     void unknownCodeLeavesThePreviousRow();
     void runControlThenStandardShowsWhatTheRowImplies();
@@ -206,25 +208,56 @@ void TestReadSettings::dashRowWithDigitalOutputs()
     QVERIFY(!w.shown("Text9"));
 }
 
-void TestReadSettings::emptyReplyStillEnablesWriteAndGetLevel()
+void TestReadSettings::damagedReplyChangesNothing_data()
 {
+    QTest::addColumn<QByteArray>("reply");
+    QTest::newRow("no reply") << QByteArray();
+    QTest::newRow("cut short") << levelReply(40, 23).left(50);
+    QTest::newRow("a distance block") << levelReply(30, 90).left(45);
+    QTest::newRow("blank in front") << " " + levelReply(40, 23);
+    QTest::newRow("digit in front") << "1" + levelReply(40, 23);
+    QTest::newRow("digits left-aligned") << QByteArray(levelReply(40, 23)).replace(24, 3, "44 ");
+    QTest::newRow("not a byte") << QByteArray(levelReply(40, 23)).replace(9, 3, "300");
+    QTest::newRow("control character inside") << QByteArray(levelReply(40, 23)).replace(27, 1, "\x01");
+}
+
+void TestReadSettings::damagedReplyChangesNothing()
+{
+    QFETCH(QByteArray, reply);
     Window w;
-    w.box("Combo1")->setCurrentText(QStringLiteral("19200"));
-    w.box("Combo4")->setCurrentText(QStringLiteral("Widish"));
-    w.box("Combo5")->setCurrentText(QStringLiteral("mm"));
-    w.read(QByteArray());
-    QCOMPARE(w.box("Combo2")->currentText(), QStringLiteral("NON"));
-    QCOMPARE(w.text("Text37"), QStringLiteral("NON"));
-    for (const char *name : {"Text13", "Text25", "Text24", "Text23", "Text21", "Text26", "Text10", "Text11", "Text12",
-                             "Text14", "Text15", "Text17", "Text19", "Text20", "Text31", "Text34", "Text2", "Text3",
-                             "Text4", "Text5"})
-        QCOMPARE(w.text(name), QStringLiteral("0"));
-    QCOMPARE(w.box("Combo3")->currentText(), QStringLiteral("High"));
-    QCOMPARE(w.box("Combo1")->currentText(), QStringLiteral("19200"));
-    QCOMPARE(w.box("Combo4")->currentText(), QStringLiteral("Widish"));
-    QCOMPARE(w.box("Combo5")->currentText(), QStringLiteral("mm"));
-    QVERIFY(w.button("Command4")->isEnabled());
-    QVERIFY(w.button("Command1")->isEnabled());
+    // Before any good read Write stays off: there is nothing the operator saw to write.
+    w.read(reply);
+    QVERIFY(!w.button("Command4")->isEnabled());
+    auto *box = w.form2.findChild<QMessageBox *>(QStringLiteral("DamagedReply"));
+    QVERIFY(box && box->isVisible());
+    box->close();
+
+    w.read(kWorkedReply);
+    w.field("Text2")->setText(QStringLiteral("290")); // an edit not yet written
+    const auto snapshot = [&w] {
+        QStringList texts;
+        for (const QLineEdit *edit : w.form2.findChildren<QLineEdit *>()) {
+            if (edit->objectName() != u"Text1")
+                texts << edit->objectName() + u'=' + edit->text();
+        }
+        for (const QComboBox *combo : w.form2.findChildren<QComboBox *>())
+            texts << combo->objectName() + u'=' + combo->currentText();
+        return texts;
+    };
+    const QStringList before = snapshot();
+    w.read(reply);
+    QCOMPARE(snapshot(), before);
+    QCOMPARE(w.text("Text2"), QStringLiteral("290"));
+    box = w.form2.findChild<QMessageBox *>(QStringLiteral("DamagedReply"));
+    QVERIFY(box && box->isVisible());
+    QVERIFY(box->text().contains(reply.isEmpty() ? QStringLiteral("did not answer") : QStringLiteral("damaged")));
+    QVERIFY(box->informativeText().contains(QStringLiteral("Nothing was changed")));
+    QVERIFY(box->informativeText().contains(QStringLiteral("Press Read again")));
+
+    // A second damaged reply brings the same window back, not another one.
+    w.read(reply);
+    QCOMPARE(w.form2.findChildren<QMessageBox *>(QStringLiteral("DamagedReply")).size(), 1);
+    box->close();
 }
 
 void TestReadSettings::baudCodeWithZeroLeavesTheBox()

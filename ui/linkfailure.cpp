@@ -1,26 +1,85 @@
 #include "linkfailure.h"
 
+#include "commandframe.h"
+#include "linesettings.h"
 #include "seriallink.h"
 
 #include <QMessageBox>
+#include <QPointer>
 
 namespace veltra {
 
-bool reportLinkFailure(QWidget *parent, const SerialLink &link)
+namespace {
+
+// One window per kind of trouble, reused while it is open. Not modal: the
+// windows keep working (and can be closed) behind it.
+QMessageBox *messageWindow(QPointer<QMessageBox> &slot, QWidget *parent, const QString &objectName)
+{
+    if (slot) {
+        slot->raise();
+        slot->activateWindow();
+        return slot;
+    }
+    slot = new QMessageBox(QMessageBox::Warning, QStringLiteral("Veltra Sensor Program V7"), QString(),
+                           QMessageBox::Ok, parent);
+    slot->setObjectName(objectName);
+    slot->setTextFormat(Qt::PlainText);
+    slot->setAttribute(Qt::WA_DeleteOnClose);
+    slot->setWindowModality(Qt::NonModal);
+    return slot;
+}
+
+QPointer<QMessageBox> g_linkFailure;
+QPointer<QMessageBox> g_damagedReply;
+
+} // namespace
+
+bool reportLinkFailure(QWidget *parent, const SerialLink &link, LinkAction action)
 {
     const LinkError &error = link.lastError();
     if (error.kind != LinkError::Kind::Io && error.kind != LinkError::Kind::NotOpen)
         return false;
-    // Not modal: the windows keep working (and can be closed) behind it.
-    auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Veltra Sensor Program V7"),
-                                QStringLiteral("The connection to the sensor was lost."), QMessageBox::Ok, parent);
-    box->setObjectName(QStringLiteral("LinkFailure"));
+    QMessageBox *box = messageWindow(g_linkFailure, parent, QStringLiteral("LinkFailure"));
+    box->setText(action == LinkAction::Write
+                     ? QStringLiteral("The connection to the sensor was lost while writing: the write may not have "
+                                      "reached the sensor.")
+                     : QStringLiteral("The connection to the sensor was lost."));
     box->setInformativeText(error.reason()
-                            + QStringLiteral("\nCheck the cable and the adapter, then start the program again."));
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowModality(Qt::NonModal);
+                            + QStringLiteral("\nCheck the cable and plug the adapter back in, then press Read: the "
+                                             "port is opened again and the sensor's settings are read."));
     box->show();
     return true;
+}
+
+bool reopenLostLink(QWidget *parent, SerialLink &link, const QString &baudBoxText)
+{
+    if (link.isOpen() || !link.port())
+        return true;
+    const BaudRow *row = baudRowForText(baudBoxText);
+    const QString lineSettings = row ? QString::fromLatin1(row->lineSettings) : link.lineSettings();
+    if (link.Reopen(lineSettings))
+        return true;
+    // Not back yet, or taken by another program meanwhile.
+    QMessageBox *box = messageWindow(g_linkFailure, parent, QStringLiteral("LinkFailure"));
+    box->setText(QStringLiteral("The connection to the sensor was lost, and the port cannot be opened again yet."));
+    box->setInformativeText(link.lastError().reason()
+                            + QStringLiteral("\nCheck the cable and plug the adapter back in, then press Read again."));
+    box->show();
+    return false;
+}
+
+void reportDamagedReply(QWidget *parent, const QString &reply, const QString &again)
+{
+    QMessageBox *box = messageWindow(g_damagedReply, parent, QStringLiteral("DamagedReply"));
+    box->setText(reply.isEmpty() ? QStringLiteral("The sensor did not answer the read request.")
+                                 : QStringLiteral("The sensor's reply was damaged."));
+    box->setInformativeText(
+        QStringLiteral("Nothing was changed: every field keeps its value. Press %1 again.").arg(again));
+    box->setDetailedText(reply.isEmpty() ? QString()
+                                         : QStringLiteral("Received %1 characters:\n%2")
+                                               .arg(reply.size())
+                                               .arg(escapedText(reply)));
+    box->show();
 }
 
 } // namespace veltra
