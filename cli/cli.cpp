@@ -28,10 +28,10 @@ enum Option : unsigned {
 const char *const kExitCodes = "Exit codes:\n"
                                "  0  success\n"
                                "  2  usage error\n"
-                               "  3  no sensor answered\n"
+                               "  3  no sensor answered, its reply was damaged, or the device went away\n"
                                "  4  a setting failed its check; nothing was sent\n"
-                               "  5  the port could not be opened\n"
-                               "  6  the read-back after a write differs";
+                               "  5  the port could not be opened, or is not a serial device\n"
+                               "  6  the read-back after a write differs or failed";
 
 // --port, and the options the command takes.
 void addCommandOptions(QCommandLineParser &parser, unsigned options)

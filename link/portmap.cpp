@@ -61,13 +61,25 @@ QString PortMap::deviceFor(const PortId &port)
 #ifdef Q_OS_WIN
     return QStringLiteral("COM%1").arg(port.number);
 #else
-    const QFileInfo link(portsDir() + QStringLiteral("/com%1").arg(port.number));
-    if (link.isSymLink() || link.exists())
-        return link.isSymLink() ? link.symLinkTarget() : link.absoluteFilePath();
+    if (const QString linked = linkedDevice(port.number); !linked.isEmpty())
+        return linked;
     const QStringList devices = systemDevices();
     if (port.number <= devices.size())
         return devices.at(port.number - 1);
     return {};
+#endif
+}
+
+QString PortMap::linkedDevice(int number)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(number);
+    return {};
+#else
+    const QFileInfo link(portsDir() + QStringLiteral("/com%1").arg(number));
+    if (link.isSymLink())
+        return link.symLinkTarget();
+    return link.exists() ? link.absoluteFilePath() : QString();
 #endif
 }
 

@@ -30,6 +30,8 @@ public:
     static QStringList systemDevices();
     // The device a port refers to; empty when there is none.
     static QString deviceFor(const PortId &port);
+    // The device the link comN in the ports folder names; empty without one.
+    static QString linkedDevice(int number);
     // One line per port number that maps to a device, for the port box's tooltip.
     static QString describe(int maxPort);
 };

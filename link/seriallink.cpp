@@ -54,8 +54,19 @@ bool SerialLink::Reopen(const QString &lineSettings)
 {
     if (!m_port)
         return fail(LinkError::Kind::NotOpen, QString());
-    const PortId port = *m_port;
-    return Open(port, lineSettings);
+    // The same device, never another one the numbering now gives out: with
+    // the adapter gone, port 1 would stand for a built-in port. A comN link
+    // is looked up again, since a device plugged back in may get a new name.
+    const PortId original = *m_port;
+    PortId again = original;
+    if (again.path.isEmpty()) {
+        const QString linked = PortMap::linkedDevice(again.number);
+        again.path = linked.isEmpty() ? m_device : linked;
+    }
+    if (!Open(again, lineSettings))
+        return false;
+    m_port = original;
+    return true;
 }
 
 void SerialLink::opened(const PortId &port, const QString &device)

@@ -67,8 +67,9 @@ public:
     QString device() const { return m_device; }
     // The device went away under the open port (an unplugged adapter).
     bool wasLost() const { return m_lost; }
-    // Opens the port of the last successful Open again, looked up anew, at
-    // these line settings: after a lost adapter is plugged back in.
+    // Opens the device of the last successful Open again at these line
+    // settings, after a lost adapter is plugged back in. A port number's
+    // comN link is looked up anew; otherwise the same device path is used.
     bool Reopen(const QString &lineSettings);
 
     // Blocks the thread; no window events are processed meanwhile.

@@ -317,7 +317,7 @@ void TestCliScripted::help_data()
     QTest::newRow("command") << QStringList{"measure", "--help"} << "--interval <SECONDS>";
     QTest::newRow("usage line") << QStringList{"restore", "-h"}
                                 << "Usage: veltra-cli restore --port N|PATH [options] FILE\n";
-    QTest::newRow("exit codes") << QStringList{"write", "--help"} << "  6  the read-back after a write differs";
+    QTest::newRow("exit codes") << QStringList{"write", "--help"} << "  6  the read-back after a write differs or failed";
 }
 
 void TestCliScripted::help()

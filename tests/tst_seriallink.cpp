@@ -5,7 +5,9 @@
 #include "qserialportlink.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -25,6 +27,9 @@ private slots:
     void secondOpenerFindsPortBusy();
     void reopenClosesFirst();
     void unpluggedDeviceIsReported();
+    void checkConnectionKeepsWhatArrivedAndNoticesALoss();
+    void reopenTakesTheSameDeviceNeverAnother();
+    void pathThatIsNoTerminalIsNotSerial();
     void pauseZeroReturnsAtOnce();
     void pauseWaitsAndPumpsEvents();
 };
@@ -176,6 +181,77 @@ void TestSerialLink::unpluggedDeviceIsReported()
     QVERIFY(!link.Send(CommandFrame::measureRequest()));
     QCOMPARE(link.lastError().kind, LinkError::Kind::Io);
     QVERIFY(!link.isOpen());
+}
+
+void TestSerialLink::checkConnectionKeepsWhatArrivedAndNoticesALoss()
+{
+    auto peer = std::make_unique<PtyPeer>();
+    QSerialPortLink link;
+    QVERIFY(link.Open(ptyPort(*peer), QStringLiteral("9600,n,8,1")));
+    peer->write("answer to a write");
+    link.Sleep(50);
+    QVERIFY(link.CheckConnection());
+    QCOMPARE(link.ReceiveAll(), QStringLiteral("answer to a write"));
+
+    peer->unplug();
+    link.Sleep(20);
+    QVERIFY(!link.CheckConnection());
+    QCOMPARE(link.lastError().kind, LinkError::Kind::Io);
+    QVERIFY(link.wasLost());
+    QVERIFY(!link.isOpen());
+    // Plain words, never the system's own error text.
+    QVERIFY2(link.lastError().reason().contains(QStringLiteral("unplugged or stopped answering")),
+             qPrintable(link.lastError().reason()));
+    QVERIFY(link.lastError().reason().contains(peer->device()));
+}
+
+void TestSerialLink::reopenTakesTheSameDeviceNeverAnother()
+{
+    QTemporaryDir ports;
+    qputenv("VELTRA_PORTS_DIR", ports.path().toLocal8Bit());
+    const QString com5 = ports.filePath(QStringLiteral("com5"));
+    auto first = std::make_unique<PtyPeer>();
+    QVERIFY(QFile::link(first->device(), com5));
+
+    QSerialPortLink link;
+    QVERIFY(link.Open(PortId{5, {}}, QStringLiteral("19200,n,8,1")));
+    QCOMPARE(link.device(), first->device());
+    first->unplug();
+    link.Sleep(20);
+    link.ReceiveAll();
+    QVERIFY(link.wasLost());
+
+    // Gone, link and all: no other device stands in for port 5.
+    QFile::remove(com5);
+    first.reset();
+    QVERIFY(!link.Reopen(QStringLiteral("9600,n,8,1")));
+    QVERIFY(!link.isOpen());
+    QVERIFY(link.lastError().kind == LinkError::Kind::NoSuchPort || link.lastError().kind == LinkError::Kind::Io);
+
+    // Back, behind the same number with a new device name.
+    PtyPeer second;
+    QVERIFY(QFile::link(second.device(), com5));
+    QVERIFY2(link.Reopen(QStringLiteral("9600,n,8,1")), qPrintable(link.lastError().reason()));
+    QCOMPARE(link.device(), second.device());
+    QCOMPARE(link.port()->number, 5);
+    QVERIFY(link.port()->path.isEmpty());
+    QCOMPARE(second.speed(), speed_t(B9600));
+    QVERIFY(!link.wasLost());
+    qunsetenv("VELTRA_PORTS_DIR");
+}
+
+void TestSerialLink::pathThatIsNoTerminalIsNotSerial()
+{
+    QTemporaryDir dir;
+    QFile plain(dir.filePath(QStringLiteral("plain")));
+    QVERIFY(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    QSerialPortLink link;
+    for (const QString &path : {QStringLiteral("/dev/null"), QStringLiteral("/dev/zero"), plain.fileName(), dir.path()}) {
+        QVERIFY(!link.Open(PortId{0, path}, QStringLiteral("9600,n,8,1")));
+        QCOMPARE(link.lastError().kind, LinkError::Kind::NotSerial);
+        QCOMPARE(link.lastError().reason(), QStringLiteral("%1 is not a serial device.").arg(path));
+    }
 }
 
 void TestSerialLink::pauseZeroReturnsAtOnce()

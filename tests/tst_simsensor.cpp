@@ -85,6 +85,7 @@ private slots:
     void framing_data();
     void framing();
 
+    void prefixGoesInFrontOfTheNthAnswerOnly();
     void faultsShapeEveryAnswer_data();
     void faultsShapeEveryAnswer();
     void silentSensorStillStoresWrites();
@@ -190,6 +191,28 @@ void TestSimSensor::commandLineChecks_data()
     QTest::newRow("too far") << "--distance 100000" << O::Error;
     QTest::newRow("unknown option") << "--frobnicate" << O::Error;
     QTest::newRow("stray argument") << "extra" << O::Error;
+    QTest::newRow("prefix") << "--prefix read:2:\\x20 --prefix measure:1:R0025" << O::Run;
+    QTest::newRow("prefix of an unknown command") << "--prefix write:1:x" << O::Error;
+    QTest::newRow("prefix of the 0th answer") << "--prefix read:0:x" << O::Error;
+    QTest::newRow("prefix without text") << "--prefix read:1:" << O::Error;
+    QTest::newRow("prefix with a bad escape") << "--prefix read:1:\\q" << O::Error;
+    QTest::newRow("prefix with a cut escape") << "--prefix read:1:\\x2" << O::Error;
+}
+
+void TestSimSensor::prefixGoesInFrontOfTheNthAnswerOnly()
+{
+    const SimCommandLine parsed = parseSimCommandLine(args(QStringLiteral(
+        "--model 21 --prefix read:2:\\x20 --prefix read:3:7\\r\\n --prefix measure:1:~ --noise 1")));
+    QCOMPARE(parsed.text, QString());
+    SimSensor sensor = makeSimSensor(parsed.options);
+    const QByteArray block = sensor.settingsReply();
+    QCOMPARE(sensor.receive(request(Command::ReadSettings), 9600), "~" + block);
+    QCOMPARE(sensor.receive(request(Command::ReadSettings), 9600), " ~" + block);
+    QCOMPARE(sensor.receive(request(Command::ReadSettings), 9600), "7\r\n~" + block);
+    QCOMPARE(sensor.receive(request(Command::ReadSettings), 9600), "~" + block);
+    // Counted per command: the first measurement answer is measure's first.
+    QCOMPARE(sensor.receive(request(Command::Measure), 9600), "~~" + sensor.measurementText());
+    QCOMPARE(sensor.receive(request(Command::Measure), 9600), "~" + sensor.measurementText());
 }
 
 void TestSimSensor::commandLineChecks()

@@ -1,0 +1,70 @@
+#pragma once
+
+// veltra-cli run as a process against a Sim, for the end-to-end tests.
+#include "simprocess.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTest>
+
+// The result is taken once: QVERIFY2 evaluates its message every time.
+#define QVERIFY_EXIT(result, code)                                                                                     \
+    do {                                                                                                               \
+        const CliResult &checked_ = (result);                                                                          \
+        QVERIFY2(checked_.exitCode == (code), qPrintable(checked_.err + checked_.out));                               \
+    } while (false)
+
+namespace {
+
+struct CliResult {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+QString cliProgram()
+{
+    const QString fromEnv = qEnvironmentVariable("VELTRA_CLI");
+    return fromEnv.isEmpty() ? QStringLiteral(VELTRA_CLI_PATH) : fromEnv;
+}
+
+// Runs veltra-cli to its end. It inherits VELTRA_PORTS_DIR from the Sim.
+CliResult runCli(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(cliProgram(), arguments);
+    CliResult result;
+    if (!process.waitForFinished(30000)) {
+        process.kill();
+        process.waitForFinished();
+        return result;
+    }
+    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.out = QString::fromUtf8(process.readAllStandardOutput());
+    result.err = QString::fromUtf8(process.readAllStandardError());
+    return result;
+}
+
+QJsonObject jsonOf(const CliResult &result)
+{
+    return QJsonDocument::fromJson(result.out.toUtf8()).object();
+}
+
+// The raw settings block as `read --json` reports it, at a known rate.
+QJsonObject readBlock(const QString &port, const QString &baud)
+{
+    const CliResult read = runCli({"read", "--port", port, "--baud", baud, "--json"});
+    if (read.exitCode != 0)
+        qWarning("read failed: %s", qPrintable(read.err));
+    return jsonOf(read).value("block").toObject();
+}
+
+// The simulator's log once what it has written has arrived.
+QString settledLog(Sim &sim)
+{
+    QTest::qWait(150);
+    return sim.log();
+}
+
+} // namespace

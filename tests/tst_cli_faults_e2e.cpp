@@ -1,0 +1,175 @@
+// veltra-cli against a misbehaving veltra-sim: damaged settings and
+// measurement replies, a device that vanishes, paths that are no serial
+// device and files that are no backup. Nothing wrong may be written and no
+// failure may pass for success.
+#include "cliprocess.h"
+#include "simprocess.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+
+class TestCliFaults : public QObject
+{
+    Q_OBJECT
+private slots:
+    void damagedSettingsReplyIsNeverWritten();
+    void damagedReadBackIsNoSuccess();
+    void detectNamesNoModelFromADamagedReply();
+    void damagedMeasurementsAreRefused();
+    void runToAVanishedDeviceFails();
+    void pathsThatAreNoSerialDevice();
+    void restoreRefusesWhatIsNoBackup();
+};
+
+void TestCliFaults::damagedSettingsReplyIsNeverWritten()
+{
+    QTemporaryDir ports;
+    Sim sim(ports);
+    // The first read of each run gets one stray character in front.
+    QVERIFY(!sim.start({"--model", "21", "--prefix", "read:1:\\x20", "--prefix", "read:2:4"}).isEmpty());
+
+    const CliResult blank = runCli({"write", "--port", "1", "--baud", "9600", "--set", "empty=290"});
+    QVERIFY_EXIT(blank, 3);
+    QVERIFY2(blank.err.contains(QStringLiteral("reply to the read request was damaged")), qPrintable(blank.err));
+    QVERIFY2(blank.err.contains(QStringLiteral("It read \"  30  1  0")), qPrintable(blank.err));
+
+    const CliResult digit = runCli({"write", "--port", "1", "--baud", "9600", "--set", "empty=290"});
+    QVERIFY_EXIT(digit, 3);
+    QVERIFY2(digit.err.contains(QStringLiteral("field 1 reads \"4 3\"")), qPrintable(digit.err));
+
+    QVERIFY(!settledLog(sim).contains(QStringLiteral("write settings")));
+    QCOMPARE(readBlock("1", "9600").value("empty").toInt(), 300);
+}
+
+void TestCliFaults::damagedReadBackIsNoSuccess()
+{
+    QTemporaryDir ports;
+    Sim sim(ports);
+    // read 1: before the write, read 2: the read-back, with control bytes in front.
+    QVERIFY(!sim.start({"--model", "21", "--prefix", "read:2:\\x01\\x02"}).isEmpty());
+    const CliResult write = runCli({"write", "--port", "1", "--baud", "9600", "--set", "empty=290"});
+    QVERIFY_EXIT(write, 6);
+    QVERIFY2(write.err.contains(QStringLiteral("reading it back failed")), qPrintable(write.err));
+    // Shown escaped, never as raw control characters.
+    QVERIFY2(write.err.contains(QStringLiteral("\\x01\\x02 30")), qPrintable(write.err));
+    QVERIFY(!write.err.contains(QChar(1)));
+    QVERIFY(!write.out.contains(QStringLiteral("holds what was sent")));
+}
+
+void TestCliFaults::detectNamesNoModelFromADamagedReply()
+{
+    QTemporaryDir ports;
+    Sim sim(ports);
+    // Noise in front of a model 21 block once named model 24.
+    QVERIFY(!sim.start({"--model", "21", "--prefix", "read:1:~"}).isEmpty());
+    const CliResult damaged = runCli({"detect", "--port", "1", "--json"});
+    QVERIFY_EXIT(damaged, 3);
+    QVERIFY(damaged.out.isEmpty());
+    QVERIFY2(damaged.err.contains(QStringLiteral("damaged")), qPrintable(damaged.err));
+
+    const CliResult clean = runCli({"detect", "--port", "1", "--json"});
+    QVERIFY_EXIT(clean, 0);
+    QCOMPARE(jsonOf(clean).value("model").toObject().value("code").toInt(), 21);
+}
+
+void TestCliFaults::damagedMeasurementsAreRefused()
+{
+    QTemporaryDir ports;
+    Sim sim(ports);
+    // The second answer starts cut ("R0025"), the third with a distance of 4e307.
+    QVERIFY(!sim.start({"--model", "21", "--distance", "120", "--prefix", "measure:2:R0025", "--prefix",
+                        "measure:3:R4e307cm025"})
+                 .isEmpty());
+    const CliResult measure = runCli({"measure", "--port", "1", "--baud", "9600", "--count", "4", "--interval", "0"});
+    QVERIFY_EXIT(measure, 3);
+    const QStringList rows = measure.out.split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(rows.size(), 5);
+    QVERIFY2(rows.at(1).endsWith(QStringLiteral(",120,25,180,14.29")), qPrintable(rows.at(1)));
+    QVERIFY2(rows.at(2).endsWith(QStringLiteral("Z,,,,")), qPrintable(rows.at(2)));
+    QVERIFY2(rows.at(3).endsWith(QStringLiteral("Z,,,,")), qPrintable(rows.at(3)));
+    QVERIFY2(rows.at(4).endsWith(QStringLiteral(",120,25,180,14.29")), qPrintable(rows.at(4)));
+    QVERIFY(!measure.out.contains(QStringLiteral("inf"), Qt::CaseInsensitive));
+    QVERIFY2(measure.err.contains(QStringLiteral("Measurement 2: the sensor's reply was damaged: \"R0025R00120")),
+             qPrintable(measure.err));
+    QVERIFY2(measure.err.contains(QStringLiteral("Of 4 measurements, 2 had a damaged reply.")), qPrintable(measure.err));
+}
+
+void TestCliFaults::runToAVanishedDeviceFails()
+{
+    QTemporaryDir ports;
+    Sim sim(ports);
+    const QString device = sim.start({"--model", "80", "--unplug-after", "2"});
+    QVERIFY(!device.isEmpty());
+    // Connect and read are the two requests; the run request finds no device.
+    const CliResult run = runCli({"run", "--port", "1"});
+    QVERIFY_EXIT(run, 3);
+    QVERIFY2(run.err.contains(QStringLiteral("may not have reached the sensor")), qPrintable(run.err));
+    QVERIFY2(run.err.contains(QStringLiteral("(%1)").arg(device)), qPrintable(run.err));
+    QVERIFY2(run.err.contains(QStringLiteral("unplugged or stopped answering")), qPrintable(run.err));
+    QVERIFY(!run.out.contains(QStringLiteral("run state")));
+    QVERIFY(!run.err.contains(QStringLiteral("ioctl")));
+}
+
+void TestCliFaults::pathsThatAreNoSerialDevice()
+{
+    QTemporaryDir dir;
+    QFile plain(dir.filePath("file"));
+    QVERIFY(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("fifo")).constData(), 0600), 0);
+
+    for (const QString &path : {QStringLiteral("/dev/null"), dir.filePath("file"), dir.filePath("fifo"), dir.path()}) {
+        const CliResult read = runCli({"read", "--port", path, "--baud", "9600"});
+        QVERIFY_EXIT(read, 5);
+        QCOMPARE(read.err, QStringLiteral("%1 is not a serial device.\n").arg(path));
+    }
+}
+
+void TestCliFaults::restoreRefusesWhatIsNoBackup()
+{
+    QTemporaryDir ports;
+    QTemporaryDir files;
+    Sim sim(ports);
+    QVERIFY(!sim.start({"--model", "21"}).isEmpty());
+    const QString good = files.filePath("good.json");
+    QVERIFY_EXIT(runCli({"backup", "--port", "1", "-o", good}), 0);
+    QFile file(good);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray json = file.readAll();
+
+    const auto edited = [&files](const QString &name, QByteArray text) {
+        QFile out(files.filePath(name));
+        if (out.open(QIODevice::WriteOnly))
+            out.write(text);
+        return out.fileName();
+    };
+    const struct {
+        QString path;
+        QString reason;
+    } cases[] = {
+        {QStringLiteral("/dev/zero"), QStringLiteral("not a regular file")},
+        {edited("ogr.json", QByteArray(json).replace("\"ogr\": 0", "\"ogr\": 7")), QStringLiteral("\"ogr\" must be")},
+        {edited("omb.json", QByteArray(json).replace("\"omb\": 8", "\"omb\": 3")), QStringLiteral("\"omb\" must be")},
+        {edited("month.json", QByteArray(json).replace("\"month\": 12", "\"month\": 13")),
+         QStringLiteral("\"month\" must be 1 to 12")},
+        {edited("twice.json", QByteArray(json).replace("\"slave\": 1", "\"slave\": 1, \"slave\": 9")),
+         QStringLiteral("names \"slave\" twice")},
+    };
+    for (const auto &c : cases) {
+        const CliResult restore = runCli({"restore", "--port", "1", c.path});
+        QVERIFY_EXIT(restore, 2);
+        QVERIFY2(restore.err.contains(c.reason), qPrintable(restore.err));
+        QVERIFY2(restore.err.contains(QStringLiteral("Nothing was written")), qPrintable(restore.err));
+    }
+    // Refused before the port was opened: the sensor heard one read, the backup's.
+    const QString log = settledLog(sim);
+    QVERIFY2(log.count(QStringLiteral("<- read settings")) == 1, qPrintable(log));
+    QVERIFY(!log.contains(QStringLiteral("write settings")));
+}
+
+QTEST_GUILESS_MAIN(TestCliFaults)
+#include "tst_cli_faults_e2e.moc"

@@ -1,0 +1,205 @@
+// The windows against a misbehaving veltra-sim: a damaged settings reply, an
+// adapter pulled during a write and plugged back in, and the progress window
+// while a check message holds the focus.
+#include "distancewindow.h"
+#include "form1.h"
+#include "form4.h"
+#include "fonts.h"
+#include "levelwindow.h"
+#include "navar.h"
+#include "programrun.h"
+#include "shots.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace veltra;
+
+namespace {
+
+// Message windows of one kind now on screen.
+QList<QMessageBox *> shownBoxes(const QString &objectName)
+{
+    QList<QMessageBox *> boxes;
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        auto *box = qobject_cast<QMessageBox *>(widget);
+        if (box && box->objectName() == objectName && box->isVisible())
+            boxes << box;
+    }
+    return boxes;
+}
+
+void closeBoxes(const QString &objectName)
+{
+    for (QMessageBox *box : shownBoxes(objectName))
+        box->close();
+}
+
+} // namespace
+
+class TestWindowFaults : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { ui::installFontSubstitutions(); }
+    void damagedReplyOnTheNoticeOpensNothing();
+    void damagedReplyOnReadKeepsTheFields();
+    void lostDuringWriteIsReportedAndReadReconnects();
+    void distanceWindowReconnectsToo();
+    void progressWindowHidesWhileACheckMessageIsOpen();
+
+private:
+    struct Run : ProgramRun {
+        LevelWindow &form2 = program.form2();
+
+        // Handshake, OK, and the level window ready for Read.
+        bool open(const QStringList &simArguments)
+        {
+            if (sim.start(simArguments).isEmpty())
+                return false;
+            program.start();
+            program.form1().command1()->click();
+            program.form4().command5()->click();
+            return form2.isVisible() && QTest::qWaitFor([this] { return form2.command5()->isEnabled(); }, 1000);
+        }
+    };
+};
+
+void TestWindowFaults::damagedReplyOnTheNoticeOpensNothing()
+{
+    Run run;
+    QVERIFY(!run.sim.start({"--model", "21", "--prefix", "read:1:\\x20"}).isEmpty());
+    run.program.start();
+    run.program.form1().command1()->click();
+    QVERIFY(run.program.form4().isVisible());
+    run.program.form4().command5()->click();
+    QVERIFY(run.program.form4().isVisible());
+    QVERIFY(!run.form2.isVisible());
+    QVERIFY(!run.program.form6().isVisible());
+    QCOMPARE(shownBoxes(QStringLiteral("DamagedReply")).size(), 1);
+    QVERIFY(shownBoxes(QStringLiteral("DamagedReply")).first()->detailedText().contains(QStringLiteral("  30  1")));
+    closeBoxes(QStringLiteral("DamagedReply"));
+
+    // The next reply is whole: OK opens the window of its model.
+    run.program.form4().command5()->click();
+    QVERIFY(run.form2.isVisible());
+    QCOMPARE(run.form2.text(26)->text(), QStringLiteral("21"));
+}
+
+void TestWindowFaults::damagedReplyOnReadKeepsTheFields()
+{
+    Run run;
+    // Read 1 is the notice's, 2 the first Read, 3 a reply with a digit in front.
+    QVERIFY(run.open({"--model", "21", "--prefix", "read:3:4"}));
+    run.form2.command5()->click();
+    QCOMPARE(run.form2.text(2)->text(), QStringLiteral("300"));
+    run.form2.text(2)->setText(QStringLiteral("290"));
+    run.form2.command5()->click();
+    QCOMPARE(shownBoxes(QStringLiteral("DamagedReply")).size(), 1);
+    QCOMPARE(run.form2.text(2)->text(), QStringLiteral("290"));
+    QCOMPARE(run.form2.text(26)->text(), QStringLiteral("21"));
+    QCOMPARE(run.form2.text(24)->text(), QStringLiteral("12"));
+    QCOMPARE(run.form2.combo2()->currentText(), QStringLiteral("DVT-14C01"));
+    run.form2.show();
+    saveShot(&run.form2, QStringLiteral("level-damaged-reply"));
+    closeBoxes(QStringLiteral("DamagedReply"));
+}
+
+void TestWindowFaults::lostDuringWriteIsReportedAndReadReconnects()
+{
+    Run run;
+    // Connect, the notice's read, Read, and the write: the adapter goes with it.
+    QVERIFY(run.open({"--model", "21", "--baud", "19200", "--unplug-after", "4"}));
+    run.form2.command5()->click();
+    run.form2.text(2)->setText(QStringLiteral("290"));
+    run.form2.command4()->click();
+    QTRY_VERIFY_WITH_TIMEOUT(run.sim.log().contains(QStringLiteral("unplugged")), 3000);
+    QCOMPARE(shownBoxes(QStringLiteral("LinkFailure")).size(), 1);
+    QMessageBox *box = shownBoxes(QStringLiteral("LinkFailure")).first();
+    QVERIFY2(box->text().contains(QStringLiteral("the write may not have reached the sensor")), qPrintable(box->text()));
+    QVERIFY2(box->informativeText().contains(QStringLiteral("unplugged or stopped answering")),
+             qPrintable(box->informativeText()));
+    QVERIFY(!box->informativeText().contains(QStringLiteral("ioctl")));
+    run.form2.show();
+    saveShot(box, QStringLiteral("level-lost-during-write"));
+
+    // Pressing on while it is gone: still the one window, and no other
+    // device (a built-in port the numbering now gives out) is opened instead.
+    QTRY_VERIFY(run.form2.command1()->isEnabled());
+    run.form2.command1()->click();
+    run.form2.command5()->click();
+    QCOMPARE(shownBoxes(QStringLiteral("LinkFailure")).size(), 1);
+    QVERIFY(!run.link.isOpen());
+    closeBoxes(QStringLiteral("LinkFailure"));
+
+    // Plugged back in (a new device behind the same port number): Read opens
+    // it again at the window's rate and reads.
+    Sim back(run.ports);
+    QVERIFY(!back.start({"--model", "21", "--baud", "19200", "--set", "empty=280"}).isEmpty());
+    run.form2.command5()->click();
+    QVERIFY(shownBoxes(QStringLiteral("LinkFailure")).isEmpty());
+    QVERIFY(run.link.isOpen());
+    QCOMPARE(run.link.lineSettings(), QStringLiteral("19200,n,8,1"));
+    QCOMPARE(run.form2.text(2)->text(), QStringLiteral("280"));
+    run.form2.command1()->click();
+    QCOMPARE(run.form2.text(16)->text(), QStringLiteral("00100"));
+}
+
+void TestWindowFaults::distanceWindowReconnectsToo()
+{
+    Run run;
+    QVERIFY(!run.sim.start({"--model", "90", "--unplug-after", "3"}).isEmpty());
+    run.program.start();
+    run.program.form1().command1()->click();
+    run.program.form4().command5()->click();
+    DistanceWindow &form6 = run.program.form6();
+    QVERIFY(form6.isVisible());
+    form6.command5()->click(); // the third request; the device goes after it
+    QCOMPARE(form6.text(4)->text(), QStringLiteral("150"));
+    QTRY_VERIFY_WITH_TIMEOUT(run.sim.log().contains(QStringLiteral("unplugged")), 3000);
+    form6.command1()->click();
+    QCOMPARE(shownBoxes(QStringLiteral("LinkFailure")).size(), 1);
+    closeBoxes(QStringLiteral("LinkFailure"));
+
+    Sim back(run.ports);
+    QVERIFY(!back.start({"--model", "90", "--distance", "321"}).isEmpty());
+    form6.command1()->click();
+    QVERIFY(shownBoxes(QStringLiteral("LinkFailure")).isEmpty());
+    QCOMPARE(form6.text(16)->text(), QStringLiteral("00321"));
+}
+
+void TestWindowFaults::progressWindowHidesWhileACheckMessageIsOpen()
+{
+    Run run;
+    QVERIFY(run.open({"--model", "21"}));
+    run.form2.command5()->click();
+    run.form2.show();
+    run.form2.text(13)->setText(QStringLiteral("0")); // fails its check
+    // The check's message box is modal and keeps the focus; look at the
+    // progress window while it is still open, then close it.
+    bool shownAtFirst = false;
+    bool hiddenWhileTheBoxIsOpen = false;
+    QTimer::singleShot(500, this, [&] { shownAtFirst = run.program.navar().isVisible(); });
+    QTimer::singleShot(4000, this, [&] {
+        hiddenWhileTheBoxIsOpen = QApplication::activeModalWidget() && !run.program.navar().isVisible();
+        if (QWidget *box = QApplication::activeModalWidget())
+            box->close();
+    });
+    run.form2.command4()->click();
+    QVERIFY(shownAtFirst);
+    QVERIFY(hiddenWhileTheBoxIsOpen);
+
+    // A later Write shows it again, and it goes again.
+    run.form2.text(13)->setText(QStringLiteral("5"));
+    run.form2.command4()->click();
+    QVERIFY(run.program.navar().isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(!run.program.navar().isVisible(), 4500);
+}
+
+QTEST_MAIN(TestWindowFaults)
+#include "tst_window_faults_e2e.moc"
