@@ -11,7 +11,9 @@ QString HandshakeResult::reason() const
     case Outcome::Found:
         return {};
     case Outcome::NoAnswer:
-        return QStringLiteral("No sensor answered at any baud rate (9600 to 115200).");
+        // The device says whether the port number stood for the adapter meant.
+        return device.isEmpty() ? QStringLiteral("No sensor answered at any baud rate (9600 to 115200).")
+                                : QStringLiteral("No sensor answered on %1 at any baud rate (9600 to 115200).").arg(device);
     case Outcome::Error:
         return error.reason();
     }
@@ -61,7 +63,9 @@ HandshakeResult Handshake::run(SerialLink &link, const QString &portBoxText, con
     }
 
     link.Close();
-    return {};
+    HandshakeResult none;
+    none.device = link.device();
+    return none;
 }
 
 } // namespace veltra

@@ -17,6 +17,7 @@ struct HandshakeResult {
     };
     Outcome outcome = Outcome::NoAnswer;
     QString baudText;
+    QString device; // the device tried, when no sensor answered
     LinkError error;
 
     bool found() const { return outcome == Outcome::Found; }

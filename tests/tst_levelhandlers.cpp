@@ -118,6 +118,13 @@ void TestLevelHandlers::getLevel_data()
     QTest::newRow("leftover before the marker") << QByteArray(" 30  1xyzr00100mm031\r\n") << "300" << "200"
                                                 << QStringList{"00100", "031", "200", "20."};
     QTest::newRow("cut short") << QByteArray("R001") << "300" << "280" << QStringList{"001", "", "299", "21.09"};
+    // Shown as it arrived, but no value overflows into the current.
+    QTest::newRow("absurd distance") << QByteArray("R4e307cm025") << "300" << "280"
+                                     << QStringList{"4e307", "025", "-4E+307", ""};
+    QTest::newRow("absurd Empty") << QByteArray("R00100cm025") << "4e307" << "280"
+                                  << QStringList{"00100", "025", "4E+307", ""};
+    QTest::newRow("tiny Full") << QByteArray("R00100cm025") << "300" << "1e-300"
+                               << QStringList{"00100", "025", "200", ""};
 }
 
 void TestLevelHandlers::getLevel()
