@@ -2,11 +2,16 @@
 
 // The whole program against a veltra-sim process of its own: the simulator's
 // ports folder, the real serial link, and how often the program ended.
+#include "form1.h"
+#include "form4.h"
+#include "levelwindow.h"
 #include "program.h"
 #include "qserialportlink.h"
 #include "simprocess.h"
 
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 
 namespace {
 
@@ -16,6 +21,19 @@ struct ProgramRun {
     veltra::QSerialPortLink link;
     int ended = 0;
     veltra::Program program{link, [this] { ++ended; }};
+
+    // Starts the simulator, then handshake and OK: the level window shown
+    // and ready for Read.
+    bool openLevelWindow(const QStringList &simArguments)
+    {
+        if (sim.start(simArguments).isEmpty())
+            return false;
+        program.start();
+        program.form1().command1()->click();
+        program.form4().command5()->click();
+        veltra::LevelWindow &form2 = program.form2();
+        return form2.isVisible() && QTest::qWaitFor([&form2] { return form2.command5()->isEnabled(); }, 1000);
+    }
 };
 
 } // namespace

@@ -57,16 +57,7 @@ private:
     struct Run : ProgramRun {
         LevelWindow &form2 = program.form2();
 
-        // Handshake, OK, and the level window ready for Read.
-        bool open(const QStringList &simArguments)
-        {
-            if (sim.start(simArguments).isEmpty())
-                return false;
-            program.start();
-            program.form1().command1()->click();
-            program.form4().command5()->click();
-            return form2.isVisible() && QTest::qWaitFor([this] { return form2.command5()->isEnabled(); }, 1000);
-        }
+        bool open(const QStringList &simArguments) { return openLevelWindow(simArguments); }
     };
 };
 
