@@ -85,7 +85,7 @@ QString undefinedCode(const SensorBlock &block)
 
 } // namespace
 
-QString firstRepeatedKey(const QByteArray &json)
+std::optional<QString> firstRepeatedKey(const QByteArray &json)
 {
     struct Container {
         bool object = false;
@@ -127,7 +127,7 @@ QString firstRepeatedKey(const QByteArray &json)
             open.back().wantKey = true;
         }
     }
-    return {};
+    return std::nullopt;
 }
 
 std::optional<SensorBlock> load(const QString &path, QString *why)
@@ -202,9 +202,8 @@ std::optional<SensorBlock> parse(const QByteArray &json, QString *why)
         refuse(why, QStringLiteral("The backup is not a JSON object."));
         return std::nullopt;
     }
-    const QString repeated = firstRepeatedKey(json);
-    if (!repeated.isNull()) {
-        refuse(why, QStringLiteral("The backup names \"%1\" twice in one object.").arg(repeated));
+    if (const auto repeated = firstRepeatedKey(json)) {
+        refuse(why, QStringLiteral("The backup names \"%1\" twice in one object.").arg(*repeated));
         return std::nullopt;
     }
     const QJsonObject root = document.object();

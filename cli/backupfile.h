@@ -35,9 +35,9 @@ inline constexpr qint64 kMaxFileSize = 1024 * 1024;
 std::optional<SensorBlock> load(const QString &path, QString *why);
 
 // The first key that appears twice in one object of a JSON text (which
-// QJsonDocument would silently resolve to its last value); empty if none.
-// The text must already be valid JSON.
-QString firstRepeatedKey(const QByteArray &json);
+// QJsonDocument would silently resolve to its last value), the empty key
+// included; none if every key is single. The text must already be valid JSON.
+std::optional<QString> firstRepeatedKey(const QByteArray &json);
 
 } // namespace BackupFile
 

@@ -167,9 +167,9 @@ MeasurementRow measurementRow(const SensorBlock &block, const QString &reply)
     row.temperature = NumberToText(TextToNumber(parsed.temperature));
     if (block.family() == SensorFamily::Level) {
         // The window keeps the level as text and reads the current from that text.
-        row.level = NumberToText(tankLevel(block.valueText("empty"), parsed.distance));
-        const auto current = analogCurrent(TextToNumber(row.level), TextToNumber(block.valueText("full")));
-        row.current = current ? formatCurrent(*current) : QString();
+        const LevelReading reading = levelReading(block.valueText("empty"), block.valueText("full"), parsed.distance);
+        row.level = reading.level;
+        row.current = reading.current;
     }
     return row;
 }

@@ -42,11 +42,11 @@ void LevelWindow::Command1_Click()
 
     text(16)->setText(reply.distance);
     text(18)->setText(reply.temperature);
-    text(8)->setText(NumberToText(tankLevel(text(2)->text(), text(16)->text())));
     // A Full of 0 has no current: the field is left empty rather than
     // showing a division by zero.
-    const auto current = analogCurrent(TextToNumber(text(8)->text()), TextToNumber(text(3)->text()));
-    text(9)->setText(current ? formatCurrent(*current) : QString());
+    const LevelReading reading = levelReading(text(2)->text(), text(3)->text(), text(16)->text());
+    text(8)->setText(reading.level);
+    text(9)->setText(reading.current);
 }
 
 void LevelWindow::Command2_Click()

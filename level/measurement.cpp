@@ -89,4 +89,16 @@ QString formatCurrent(double milliamps)
     return (negative ? QStringLiteral("-") : QString()) + whole + QLatin1Char('.') + fraction;
 }
 
+LevelReading levelReading(const QString &emptyText, const QString &fullText, const QString &distanceText)
+{
+    const double level = tankLevel(emptyText, distanceText);
+    LevelReading reading;
+    reading.level = NumberToText(level);
+    if (!std::isfinite(level))
+        return reading;
+    const auto current = analogCurrent(TextToNumber(reading.level), TextToNumber(fullText));
+    reading.current = current ? formatCurrent(*current) : QString();
+    return reading;
+}
+
 } // namespace veltra

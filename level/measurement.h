@@ -38,4 +38,15 @@ std::optional<double> analogCurrent(double level, double full);
 // more either way (an absurd distance or Empty), where two decimals mean nothing.
 QString formatCurrent(double milliamps);
 
+// Tank level and current as the level window shows them: the level as plain
+// text, and the current worked out from that text, as the window reads its
+// own field. The current is empty when Full is 0 or the level is not a
+// finite number (an Empty or distance of 1e999): the text "INF" would read
+// back as 0 and show an empty tank's 4 mA.
+struct LevelReading {
+    QString level;
+    QString current;
+};
+LevelReading levelReading(const QString &emptyText, const QString &fullText, const QString &distanceText);
+
 } // namespace veltra

@@ -2,6 +2,7 @@
 
 #include <QLocale>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -87,6 +88,37 @@ qsizetype decimalPrefix(QStringView s, bool *hasDigits)
     return i;
 }
 
+// The power of ten of a decimal number's first significant digit: 2 for
+// "123", -3 for "0.00123", 5 for "1.5e5", -4 for "0.001E-1". Only asked
+// for a number out of a double's range, whose sign says which way it went.
+long long leadingDigitExponent(const std::string &number)
+{
+    const std::size_t e = number.find_first_of("eE");
+    const std::string mantissa = number.substr(0, e);
+    long long exponent = 0;
+    if (e != std::string::npos) {
+        const char *first = number.data() + e + 1;
+        const char *last = number.data() + number.size();
+        const bool negative = first < last && *first == '-';
+        if (first < last && (*first == '+' || *first == '-'))
+            ++first;
+        // Exponents too long for any whole type are far out either way.
+        constexpr long long kFar = 1'000'000'000;
+        if (std::from_chars(first, last, exponent).ec != std::errc())
+            exponent = kFar;
+        exponent = std::min(exponent, kFar);
+        if (negative)
+            exponent = -exponent;
+    }
+    const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+    const std::size_t lead = mantissa.find_first_not_of("0.");
+    if (lead == std::string::npos)
+        return std::numeric_limits<long long>::min(); // all zeros: nothing to overflow
+    const long long digitPower = lead < point ? static_cast<long long>(point - lead) - 1
+                                              : -static_cast<long long>(lead - point);
+    return digitPower + exponent;
+}
+
 } // namespace
 
 double TextToNumber(QStringView text)
@@ -120,8 +152,7 @@ double TextToNumber(QStringView text)
     Q_UNUSED(end);
     if (ec == std::errc::result_out_of_range) {
         // Underflow reads as 0, overflow as an infinite value that no check accepts.
-        const bool tiny = number.find("e-") != std::string::npos;
-        value = tiny ? 0.0 : std::numeric_limits<double>::infinity();
+        value = leadingDigitExponent(number) < 0 ? 0.0 : std::numeric_limits<double>::infinity();
     }
     return negative ? -value : value;
 }

@@ -14,7 +14,8 @@ namespace veltra {
 std::optional<PortId> PortId::fromText(const QString &text)
 {
     const QString trimmed = text.trimmed();
-    if (QDir::isAbsolutePath(trimmed) && trimmed.size() > 1)
+    // Qt counts ":/..." (its own resources) as absolute: no device is there.
+    if (QDir::isAbsolutePath(trimmed) && trimmed.size() > 1 && !trimmed.startsWith(u':'))
         return PortId{0, trimmed};
     if (!isNumberText(trimmed))
         return std::nullopt;

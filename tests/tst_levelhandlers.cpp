@@ -123,6 +123,8 @@ void TestLevelHandlers::getLevel_data()
                                      << QStringList{"4e307", "025", "-4E+307", ""};
     QTest::newRow("absurd Empty") << QByteArray("R00100cm025") << "4e307" << "280"
                                   << QStringList{"00100", "025", "4E+307", ""};
+    QTest::newRow("infinite Empty") << QByteArray("R00100cm025") << "1e999" << "280"
+                                    << QStringList{"00100", "025", "INF", ""};
     QTest::newRow("tiny Full") << QByteArray("R00100cm025") << "300" << "1e-300"
                                << QStringList{"00100", "025", "200", ""};
 }

@@ -127,6 +127,16 @@ void TestNumbers::hugeNumbersNeverPassAsBytes()
     QVERIFY(!wholeNumberIn(u"1e999", 0, 255));
     QVERIFY(!wholeNumberIn(u"-1e999", 0, 255));
     QCOMPARE(TextToNumber(u"1e-999"), 0.0);
+    // Out of range is told by the size of the number, not by how it is written.
+    QCOMPARE(TextToNumber(u"1E-400"), 0.0);
+    QCOMPARE(TextToNumber(u"-1D-400"), 0.0);
+    QCOMPARE(TextToNumber(QString(QStringLiteral("0.") + QString(400, u'0') + u'1')), 0.0);
+    QVERIFY(std::isinf(TextToNumber(QString(u'1' + QString(400, u'0')))));
+    QVERIFY(std::isinf(TextToNumber(QString(u'1' + QString(400, u'0') + QStringLiteral("e-10")))));
+    QVERIFY(std::isinf(TextToNumber(u"1e99999999999999999999")));
+    QCOMPARE(TextToNumber(u"1e-99999999999999999999"), 0.0);
+    QVERIFY(std::isinf(TextToNumber(u"-1E400")) && TextToNumber(u"-1E400") < 0);
+    QVERIFY(!wholeNumberIn(QString(u'1' + QString(400, u'0') + QStringLiteral("e-10")), 0, 255));
 }
 
 void TestNumbers::lineSettingsAcceptsOnlyTheBaudTable_data()
@@ -185,6 +195,8 @@ void TestNumbers::portBoxTexts_data()
     QTest::newRow("relative path") << "dev/ttyS0" << false << 0 << "";
     QTest::newRow("too big for 16 bits") << "40000" << false << 0 << "";
     QTest::newRow("zero is a number") << "0" << true << 0 << "";
+    QTest::newRow("resource path is no device") << ":1" << false << 0 << "";
+    QTest::newRow("resource folder is no device") << ":/dev/ttyS0" << false << 0 << "";
 }
 
 void TestNumbers::portBoxTexts()
