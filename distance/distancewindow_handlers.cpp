@@ -100,8 +100,10 @@ void DistanceWindow::Command4_Click()
     for (std::size_t i = 0; i < kByteFields.size(); ++i)
         text(kByteFields[i])->setText(plan.byteFields[i]);
 
+    // A port already gone took nothing; one that failed during the send may have.
+    const bool wasOpen = m_link.isOpen();
     if (!m_link.Send(plan.request)) {
-        reportLinkFailure(this, m_link, LinkAction::Write);
+        reportLinkFailure(this, m_link, wasOpen ? LinkAction::Write : LinkAction::WriteNotSent);
         return;
     }
     m_link.Sleep(500);

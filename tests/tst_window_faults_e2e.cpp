@@ -127,6 +127,12 @@ void TestWindowFaults::lostDuringWriteIsReportedAndReadReconnects()
     QCOMPARE(shownBoxes(QStringLiteral("LinkFailure")).size(), 1);
     QVERIFY(!run.link.isOpen());
     closeBoxes(QStringLiteral("LinkFailure"));
+    // A Write now finds no port: it says that nothing was written.
+    run.form2.command4()->click();
+    QCOMPARE(shownBoxes(QStringLiteral("LinkFailure")).size(), 1);
+    QVERIFY2(shownBoxes(QStringLiteral("LinkFailure")).first()->text().contains(QStringLiteral("nothing was written")),
+             qPrintable(shownBoxes(QStringLiteral("LinkFailure")).first()->text()));
+    closeBoxes(QStringLiteral("LinkFailure"));
 
     // Plugged back in (a new device behind the same port number): Read opens
     // it again at the window's rate and reads.

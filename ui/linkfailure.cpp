@@ -40,10 +40,18 @@ bool reportLinkFailure(QWidget *parent, const SerialLink &link, LinkAction actio
     if (error.kind != LinkError::Kind::Io && error.kind != LinkError::Kind::NotOpen)
         return false;
     QMessageBox *box = messageWindow(g_linkFailure, parent, QStringLiteral("LinkFailure"));
-    box->setText(action == LinkAction::Write
-                     ? QStringLiteral("The connection to the sensor was lost while writing: the write may not have "
-                                      "reached the sensor.")
-                     : QStringLiteral("The connection to the sensor was lost."));
+    switch (action) {
+    case LinkAction::Exchange:
+        box->setText(QStringLiteral("The connection to the sensor was lost."));
+        break;
+    case LinkAction::Write:
+        box->setText(QStringLiteral("The connection to the sensor was lost while writing: the write may not have "
+                                    "reached the sensor."));
+        break;
+    case LinkAction::WriteNotSent:
+        box->setText(QStringLiteral("The connection to the sensor was lost: nothing was written."));
+        break;
+    }
     box->setInformativeText(error.reason()
                             + QStringLiteral("\nCheck the cable and plug the adapter back in, then press Read: the "
                                              "port is opened again and the sensor's settings are read."));

@@ -7,8 +7,12 @@ namespace veltra {
 
 class SerialLink;
 
-// What the operator was doing when the link failed; it decides the advice.
-enum class LinkAction { Exchange, Write };
+// What the operator was doing when the link failed; it decides the words.
+enum class LinkAction {
+    Exchange,
+    Write,        // a write request was handed to the port: it may or may not have arrived
+    WriteNotSent, // the port was already gone: nothing was written
+};
 
 // After an exchange: when the port itself failed (the adapter was unplugged,
 // the port was closed under the window), tells the operator in a message
