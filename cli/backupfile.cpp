@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonParseError>
 #include <QJsonValue>
@@ -92,38 +93,32 @@ std::optional<QString> firstRepeatedKey(const QByteArray &json)
         bool wantKey = false;
         QSet<QString> keys;
     };
-    const QString text = QString::fromUtf8(json);
     std::vector<Container> open;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c == u'"') {
-            QString value;
-            for (++i; i < text.size() && text[i] != u'"'; ++i) {
-                if (text[i] != u'\\' || i + 1 >= text.size()) {
-                    value += text[i];
-                    continue;
-                }
-                const QChar e = text[++i];
-                if (e == u'u' && i + 4 < text.size()) {
-                    value += QChar(char16_t(text.mid(i + 1, 4).toUShort(nullptr, 16)));
-                    i += 4;
-                } else {
-                    value += e == u'n' ? QChar(u'\n') : e == u't' ? QChar(u'\t') : e == u'r' ? QChar(u'\r')
-                             : e == u'b' ? QChar(u'\b') : e == u'f' ? QChar(u'\f') : e;
-                }
+    for (qsizetype i = 0; i < json.size(); ++i) {
+        const char c = json[i];
+        if (c == '"') {
+            // Find the string's end; its characters are read below.
+            const qsizetype start = i;
+            for (++i; i < json.size() && json[i] != '"'; ++i) {
+                if (json[i] == '\\')
+                    ++i;
             }
-            if (!open.empty() && open.back().object && open.back().wantKey) {
-                if (open.back().keys.contains(value))
-                    return value;
-                open.back().keys.insert(value);
-                open.back().wantKey = false;
-            }
-        } else if (c == u'{' || c == u'[') {
-            open.push_back({c == u'{', c == u'{', {}});
-        } else if (c == u'}' || c == u']') {
+            if (open.empty() || !open.back().object || !open.back().wantKey)
+                continue;
+            // A key is read by the JSON reader itself, so two spellings of one
+            // key ("a" and "\u0061", odd bytes) compare as the reader sees them.
+            const QByteArray token = '[' + json.mid(start, i - start + 1) + ']';
+            const QString key = QJsonDocument::fromJson(token).array().at(0).toString();
+            if (open.back().keys.contains(key))
+                return key;
+            open.back().keys.insert(key);
+            open.back().wantKey = false;
+        } else if (c == '{' || c == '[') {
+            open.push_back({c == '{', c == '{', {}});
+        } else if (c == '}' || c == ']') {
             if (!open.empty())
                 open.pop_back();
-        } else if (c == u',' && !open.empty() && open.back().object) {
+        } else if (c == ',' && !open.empty() && open.back().object) {
             open.back().wantKey = true;
         }
     }

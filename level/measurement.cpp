@@ -57,7 +57,8 @@ double tankLevel(const QString &emptyText, const QString &distanceText)
 
 std::optional<double> analogCurrent(double level, double full)
 {
-    if (full == 0)
+    // An infinite Full would give a neat 4 mA for any level.
+    if (full == 0 || !std::isfinite(full) || !std::isfinite(level))
         return std::nullopt;
     // Evaluated in this order on purpose: 4 + 16 * level / full can differ in
     // the last bit and so, rarely, in the digit shown.

@@ -25,8 +25,9 @@ struct MeasurementReply {
 double tankLevel(const QString &emptyText, const QString &distanceText);
 
 // The current the 4-20 mA output carries for a level:
-// (1023 / full) x level x (16 / 1023) + 4. Empty when full is 0, or when the
-// result is not a finite number (an infinite Empty, Full or distance).
+// (1023 / full) x level x (16 / 1023) + 4. Empty when full is 0, when the
+// level or full is not a finite number (an Empty, Full or distance of 1e999),
+// or when the result is not one.
 std::optional<double> analogCurrent(double level, double full);
 
 // A current as the window shows it, pattern "####.##": no leading zeros, at

@@ -125,6 +125,8 @@ void TestLevelHandlers::getLevel_data()
                                   << QStringList{"00100", "025", "4E+307", ""};
     QTest::newRow("infinite Empty") << QByteArray("R00100cm025") << "1e999" << "280"
                                     << QStringList{"00100", "025", "INF", ""};
+    QTest::newRow("infinite Full") << QByteArray("R00100cm025") << "300" << "1e999"
+                                   << QStringList{"00100", "025", "200", ""};
     QTest::newRow("tiny Full") << QByteArray("R00100cm025") << "300" << "1e-300"
                                << QStringList{"00100", "025", "200", ""};
 }
