@@ -75,13 +75,24 @@ QString formatCurrent(double milliamps)
     constexpr double kLargestShown = 1e12;
     if (!std::isfinite(milliamps) || std::fabs(milliamps) >= kLargestShown)
         return {};
-    // Two decimals, halves away from zero. The tiny nudge keeps a value the
-    // operator reads as ...5 (2.675, held just below it in binary) rounding up.
-    const double hundredths = std::round(std::fabs(milliamps) * 100.0 + 1e-9);
-    const double wholePart = std::floor(hundredths / 100.0);
-    const int cents = static_cast<int>(std::clamp(hundredths - wholePart * 100.0, 0.0, 99.0));
+    // Two decimals, halves away from zero, on the value's fifteen significant
+    // digits as its decimal text shows them: 2.675, held just below it in
+    // binary, still rounds up. The digits are D x 10^(exponent - 14).
+    const QString digitsText = QString::number(std::fabs(milliamps), 'e', 14);
+    const qsizetype e = digitsText.indexOf(u'e');
+    const qint64 digits = QString(digitsText.left(e)).remove(u'.').toLongLong();
+    const int drop = 12 - digitsText.mid(e + 1).toInt(); // digits below the hundredths; at least 1 here
+    qint64 hundredths = 0;
+    if (drop <= 15) {
+        qint64 scale = 1;
+        for (int i = 0; i < drop; ++i)
+            scale *= 10;
+        hundredths = digits / scale + ((digits % scale) * 2 >= scale ? 1 : 0);
+    }
+    const qint64 wholePart = hundredths / 100;
+    const int cents = int(hundredths % 100);
 
-    QString whole = wholePart > 0 ? QString::number(wholePart, 'f', 0) : QString(); // "####": no leading zero
+    QString whole = wholePart > 0 ? QString::number(wholePart) : QString(); // "####": no leading zero
     QString fraction = cents > 0 ? QStringLiteral("%1").arg(cents, 2, 10, QLatin1Char('0')) : QString();
     if (fraction.endsWith(QLatin1Char('0')))
         fraction.chop(1);

@@ -36,7 +36,8 @@ double radixNumber(QStringView digits, int base)
     quint64 value = 0;
     bool any = false;
     for (QChar c : digits) {
-        const int d = c.isDigit() ? c.digitValue()
+        // ASCII digits only, as in decimal numbers: "１" (full width) ends it.
+        const int d = (c >= u'0' && c <= u'9') ? c.digitValue()
                       : (base == 16 && c.toLower() >= u'a' && c.toLower() <= u'f') ? c.toLower().unicode() - u'a' + 10
                                                                                    : -1;
         if (d < 0 || d >= base)

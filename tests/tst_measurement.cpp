@@ -160,6 +160,10 @@ void TestMeasurement::shownCurrent_data()
     // Halves as written round away from zero, even where the double lies a
     // hair below the written value.
     QTest::newRow("written half, double below") << 2.675 << "2.68";
+    // The half is read on fifteen digits, however large the value.
+    QTest::newRow("half at fifteen digits, large") << 8589934592.1249981 << "8589934592.13";
+    QTest::newRow("below the half at fifteen digits") << 8589934592.12499 << "8589934592.12";
+    QTest::newRow("just under a half cent") << 0.0049999999 << ".";
     QTest::newRow("written half, 1.005") << 1.005 << "1.01";
     QTest::newRow("exact binary half") << 4.125 << "4.13";
     QTest::newRow("negative half") << -4.125 << "-4.13";

@@ -66,6 +66,7 @@ void TestNumbers::textToNumber_data()
     QTest::newRow("blank inside exponent") << "1 e 2" << 100.0;
     QTest::newRow("hex") << "&H1F" << 31.0;
     QTest::newRow("hex lower") << "&hff" << 255.0;
+    QTest::newRow("octal stops at a full-width digit") << QString::fromUtf8("&o17\uFF110") << 15.0;
     QTest::newRow("hex word is signed") << "&HFFFF" << -1.0;
     QTest::newRow("octal") << "&O17" << 15.0;
     QTest::newRow("octal stops at 8") << "&O178" << 15.0;
