@@ -5,7 +5,7 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 DEMO_PORTS ?= $(CURDIR)/$(BUILD)/demo-ports
 
-.PHONY: all deps build test test-asan demo bench format clean
+.PHONY: all deps build test test-asan demo bench soak format clean
 
 all: build
 
@@ -38,6 +38,22 @@ demo: build
 
 bench: build
 	$(BUILD)/bench/veltra-bench-handshake --sim $(BUILD)/sim/veltra-sim
+
+# Long measure run and write/read cycles against the simulator, watching
+# memory; SOAK_MEASUREMENTS and SOAK_CYCLES set the sizes.
+soak: build
+	bench/soak.sh $(BUILD)
+
+# libFuzzer targets (fuzz/README.md), built with clang in a folder of their
+# own; each runs FUZZ_SECONDS seconds after its saved regressions.
+FUZZ_BUILD   ?= build-fuzz
+FUZZ_SECONDS ?= 60
+
+.PHONY: fuzz
+fuzz: deps
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELTRA_FUZZ=ON
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target veltra_fuzzers
+	fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 format:
 	cmake --build $(BUILD) --target format
