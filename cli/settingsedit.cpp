@@ -146,15 +146,7 @@ PreparedWrite checkAndPlan(const SensorBlock &sensor, const LevelWriteInput &in)
 {
     PreparedWrite result;
     if (sensor.family() == SensorFamily::Level) {
-        LevelEntries entries;
-        entries.baudBox = in.baudBox;
-        entries.slave = in.slave;
-        entries.empty = in.empty;
-        entries.full = in.full;
-        entries.lowDo = in.lowDo;
-        entries.hiDo = in.hiDo;
-        entries.thresholdsEditable = thresholdsEditable(sensor);
-        const LevelCheck check = checkLevelEntries(entries);
+        const LevelCheck check = checkLevelEntries(levelEntriesOf(in, thresholdsEditable(sensor)));
         if (check != LevelCheck::Passed)
             return refused(levelRangeMessage(check, in));
         result.plan = planLevelWrite(in);

@@ -179,15 +179,7 @@ void fuzzEntries(const QStringList &lines)
     for (int i = 0; i < int(std::size(fields)); ++i)
         *fields[i] = lines.value(i + 1);
 
-    LevelEntries entries;
-    entries.baudBox = in.baudBox;
-    entries.slave = in.slave;
-    entries.empty = in.empty;
-    entries.full = in.full;
-    entries.lowDo = in.lowDo;
-    entries.hiDo = in.hiDo;
-    entries.thresholdsEditable = !lines.value(0).contains(u'n');
-    checkLevelCheck(entries);
+    checkLevelCheck(levelEntriesOf(in, !lines.value(0).contains(u'n')));
     checkDistanceCheck(in.baudBox, in.slave, in.lowDo);
 
     checkPlan(in, planLevelWrite(in), false);

@@ -176,6 +176,11 @@ LevelWritePlan planBlockWrite(const LevelWriteInput &input, std::optional<int> m
 
 } // namespace
 
+LevelEntries levelEntriesOf(const LevelWriteInput &input, bool thresholdsEditable)
+{
+    return {input.baudBox, input.slave, input.empty, input.full, input.lowDo, input.hiDo, thresholdsEditable};
+}
+
 LevelWritePlan planLevelWrite(const LevelWriteInput &input)
 {
     const std::optional<int> model = ModelCatalogue::codeForModelName(input.modelBox);

@@ -61,6 +61,9 @@ struct LevelWritePlan {
     QString error;
 };
 
+// The entries Write checks, taken from a write's input.
+LevelEntries levelEntriesOf(const LevelWriteInput &input, bool thresholdsEditable);
+
 // Does not run the checks: call checkLevelEntries first.
 LevelWritePlan planLevelWrite(const LevelWriteInput &input);
 
