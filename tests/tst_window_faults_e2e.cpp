@@ -182,7 +182,7 @@ void TestWindowFaults::progressWindowHidesWhileACheckMessageIsOpen()
     bool shownAtFirst = false;
     bool hiddenWhileTheBoxIsOpen = false;
     QTimer::singleShot(500, this, [&] { shownAtFirst = run.program.navar().isVisible(); });
-    QTimer::singleShot(4000, this, [&] {
+    QTimer::singleShot(4600, this, [&] {
         hiddenWhileTheBoxIsOpen = QApplication::activeModalWidget() && !run.program.navar().isVisible();
         if (QWidget *box = QApplication::activeModalWidget())
             box->close();
@@ -195,7 +195,7 @@ void TestWindowFaults::progressWindowHidesWhileACheckMessageIsOpen()
     run.form2.text(13)->setText(QStringLiteral("5"));
     run.form2.command4()->click();
     QVERIFY(run.program.navar().isVisible());
-    QTRY_VERIFY_WITH_TIMEOUT(!run.program.navar().isVisible(), 4500);
+    QTRY_VERIFY_WITH_TIMEOUT(!run.program.navar().isVisible(), 6000);
 }
 
 QTEST_MAIN(TestWindowFaults)
