@@ -33,16 +33,7 @@ QString g_backupPath;
 
 constexpr int kWriteCommand = 91;
 
-// Field k of a reply when it is a byte as a sensor writes it.
-std::optional<int> byteField(const QString &reply, int field)
-{
-    static const QRegularExpression pattern(QStringLiteral("^(  [0-9]| [0-9]{2}|[0-9]{3})\\z"));
-    const QString piece = reply.mid(3 * (field - 1), 3);
-    if (!pattern.match(piece).hasMatch())
-        return std::nullopt;
-    const int value = piece.trimmed().toInt();
-    return value <= 255 ? std::optional<int>(value) : std::nullopt;
-}
+using fuzz::byteField;
 
 // Whether a reply is a whole block a window would open: the distance block
 // (model 90, 15 fields) or a level block (17 fields) with a level code.

@@ -15,18 +15,7 @@ using namespace veltra;
 
 namespace {
 
-// A field as a sensor writes it: a byte right-aligned in three characters.
-std::optional<int> byteField(const QString &reply, int field)
-{
-    static const QRegularExpression pattern(QStringLiteral("^(  [0-9]| [0-9]{2}|[0-9]{3})\\z"));
-    const QString piece = reply.mid(3 * (field - 1), 3);
-    if (!pattern.match(piece).hasMatch())
-        return std::nullopt;
-    const int value = piece.trimmed().toInt();
-    if (value > 255)
-        return std::nullopt;
-    return value;
-}
+using fuzz::byteField;
 
 int expectedFirstDamaged(const QString &reply, int fields)
 {

@@ -5,11 +5,13 @@
 #include "commandframe.h"
 
 #include <QByteArray>
+#include <QRegularExpression>
 #include <QString>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 namespace fuzz {
 
@@ -50,6 +52,19 @@ inline QString latin1(const QByteArray &bytes)
 inline QString utf8(const QByteArray &bytes)
 {
     return QString::fromUtf8(bytes);
+}
+
+// Field k (from 1) of a settings reply when it is a byte as a sensor writes
+// it, right-aligned in three characters; worked out apart from the library
+// so the targets can hold its reading against this one.
+inline std::optional<int> byteField(const QString &reply, int field)
+{
+    static const QRegularExpression pattern(QStringLiteral("^(  [0-9]| [0-9]{2}|[0-9]{3})\\z"));
+    const QString piece = reply.mid(3 * (field - 1), 3);
+    if (!pattern.match(piece).hasMatch())
+        return std::nullopt;
+    const int value = piece.trimmed().toInt();
+    return value <= 255 ? std::optional<int>(value) : std::nullopt;
 }
 
 } // namespace fuzz
