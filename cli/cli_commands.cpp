@@ -1,4 +1,5 @@
 // The commands of veltra-cli.
+#include "bytetext.h"
 #include "backupfile.h"
 #include "cli.h"
 #include "commandframe.h"

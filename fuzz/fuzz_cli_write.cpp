@@ -10,6 +10,7 @@
 //      (the rest of the input, '|' included)
 // The sensor answers only at its own rate: the rate of its stored baud code,
 // else 9600.
+#include "bytetext.h"
 #include "fuzzcheck.h"
 #include "cli.h"
 #include "commandframe.h"

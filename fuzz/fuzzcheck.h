@@ -2,7 +2,7 @@
 
 // What every fuzz target shares: FUZZ_CHECK, which stops the run on a
 // broken property, and the ways fuzzed bytes become texts.
-#include "commandframe.h"
+#include "bytetext.h"
 
 #include <QByteArray>
 #include <QRegularExpression>

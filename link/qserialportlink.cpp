@@ -1,6 +1,6 @@
 #include "qserialportlink.h"
 
-#include "commandframe.h"
+#include "bytetext.h"
 #include "linesettings.h"
 
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "scriptedlink.h"
 
-#include "commandframe.h"
+#include "bytetext.h"
 #include "linesettings.h"
 
 namespace veltra {

@@ -1,3 +1,4 @@
+#include "bytetext.h"
 #include "simsensor.h"
 
 #include "commandframe.h"

@@ -1,4 +1,5 @@
 // Number reading, rounding, line settings, port-box texts and request bytes.
+#include "bytetext.h"
 #include "commandframe.h"
 #include "linesettings.h"
 #include "numbers.h"

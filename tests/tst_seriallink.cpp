@@ -1,5 +1,6 @@
 // The real link on a pseudo-terminal: bytes both ways, reading without an
 // event loop, the receive notification, rate changes, failures; and Pause.
+#include "bytetext.h"
 #include "commandframe.h"
 #include "ptypeer.h"
 #include "qserialportlink.h"

@@ -1,6 +1,6 @@
 #include "linkfailure.h"
 
-#include "commandframe.h"
+#include "bytetext.h"
 #include "linesettings.h"
 #include "seriallink.h"
 

@@ -1,3 +1,4 @@
+#include "bytetext.h"
 #include "sensorblock.h"
 
 #include "commandframe.h"
