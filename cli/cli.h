@@ -1,5 +1,6 @@
 #pragma once
 
+#include "failure.h"
 #include "sensorsession.h"
 
 #include <QDateTime>

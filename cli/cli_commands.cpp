@@ -89,7 +89,6 @@ QString withUnit(int value, const QString &unit)
 // The settings `read` shows: name, value, what it is.
 QList<QStringList> settingsRows(const SensorBlock &block)
 {
-    using namespace SettingsField;
     const bool level = block.family() == SensorFamily::Level;
     const ModelEntry *row = block.row();
     const QString unit = block.unit();
@@ -108,7 +107,7 @@ QList<QStringList> settingsRows(const SensorBlock &block)
     }
     rows.append({QStringLiteral("model"), block.modelName(), QStringLiteral("Model, code %1").arg(block.modelCode())});
     rows.append({QStringLiteral("date"),
-                 QStringLiteral("%1/%2/%3").arg(block.field(Month)).arg(block.field(Day)).arg(block.field(Year)),
+                 QStringLiteral("%1/%2/%3").arg(block.field(fieldOf(Setting::Month))).arg(block.field(fieldOf(Setting::Day))).arg(block.field(fieldOf(Setting::Year))),
                  QStringLiteral("Stored date (month/day/year)")});
     if (!level) {
         rows.append({QStringLiteral("switch"), withUnit(block.value("switch"), unit),
@@ -187,31 +186,31 @@ QJsonValue currentJson(const QString &formatted)
 
 std::optional<SensorBlock> Cli::connectAndRead(SensorSession &session, const QCommandLineParser &parser)
 {
-    if (!session.connect(m_portText, parser.isSet(kBaud) ? parser.value(kBaud) : QString())) {
-        fail(session.failure());
+    if (!session.connectTo(m_portText, parser.isSet(kBaud) ? parser.value(kBaud) : QString())) {
+        fail(failureOf(session.failure()));
         return std::nullopt;
     }
     auto block = session.readBlock();
     if (!block)
-        fail(session.failure());
+        fail(failureOf(session.failure()));
     return block;
 }
 
 int Cli::detect(const QCommandLineParser &parser)
 {
     SensorSession session(m_link);
-    if (!session.connect(m_portText))
-        return fail(session.failure());
+    if (!session.connectTo(m_portText))
+        return fail(failureOf(session.failure()));
     const auto reply = session.readReply();
     if (!reply)
-        return fail(session.failure());
+        return fail(failureOf(session.failure()));
     // A damaged block names no model: its characters 19-21 may be anything.
     const QString problem = settingsReplyProblem(*reply);
     if (!problem.isEmpty())
         return fail({ExitCode::NoSensor, problem});
 
     const Identification id = Identification::fromReply(*reply);
-    const QString resolution = SettingsReply(*reply, SettingsReply::kLevelFields).number(SettingsField::Resolution);
+    const QString resolution = SettingsReply(*reply, SettingsReply::kLevelFields).number(fieldOf(Setting::Resolution));
     const QString name = modelNameFor(id.modelCode, resolution);
     const QString family = id.window == ModelWindow::Distance ? familyName(SensorFamily::Distance)
                            : id.window == ModelWindow::Level  ? familyName(SensorFamily::Level)
@@ -240,7 +239,7 @@ int Cli::read(const QCommandLineParser &parser)
     SensorSession session(m_link);
     const std::optional<SensorBlock> block = connectAndRead(session, parser);
     if (!block)
-        return int(session.failure().code);
+        return int(failureOf(session.failure()).code);
 
     if (parser.isSet(kJson)) {
         QJsonObject object = settingsJson(*block);
@@ -269,7 +268,7 @@ int Cli::write(const QCommandLineParser &parser)
     SensorSession session(m_link);
     const std::optional<SensorBlock> block = connectAndRead(session, parser);
     if (!block)
-        return int(session.failure().code);
+        return int(failureOf(session.failure()).code);
 
     const PreparedWrite prepared = prepareWrite(*block, assignments, session.baudText());
     switch (prepared.status) {
@@ -280,7 +279,7 @@ int Cli::write(const QCommandLineParser &parser)
     case PreparedWrite::Status::Ready:
         break;
     }
-    return writeAndVerify(session, *block, prepared.plan.request, prepared.plan.lineSettings, QStringLiteral("Wrote"));
+    return writeAndVerify(session, *block, prepared.request, prepared.lineSettings, QStringLiteral("Wrote"));
 }
 
 int Cli::writeAndVerify(SensorSession &session, const SensorBlock &before, const QByteArray &request,
@@ -288,7 +287,7 @@ int Cli::writeAndVerify(SensorSession &session, const SensorBlock &before, const
 {
     const QString rateBefore = session.baudText();
     if (!session.write(request))
-        return fail(session.failure());
+        return fail(failureOf(session.failure()));
     // From here on the request is out: whatever fails, the sensor's state is
     // not what the caller asked for until a read shows it.
     std::optional<SensorBlock> after;
@@ -296,7 +295,7 @@ int Cli::writeAndVerify(SensorSession &session, const SensorBlock &before, const
         after = session.readBlock();
     if (!after) {
         return fail({ExitCode::ReadBackDiffers,
-                     QStringLiteral("The write was sent, but reading it back failed: %1").arg(session.failure().message)});
+                     QStringLiteral("The write was sent, but reading it back failed: %1").arg(failureOf(session.failure()).message)});
     }
     QStringList differences;
     if (after->family() != before.family())
@@ -343,7 +342,7 @@ int Cli::measure(const QCommandLineParser &parser)
     SensorSession session(m_link);
     const std::optional<SensorBlock> block = connectAndRead(session, parser);
     if (!block)
-        return int(session.failure().code);
+        return int(failureOf(session.failure()).code);
 
     const bool level = block->family() == SensorFamily::Level;
     const bool json = parser.isSet(kJson);
@@ -359,7 +358,7 @@ int Cli::measure(const QCommandLineParser &parser)
         const QString time = m_clock().toUTC().toString(Qt::ISODateWithMs);
         const auto reply = session.measure();
         if (!reply)
-            return fail(session.failure());
+            return fail(failureOf(session.failure()));
         const MeasurementRow row = measurementRow(*block, *reply);
         if (row.damaged) {
             ++damaged;
@@ -424,7 +423,7 @@ int Cli::backup(const QCommandLineParser &parser)
     SensorSession session(m_link);
     const std::optional<SensorBlock> block = connectAndRead(session, parser);
     if (!block)
-        return int(session.failure().code);
+        return int(failureOf(session.failure()).code);
 
     const QByteArray json = BackupFile::serialize(*block, m_clock(), QStringLiteral(VELTRA_VERSION));
     if (!toFile) {
@@ -450,7 +449,7 @@ int Cli::restore(const QCommandLineParser &parser)
     SensorSession session(m_link);
     const std::optional<SensorBlock> block = connectAndRead(session, parser);
     if (!block)
-        return int(session.failure().code);
+        return int(failureOf(session.failure()).code);
 
     if (saved->family() != block->family()) {
         return fail({ExitCode::Usage,
@@ -467,7 +466,7 @@ int Cli::restore(const QCommandLineParser &parser)
     if (prepared.status != PreparedWrite::Status::Ready)
         return fail({prepared.status == PreparedWrite::Status::Usage ? ExitCode::Usage : ExitCode::Refused,
                      prepared.message});
-    return writeAndVerify(session, *block, prepared.plan.request, prepared.plan.lineSettings,
+    return writeAndVerify(session, *block, prepared.request, prepared.lineSettings,
                           QStringLiteral("Restored %1 to").arg(path));
 }
 
@@ -476,7 +475,7 @@ int Cli::runSensor(const QCommandLineParser &parser)
     SensorSession session(m_link);
     const std::optional<SensorBlock> block = connectAndRead(session, parser);
     if (!block)
-        return int(session.failure().code);
+        return int(failureOf(session.failure()).code);
 
     const ModelEntry *row = block->row();
     if (!row || row->kind != ModelKind::RunControl) {
@@ -486,8 +485,9 @@ int Cli::runSensor(const QCommandLineParser &parser)
                          .arg(block->modelName(), block->modelCode())});
     }
     if (!session.run()) {
-        return fail({session.failure().code,
-                     QStringLiteral("The run request may not have reached the sensor. %1").arg(session.failure().message)});
+        const Failure failure = failureOf(session.failure());
+        return fail({failure.code,
+                     QStringLiteral("The run request may not have reached the sensor. %1").arg(failure.message)});
     }
     m_out << "Sent the run request to " << block->modelName() << " on port " << portDescription(m_portText, m_link.device())
           << ": the sensor is in its run state." << Qt::endl;

@@ -31,28 +31,27 @@ bool resolutionEditable(const SensorBlock &block)
 // text (the rate the link found) when the stored code is not a rate.
 LevelWriteInput windowAfterRead(const SensorBlock &block, const QString &baudBoxBefore)
 {
-    using namespace SettingsField;
     const bool level = block.family() == SensorFamily::Level;
     LevelWriteInput in;
     in.baudBox = block.baudText().isEmpty() ? baudBoxBefore : block.baudText();
     const QString name = block.modelName();
     in.modelBox = name == u"unknown" ? QStringLiteral("NON") : name;
-    in.ogrBox = ModelCatalogue::ogrTextForCode(block.field(Ogr));
-    in.modelCode = block.fieldText(Model);
-    in.ogrCode = block.fieldText(Ogr);
-    in.slave = block.fieldText(Slave);
-    in.month = block.fieldText(Month);
-    in.day = block.fieldText(Day);
-    in.year = block.fieldText(Year);
+    in.ogrBox = ModelCatalogue::ogrTextForCode(block.value(Setting::Ogr));
+    in.modelCode = block.text(Setting::Model);
+    in.ogrCode = block.text(Setting::Ogr);
+    in.slave = block.text(Setting::Slave);
+    in.month = block.text(Setting::Month);
+    in.day = block.text(Setting::Day);
+    in.year = block.text(Setting::Year);
     in.empty = block.valueText("empty");
     in.full = block.valueText("full");
     in.lowDo = block.valueText(level ? "low-do" : "switch");
     in.hiDo = block.valueText("hi-do");
     if (level) {
-        in.ombBox = ModelCatalogue::ombTextForCode(block.field(Omb));
-        in.resolutionBox = ModelCatalogue::resolutionTextForCode(block.field(Resolution));
-        in.ombCode = block.fieldText(Omb);
-        in.resolutionCode = block.fieldText(Resolution);
+        in.ombBox = ModelCatalogue::ombTextForCode(block.value(Setting::Omb));
+        in.resolutionBox = ModelCatalogue::resolutionTextForCode(block.value(Setting::Resolution));
+        in.ombCode = block.text(Setting::Omb);
+        in.resolutionCode = block.text(Setting::Resolution);
         // A row without a marker leaves the window's design text.
         const ModelEntry *entry = block.row();
         in.layoutMarker = QLatin1String(entry && entry->writeLayoutMarker ? entry->writeLayoutMarker : "10");
@@ -96,6 +95,28 @@ PreparedWrite refused(const QString &message)
     result.status = PreparedWrite::Status::Refused;
     result.message = withoutControlTail(message);
     return result;
+}
+
+// The distance window's fields are the level window's first ones; its Low DO
+// place holds the switch point.
+DistanceWriteInput distanceInputOf(const LevelWriteInput &in)
+{
+    return {
+        .baudBox = in.baudBox,
+        .modelBox = in.modelBox,
+        .ogrBox = in.ogrBox,
+        .baudCode = in.baudCode,
+        .modelCode = in.modelCode,
+        .ogrCode = in.ogrCode,
+        .slave = in.slave,
+        .month = in.month,
+        .day = in.day,
+        .year = in.year,
+        .empty = in.empty,
+        .full = in.full,
+        .switchPoint = in.lowDo,
+        .hiDo = in.hiDo,
+    };
 }
 
 // A failed check in the words of the command line: the setting's name and
@@ -145,20 +166,27 @@ QString distanceRangeMessage(DistanceCheck check, const LevelWriteInput &in)
 PreparedWrite checkAndPlan(const SensorBlock &sensor, const LevelWriteInput &in)
 {
     PreparedWrite result;
+    QString error;
     if (sensor.family() == SensorFamily::Level) {
         const LevelCheck check = checkLevelEntries(levelEntriesOf(in, thresholdsEditable(sensor)));
         if (check != LevelCheck::Passed)
             return refused(levelRangeMessage(check, in));
-        result.plan = planLevelWrite(in);
+        const LevelWritePlan plan = planLevelWrite(in);
+        error = plan.error;
+        result.request = plan.request;
+        result.lineSettings = plan.lineSettings;
     } else {
         const DistanceCheck check = checkDistanceEntries(in.baudBox, in.slave, in.lowDo);
         if (check != DistanceCheck::Passed)
             return refused(distanceRangeMessage(check, in));
-        result.plan = planDistanceWrite(in);
+        const DistanceWritePlan plan = planDistanceWrite(distanceInputOf(in));
+        error = plan.error;
+        result.request = plan.request;
+        result.lineSettings = plan.lineSettings;
     }
-    if (!result.plan.error.isEmpty())
-        return refused(result.plan.error);
-    if (result.plan.request.isEmpty())
+    if (!error.isEmpty())
+        return refused(error);
+    if (result.request.isEmpty())
         return refused(QStringLiteral("The model's write layout is unknown: nothing can be sent."));
     return result;
 }

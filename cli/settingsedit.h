@@ -1,7 +1,8 @@
 #pragma once
 
 #include "sensorblock.h"
-#include "settingswrite.h"
+#include "distancewrite.h"
+#include "levelwrite.h"
 
 #include <QByteArray>
 #include <QList>
@@ -14,13 +15,14 @@ namespace veltra {
 // window would send, or the reason there is none.
 struct PreparedWrite {
     enum class Status {
-        Ready,   // plan.request is the request to send
+        Ready,   // request is the request to send
         Usage,   // a setting name or value the command line cannot take
         Refused, // a check of the window failed, or a value cannot be encoded
     };
     Status status = Status::Ready;
     QString message; // Usage and Refused: one line for the operator
-    LevelWritePlan plan;
+    QByteArray request;   // Ready: the window's write request
+    QString lineSettings; // Ready: the rate to follow once it is sent; empty: keep the rate
 };
 
 // The settings the window of this sensor's model lets the operator change,

@@ -37,7 +37,7 @@ std::optional<SensorBlock> checkReply(const QString &reply)
     }
 
     // The model code sits in field 7 of both blocks; 90 is the distance sensor.
-    const std::optional<int> model = byteField(reply, SettingsField::Model);
+    const std::optional<int> model = byteField(reply, fieldOf(Setting::Model));
     const bool distance = model && *model == 90;
     const int fields = distance ? SettingsReply::kDistanceFields : SettingsReply::kLevelFields;
     const bool whole = expectedFirstDamaged(reply, fields) == 0;

@@ -230,17 +230,17 @@ int payloadSizeFor(const SensorBlock &sensor)
 // A Ready write passes the window's checks on the values it carries.
 void checkSentValuesPass(const SensorBlock &sensor, const QList<int> &payload)
 {
-    FUZZ_CHECK(baudRowForCode(payload.at(SettingsField::Baud - 1)) != nullptr);
-    FUZZ_CHECK(inRange(payload.at(SettingsField::Slave - 1), 1, 247));
+    FUZZ_CHECK(baudRowForCode(payload.at(fieldOf(Setting::Baud) - 1)) != nullptr);
+    FUZZ_CHECK(inRange(payload.at(fieldOf(Setting::Slave) - 1), 1, 247));
     if (sensor.family() == SensorFamily::Distance) {
-        FUZZ_CHECK(inRange(word(payload, SettingsField::LowDoHigh), 61, 599));
+        FUZZ_CHECK(inRange(word(payload, fieldOf(Setting::LowDo)), 61, 599));
         return;
     }
-    FUZZ_CHECK(inRange(word(payload, SettingsField::EmptyHigh), 1, 10000));
-    FUZZ_CHECK(inRange(word(payload, SettingsField::FullHigh), 1, 9500));
+    FUZZ_CHECK(inRange(word(payload, fieldOf(Setting::Empty)), 1, 10000));
+    FUZZ_CHECK(inRange(word(payload, fieldOf(Setting::Full)), 1, 9500));
     if (thresholdsEditable(sensor)) {
-        const int lowDo = word(payload, SettingsField::LowDoHigh);
-        FUZZ_CHECK(lowDo >= 1 && word(payload, SettingsField::HiDoHigh) > lowDo);
+        const int lowDo = word(payload, fieldOf(Setting::LowDo));
+        FUZZ_CHECK(lowDo >= 1 && word(payload, fieldOf(Setting::HiDo)) > lowDo);
     }
 }
 

@@ -11,7 +11,7 @@ Identification Identification::fromReply(const QString &reply)
     const SettingsReply block(reply, SettingsReply::kDistanceFields);
     Identification id;
     id.baudText = block.baudText();
-    id.modelCode = block.number(SettingsField::Model);
+    id.modelCode = block.number(fieldOf(Setting::Model));
     id.window = ModelCatalogue::windowForModelCode(id.modelCode);
     // The distance block is the level block's first fifteen fields; any
     // other model code must come with the whole level block.

@@ -6,47 +6,14 @@
 #include "numbers.h"
 #include "settingsreply.h"
 
-#include <array>
 
 namespace veltra {
 
 namespace {
 
-using namespace SettingsField;
-
-constexpr std::array<BlockSetting, 13> kLevelSettings{{
-    {"baud", Baud, false},
-    {"slave", Slave, false},
-    {"ogr", Ogr, false},
-    {"month", Month, false},
-    {"day", Day, false},
-    {"year", Year, false},
-    {"model", Model, false},
-    {"empty", EmptyHigh, true},
-    {"full", FullHigh, true},
-    {"low-do", LowDoHigh, true},
-    {"hi-do", HiDoHigh, true},
-    {"omb", Omb, false},
-    {"resolution", Resolution, false},
-}};
-
-constexpr std::array<BlockSetting, 11> kDistanceSettings{{
-    {"baud", Baud, false},
-    {"slave", Slave, false},
-    {"ogr", Ogr, false},
-    {"month", Month, false},
-    {"day", Day, false},
-    {"year", Year, false},
-    {"model", Model, false},
-    {"empty", EmptyHigh, true},
-    {"full", FullHigh, true},
-    {"switch", LowDoHigh, true},
-    {"hi-do", HiDoHigh, true},
-}};
-
 int fieldCountOf(SensorFamily family)
 {
-    return family == SensorFamily::Level ? SettingsReply::kLevelFields : SettingsReply::kDistanceFields;
+    return blockFieldCount(family);
 }
 
 QString asField(int value)
@@ -55,27 +22,6 @@ QString asField(int value)
 }
 
 } // namespace
-
-QString familyName(SensorFamily family)
-{
-    return family == SensorFamily::Level ? QStringLiteral("level") : QStringLiteral("distance");
-}
-
-std::span<const BlockSetting> blockSettings(SensorFamily family)
-{
-    if (family == SensorFamily::Level)
-        return kLevelSettings;
-    return kDistanceSettings;
-}
-
-const BlockSetting *findBlockSetting(SensorFamily family, const QString &name)
-{
-    for (const BlockSetting &setting : blockSettings(family)) {
-        if (name == QLatin1String(setting.name))
-            return &setting;
-    }
-    return nullptr;
-}
 
 SensorBlock::SensorBlock(SensorFamily family, const QString &reply)
     : m_family(family)
@@ -174,19 +120,19 @@ QString SensorBlock::baudText() const
 
 QString SensorBlock::modelCode() const
 {
-    return fieldText(Model);
+    return fieldText(fieldOf(Setting::Model));
 }
 
 const ModelEntry *SensorBlock::row() const
 {
     if (m_family != SensorFamily::Level)
         return nullptr;
-    return ModelCatalogue::findByCode(modelCode(), fieldText(Resolution));
+    return ModelCatalogue::findByCode(modelCode(), fieldText(fieldOf(Setting::Resolution)));
 }
 
 QString SensorBlock::modelName() const
 {
-    return modelNameFor(modelCode(), m_family == SensorFamily::Level ? fieldText(Resolution) : QString());
+    return modelNameFor(modelCode(), m_family == SensorFamily::Level ? fieldText(fieldOf(Setting::Resolution)) : QString());
 }
 
 QString SensorBlock::unit() const
@@ -197,7 +143,7 @@ QString SensorBlock::unit() const
     // has only its resolution code to go by.
     if (const ModelEntry *entry = row())
         return QString::fromLatin1(entry->emptyCaption).section(QLatin1Char(' '), -1).toLower();
-    return ModelCatalogue::resolutionTextForCode(field(Resolution)).toLower();
+    return ModelCatalogue::resolutionTextForCode(field(fieldOf(Setting::Resolution))).toLower();
 }
 
 QString modelNameFor(const QString &modelCode, const QString &resolutionCode)

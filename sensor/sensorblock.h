@@ -1,6 +1,7 @@
 #pragma once
 
 #include "modelcatalogue.h"
+#include "settingsblock.h"
 
 #include <QString>
 
@@ -8,28 +9,6 @@
 #include <span>
 
 namespace veltra {
-
-enum class SensorFamily { Level, Distance };
-
-// "level" or "distance": the word backups and JSON output use.
-QString familyName(SensorFamily family);
-
-// One named setting of the settings block, as `read` prints it and `write`,
-// backups and restores name it. A 16-bit setting spans its high-byte field
-// and the one after it.
-struct BlockSetting {
-    const char *name;
-    int field; // SettingsField number; the high byte for a 16-bit setting
-    bool word;
-
-    int maximum() const { return word ? 65535 : 255; }
-};
-
-// Every setting of a family's block, in block order: the level block's 17
-// fields as 13 settings, the distance block's 15 as 11 (its Low DO place
-// holds the switch point).
-std::span<const BlockSetting> blockSettings(SensorFamily family);
-const BlockSetting *findBlockSetting(SensorFamily family, const QString &name);
 
 // A complete settings block, as a sensor sent it or as a backup holds it.
 // It keeps the reply text itself, so every field is read by the same
@@ -53,6 +32,9 @@ public:
     int field(int number) const;
     int value(const BlockSetting &setting) const;
     int value(const char *settingName) const;
+    int value(Setting setting) const { return value(blockSetting(setting)); }
+    // A setting as plain decimal text.
+    QString text(Setting setting) const { return QString::number(value(setting)); }
 
     // The field as the windows keep it: plain decimal text.
     QString fieldText(int number) const;

@@ -62,9 +62,15 @@ QString SettingsReply::word(int highField) const
     return NumberToText(256 * TextToNumber(number(highField)) + TextToNumber(number(highField + 1)));
 }
 
+QString SettingsReply::value(Setting setting) const
+{
+    const int field = fieldOf(setting);
+    return blockSetting(setting).word ? word(field) : number(field);
+}
+
 QString SettingsReply::baudText() const
 {
-    return ModelCatalogue::baudTextForCode(piece(SettingsField::Baud));
+    return ModelCatalogue::baudTextForCode(piece(fieldOf(Setting::Baud)));
 }
 
 } // namespace veltra

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "settingsblock.h"
+
 #include <QString>
 #include <QStringList>
 #include <QStringView>
 
-#include <array>
-#include <utility>
 
 namespace veltra {
 
@@ -16,8 +16,8 @@ namespace veltra {
 class SettingsReply
 {
 public:
-    static constexpr int kLevelFields = 17;
-    static constexpr int kDistanceFields = 15;
+    static constexpr int kLevelFields = blockFieldCount(SensorFamily::Level);
+    static constexpr int kDistanceFields = blockFieldCount(SensorFamily::Distance);
 
     SettingsReply(const QString &reply, int fieldCount);
 
@@ -40,6 +40,9 @@ public:
     QString number(int field) const;
     // A 16-bit setting from its high and low byte fields: high x 256 + low.
     QString word(int highField) const;
+    // A setting as plain decimal text: its field, or for a 16-bit setting
+    // the word of its two fields.
+    QString value(Setting setting) const;
     // The baud text for an exact baud code (" 30" ... " 70"); empty otherwise.
     QString baudText() const;
 
@@ -47,45 +50,5 @@ private:
     QString m_reply;
     int m_fieldCount;
 };
-
-// The fields of the block, numbered as they travel.
-namespace SettingsField {
-enum : int {
-    Baud = 1,
-    Slave,
-    Ogr,
-    Month,
-    Day,
-    Year,
-    Model,
-    EmptyHigh,
-    EmptyLow,
-    FullHigh,
-    FullLow,
-    LowDoHigh,
-    LowDoLow,
-    HiDoHigh,
-    HiDoLow,
-    Omb,
-    Resolution,
-};
-}
-
-// The window field (TextN) each reply field from the slave address on is
-// kept in; the same in both settings windows, the distance window using the
-// first fourteen.
-inline constexpr std::array<std::pair<int, int>, 16> kSettingsFieldBoxes{{
-    {SettingsField::Slave, 13}, {SettingsField::Ogr, 25}, {SettingsField::Month, 24}, {SettingsField::Day, 23},
-    {SettingsField::Year, 21}, {SettingsField::Model, 26}, {SettingsField::EmptyHigh, 10},
-    {SettingsField::EmptyLow, 11}, {SettingsField::FullHigh, 12}, {SettingsField::FullLow, 14},
-    {SettingsField::LowDoHigh, 15}, {SettingsField::LowDoLow, 17}, {SettingsField::HiDoHigh, 19},
-    {SettingsField::HiDoLow, 20}, {SettingsField::Omb, 31}, {SettingsField::Resolution, 34},
-}};
-
-// The four 16-bit settings: the high-byte field each is made from, and its field.
-inline constexpr std::array<std::pair<int, int>, 4> kSettingsWordBoxes{{
-    {SettingsField::EmptyHigh, 2}, {SettingsField::FullHigh, 3}, {SettingsField::LowDoHigh, 4},
-    {SettingsField::HiDoHigh, 5},
-}};
 
 } // namespace veltra

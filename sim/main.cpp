@@ -87,7 +87,7 @@ int main(int argc, char *argv[])
     std::printf("%s\n", qPrintable(port.slavePath()));
     std::fflush(stdout);
     logLine(QStringLiteral("model %1 at %2 baud on %3 (%4): %5")
-                .arg(sensor.field(veltra::SettingsField::Model))
+                .arg(sensor.field(veltra::fieldOf(veltra::Setting::Model)))
                 .arg(sensor.baudRate())
                 .arg(link.path(), port.slavePath(), QString::fromLatin1(sensor.settingsReply())));
 

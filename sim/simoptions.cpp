@@ -5,38 +5,31 @@
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 
-#include <array>
 
 namespace veltra {
 namespace {
 
-struct FieldName {
-    const char *name;
-    int field;
-    bool word;
-};
+// The settings --set can change: every setting of the block but the model
+// code (--model sets that), named as veltra-cli names them without the
+// hyphen ("lowdo", "hido"). Either family's name for the Low DO place works
+// on any model.
+QString simName(const BlockSetting &setting)
+{
+    return QString::fromLatin1(setting.name).remove(u'-');
+}
 
-constexpr std::array<FieldName, 13> kFieldNames{{
-    {"baud", SettingsField::Baud, false},
-    {"slave", SettingsField::Slave, false},
-    {"ogr", SettingsField::Ogr, false},
-    {"month", SettingsField::Month, false},
-    {"day", SettingsField::Day, false},
-    {"year", SettingsField::Year, false},
-    {"empty", SettingsField::EmptyHigh, true},
-    {"full", SettingsField::FullHigh, true},
-    {"lowdo", SettingsField::LowDoHigh, true},
-    {"switch", SettingsField::LowDoHigh, true},
-    {"hido", SettingsField::HiDoHigh, true},
-    {"omb", SettingsField::Omb, false},
-    {"resolution", SettingsField::Resolution, false},
-}};
+bool settable(const BlockSetting &setting)
+{
+    return setting.id != Setting::Model;
+}
 
 QString fieldNameList()
 {
     QStringList names;
-    for (const FieldName &f : kFieldNames)
-        names << QLatin1String(f.name);
+    for (const BlockSetting &setting : kBlockSettings) {
+        if (settable(setting))
+            names << simName(setting);
+    }
     return names.join(QLatin1String(", "));
 }
 
@@ -58,10 +51,10 @@ bool readSetting(const QString &text, int model, SimSetting *out, QString *error
 {
     const qsizetype eq = text.indexOf(u'=');
     const QString name = text.left(eq).trimmed().toLower();
-    const FieldName *found = nullptr;
-    for (const FieldName &f : kFieldNames) {
-        if (name == QLatin1String(f.name))
-            found = &f;
+    const BlockSetting *found = nullptr;
+    for (const BlockSetting &setting : kBlockSettings) {
+        if (settable(setting) && name == simName(setting))
+            found = &setting;
     }
     if (eq < 0 || !found) {
         *error = QStringLiteral("--set takes FIELD=VALUE with FIELD one of %1, not \"%2\"").arg(fieldNameList(), text);

@@ -33,8 +33,11 @@ int baudCodeFor(int rate)
 
 bool isWordStart(int field)
 {
-    return field == SettingsField::EmptyHigh || field == SettingsField::FullHigh || field == SettingsField::LowDoHigh
-        || field == SettingsField::HiDoHigh;
+    for (const BlockSetting &setting : kBlockSettings) {
+        if (setting.word && setting.field == field)
+            return true;
+    }
+    return false;
 }
 
 void putWord(QByteArray &block, int high, int value)
@@ -73,11 +76,11 @@ SimModelDefaults simModelDefaults(int modelCode, int resolutionCode, int baudRat
     if (modelCode == kDistanceModelCode) {
         d.identity = QByteArray("DVT-SIM ") + ModelCatalogue::kDistanceModelName + " V7";
         d.block = QByteArray(kDistanceFieldCount, '\0');
-        d.block[SettingsField::Ogr - 1] = 1;
-        putWord(d.block, SettingsField::EmptyHigh, 0);
-        putWord(d.block, SettingsField::FullHigh, 0);
-        putWord(d.block, SettingsField::LowDoHigh, 150); // switch point
-        putWord(d.block, SettingsField::HiDoHigh, 0);
+        d.block[fieldOf(Setting::Ogr) - 1] = 1;
+        putWord(d.block, fieldOf(Setting::Empty), 0);
+        putWord(d.block, fieldOf(Setting::Full), 0);
+        putWord(d.block, fieldOf(Setting::LowDo), 150); // switch point
+        putWord(d.block, fieldOf(Setting::HiDo), 0);
         d.distance = 250;
     } else {
         const ModelEntry *row = ModelCatalogue::findByCode(QString::number(modelCode), QString::number(resolutionCode));
@@ -89,24 +92,24 @@ SimModelDefaults simModelDefaults(int modelCode, int resolutionCode, int baudRat
         // The "DVT" lets the handshake find every model, DVQ and DVK included.
         d.identity = QByteArray("DVT-SIM ") + modelName(modelCode) + " V7";
         d.block = QByteArray(kLevelFieldCount, '\0');
-        d.block[SettingsField::Ogr - 1] = 0;
+        d.block[fieldOf(Setting::Ogr) - 1] = 0;
         // A model with a row starts at the top of its range.
-        putWord(d.block, SettingsField::EmptyHigh, row ? row->emptyLimit : 300 * scale);
-        putWord(d.block, SettingsField::FullHigh, row ? row->fullLimit : 30 * scale);
-        putWord(d.block, SettingsField::LowDoHigh, 50 * scale);
-        putWord(d.block, SettingsField::HiDoHigh, 250 * scale);
-        d.block[SettingsField::Omb - 1] = 8;
-        d.block[SettingsField::Resolution - 1] = static_cast<char>(resolutionCode & 0xff);
+        putWord(d.block, fieldOf(Setting::Empty), row ? row->emptyLimit : 300 * scale);
+        putWord(d.block, fieldOf(Setting::Full), row ? row->fullLimit : 30 * scale);
+        putWord(d.block, fieldOf(Setting::LowDo), 50 * scale);
+        putWord(d.block, fieldOf(Setting::HiDo), 250 * scale);
+        d.block[fieldOf(Setting::Omb) - 1] = 8;
+        d.block[fieldOf(Setting::Resolution) - 1] = static_cast<char>(resolutionCode & 0xff);
         // 100 cm lies between the blocking distance and the empty limit of
         // every row, so the level comes out positive.
         d.distance = 100 * scale;
     }
-    d.block[SettingsField::Baud - 1] = static_cast<char>(baudCode);
-    d.block[SettingsField::Slave - 1] = 1;
-    d.block[SettingsField::Month - 1] = 12;
-    d.block[SettingsField::Day - 1] = 8;
-    d.block[SettingsField::Year - 1] = 26;
-    d.block[SettingsField::Model - 1] = static_cast<char>(modelCode & 0xff);
+    d.block[fieldOf(Setting::Baud) - 1] = static_cast<char>(baudCode);
+    d.block[fieldOf(Setting::Slave) - 1] = 1;
+    d.block[fieldOf(Setting::Month) - 1] = 12;
+    d.block[fieldOf(Setting::Day) - 1] = 8;
+    d.block[fieldOf(Setting::Year) - 1] = 26;
+    d.block[fieldOf(Setting::Model) - 1] = static_cast<char>(modelCode & 0xff);
     return d;
 }
 
@@ -135,7 +138,7 @@ bool SimSensor::setBaudRate(int rate)
     if (!baudRowForRate(rate))
         return false;
     m_baudRate = rate;
-    setField(SettingsField::Baud, baudCodeFor(rate));
+    setField(fieldOf(Setting::Baud), baudCodeFor(rate));
     return true;
 }
 
@@ -331,14 +334,14 @@ void SimSensor::storeWrite(const QByteArray &payload)
             .arg(payload.size())
             .arg(QString::fromLatin1(settingsReply())));
 
-    const BaudRow *row = baudRowForCode(field(SettingsField::Baud));
+    const BaudRow *row = baudRowForCode(field(fieldOf(Setting::Baud)));
     if (row && row->rate != m_baudRate) {
         m_baudRate = row->rate;
         m_rateChanged = true;
         log(QStringLiteral("   now at %1 baud").arg(m_baudRate));
     } else if (!row) {
         log(QStringLiteral("   baud code %1 is not a rate; staying at %2 baud")
-                .arg(field(SettingsField::Baud))
+                .arg(field(fieldOf(Setting::Baud)))
                 .arg(m_baudRate));
     }
 }
@@ -376,8 +379,8 @@ bool SimSensor::unplugDue() const
 
 QByteArray SimSensor::connectReply() const
 {
-    const int resolution = m_distanceModel ? kResolutionCm : field(SettingsField::Resolution);
-    return simModelDefaults(field(SettingsField::Model), resolution, m_baudRate).identity + "\r\n";
+    const int resolution = m_distanceModel ? kResolutionCm : field(fieldOf(Setting::Resolution));
+    return simModelDefaults(field(fieldOf(Setting::Model)), resolution, m_baudRate).identity + "\r\n";
 }
 
 QByteArray SimSensor::settingsReply() const
@@ -394,7 +397,7 @@ QByteArray SimSensor::measurementText() const
     QByteArray text("R");
     text.append(QByteArray::number(m_distance).rightJustified(5, '0'));
     // The two characters the reader skips: the unit of the distance.
-    const bool millimetres = !m_distanceModel && field(SettingsField::Resolution) == kResolutionMm;
+    const bool millimetres = !m_distanceModel && field(fieldOf(Setting::Resolution)) == kResolutionMm;
     text.append(millimetres ? "mm" : "cm");
     if (m_temperature < 0)
         text.append('-' + QByteArray::number(-m_temperature).rightJustified(2, '0'));

@@ -2,6 +2,7 @@
 
 #include "commandframe.h"
 #include "modelcatalogue.h"
+#include "settingsblock.h"
 #include "settingsreply.h"
 
 #include <QByteArray>
@@ -13,12 +14,12 @@
 
 namespace veltra {
 
-// Fields of the stored settings block are numbered as they travel
-// (SettingsField, from 1). The distance model keeps the first fifteen (its
-// LowDo pair is the switch point); level models keep all seventeen.
+// Fields of the stored settings block are numbered as they travel (see
+// settingsblock.h). The distance model keeps the first fifteen (its Low DO
+// pair is the switch point); level models keep all seventeen.
 inline constexpr int kDistanceModelCode = ModelCatalogue::kDistanceModelCode;
-inline constexpr int kLevelFieldCount = 17;
-inline constexpr int kDistanceFieldCount = 15;
+inline constexpr int kLevelFieldCount = blockFieldCount(SensorFamily::Level);
+inline constexpr int kDistanceFieldCount = blockFieldCount(SensorFamily::Distance);
 inline constexpr int kResolutionCm = 10;
 inline constexpr int kResolutionMm = 1;
 

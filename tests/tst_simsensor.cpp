@@ -323,9 +323,9 @@ void TestSimSensor::defaultsComeFromTheCatalogue()
     QCOMPARE(parsed.text, QString());
     SimSensor sensor = makeSimSensor(parsed.options);
     QCOMPARE(sensor.receive(request(Command::Connect), 9600), identity + "\r\n");
-    QCOMPARE(sensor.word(SettingsField::EmptyHigh), empty);
-    QCOMPARE(sensor.word(SettingsField::FullHigh), full);
-    QCOMPARE(sensor.field(SettingsField::Resolution), resolution);
+    QCOMPARE(sensor.word(fieldOf(Setting::Empty)), empty);
+    QCOMPARE(sensor.word(fieldOf(Setting::Full)), full);
+    QCOMPARE(sensor.field(fieldOf(Setting::Resolution)), resolution);
     QCOMPARE(sensor.distance(), distance);
 }
 
@@ -467,7 +467,7 @@ void TestSimSensor::rateAfterWrite()
     sensor.receive(CommandFrame::writeSettingsRequest(payload), fromRate);
     QCOMPARE(sensor.rateChanged(), toRate != fromRate);
     QCOMPARE(sensor.baudRate(), toRate);
-    QCOMPARE(sensor.field(SettingsField::Baud), code);
+    QCOMPARE(sensor.field(fieldOf(Setting::Baud)), code);
 
     const QByteArray codeText = QByteArray::number(code).rightJustified(3, ' ');
     if (toRate != fromRate)

@@ -1,8 +1,7 @@
 #include "linkfailure.h"
 
 #include "bytetext.h"
-#include "linesettings.h"
-#include "seriallink.h"
+#include "sensorsession.h"
 
 #include <QMessageBox>
 #include <QPointer>
@@ -34,9 +33,9 @@ QPointer<QMessageBox> g_damagedReply;
 
 } // namespace
 
-bool reportLinkFailure(QWidget *parent, const SerialLink &link, LinkAction action)
+bool reportLinkFailure(QWidget *parent, const SensorSession &session, LinkAction action)
 {
-    const LinkError &error = link.lastError();
+    const LinkError &error = session.linkError();
     if (error.kind != LinkError::Kind::Io && error.kind != LinkError::Kind::NotOpen)
         return false;
     QMessageBox *box = messageWindow(g_linkFailure, parent, QStringLiteral("LinkFailure"));
@@ -59,18 +58,14 @@ bool reportLinkFailure(QWidget *parent, const SerialLink &link, LinkAction actio
     return true;
 }
 
-bool reopenLostLink(QWidget *parent, SerialLink &link, const QString &baudBoxText)
+bool reopenLostLink(QWidget *parent, SensorSession &session, const QString &baudBoxText)
 {
-    if (link.isOpen() || !link.port())
-        return true;
-    const BaudRow *row = baudRowForText(baudBoxText);
-    const QString lineSettings = row ? QString::fromLatin1(row->lineSettings) : link.lineSettings();
-    if (link.Reopen(lineSettings))
+    if (session.reopenIfLost(baudBoxText))
         return true;
     // Not back yet, or taken by another program meanwhile.
     QMessageBox *box = messageWindow(g_linkFailure, parent, QStringLiteral("LinkFailure"));
     box->setText(QStringLiteral("The connection to the sensor was lost, and the port cannot be opened again yet."));
-    box->setInformativeText(link.lastError().reason()
+    box->setInformativeText(session.linkError().reason()
                             + QStringLiteral("\nCheck the cable and plug the adapter back in, then press Read again."));
     box->show();
     return false;

@@ -5,7 +5,7 @@ class QWidget;
 
 namespace veltra {
 
-class SerialLink;
+class SensorSession;
 
 // What the operator was doing when the link failed; it decides the words.
 enum class LinkAction {
@@ -19,13 +19,13 @@ enum class LinkAction {
 // window and returns true so the handler stops. A missing or short reply is
 // not a port failure and returns false. Only one such window is open at a
 // time: a later failure brings it to the front instead of stacking another.
-bool reportLinkFailure(QWidget *parent, const SerialLink &link, LinkAction action = LinkAction::Exchange);
+bool reportLinkFailure(QWidget *parent, const SensorSession &session, LinkAction action = LinkAction::Exchange);
 
 // Before an exchange: a port that was lost is opened again, looked up anew
 // at the window's baud rate (or the rate it last ran at), so the operator
 // can go on once the adapter is back. A failure is reported as above and
 // returns false. A port that never was opened is left to the exchange.
-bool reopenLostLink(QWidget *parent, SerialLink &link, const QString &baudBoxText);
+bool reopenLostLink(QWidget *parent, SensorSession &session, const QString &baudBoxText);
 
 // A settings reply that is not a whole block was taken apart into nothing:
 // one message window says so and that the fields are as they were. `again`

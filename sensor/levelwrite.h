@@ -1,5 +1,7 @@
 #pragma once
 
+#include "blockwrite.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -9,12 +11,12 @@ namespace veltra {
 
 // The operator's entries that Write checks, as the window holds them.
 struct LevelEntries {
-    QString baudBox; // Combo1
-    QString slave;   // Text13
-    QString empty;   // Text2
-    QString full;    // Text3
-    QString lowDo;   // Text4
-    QString hiDo;    // Text5
+    QString baudBox;
+    QString slave;
+    QString empty;
+    QString full;
+    QString lowDo;
+    QString hiDo;
     // False for models whose Low DO and Hi DO are hidden (no digital outputs,
     // or a run-control model): their thresholds are sent as they stand.
     bool thresholdsEditable = true;
@@ -36,22 +38,23 @@ QString levelCheckMessage(LevelCheck check);
 // Everything Write puts into the window and on the wire, worked out before
 // anything changes, so a value that cannot be encoded stops the write whole.
 struct LevelWriteInput {
-    // boxes
+    // The boxes as the operator left them.
     QString baudBox, modelBox, ogrBox, ombBox, resolutionBox;
-    // code fields as the last read left them (kept when a box matches nothing)
-    QString baudCode, modelCode, ogrCode, ombCode, resolutionCode; // Text22, Text26, Text25, Text31, Text34
-    // fields sent as they stand
-    QString slave, month, day, year; // Text13, Text24, Text23, Text21
-    // 16-bit settings
-    QString empty, full, lowDo, hiDo; // Text2, Text3, Text4, Text5
-    QString layoutMarker;             // Text38: "100" long request, "10" short, else none
+    // The codes as the last read left them, kept when a box matches nothing.
+    QString baudCode, modelCode, ogrCode, ombCode, resolutionCode;
+    // Fields sent as they stand.
+    QString slave, month, day, year;
+    // The 16-bit settings.
+    QString empty, full, lowDo, hiDo;
+    // The model's write layout: "100" the long request, "10" the short one,
+    // anything else no request at all.
+    QString layoutMarker;
 };
 
 struct LevelWritePlan {
     QString baudCode, modelCode, ogrCode, ombCode, resolutionCode;
-    // High byte then low byte of Empty, Full, Low DO, Hi DO:
-    // Text10, Text11, Text12, Text14, Text15, Text17, Text19, Text20
-    std::array<QString, 8> byteFields;
+    // High and low byte of each 16-bit setting.
+    WordBytes empty, full, lowDo, hiDo;
     QByteArray request;   // empty when the marker asks for no request
     QString lineSettings; // the rate to switch to after the wait; empty: keep the rate
     // Set when a field cannot be encoded: a 16-bit setting outside 0 to 32767
@@ -59,6 +62,9 @@ struct LevelWritePlan {
     // 0 to 255. It names the field, for the operator. The other members are
     // then left empty and must not be used: nothing may be written or sent.
     QString error;
+
+    // The eight byte fields of Empty, Full, Low DO and Hi DO in block order.
+    std::array<QString, 8> byteFields() const;
 };
 
 // The entries Write checks, taken from a write's input.
@@ -66,17 +72,5 @@ LevelEntries levelEntriesOf(const LevelWriteInput &input, bool thresholdsEditabl
 
 // Does not run the checks: call checkLevelEntries first.
 LevelWritePlan planLevelWrite(const LevelWriteInput &input);
-
-// The distance sensors' write: the 19-byte request of the first fifteen
-// fields. The model box writes code 90 only for "DVZ-900"; lowDo holds the
-// switch point; OMB, resolution and the layout marker are not used.
-LevelWritePlan planDistanceWrite(const LevelWriteInput &input);
-
-// The distance window's checks, first failure returned: the baud box must
-// hold one of the five rates, the slave address must round to 1..247 and the
-// switch point to 61..599.
-enum class DistanceCheck { Passed, Baud, Slave, Switch };
-DistanceCheck checkDistanceEntries(const QString &baudBox, const QString &slave, const QString &switchPoint);
-QString distanceCheckMessage(DistanceCheck check);
 
 } // namespace veltra
