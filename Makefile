@@ -55,8 +55,9 @@ fuzz: deps
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target veltra_fuzzers
 	fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
-format:
-	cmake --build $(BUILD) --target format
+# Applies .clang-format to every C++ file the repository tracks.
+format: deps
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

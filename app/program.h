@@ -7,19 +7,20 @@
 
 namespace veltra {
 
+class ConnectedNotice;
 class DistanceWindow;
-class Form1;
-class Form3;
-class Form4;
-class Form5;
-class Form7;
-class Form8;
+class FailureNotice;
 class LevelWindow;
-class Navar;
+class ProgressWindow;
+class RunNotice;
+class SensorSession;
 class SerialLink;
+class StartWindow;
+class UnitNotice;
 
-// Makes every window of the program once, on the one serial link, and wires
-// them together. The windows are hidden and shown again, never remade.
+// Makes every window of the program once, on one session with the sensor
+// over the given link, and wires them together. The windows are hidden and
+// shown again, never remade.
 class Program : public QObject
 {
     Q_OBJECT
@@ -32,29 +33,29 @@ public:
     // Shows the start window.
     void start();
 
-    SerialLink &link() const { return m_link; }
-    Form1 &form1() const { return *m_form1; }
-    LevelWindow &form2() const { return *m_form2; }
-    Form3 &form3() const { return *m_form3; }
-    Form4 &form4() const { return *m_form4; }
-    Form5 &form5() const { return *m_form5; }
-    DistanceWindow &form6() const { return *m_form6; }
-    Form7 &form7() const { return *m_form7; }
-    Form8 &form8() const { return *m_form8; }
-    Navar &navar() const { return *m_navar; }
+    SensorSession &session() const { return *m_session; }
+    StartWindow &startWindow() const { return *m_startWindow; }             // Form1
+    LevelWindow &levelWindow() const { return *m_levelWindow; }             // form2
+    RunNotice &runNotice() const { return *m_runNotice; }                   // Form3
+    ConnectedNotice &connectedNotice() const { return *m_connectedNotice; } // Form4
+    FailureNotice &failureNotice() const { return *m_failureNotice; }       // Form5
+    DistanceWindow &distanceWindow() const { return *m_distanceWindow; }    // Form6
+    UnitNotice &centimetreNotice() const { return *m_centimetreNotice; }    // Form7
+    UnitNotice &millimetreNotice() const { return *m_millimetreNotice; }    // Form8
+    ProgressWindow &progressWindow() const { return *m_progressWindow; }    // navar
 
 private:
-    SerialLink &m_link;
     std::function<void()> m_endProgram;
-    std::unique_ptr<LevelWindow> m_form2;
-    std::unique_ptr<DistanceWindow> m_form6;
-    std::unique_ptr<Form3> m_form3;
-    std::unique_ptr<Form4> m_form4;
-    std::unique_ptr<Form5> m_form5;
-    std::unique_ptr<Form7> m_form7;
-    std::unique_ptr<Form8> m_form8;
-    std::unique_ptr<Navar> m_navar;
-    std::unique_ptr<Form1> m_form1;
+    std::unique_ptr<SensorSession> m_session;
+    std::unique_ptr<LevelWindow> m_levelWindow;
+    std::unique_ptr<DistanceWindow> m_distanceWindow;
+    std::unique_ptr<RunNotice> m_runNotice;
+    std::unique_ptr<ConnectedNotice> m_connectedNotice;
+    std::unique_ptr<FailureNotice> m_failureNotice;
+    std::unique_ptr<UnitNotice> m_centimetreNotice;
+    std::unique_ptr<UnitNotice> m_millimetreNotice;
+    std::unique_ptr<ProgressWindow> m_progressWindow;
+    std::unique_ptr<StartWindow> m_startWindow;
 };
 
 } // namespace veltra

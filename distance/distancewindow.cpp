@@ -1,6 +1,8 @@
 #include "distancewindow.h"
 
 #include "controls.h"
+#include "modelcatalogue.h"
+#include "sensorsession.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -10,30 +12,13 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPushButton>
+#include <QStringList>
 
 namespace veltra {
 
 using ui::Twips;
 
 namespace {
-
-// Fields that are never shown: the reply, the temperature and the settings
-// block as the last Read left it.
-constexpr int kWorkingFields[] = {
-    1,          // last raw reply
-    18,         // temperature of the last distance reading
-    22,         // baud-rate code
-    25,         // OGR code
-    24, 23, 21, // stored date: month, day, year
-    26,         // model code
-    2,          // Empty
-    3,          // Full
-    5,          // Hi DO
-    10, 11,     // Empty, high and low byte
-    12, 14,     // Full
-    15, 17,     // switch point
-    19, 20,     // Hi DO
-};
 
 QString latin1(const char *text)
 {
@@ -60,17 +45,47 @@ QLabel *makePicture(QWidget *parent, const QString &name, const QString &resourc
     return picture;
 }
 
-template <std::size_t N, typename T>
-T *at(const std::array<T *, N> &controls, int n)
+// The direct child of window named prefix and n ("Text13"); nullptr if none.
+template <typename T>
+T *numbered(const QWidget *window, const char *prefix, int n)
 {
-    return n >= 0 && std::size_t(n) < N ? controls[std::size_t(n)] : nullptr;
+    return window->findChild<T *>(QLatin1String(prefix) + QString::number(n), Qt::FindDirectChildrenOnly);
 }
+
+const QStringList kBaudList = {QStringLiteral("9600"),  QStringLiteral("19200"),  QStringLiteral("38400"),
+                               QStringLiteral("57600"), QStringLiteral("115200"), QStringLiteral("NON")};
+const QStringList kOgrList = {QStringLiteral("High"), QStringLiteral("Medium"), QStringLiteral("Low")};
 
 } // namespace
 
-DistanceWindow::DistanceWindow(SerialLink &link, QWidget *parent)
+// Made in this order: last reply, temperature, then the settings block.
+// clang-format off
+const std::array<DistanceWindow::WorkingField, 19> DistanceWindow::kWorkingFields = {{
+    {&DistanceWindow::m_lastReply, "Text1"},
+    {&DistanceWindow::m_temperature, "Text18"},
+    {&DistanceWindow::m_baudCode, "Text22"},
+    {&DistanceWindow::m_ogrCode, "Text25"},
+    {&DistanceWindow::m_month, "Text24"},
+    {&DistanceWindow::m_day, "Text23"},
+    {&DistanceWindow::m_year, "Text21"},
+    {&DistanceWindow::m_modelCode, "Text26"},
+    {&DistanceWindow::m_empty, "Text2"},
+    {&DistanceWindow::m_full, "Text3"},
+    {&DistanceWindow::m_hiDo, "Text5"},
+    {&DistanceWindow::m_emptyHigh, "Text10"},
+    {&DistanceWindow::m_emptyLow, "Text11"},
+    {&DistanceWindow::m_fullHigh, "Text12"},
+    {&DistanceWindow::m_fullLow, "Text14"},
+    {&DistanceWindow::m_switchHigh, "Text15"},
+    {&DistanceWindow::m_switchLow, "Text17"},
+    {&DistanceWindow::m_hiDoHigh, "Text19"},
+    {&DistanceWindow::m_hiDoLow, "Text20"},
+}};
+// clang-format on
+
+DistanceWindow::DistanceWindow(SensorSession &session, QWidget *parent)
     : QWidget(parent)
-    , m_link(link)
+    , m_session(session)
 {
     ui::setUpWindow(this, QStringLiteral("Form6"), QStringLiteral("Program DVZ"), 12600, 6255);
 
@@ -84,107 +99,117 @@ DistanceWindow::DistanceWindow(SerialLink &link, QWidget *parent)
     makeMeasurement();
     makeWorkingFields();
 
-    connect(m_command[5], &QPushButton::clicked, this, &DistanceWindow::Command5_Click);
-    connect(m_command[4], &QPushButton::clicked, this, &DistanceWindow::Command4_Click);
-    connect(m_command[1], &QPushButton::clicked, this, &DistanceWindow::Command1_Click);
+    connect(m_readButton, &QPushButton::clicked, this, &DistanceWindow::Command5_Click);
+    connect(m_writeButton, &QPushButton::clicked, this, &DistanceWindow::Command4_Click);
+    connect(m_getDistanceButton, &QPushButton::clicked, this, &DistanceWindow::Command1_Click);
+    // The baud box shows the rate the handshake found.
+    connect(&m_session, &SensorSession::connected, m_baudBox, &QComboBox::setCurrentText);
 
     Form_Load();
+    fillLists();
 }
 
 void DistanceWindow::makePictures()
 {
-    m_image1 = makePicture(this, QStringLiteral("Image1"), QStringLiteral(":/distance/product.png"),
-                           Twips{0, 0, 4755, 5025});
-    m_image3 = makePicture(this, QStringLiteral("Image3"), QStringLiteral(":/distance/sensor.png"),
-                           Twips{5520, 1680, 1995, 2400});
+    m_productPicture =
+        makePicture(this, QStringLiteral("Image1"), QStringLiteral(":/distance/product.png"), Twips{0, 0, 4755, 5025});
+    m_sensorPicture = makePicture(this, QStringLiteral("Image3"), QStringLiteral(":/distance/sensor.png"),
+                                  Twips{5520, 1680, 1995, 2400});
 }
 
 void DistanceWindow::makeLeftPanel()
 {
-    m_line2 = ui::makeLine(this, QStringLiteral("Line2"), QPoint(4800, 0), QPoint(4800, 5040), 2);
-    m_line3 = ui::makeLine(this, QStringLiteral("Line3"), QPoint(0, 5040), QPoint(11640, 5040), 2);
+    m_panelLine = ui::makeLine(this, QStringLiteral("Line2"), QPoint(4800, 0), QPoint(4800, 5040), 2);
+    m_footLine = ui::makeLine(this, QStringLiteral("Line3"), QPoint(0, 5040), QPoint(11640, 5040), 2);
 
     // The stand-in serif is wider than the designer's face: its condensed cut,
     // a little tighter, keeps the whole name inside its 41 px.
     QFont maker = ui::font(latin1(ui::kBodoniBlack), 12);
     maker.setStretch(QFont::SemiCondensed);
     maker.setLetterSpacing(QFont::AbsoluteSpacing, -1.2);
-    m_label[3] = ui::makeLabel(this, QStringLiteral("Label3"), QStringLiteral("Veltra"), Twips{2040, 5280, 615, 255},
-                               maker);
+    m_makerName =
+        ui::makeLabel(this, QStringLiteral("Label3"), QStringLiteral("Veltra"), Twips{2040, 5280, 615, 255}, maker);
     // Web and mail share the domain; both in full would not fit the label.
-    m_label[8] = ui::makeLabel(this, QStringLiteral("Label8"), QStringLiteral("info@veltra.example"),
-                               Twips{1200, 5640, 2415, 255}, ui::defaultFont());
-    m_label[9] = ui::makeLabel(this, QStringLiteral("Label9"), QStringLiteral("VELTRA"), Twips{960, 5880, 2775, 255},
-                               ui::font(latin1(ui::kBodoniBlack), 8.25));
+    m_makerContact = ui::makeLabel(this, QStringLiteral("Label8"), QStringLiteral("info@veltra.example"),
+                                   Twips{1200, 5640, 2415, 255}, ui::defaultFont());
+    m_makerMark = ui::makeLabel(this, QStringLiteral("Label9"), QStringLiteral("VELTRA"), Twips{960, 5880, 2775, 255},
+                                ui::font(latin1(ui::kBodoniBlack), 8.25));
     // The maker's lines sit under one another, centred under the picture.
-    for (int n : {3, 8, 9})
-        m_label[std::size_t(n)]->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    for (QLabel *line : {m_makerName, m_makerContact, m_makerMark})
+        line->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 }
 
 void DistanceWindow::makeSettings()
 {
-    m_label[10] = ui::makeLabel(this, QStringLiteral("Label10"), QStringLiteral("Baud Rate"),
-                                Twips{7920, 360, 1215, 255}, labelFont());
-    m_combo[1] = ui::makeComboBox(this, QStringLiteral("Combo1"), Twips{9480, 360, 1215, 315}, true);
+    m_baudCaption = ui::makeLabel(this, QStringLiteral("Label10"), QStringLiteral("Baud Rate"),
+                                  Twips{7920, 360, 1215, 255}, labelFont());
+    m_baudBox = ui::makeComboBox(this, QStringLiteral("Combo1"), Twips{9480, 360, 1215, 315}, true);
 
-    m_label[18] = ui::makeLabel(this, QStringLiteral("Label18"), QStringLiteral("Slave Address"),
-                                Twips{7680, 940, 1575, 255}, labelFont());
-    m_label[19] = ui::makeLabel(this, QStringLiteral("Label19"), QStringLiteral("1 to 247"),
-                                Twips{8040, 1180, 1095, 255}, labelFont());
-    m_text[13] = ui::makeTextBox(this, QStringLiteral("Text13"), Twips{9480, 960, 1215, 375});
+    m_slaveCaption = ui::makeLabel(this, QStringLiteral("Label18"), QStringLiteral("Slave Address"),
+                                   Twips{7680, 940, 1575, 255}, labelFont());
+    m_slaveRange = ui::makeLabel(this, QStringLiteral("Label19"), QStringLiteral("1 to 247"),
+                                 Twips{8040, 1180, 1095, 255}, labelFont());
+    m_slave = ui::makeTextBox(this, QStringLiteral("Text13"), Twips{9480, 960, 1215, 375});
 
-    m_label[31] = ui::makeLabel(this, QStringLiteral("Label31"), QStringLiteral("OGR"), Twips{8160, 1710, 495, 255},
-                                labelFont());
-    m_combo[3] = ui::makeComboBox(this, QStringLiteral("Combo3"), Twips{9480, 1680, 1575, 315}, true);
+    m_ogrCaption =
+        ui::makeLabel(this, QStringLiteral("Label31"), QStringLiteral("OGR"), Twips{8160, 1710, 495, 255}, labelFont());
+    m_ogrBox = ui::makeComboBox(this, QStringLiteral("Combo3"), Twips{9480, 1680, 1575, 315}, true);
 
-    m_label[11] = ui::makeLabel(this, QStringLiteral("Label11"), QStringLiteral("Switch"),
-                                Twips{8100, 2250, 855, 255}, labelFont());
-    m_label[32] = ui::makeLabel(this, QStringLiteral("Label32"), QStringLiteral("60 to 600"),
-                                Twips{7980, 2500, 1095, 255}, labelFont());
-    m_text[4] = ui::makeTextBox(this, QStringLiteral("Text4"), Twips{9480, 2280, 1215, 375});
+    m_switchCaption = ui::makeLabel(this, QStringLiteral("Label11"), QStringLiteral("Switch"),
+                                    Twips{8100, 2250, 855, 255}, labelFont());
+    m_switchRange = ui::makeLabel(this, QStringLiteral("Label32"), QStringLiteral("60 to 600"),
+                                  Twips{7980, 2500, 1095, 255}, labelFont());
+    m_switchPoint = ui::makeTextBox(this, QStringLiteral("Text4"), Twips{9480, 2280, 1215, 375});
 }
 
 void DistanceWindow::makeModelPlate()
 {
     // Model and blocking distance are shown, never edited. The model box
     // takes text so it can show "NON", which is not in its list.
-    m_combo[2] = ui::makeComboBox(this, QStringLiteral("Combo2"), Twips{5760, 2280, 1575, 315}, true);
-    m_combo[2]->setEnabled(false);
-    m_label[14] = ui::makeLabel(this, QStringLiteral("Label14"), QStringLiteral("BD"), Twips{6360, 2880, 375, 255},
-                                labelFont());
-    m_text[7] = ui::makeTextBox(this, QStringLiteral("Text7"), Twips{5760, 3480, 1455, 375});
-    m_text[7]->setEnabled(false);
+    m_modelBox = ui::makeComboBox(this, QStringLiteral("Combo2"), Twips{5760, 2280, 1575, 315}, true);
+    m_modelBox->setEnabled(false);
+    m_blockingCaption =
+        ui::makeLabel(this, QStringLiteral("Label14"), QStringLiteral("BD"), Twips{6360, 2880, 375, 255}, labelFont());
+    m_blockingDistance = ui::makeTextBox(this, QStringLiteral("Text7"), Twips{5760, 3480, 1455, 375});
+    m_blockingDistance->setEnabled(false);
 }
 
 void DistanceWindow::makeButtons()
 {
-    m_command[5] = ui::makeButton(this, QStringLiteral("Command5"), QStringLiteral("Read"),
-                                  Twips{9000, 3560, 975, 495}, buttonFont());
-    m_command[4] = ui::makeButton(this, QStringLiteral("Command4"), QStringLiteral("write"),
-                                  Twips{10080, 3560, 975, 495}, buttonFont());
+    m_readButton = ui::makeButton(this, QStringLiteral("Command5"), QStringLiteral("Read"), Twips{9000, 3560, 975, 495},
+                                  buttonFont());
+    m_writeButton = ui::makeButton(this, QStringLiteral("Command4"), QStringLiteral("write"),
+                                   Twips{10080, 3560, 975, 495}, buttonFont());
 }
 
 void DistanceWindow::makeMeasurement()
 {
-    m_label[27] = ui::makeLabel(this, QStringLiteral("Label27"), QStringLiteral("Distance"),
-                                Twips{5640, 5520, 1095, 255}, ui::font(latin1(ui::kArialNarrow), 12, true));
-    m_text[16] = ui::makeTextBox(this, QStringLiteral("Text16"), Twips{6720, 5520, 1095, 375});
-    m_command[1] = ui::makeButton(this, QStringLiteral("Command1"), QStringLiteral("Get Distance"),
-                                  Twips{9360, 5400, 1455, 495}, buttonFont());
+    m_distanceCaption = ui::makeLabel(this, QStringLiteral("Label27"), QStringLiteral("Distance"),
+                                      Twips{5640, 5520, 1095, 255}, ui::font(latin1(ui::kArialNarrow), 12, true));
+    m_distance = ui::makeTextBox(this, QStringLiteral("Text16"), Twips{6720, 5520, 1095, 375});
+    m_getDistanceButton = ui::makeButton(this, QStringLiteral("Command1"), QStringLiteral("Get Distance"),
+                                         Twips{9360, 5400, 1455, 495}, buttonFont());
 }
 
 void DistanceWindow::makeWorkingFields()
 {
-    for (int n : kWorkingFields)
-        m_text[std::size_t(n)] = ui::makeHiddenField(this, QStringLiteral("Text%1").arg(n));
+    for (const WorkingField &working : kWorkingFields)
+        this->*working.field = ui::makeHiddenField(this, QLatin1String(working.name));
 }
 
 void DistanceWindow::Form_Load()
 {
-    m_combo[2]->setEnabled(false);
+    m_modelBox->setEnabled(false);
     // Only a Read makes write and Get Distance usable.
-    m_command[1]->setEnabled(false);
-    m_command[4]->setEnabled(false);
+    m_getDistanceButton->setEnabled(false);
+    m_writeButton->setEnabled(false);
+}
+
+void DistanceWindow::fillLists()
+{
+    ui::appendItems(m_baudBox, kBaudList);
+    ui::appendItems(m_modelBox, {QLatin1String(ModelCatalogue::kDistanceModelName)});
+    ui::appendItems(m_ogrBox, kOgrList);
 }
 
 void DistanceWindow::setEndProgram(std::function<void()> endProgram)
@@ -194,28 +219,29 @@ void DistanceWindow::setEndProgram(std::function<void()> endProgram)
 
 QLineEdit *DistanceWindow::text(int n) const
 {
-    return at(m_text, n);
+    return numbered<QLineEdit>(this, "Text", n);
 }
 
 QLabel *DistanceWindow::label(int n) const
 {
-    return at(m_label, n);
+    return numbered<QLabel>(this, "Label", n);
 }
 
 QComboBox *DistanceWindow::combo(int n) const
 {
-    return at(m_combo, n);
+    return numbered<QComboBox>(this, "Combo", n);
 }
 
 QPushButton *DistanceWindow::command(int n) const
 {
-    return at(m_command, n);
+    return numbered<QPushButton>(this, "Command", n);
 }
 
 bool DistanceWindow::isWorkingField(int n)
 {
-    for (int field : kWorkingFields) {
-        if (field == n)
+    const QString name = QStringLiteral("Text%1").arg(n);
+    for (const WorkingField &working : kWorkingFields) {
+        if (name == QLatin1String(working.name))
             return true;
     }
     return false;

@@ -13,21 +13,19 @@ class QPushButton;
 
 namespace veltra {
 
-class SerialLink;
+class SensorSession;
+struct DistanceWriteInput;
 
 // The distance-sensor window (Form6): settings of a DVZ sensor and its live
-// distance. It is made hidden at program start; the start window fills its
-// lists.
+// distance. It is made hidden at program start, with its lists filled; the
+// baud box follows the rate the session's handshake finds. Every exchange
+// goes through the session.
 //
-// Controls are found by their designer names, either through findChild() or
-// through the accessors below, which take the number of the name:
-//   text(n)    Text4, Text7, Text13, Text16 (shown) and the hidden working
-//              fields listed by isWorkingField()
-//   label(n)   Label3, Label8, Label9, Label10, Label11, Label14, Label18,
-//              Label19, Label27, Label31, Label32
-//   combo(n)   Combo1 ... Combo3
-//   command(n) Command1, Command4, Command5
-// Any other number gives nullptr.
+// Each control keeps its designer name as its object name; the members below
+// say which is which. The numbered accessors find a direct child by that
+// name and give nullptr where the window has none:
+//   text(n)    TextN      label(n)   LabelN
+//   combo(n)   ComboN     command(n) CommandN
 class DistanceWindow : public QWidget
 {
     Q_OBJECT
@@ -35,9 +33,9 @@ public:
     static constexpr int kTextCount = 26;
     static constexpr int kLabelCount = 32;
 
-    explicit DistanceWindow(SerialLink &link, QWidget *parent = nullptr);
+    explicit DistanceWindow(SensorSession &session, QWidget *parent = nullptr);
 
-    SerialLink &link() const { return m_link; }
+    SensorSession &session() const { return m_session; }
 
     // Called when the operator closes the window; the port stays open, ending
     // the process releases it.
@@ -51,17 +49,17 @@ public:
     // Text1, Text2, Text3 ...: fields that are never shown.
     static bool isWorkingField(int n);
 
-    QComboBox *combo1() const { return m_combo[1]; }       // baud rate
-    QComboBox *combo2() const { return m_combo[2]; }       // model, display only
-    QComboBox *combo3() const { return m_combo[3]; }       // OGR
-    QPushButton *command1() const { return m_command[1]; } // Get Distance
-    QPushButton *command4() const { return m_command[4]; } // write
-    QPushButton *command5() const { return m_command[5]; } // Read
-    QLineEdit *text1() const { return m_text[1]; }         // last raw reply of this window
-    QLabel *image1() const { return m_image1; }            // product picture
-    QLabel *image3() const { return m_image3; }            // sensor picture behind the model fields
-    QFrame *line2() const { return m_line2; }
-    QFrame *line3() const { return m_line3; }
+    QComboBox *combo1() const { return m_baudBox; }
+    QComboBox *combo2() const { return m_modelBox; }
+    QComboBox *combo3() const { return m_ogrBox; }
+    QPushButton *command1() const { return m_getDistanceButton; }
+    QPushButton *command4() const { return m_writeButton; }
+    QPushButton *command5() const { return m_readButton; }
+    QLineEdit *text1() const { return m_lastReply; }
+    QLabel *image1() const { return m_productPicture; }
+    QLabel *image3() const { return m_sensorPicture; }
+    QFrame *line2() const { return m_panelLine; }
+    QFrame *line3() const { return m_footLine; }
 
 signals:
     // write's first step: the progress window is to be shown.
@@ -77,6 +75,14 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // A hidden working field: its member and designer name, in the order
+    // the fields are made.
+    struct WorkingField {
+        QLineEdit *DistanceWindow::*field;
+        const char *name;
+    };
+    static const std::array<WorkingField, 19> kWorkingFields;
+
     void makePictures();
     void makeLeftPanel();
     void makeSettings();
@@ -85,22 +91,72 @@ private:
     void makeMeasurement();
     void makeWorkingFields();
     void Form_Load();
+    void fillLists();
+    // Spreads a whole settings block over the boxes and working fields.
+    void showSettings(const QString &reply);
+    // What write sends: the boxes and the working fields as they stand.
+    DistanceWriteInput writeInput() const;
     // The model box and blocking distance after a read or a write.
     void showModel(bool distanceModel);
 
-    SerialLink &m_link;
+    SensorSession &m_session;
     std::function<void()> m_endProgram;
 
-    // Indexed by the number of the designer name; unused slots stay null.
-    std::array<QLineEdit *, kTextCount + 1> m_text{};
-    std::array<QLabel *, kLabelCount + 1> m_label{};
-    std::array<QComboBox *, 4> m_combo{};
-    std::array<QPushButton *, 6> m_command{};
+    // Pictures and lines.
+    QLabel *m_productPicture = nullptr; // Image1
+    QLabel *m_sensorPicture = nullptr;  // Image3: behind the model fields
+    QFrame *m_panelLine = nullptr;      // Line2: right edge of the left panel
+    QFrame *m_footLine = nullptr;       // Line3: above the maker's lines
 
-    QLabel *m_image1 = nullptr;
-    QLabel *m_image3 = nullptr;
-    QFrame *m_line2 = nullptr;
-    QFrame *m_line3 = nullptr;
+    // The maker's lines under the product picture.
+    QLabel *m_makerName = nullptr;    // Label3
+    QLabel *m_makerContact = nullptr; // Label8
+    QLabel *m_makerMark = nullptr;    // Label9
+
+    // Settings the operator edits.
+    QLabel *m_baudCaption = nullptr;    // Label10 "Baud Rate"
+    QComboBox *m_baudBox = nullptr;     // Combo1
+    QLabel *m_slaveCaption = nullptr;   // Label18 "Slave Address"
+    QLabel *m_slaveRange = nullptr;     // Label19 "1 to 247"
+    QLineEdit *m_slave = nullptr;       // Text13
+    QLabel *m_ogrCaption = nullptr;     // Label31 "OGR"
+    QComboBox *m_ogrBox = nullptr;      // Combo3
+    QLabel *m_switchCaption = nullptr;  // Label11 "Switch"
+    QLabel *m_switchRange = nullptr;    // Label32 "60 to 600"
+    QLineEdit *m_switchPoint = nullptr; // Text4
+
+    // Shown on the sensor picture, never edited.
+    QComboBox *m_modelBox = nullptr;         // Combo2
+    QLabel *m_blockingCaption = nullptr;     // Label14 "BD"
+    QLineEdit *m_blockingDistance = nullptr; // Text7
+
+    QPushButton *m_readButton = nullptr;        // Command5 "Read"
+    QPushButton *m_writeButton = nullptr;       // Command4 "write"
+    QLabel *m_distanceCaption = nullptr;        // Label27 "Distance"
+    QLineEdit *m_distance = nullptr;            // Text16
+    QPushButton *m_getDistanceButton = nullptr; // Command1 "Get Distance"
+
+    // Working fields, never shown: the last reply, the last temperature and
+    // the settings block as the last Read or write left it.
+    QLineEdit *m_lastReply = nullptr;   // Text1
+    QLineEdit *m_temperature = nullptr; // Text18
+    QLineEdit *m_baudCode = nullptr;    // Text22
+    QLineEdit *m_ogrCode = nullptr;     // Text25
+    QLineEdit *m_month = nullptr;       // Text24
+    QLineEdit *m_day = nullptr;         // Text23
+    QLineEdit *m_year = nullptr;        // Text21
+    QLineEdit *m_modelCode = nullptr;   // Text26
+    QLineEdit *m_empty = nullptr;       // Text2
+    QLineEdit *m_full = nullptr;        // Text3
+    QLineEdit *m_hiDo = nullptr;        // Text5
+    QLineEdit *m_emptyHigh = nullptr;   // Text10
+    QLineEdit *m_emptyLow = nullptr;    // Text11
+    QLineEdit *m_fullHigh = nullptr;    // Text12
+    QLineEdit *m_fullLow = nullptr;     // Text14
+    QLineEdit *m_switchHigh = nullptr;  // Text15
+    QLineEdit *m_switchLow = nullptr;   // Text17
+    QLineEdit *m_hiDoHigh = nullptr;    // Text19
+    QLineEdit *m_hiDoLow = nullptr;     // Text20
 };
 
 } // namespace veltra

@@ -1,140 +1,166 @@
 // Read, write and Get Distance of the distance-sensor window.
-#include "commandframe.h"
 #include "distancewindow.h"
+#include "distancewrite.h"
 #include "inputerror.h"
 #include "linkfailure.h"
 #include "measurement.h"
 #include "modelcatalogue.h"
 #include "numbers.h"
-#include "seriallink.h"
+#include "sensorsession.h"
 #include "settingsreply.h"
-#include "settingswrite.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 
-#include <array>
-
 namespace veltra {
 
 namespace {
 
-// The distance block ends with Hi DO: the level block's first fourteen
-// fields after the baud code.
-constexpr std::size_t kDistanceFieldBoxes = SettingsReply::kDistanceFields - 1;
-
-// Where write puts the two bytes of each 16-bit value, in plan order.
-constexpr std::array<int, 8> kByteFields{10, 11, 12, 14, 15, 17, 19, 20};
-
 const QString kBlockingText = QStringLiteral("40 Cm");
+
+// A 16-bit setting's two fields as the write leaves them.
+void showBytes(QLineEdit *high, QLineEdit *low, const WordBytes &bytes)
+{
+    high->setText(bytes.high);
+    low->setText(bytes.low);
+}
 
 } // namespace
 
 void DistanceWindow::Command5_Click()
 {
     // Read
-    if (!reopenLostLink(this, m_link, combo(1)->currentText()))
+    if (!reopenLostLink(this, m_session, m_baudBox->currentText()))
         return;
-    text(1)->setText(m_link.Exchange(CommandFrame::readSettingsRequest(), 500));
-    if (reportLinkFailure(this, m_link))
+    const auto reply = m_session.readReply();
+    m_lastReply->setText(reply.value_or(QString()));
+    if (reportLinkFailure(this, m_session))
         return;
     // Only a whole block is spread over the fields (see the level window).
-    if (!SettingsReply::isWellFormed(text(1)->text(), SettingsReply::kDistanceFields)) {
-        reportDamagedReply(this, text(1)->text(), QStringLiteral("Read"));
+    if (!SettingsReply::isWellFormed(m_lastReply->text(), SettingsReply::kDistanceFields)) {
+        reportDamagedReply(this, m_lastReply->text(), QStringLiteral("Read"));
         return;
     }
-    const SettingsReply reply(text(1)->text(), SettingsReply::kDistanceFields);
+    showSettings(m_lastReply->text());
+
+    m_writeButton->setEnabled(true);
+    m_getDistanceButton->setEnabled(true);
+}
+
+void DistanceWindow::showSettings(const QString &text)
+{
+    const SettingsReply reply(text, SettingsReply::kDistanceFields);
 
     const QString baud = reply.baudText();
     if (!baud.isEmpty())
-        combo(1)->setCurrentText(baud);
-    for (std::size_t i = 0; i < kDistanceFieldBoxes; ++i)
-        text(kSettingsFieldBoxes[i].second)->setText(reply.number(kSettingsFieldBoxes[i].first));
-    for (const auto &[highField, box] : kSettingsWordBoxes)
-        text(box)->setText(reply.word(highField));
+        m_baudBox->setCurrentText(baud);
+    // Every field after the baud code as it came, the 16-bit settings byte
+    // by byte as well as whole.
+    m_slave->setText(reply.number(fieldOf(Setting::Slave)));
+    m_ogrCode->setText(reply.number(fieldOf(Setting::Ogr)));
+    m_month->setText(reply.number(fieldOf(Setting::Month)));
+    m_day->setText(reply.number(fieldOf(Setting::Day)));
+    m_year->setText(reply.number(fieldOf(Setting::Year)));
+    m_modelCode->setText(reply.number(fieldOf(Setting::Model)));
+    m_emptyHigh->setText(reply.number(fieldOf(Setting::Empty)));
+    m_emptyLow->setText(reply.number(fieldOf(Setting::Empty) + 1));
+    m_fullHigh->setText(reply.number(fieldOf(Setting::Full)));
+    m_fullLow->setText(reply.number(fieldOf(Setting::Full) + 1));
+    m_switchHigh->setText(reply.number(fieldOf(Setting::Switch)));
+    m_switchLow->setText(reply.number(fieldOf(Setting::Switch) + 1));
+    m_hiDoHigh->setText(reply.number(fieldOf(Setting::HiDo)));
+    m_hiDoLow->setText(reply.number(fieldOf(Setting::HiDo) + 1));
+    m_empty->setText(reply.value(Setting::Empty));
+    m_full->setText(reply.value(Setting::Full));
+    m_switchPoint->setText(reply.value(Setting::Switch));
+    m_hiDo->setText(reply.value(Setting::HiDo));
 
-    const QString ogr = ModelCatalogue::ogrTextForCode(int(TextToNumber(text(25)->text())));
+    const QString ogr = ModelCatalogue::ogrTextForCode(int(TextToNumber(m_ogrCode->text())));
     if (!ogr.isEmpty())
-        combo(3)->setCurrentText(ogr);
-    showModel(text(26)->text() == QString::number(ModelCatalogue::kDistanceModelCode));
-
-    command(4)->setEnabled(true);
-    command(1)->setEnabled(true);
+        m_ogrBox->setCurrentText(ogr);
+    showModel(m_modelCode->text() == QString::number(ModelCatalogue::kDistanceModelCode));
 }
 
 void DistanceWindow::Command4_Click()
 {
     // write: checks first; nothing is sent unless every one passes.
     emit writeStarted();
-    const DistanceCheck check = checkDistanceEntries(combo(1)->currentText(), text(13)->text(), text(4)->text());
+    const DistanceCheck check = checkDistanceEntries(m_baudBox->currentText(), m_slave->text(), m_switchPoint->text());
     if (check != DistanceCheck::Passed) {
         ui::showInputError(this, distanceCheckMessage(check));
         return;
     }
 
-    LevelWriteInput input;
-    input.baudBox = combo(1)->currentText();
-    input.modelBox = combo(2)->currentText();
-    input.ogrBox = combo(3)->currentText();
-    input.baudCode = text(22)->text();
-    input.modelCode = text(26)->text();
-    input.ogrCode = text(25)->text();
-    input.slave = text(13)->text();
-    input.month = text(24)->text();
-    input.day = text(23)->text();
-    input.year = text(21)->text();
-    input.empty = text(2)->text();
-    input.full = text(3)->text();
-    input.lowDo = text(4)->text();
-    input.hiDo = text(5)->text();
-    const LevelWritePlan plan = planDistanceWrite(input);
+    const DistanceWritePlan plan = planDistanceWrite(writeInput());
     if (!plan.error.isEmpty()) {
         ui::showInputError(this, plan.error);
         return;
     }
 
-    text(22)->setText(plan.baudCode);
-    text(26)->setText(plan.modelCode);
-    text(25)->setText(plan.ogrCode);
-    for (std::size_t i = 0; i < kByteFields.size(); ++i)
-        text(kByteFields[i])->setText(plan.byteFields[i]);
+    m_baudCode->setText(plan.baudCode);
+    m_modelCode->setText(plan.modelCode);
+    m_ogrCode->setText(plan.ogrCode);
+    showBytes(m_emptyHigh, m_emptyLow, plan.empty);
+    showBytes(m_fullHigh, m_fullLow, plan.full);
+    showBytes(m_switchHigh, m_switchLow, plan.switchPoint);
+    showBytes(m_hiDoHigh, m_hiDoLow, plan.hiDo);
 
     // A port already gone took nothing; one that failed during the send may have.
-    const bool wasOpen = m_link.isOpen();
-    if (!m_link.Send(plan.request)) {
-        reportLinkFailure(this, m_link, wasOpen ? LinkAction::Write : LinkAction::WriteNotSent);
+    const bool wasOpen = m_session.isOpen();
+    if (!m_session.write(plan.request)) {
+        reportLinkFailure(this, m_session, wasOpen ? LinkAction::Write : LinkAction::WriteNotSent);
         return;
     }
-    m_link.Sleep(500);
-    if ((!plan.lineSettings.isEmpty() && !m_link.SetSettings(plan.lineSettings)) || !m_link.CheckConnection())
-        reportLinkFailure(this, m_link, LinkAction::Write);
+    if (!m_session.switchRate(plan.lineSettings) || !m_session.checkConnection())
+        reportLinkFailure(this, m_session, LinkAction::Write);
 
-    showModel(roundHalfEven(TextToNumber(text(26)->text())) == ModelCatalogue::kDistanceModelCode);
+    showModel(roundHalfEven(TextToNumber(m_modelCode->text())) == ModelCatalogue::kDistanceModelCode);
+}
+
+DistanceWriteInput DistanceWindow::writeInput() const
+{
+    return {
+        .baudBox = m_baudBox->currentText(),
+        .modelBox = m_modelBox->currentText(),
+        .ogrBox = m_ogrBox->currentText(),
+        .baudCode = m_baudCode->text(),
+        .modelCode = m_modelCode->text(),
+        .ogrCode = m_ogrCode->text(),
+        .slave = m_slave->text(),
+        .month = m_month->text(),
+        .day = m_day->text(),
+        .year = m_year->text(),
+        .empty = m_empty->text(),
+        .full = m_full->text(),
+        .switchPoint = m_switchPoint->text(),
+        .hiDo = m_hiDo->text(),
+    };
 }
 
 void DistanceWindow::Command1_Click()
 {
     // Get Distance
-    if (!reopenLostLink(this, m_link, combo(1)->currentText()))
+    if (!reopenLostLink(this, m_session, m_baudBox->currentText()))
         return;
-    text(1)->setText(m_link.Exchange(CommandFrame::measureRequest(), 500));
-    if (reportLinkFailure(this, m_link))
+    const auto reply = m_session.measure();
+    m_lastReply->setText(reply.value_or(QString()));
+    if (reportLinkFailure(this, m_session))
         return;
-    const MeasurementReply reply = MeasurementReply::parse(text(1)->text());
-    if (!reply.found)
+    const MeasurementReply measurement = MeasurementReply::parse(m_lastReply->text());
+    if (!measurement.found)
         return;
-    text(16)->setText(reply.distance);
-    text(18)->setText(reply.temperature);
+    m_distance->setText(measurement.distance);
+    m_temperature->setText(measurement.temperature);
 }
 
 void DistanceWindow::showModel(bool distanceModel)
 {
     if (distanceModel) {
-        combo(2)->setCurrentText(QLatin1String(ModelCatalogue::kDistanceModelName));
-        text(7)->setText(kBlockingText);
+        m_modelBox->setCurrentText(QLatin1String(ModelCatalogue::kDistanceModelName));
+        m_blockingDistance->setText(kBlockingText);
     } else {
-        combo(2)->setCurrentText(QStringLiteral("NON"));
+        m_modelBox->setCurrentText(QStringLiteral("NON"));
     }
 }
 

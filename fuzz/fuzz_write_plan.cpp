@@ -1,5 +1,5 @@
 // Write checks and write requests: checkLevelEntries, planLevelWrite,
-// checkDistanceEntries, planDistanceWrite (level/settingswrite.h) and the
+// checkDistanceEntries, planDistanceWrite (sensor/levelwrite.h, sensor/distancewrite.h) and the
 // command line's prepareWrite and prepareRestore (cli/settingsedit.h).
 //
 // The input is lines. The first line's first character picks what is
@@ -18,10 +18,13 @@
 #include "sensorblock.h"
 #include "settingsedit.h"
 #include "settingsreply.h"
-#include "settingswrite.h"
+#include "distancewrite.h"
+#include "levelwrite.h"
 
 #include <QHash>
 #include <QStringList>
+
+#include <array>
 
 #include <cmath>
 
@@ -98,7 +101,35 @@ QString codeFor(std::optional<int> fromBox, const QString &kept)
     return fromBox ? QString::number(*fromBox) : kept;
 }
 
-void checkPlan(const LevelWriteInput &in, const LevelWritePlan &plan, bool distance)
+// What both families' plans hold, for one set of checks.
+struct PlanView {
+    QString error, baudCode, modelCode, ogrCode, ombCode, resolutionCode;
+    std::array<QString, 8> byteFields;
+    QByteArray request;
+    QString lineSettings;
+};
+
+PlanView viewOf(const LevelWritePlan &p)
+{
+    return {p.error, p.baudCode, p.modelCode, p.ogrCode, p.ombCode, p.resolutionCode, p.byteFields(), p.request,
+            p.lineSettings};
+}
+
+PlanView viewOf(const DistanceWritePlan &p)
+{
+    return {p.error,
+            p.baudCode,
+            p.modelCode,
+            p.ogrCode,
+            {},
+            {},
+            {p.empty.high, p.empty.low, p.full.high, p.full.low, p.switchPoint.high, p.switchPoint.low, p.hiDo.high,
+             p.hiDo.low},
+            p.request,
+            p.lineSettings};
+}
+
+void checkPlan(const LevelWriteInput &in, const PlanView &plan, bool distance)
 {
     const int payloadSize = distance ? 15 : in.layoutMarker == u"100" ? 17 : in.layoutMarker == u"10" ? 16 : 0;
 
@@ -182,8 +213,23 @@ void fuzzEntries(const QStringList &lines)
     checkLevelCheck(levelEntriesOf(in, !lines.value(0).contains(u'n')));
     checkDistanceCheck(in.baudBox, in.slave, in.lowDo);
 
-    checkPlan(in, planLevelWrite(in), false);
-    checkPlan(in, planDistanceWrite(in), true);
+    checkPlan(in, viewOf(planLevelWrite(in)), false);
+    DistanceWriteInput distanceIn;
+    distanceIn.baudBox = in.baudBox;
+    distanceIn.modelBox = in.modelBox;
+    distanceIn.ogrBox = in.ogrBox;
+    distanceIn.baudCode = in.baudCode;
+    distanceIn.modelCode = in.modelCode;
+    distanceIn.ogrCode = in.ogrCode;
+    distanceIn.slave = in.slave;
+    distanceIn.month = in.month;
+    distanceIn.day = in.day;
+    distanceIn.year = in.year;
+    distanceIn.empty = in.empty;
+    distanceIn.full = in.full;
+    distanceIn.switchPoint = in.lowDo;
+    distanceIn.hiDo = in.hiDo;
+    checkPlan(in, viewOf(planDistanceWrite(distanceIn)), true);
 }
 
 // --- W and R: the command line --------------------------------------------
@@ -276,15 +322,15 @@ void fuzzWrite(const QStringList &lines)
 
     const PreparedWrite prepared = prepareWrite(sensor, assignments, linkBaud);
     if (prepared.status != PreparedWrite::Status::Ready) {
-        FUZZ_CHECK(prepared.plan.request.isEmpty());
+        FUZZ_CHECK(prepared.request.isEmpty());
         FUZZ_CHECK(!prepared.message.isEmpty());
         return;
     }
     FUZZ_CHECK(!assignments.isEmpty());
-    FUZZ_CHECK(prepared.plan.error.isEmpty());
+    FUZZ_CHECK(prepared.message.isEmpty());
     const int size = payloadSizeFor(sensor);
-    FUZZ_CHECK(prepared.plan.request.size() == 4 + size);
-    const QList<int> payload = payloadOf(prepared.plan.request);
+    FUZZ_CHECK(prepared.request.size() == 4 + size);
+    const QList<int> payload = payloadOf(prepared.request);
     checkSentValuesPass(sensor, payload);
 
     // Every setting named is sent as asked; every other keeps what the
@@ -330,13 +376,13 @@ void fuzzRestore(const QStringList &lines)
 
     const PreparedWrite prepared = prepareRestore(sensor, backup);
     if (prepared.status != PreparedWrite::Status::Ready) {
-        FUZZ_CHECK(prepared.plan.request.isEmpty());
+        FUZZ_CHECK(prepared.request.isEmpty());
         FUZZ_CHECK(!prepared.message.isEmpty());
         return;
     }
     const int size = payloadSizeFor(sensor);
-    FUZZ_CHECK(prepared.plan.request.size() == 4 + size);
-    const QList<int> payload = payloadOf(prepared.plan.request);
+    FUZZ_CHECK(prepared.request.size() == 4 + size);
+    const QList<int> payload = payloadOf(prepared.request);
     checkSentValuesPass(sensor, payload);
     // The backup's settings, with the sensor's own model code.
     for (const BlockSetting &setting : blockSettings(sensor.family())) {

@@ -1,7 +1,8 @@
 #include "levelwindow.h"
 
 #include "controls.h"
-#include "seriallink.h"
+#include "modelcatalogue.h"
+#include "sensorsession.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -12,6 +13,7 @@
 #include <QPainter>
 #include <QPalette>
 #include <QPushButton>
+#include <QStringList>
 #include <QTimer>
 
 namespace veltra {
@@ -24,37 +26,12 @@ constexpr QColor kBannerRed(192, 0, 0);
 constexpr QColor kBannerBlue(0, 0, 192);
 constexpr QColor kRunOrange(192, 64, 0);
 
-// Fields that are never shown, with their design texts.
-struct WorkingField {
-    int number;
-    const char *designText;
-};
-constexpr WorkingField kWorkingFields[] = {
-    {1, ""},        // last raw reply
-    {22, ""},       // baud-rate code
-    {25, ""},       // OGR code
-    {31, ""},       // OMB code
-    {34, "Text34"}, // resolution code
-    {24, ""},       // stored date: month
-    {23, ""},       //   day
-    {21, ""},       //   year
-    {26, ""},       // model code
-    {10, ""},       // Empty, high and low byte
-    {11, ""},
-    {12, ""},       // Full
-    {14, ""},
-    {15, ""},       // Low DO
-    {17, ""},
-    {19, ""},       // Hi DO
-    {20, ""},
-    {6, ""},        // limit of Empty
-    {27, ""},       // limit of Full
-    {32, "Text32"}, // unasked characters
-    {33, "Text33"},
-    {35, "Text35"}, // write working field
-    {36, "Text36"}, // resolution-change marker
-    {38, "10"},     // length of the write request
-};
+// The lists the boxes offer; none of them picks an item at load.
+const QStringList kBaudList = {QStringLiteral("9600"),  QStringLiteral("19200"),  QStringLiteral("38400"),
+                               QStringLiteral("57600"), QStringLiteral("115200"), QStringLiteral("NON")};
+const QStringList kOgrList = {QStringLiteral("High"), QStringLiteral("Medium"), QStringLiteral("Low")};
+const QStringList kOmbList = {QStringLiteral("Wide"), QStringLiteral("Widish"), QStringLiteral("Narrow")};
+const QStringList kResolutionList = {QStringLiteral("Cm"), QStringLiteral("mm")};
 
 QString latin1(const char *text)
 {
@@ -90,17 +67,55 @@ QLabel *makeArrayLabel(QWidget *parent, const char *array, int index, const QStr
     return label;
 }
 
-template <std::size_t N, typename T>
-T *at(const std::array<T *, N> &controls, int n)
+template <typename T>
+T *directChild(const QWidget *window, const QString &name)
 {
-    return n >= 0 && std::size_t(n) < N ? controls[std::size_t(n)] : nullptr;
+    return window->findChild<T *>(name, Qt::FindDirectChildrenOnly);
 }
 
 } // namespace
 
-LevelWindow::LevelWindow(SerialLink &link, QWidget *parent)
+struct LevelWindow::WorkingField {
+    QLineEdit *LevelWindow::*member;
+    const char *name;
+    const char *designText;
+};
+
+std::span<const LevelWindow::WorkingField> LevelWindow::workingFields()
+{
+    // In the order they are made.
+    static constexpr WorkingField kFields[] = {
+        {&LevelWindow::m_lastReply, "Text1", ""},
+        {&LevelWindow::m_baudCode, "Text22", ""},
+        {&LevelWindow::m_ogrCode, "Text25", ""},
+        {&LevelWindow::m_ombCode, "Text31", ""},
+        {&LevelWindow::m_resolutionCode, "Text34", "Text34"},
+        {&LevelWindow::m_month, "Text24", ""},
+        {&LevelWindow::m_day, "Text23", ""},
+        {&LevelWindow::m_year, "Text21", ""},
+        {&LevelWindow::m_modelCode, "Text26", ""},
+        {&LevelWindow::m_emptyHigh, "Text10", ""},
+        {&LevelWindow::m_emptyLow, "Text11", ""},
+        {&LevelWindow::m_fullHigh, "Text12", ""},
+        {&LevelWindow::m_fullLow, "Text14", ""},
+        {&LevelWindow::m_lowDoHigh, "Text15", ""},
+        {&LevelWindow::m_lowDoLow, "Text17", ""},
+        {&LevelWindow::m_hiDoHigh, "Text19", ""},
+        {&LevelWindow::m_hiDoLow, "Text20", ""},
+        {&LevelWindow::m_emptyLimit, "Text6", ""},
+        {&LevelWindow::m_fullLimit, "Text27", ""},
+        {&LevelWindow::m_unasked, "Text32", "Text32"},
+        {&LevelWindow::m_unaskedStart, "Text33", "Text33"},
+        {&LevelWindow::m_blockingNumber, "Text35", "Text35"},
+        {&LevelWindow::m_captionMarker, "Text36", "Text36"},
+        {&LevelWindow::m_writeLayout, "Text38", "10"},
+    };
+    return kFields;
+}
+
+LevelWindow::LevelWindow(SensorSession &session, QWidget *parent)
     : QWidget(parent)
-    , m_link(link)
+    , m_session(session)
 {
     ui::setUpWindow(this, QStringLiteral("form2"), QStringLiteral("Ultraonic Sensor Program V7"), 12270, 7245);
 
@@ -115,14 +130,34 @@ LevelWindow::LevelWindow(SerialLink &link, QWidget *parent)
     makeWorkingFields();
     makeTimers();
 
-    connect(m_command[5], &QPushButton::clicked, this, &LevelWindow::Command5_Click);
-    connect(m_command[1], &QPushButton::clicked, this, &LevelWindow::Command1_Click);
-    connect(m_command[2], &QPushButton::clicked, this, &LevelWindow::Command2_Click);
-    connect(m_command[4], &QPushButton::clicked, this, &LevelWindow::Command4_Click);
-    connect(&m_link, &SerialLink::ReceiveEvent, this, &LevelWindow::MSComm1_OnComm);
+    connect(m_readButton, &QPushButton::clicked, this, &LevelWindow::Command5_Click);
+    connect(m_getLevelButton, &QPushButton::clicked, this, &LevelWindow::Command1_Click);
+    connect(m_runButton, &QPushButton::clicked, this, &LevelWindow::Command2_Click);
+    connect(m_writeButton, &QPushButton::clicked, this, &LevelWindow::Command4_Click);
     connect(this, &LevelWindow::labelCaptionChanged29, this, &LevelWindow::Label29_Change);
+    connectSession();
 
     Form_Load();
+    fillLists();
+}
+
+void LevelWindow::connectSession()
+{
+    connect(&m_session, &SensorSession::linkEvent, this, &LevelWindow::MSComm1_OnComm);
+    // The handshake's rate, every reply and the model the connected notice
+    // identified, whichever window asked for them.
+    connect(&m_session, &SensorSession::connected, m_baudBox,
+            [this](const QString &baudText) { m_baudBox->setCurrentText(baudText); });
+    connect(&m_session, &SensorSession::replyReceived, m_lastReply,
+            [this](const QString &reply) { m_lastReply->setText(reply); });
+    connect(&m_session, &SensorSession::identified, this, &LevelWindow::showIdentification);
+}
+
+void LevelWindow::showIdentification(const Identification &id)
+{
+    m_modelCode->setText(id.modelCode);
+    if (id.window == ModelWindow::None)
+        m_modelBox->setCurrentText(QStringLiteral("NON"));
 }
 
 void LevelWindow::makePictures()
@@ -149,35 +184,35 @@ void LevelWindow::makeLeftPanel()
     // tighter spacing keeps the whole name in view.
     QFont maker = ui::font(latin1(ui::kArial), 12, true);
     maker.setLetterSpacing(QFont::AbsoluteSpacing, -0.8);
-    m_label[3] = ui::makeLabel(this, QStringLiteral("Label3"), QStringLiteral("Veltra"), Twips{2040, 5880, 612, 252},
-                               maker);
+    m_makerName =
+        ui::makeLabel(this, QStringLiteral("Label3"), QStringLiteral("Veltra"), Twips{2040, 5880, 612, 252}, maker);
     // Web and mail share the domain; both in full would not fit the label.
-    m_label[8] = ui::makeLabel(this, QStringLiteral("Label8"), QStringLiteral("info@veltra.example"),
-                               Twips{1200, 6240, 2412, 252}, ui::defaultFont());
-    m_label[9] = ui::makeLabel(this, QStringLiteral("Label9"), QStringLiteral("VELTRA"), Twips{1080, 6480, 2772, 252},
-                               ui::font(latin1(ui::kArial), 9, true));
+    m_makerMail = ui::makeLabel(this, QStringLiteral("Label8"), QStringLiteral("info@veltra.example"),
+                                Twips{1200, 6240, 2412, 252}, ui::defaultFont());
+    m_makerMark = ui::makeLabel(this, QStringLiteral("Label9"), QStringLiteral("VELTRA"), Twips{1080, 6480, 2772, 252},
+                                ui::font(latin1(ui::kArial), 9, true));
     // The maker's lines sit under one another, centred under the picture.
-    for (int n : {3, 8, 9})
-        m_label[n]->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    for (QLabel *label : {m_makerName, m_makerMail, m_makerMark})
+        label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 }
 
 void LevelWindow::makeRunBanner()
 {
     // Read right to left: "Attention!! The sensor has been put into RUN state."
-    m_label[33] = ui::makePersianLabel(this, QStringLiteral("Label33"), QStringLiteral("توجه"),
-                                       Twips{2400, 4680, 492, 372}, titrFont());
-    ui::setTextColor(m_label[33], kBannerRed);
-    m_label[34] = ui::makePersianLabel(this, QStringLiteral("Label34"), QStringLiteral("!!"),
-                                       Twips{2160, 4680, 252, 372}, titrFont());
-    ui::setTextColor(m_label[34], kBannerRed);
-    m_label[36] = ui::makePersianLabel(this, QStringLiteral("Label36"), QStringLiteral("سنسور در وضعيت"),
-                                       Twips{2640, 5160, 1572, 372}, titrFont());
-    m_label[32] = ui::makeLabel(this, QStringLiteral("Label32"), QStringLiteral("RUN"), Twips{2040, 5280, 492, 252},
+    m_bannerAttention = ui::makePersianLabel(this, QStringLiteral("Label33"), QStringLiteral("توجه"),
+                                             Twips{2400, 4680, 492, 372}, titrFont());
+    ui::setTextColor(m_bannerAttention, kBannerRed);
+    m_bannerMarks = ui::makePersianLabel(this, QStringLiteral("Label34"), QStringLiteral("!!"),
+                                         Twips{2160, 4680, 252, 372}, titrFont());
+    ui::setTextColor(m_bannerMarks, kBannerRed);
+    m_bannerInState = ui::makePersianLabel(this, QStringLiteral("Label36"), QStringLiteral("سنسور در وضعيت"),
+                                           Twips{2640, 5160, 1572, 372}, titrFont());
+    m_bannerRun = ui::makeLabel(this, QStringLiteral("Label32"), QStringLiteral("RUN"), Twips{2040, 5280, 492, 252},
                                 ui::font(latin1(ui::kArialBlack), 9.75, true));
-    ui::setTextColor(m_label[32], kRunOrange);
-    m_label[35] = ui::makePersianLabel(this, QStringLiteral("Label35"), QStringLiteral("قرار گرفت"),
-                                       Twips{960, 5160, 972, 372}, titrFont());
-    ui::setTextColor(m_label[35], kBannerBlue);
+    ui::setTextColor(m_bannerRun, kRunOrange);
+    m_bannerWasPut = ui::makePersianLabel(this, QStringLiteral("Label35"), QStringLiteral("قرار گرفت"),
+                                          Twips{960, 5160, 972, 372}, titrFont());
+    ui::setTextColor(m_bannerWasPut, kBannerBlue);
 
     for (QLabel *label : runBanner())
         label->setVisible(false);
@@ -185,114 +220,113 @@ void LevelWindow::makeRunBanner()
 
 void LevelWindow::makeFirstColumn()
 {
-    m_label[27] = ui::makeLabel(this, QStringLiteral("Label27"), QStringLiteral("OMB"), Twips{5280, 510, 495, 255},
-                                labelFont());
-    m_combo[4] = ui::makeComboBox(this, QStringLiteral("Combo4"), Twips{5880, 480, 1575, 315}, true);
-    m_label[31] = ui::makeLabel(this, QStringLiteral("Label31"), QStringLiteral("OGR"), Twips{5280, 1110, 495, 255},
-                                labelFont());
-    m_combo[3] = ui::makeComboBox(this, QStringLiteral("Combo3"), Twips{5880, 1080, 1575, 315}, true);
-    m_label[23] = ui::makeLabel(this, QStringLiteral("Label23"), QStringLiteral("RES"), Twips{5280, 1710, 495, 255},
-                                labelFont());
-    m_combo[5] = ui::makeComboBox(this, QStringLiteral("Combo5"), Twips{5880, 1680, 1575, 315}, true);
-    m_combo[5]->setEnabled(false);
+    m_ombCaption =
+        ui::makeLabel(this, QStringLiteral("Label27"), QStringLiteral("OMB"), Twips{5280, 510, 495, 255}, labelFont());
+    m_ombBox = ui::makeComboBox(this, QStringLiteral("Combo4"), Twips{5880, 480, 1575, 315}, true);
+    m_ogrCaption =
+        ui::makeLabel(this, QStringLiteral("Label31"), QStringLiteral("OGR"), Twips{5280, 1110, 495, 255}, labelFont());
+    m_ogrBox = ui::makeComboBox(this, QStringLiteral("Combo3"), Twips{5880, 1080, 1575, 315}, true);
+    m_resolutionCaption =
+        ui::makeLabel(this, QStringLiteral("Label23"), QStringLiteral("RES"), Twips{5280, 1710, 495, 255}, labelFont());
+    m_resolutionBox = ui::makeComboBox(this, QStringLiteral("Combo5"), Twips{5880, 1680, 1575, 315}, true);
+    m_resolutionBox->setEnabled(false);
 
-    m_label38[6] = makeArrayLabel(this, "Label38", 6, QStringLiteral("Model"), Twips{6360, 2280, 735, 255},
-                                  smallLabelFont());
-    m_combo[2] = ui::makeComboBox(this, QStringLiteral("Combo2"), Twips{5880, 2640, 1575, 315}, true);
-    m_combo[2]->setEnabled(false);
+    m_modelCaption =
+        makeArrayLabel(this, "Label38", 6, QStringLiteral("Model"), Twips{6360, 2280, 735, 255}, smallLabelFont());
+    m_modelBox = ui::makeComboBox(this, QStringLiteral("Combo2"), Twips{5880, 2640, 1575, 315}, true);
+    m_modelBox->setEnabled(false);
     // The model is shown as plain text, in front of its box.
-    m_text[37] = ui::makeTextBox(this, QStringLiteral("Text37"), Twips{5880, 2640, 1575, 315});
-    m_text[37]->setEnabled(false);
+    m_modelText = ui::makeTextBox(this, QStringLiteral("Text37"), Twips{5880, 2640, 1575, 315});
+    m_modelText->setEnabled(false);
 
-    m_label14[0] = makeArrayLabel(this, "Label14", 0, QStringLiteral("(BD)"), Twips{6450, 3240, 375, 255},
-                                  smallLabelFont());
-    m_label14[1] = makeArrayLabel(this, "Label14", 1, QStringLiteral("Block Distance"), Twips{6000, 3480, 1335, 255},
-                                  smallLabelFont());
-    m_text[7] = ui::makeTextBox(this, QStringLiteral("Text7"), Twips{5880, 3840, 1572, 315});
+    m_blockingShort =
+        makeArrayLabel(this, "Label14", 0, QStringLiteral("(BD)"), Twips{6450, 3240, 375, 255}, smallLabelFont());
+    m_blockingCaption = makeArrayLabel(this, "Label14", 1, QStringLiteral("Block Distance"),
+                                       Twips{6000, 3480, 1335, 255}, smallLabelFont());
+    m_blocking = ui::makeTextBox(this, QStringLiteral("Text7"), Twips{5880, 3840, 1572, 315});
 }
 
 void LevelWindow::makeSecondColumn()
 {
-    m_label[10] = ui::makeLabel(this, QStringLiteral("Label10"), QStringLiteral("Baud Rate"),
-                                Twips{8640, 480, 1215, 255}, labelFont());
-    m_combo[1] = ui::makeComboBox(this, QStringLiteral("Combo1"), Twips{10080, 480, 1215, 315}, true);
+    m_baudCaption = ui::makeLabel(this, QStringLiteral("Label10"), QStringLiteral("Baud Rate"),
+                                  Twips{8640, 480, 1215, 255}, labelFont());
+    m_baudBox = ui::makeComboBox(this, QStringLiteral("Combo1"), Twips{10080, 480, 1215, 315}, true);
 
-    m_label[18] = ui::makeLabel(this, QStringLiteral("Label18"), QStringLiteral("Slave Address"),
-                                Twips{8280, 1080, 1575, 255}, labelFont());
-    m_label[19] = ui::makeLabel(this, QStringLiteral("Label19"), QStringLiteral("1 to 247"),
-                                Twips{8640, 1320, 1095, 255}, labelFont());
-    m_text[13] = ui::makeTextBox(this, QStringLiteral("Text13"), Twips{10080, 1080, 1215, 375});
+    m_slaveCaption = ui::makeLabel(this, QStringLiteral("Label18"), QStringLiteral("Slave Address"),
+                                   Twips{8280, 1080, 1575, 255}, labelFont());
+    m_slaveRange = ui::makeLabel(this, QStringLiteral("Label19"), QStringLiteral("1 to 247"),
+                                 Twips{8640, 1320, 1095, 255}, labelFont());
+    m_slave = ui::makeTextBox(this, QStringLiteral("Text13"), Twips{10080, 1080, 1215, 375});
 
-    m_label[6] = ui::makeLabel(this, QStringLiteral("Label6"), QStringLiteral("Empty"), Twips{9000, 2030, 975, 255},
-                               labelFont());
-    m_text[2] = ui::makeTextBox(this, QStringLiteral("Text2"), Twips{10080, 1970, 1215, 375});
-    m_label[29] = ui::makeLabel(this, QStringLiteral("Label29"), QString(), Twips{11280, 2000, 975, 375}, labelFont());
+    m_emptyCaption = ui::makeLabel(this, QStringLiteral("Label6"), QStringLiteral("Empty"), Twips{9000, 2030, 975, 255},
+                                   labelFont());
+    m_empty = ui::makeTextBox(this, QStringLiteral("Text2"), Twips{10080, 1970, 1215, 375});
+    m_emptyRange = ui::makeLabel(this, QStringLiteral("Label29"), QString(), Twips{11280, 2000, 975, 375}, labelFont());
 
-    m_label[7] = ui::makeLabel(this, QStringLiteral("Label7"), QStringLiteral("Full"), Twips{9000, 2630, 1095, 255},
-                               labelFont());
-    m_text[3] = ui::makeTextBox(this, QStringLiteral("Text3"), Twips{10080, 2570, 1215, 375});
-    m_label[28] = ui::makeLabel(this, QStringLiteral("Label28"), QString(), Twips{11280, 2640, 975, 375}, labelFont());
+    m_fullCaption = ui::makeLabel(this, QStringLiteral("Label7"), QStringLiteral("Full"), Twips{9000, 2630, 1095, 255},
+                                  labelFont());
+    m_full = ui::makeTextBox(this, QStringLiteral("Text3"), Twips{10080, 2570, 1215, 375});
+    m_fullRange = ui::makeLabel(this, QStringLiteral("Label28"), QString(), Twips{11280, 2640, 975, 375}, labelFont());
 
     // Low DO and Hi DO are typed into Text4 and Text5 when the window first
     // shows, so they stand in front of their placeholders.
-    m_label[11] = ui::makeLabel(this, QStringLiteral("Label11"), QStringLiteral("Low DO"),
-                                Twips{9000, 3250, 975, 255}, labelFont());
-    m_text[4] = ui::makeTextBox(this, QStringLiteral("Text4"), Twips{10080, 3200, 1215, 375});
-    m_text[29] = ui::makeTextBox(this, QStringLiteral("Text29"), Twips{10080, 3200, 1215, 375});
-    m_text[29]->setEnabled(false);
-    m_text[4]->raise();
+    m_lowDoCaption = ui::makeLabel(this, QStringLiteral("Label11"), QStringLiteral("Low DO"),
+                                   Twips{9000, 3250, 975, 255}, labelFont());
+    m_lowDo = ui::makeTextBox(this, QStringLiteral("Text4"), Twips{10080, 3200, 1215, 375});
+    m_lowDoPlaceholder = ui::makeTextBox(this, QStringLiteral("Text29"), Twips{10080, 3200, 1215, 375});
+    m_lowDoPlaceholder->setEnabled(false);
+    m_lowDo->raise();
 
-    m_label[12] = ui::makeLabel(this, QStringLiteral("Label12"), QStringLiteral("Hi DO"), Twips{9000, 3920, 855, 255},
-                                labelFont());
-    m_text[5] = ui::makeTextBox(this, QStringLiteral("Text5"), Twips{10080, 3870, 1215, 375});
-    m_text[30] = ui::makeTextBox(this, QStringLiteral("Text30"), Twips{10080, 3870, 1215, 375});
-    m_text[30]->setEnabled(false);
-    m_text[5]->raise();
+    m_hiDoCaption = ui::makeLabel(this, QStringLiteral("Label12"), QStringLiteral("Hi DO"), Twips{9000, 3920, 855, 255},
+                                  labelFont());
+    m_hiDo = ui::makeTextBox(this, QStringLiteral("Text5"), Twips{10080, 3870, 1215, 375});
+    m_hiDoPlaceholder = ui::makeTextBox(this, QStringLiteral("Text30"), Twips{10080, 3870, 1215, 375});
+    m_hiDoPlaceholder->setEnabled(false);
+    m_hiDo->raise();
 }
 
 void LevelWindow::makeButtons()
 {
-    m_command[2] = ui::makeButton(this, QStringLiteral("Command2"), QStringLiteral("RUN"),
-                                  Twips{6120, 4680, 975, 495}, buttonFont());
-    m_command[5] = ui::makeButton(this, QStringLiteral("Command5"), QStringLiteral("Read"),
-                                  Twips{9720, 4680, 975, 495}, buttonFont());
+    m_runButton = ui::makeButton(this, QStringLiteral("Command2"), QStringLiteral("RUN"), Twips{6120, 4680, 975, 495},
+                                 buttonFont());
+    m_readButton = ui::makeButton(this, QStringLiteral("Command5"), QStringLiteral("Read"), Twips{9720, 4680, 975, 495},
+                                  buttonFont());
     // Usable from the first tick of the unlock timer.
-    m_command[5]->setEnabled(false);
-    m_command[4] = ui::makeButton(this, QStringLiteral("Command4"), QStringLiteral("Write"),
-                                  Twips{10800, 4680, 975, 495}, buttonFont());
+    m_readButton->setEnabled(false);
+    m_writeButton = ui::makeButton(this, QStringLiteral("Command4"), QStringLiteral("Write"),
+                                   Twips{10800, 4680, 975, 495}, buttonFont());
 }
 
 void LevelWindow::makeMeasurement()
 {
-    m_label38[0] = makeArrayLabel(this, "Label38", 0, QStringLiteral("Tank Level"), Twips{5280, 6120, 972, 252},
-                                  smallLabelFont());
-    m_text[8] = ui::makeTextBox(this, QStringLiteral("Text8"), Twips{6360, 6000, 1095, 375});
-    m_label38[5] = makeArrayLabel(this, "Label38", 5, QStringLiteral("="), Twips{7800, 6120, 132, 252}, labelFont());
-    m_text[9] = ui::makeTextBox(this, QStringLiteral("Text9"), Twips{8160, 6000, 1095, 375});
-    ui::setBackground(m_text[9], ui::menuColour());
-    m_text[28] = ui::makeTextBox(this, QStringLiteral("Text28"), Twips{8160, 6000, 1095, 375});
-    ui::setBackground(m_text[28], ui::menuColour());
-    m_label38[3] = makeArrayLabel(this, "Label38", 3, QStringLiteral("mA"), Twips{9360, 6120, 372, 252},
-                                  smallLabelFont());
+    m_levelCaption =
+        makeArrayLabel(this, "Label38", 0, QStringLiteral("Tank Level"), Twips{5280, 6120, 972, 252}, smallLabelFont());
+    m_level = ui::makeTextBox(this, QStringLiteral("Text8"), Twips{6360, 6000, 1095, 375});
+    m_equalsSign = makeArrayLabel(this, "Label38", 5, QStringLiteral("="), Twips{7800, 6120, 132, 252}, labelFont());
+    m_current = ui::makeTextBox(this, QStringLiteral("Text9"), Twips{8160, 6000, 1095, 375});
+    ui::setBackground(m_current, ui::menuColour());
+    m_currentPlaceholder = ui::makeTextBox(this, QStringLiteral("Text28"), Twips{8160, 6000, 1095, 375});
+    ui::setBackground(m_currentPlaceholder, ui::menuColour());
+    m_currentUnit =
+        makeArrayLabel(this, "Label38", 3, QStringLiteral("mA"), Twips{9360, 6120, 372, 252}, smallLabelFont());
 
-    m_label38[1] = makeArrayLabel(this, "Label38", 1, QStringLiteral("Distance"), Twips{5400, 6600, 852, 252},
-                                  smallLabelFont());
-    m_text[16] = ui::makeTextBox(this, QStringLiteral("Text16"), Twips{6360, 6480, 1095, 375});
-    m_label38[2] = makeArrayLabel(this, "Label38", 2, QStringLiteral("T:"), Twips{7800, 6600, 252, 252},
-                                  smallLabelFont());
-    m_text[18] = ui::makeTextBox(this, QStringLiteral("Text18"), Twips{8160, 6480, 1095, 375});
-    m_label38[4] = makeArrayLabel(this, "Label38", 4, QStringLiteral("C"), Twips{9360, 6600, 372, 252},
-                                  smallLabelFont());
+    m_distanceCaption =
+        makeArrayLabel(this, "Label38", 1, QStringLiteral("Distance"), Twips{5400, 6600, 852, 252}, smallLabelFont());
+    m_distance = ui::makeTextBox(this, QStringLiteral("Text16"), Twips{6360, 6480, 1095, 375});
+    m_temperatureCaption =
+        makeArrayLabel(this, "Label38", 2, QStringLiteral("T:"), Twips{7800, 6600, 252, 252}, smallLabelFont());
+    m_temperature = ui::makeTextBox(this, QStringLiteral("Text18"), Twips{8160, 6480, 1095, 375});
+    m_temperatureUnit =
+        makeArrayLabel(this, "Label38", 4, QStringLiteral("C"), Twips{9360, 6600, 372, 252}, smallLabelFont());
 
-    m_command[1] = ui::makeButton(this, QStringLiteral("Command1"), QStringLiteral("Get Level"),
-                                  Twips{10080, 6120, 1455, 495}, buttonFont());
+    m_getLevelButton = ui::makeButton(this, QStringLiteral("Command1"), QStringLiteral("Get Level"),
+                                      Twips{10080, 6120, 1455, 495}, buttonFont());
 }
 
 void LevelWindow::makeWorkingFields()
 {
-    for (const WorkingField &field : kWorkingFields)
-        m_text[std::size_t(field.number)] = ui::makeHiddenField(this, QStringLiteral("Text%1").arg(field.number),
-                                                                latin1(field.designText));
+    for (const WorkingField &field : workingFields())
+        this->*field.member = ui::makeHiddenField(this, latin1(field.name), latin1(field.designText));
 }
 
 void LevelWindow::makeTimers()
@@ -312,23 +346,53 @@ void LevelWindow::makeTimers()
 
 void LevelWindow::Form_Load()
 {
-    m_command[2]->setVisible(false);
-    m_command[1]->setEnabled(false);
-    m_command[4]->setEnabled(false);
-    m_text[28]->setVisible(false);
-    m_text[36]->setText(QStringLiteral("10"));
-    m_text[37]->setText(m_combo[2]->currentText());
+    m_runButton->setVisible(false);
+    m_getLevelButton->setEnabled(false);
+    m_writeButton->setEnabled(false);
+    m_currentPlaceholder->setVisible(false);
+    m_captionMarker->setText(QStringLiteral("10"));
+    m_modelText->setText(m_modelBox->currentText());
+}
+
+void LevelWindow::fillLists()
+{
+    // Load has already disabled Get Level and hidden the current placeholder.
+    ui::appendItems(m_baudBox, kBaudList);
+    // The catalogue's names, then NON for a code no row has.
+    ui::appendItems(m_modelBox, ModelCatalogue::modelListNames());
+    ui::appendItems(m_modelBox, {QStringLiteral("NON")});
+    ui::appendItems(m_ogrBox, kOgrList);
+    ui::appendItems(m_ombBox, kOmbList);
+    ui::appendItems(m_resolutionBox, kResolutionList);
+    // Shown from the model's row, never typed.
+    m_blocking->setEnabled(false);
+}
+
+std::array<QLineEdit *, 12> LevelWindow::lockedFields() const
+{
+    return {m_slave,              // Text13
+            m_empty,              // Text2
+            m_full,               // Text3
+            m_lowDo,              // Text4
+            m_hiDo,               // Text5
+            m_lowDoPlaceholder,   // Text29
+            m_hiDoPlaceholder,    // Text30
+            m_level,              // Text8
+            m_distance,           // Text16
+            m_currentPlaceholder, // Text28
+            m_temperature,        // Text18
+            m_current};           // Text9
 }
 
 void LevelWindow::Timer2_Timer()
 {
     // Write stays as it is: only a read enables it.
-    for (int n : {1, 2, 5})
-        m_command[std::size_t(n)]->setEnabled(true);
-    for (int n : {1, 3, 4})
-        m_combo[std::size_t(n)]->setEnabled(true);
-    for (int n : kLockedFields)
-        m_text[std::size_t(n)]->setEnabled(true);
+    for (QPushButton *button : {m_getLevelButton, m_runButton, m_readButton})
+        button->setEnabled(true);
+    for (QComboBox *box : {m_baudBox, m_ogrBox, m_ombBox})
+        box->setEnabled(true);
+    for (QLineEdit *field : lockedFields())
+        field->setEnabled(true);
     for (QLabel *label : runBanner())
         label->setVisible(false);
 }
@@ -340,38 +404,39 @@ void LevelWindow::setEndProgram(std::function<void()> endProgram)
 
 QLineEdit *LevelWindow::text(int n) const
 {
-    return at(m_text, n);
+    return directChild<QLineEdit>(this, QStringLiteral("Text%1").arg(n));
 }
 
 QLabel *LevelWindow::label(int n) const
 {
-    return at(m_label, n);
+    return directChild<QLabel>(this, QStringLiteral("Label%1").arg(n));
 }
 
 QComboBox *LevelWindow::combo(int n) const
 {
-    return at(m_combo, n);
+    return directChild<QComboBox>(this, QStringLiteral("Combo%1").arg(n));
 }
 
 QPushButton *LevelWindow::command(int n) const
 {
-    return at(m_command, n);
+    return directChild<QPushButton>(this, QStringLiteral("Command%1").arg(n));
 }
 
 QLabel *LevelWindow::label38(int index) const
 {
-    return at(m_label38, index);
+    return directChild<QLabel>(this, QStringLiteral("Label38_%1").arg(index));
 }
 
 QLabel *LevelWindow::label14(int index) const
 {
-    return at(m_label14, index);
+    return directChild<QLabel>(this, QStringLiteral("Label14_%1").arg(index));
 }
 
 bool LevelWindow::isWorkingField(int n)
 {
-    for (const WorkingField &field : kWorkingFields) {
-        if (field.number == n)
+    const QString name = QStringLiteral("Text%1").arg(n);
+    for (const WorkingField &field : workingFields()) {
+        if (name == QLatin1String(field.name))
             return true;
     }
     return false;
@@ -379,14 +444,14 @@ bool LevelWindow::isWorkingField(int n)
 
 std::array<QLabel *, 5> LevelWindow::runBanner() const
 {
-    return {m_label[32], m_label[33], m_label[34], m_label[35], m_label[36]};
+    return {m_bannerRun, m_bannerAttention, m_bannerMarks, m_bannerWasPut, m_bannerInState};
 }
 
 void LevelWindow::setLabel29Caption(const QString &caption)
 {
-    if (m_label[29]->text() == caption)
+    if (m_emptyRange->text() == caption)
         return;
-    m_label[29]->setText(caption);
+    m_emptyRange->setText(caption);
     emit labelCaptionChanged29();
 }
 
@@ -399,7 +464,7 @@ void LevelWindow::paintEvent(QPaintEvent *)
 
 void LevelWindow::closeEvent(QCloseEvent *event)
 {
-    m_link.Close();
+    m_session.close();
     event->accept();
     if (m_endProgram)
         m_endProgram();

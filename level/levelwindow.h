@@ -5,6 +5,7 @@
 
 #include <array>
 #include <functional>
+#include <span>
 
 class QComboBox;
 class QFrame;
@@ -15,15 +16,21 @@ class QTimer;
 
 namespace veltra {
 
+struct Identification;
+struct LevelWriteInput;
+struct LevelWritePlan;
 struct ModelEntry;
-
-class SerialLink;
+class SensorSession;
+class SettingsReply;
 
 // The level-sensor window (form2): settings of a level sensor and its live
-// level. It is made hidden at program start; the start window fills its lists.
+// level. It is made hidden at program start and fills its own lists. Every
+// exchange with the sensor goes through the session; the session's signals
+// bring the rate the handshake found, each reply and the identified model.
 //
-// Controls are found by their designer names, either through findChild() or
-// through the accessors below, which take the number of the name:
+// Each control is a named member (listed below with its designer name, which
+// is also its objectName). Tests and other code may still reach a control by
+// the number of its designer name; these accessors look the name up:
 //   text(n)    Text1 ... Text38 (all exist; 24 of them are hidden working
 //              fields, see isWorkingField())
 //   label(n)   Label3, Label6 ... Label36
@@ -43,9 +50,9 @@ public:
     static constexpr int kTimer1IntervalMs = 1000;
     static constexpr int kTimer2IntervalMs = 200;
 
-    explicit LevelWindow(SerialLink &link, QWidget *parent = nullptr);
+    explicit LevelWindow(SensorSession &session, QWidget *parent = nullptr);
 
-    SerialLink &link() const { return m_link; }
+    SensorSession &session() const { return m_session; }
 
     // Called after the port is closed when the operator closes the window.
     void setEndProgram(std::function<void()> endProgram);
@@ -60,24 +67,24 @@ public:
     // Text1, Text6, Text10 ...: fields that are never shown.
     static bool isWorkingField(int n);
 
-    QComboBox *combo1() const { return m_combo[1]; } // baud rate
-    QComboBox *combo2() const { return m_combo[2]; } // model
-    QComboBox *combo3() const { return m_combo[3]; } // OGR
-    QComboBox *combo4() const { return m_combo[4]; } // OMB
-    QComboBox *combo5() const { return m_combo[5]; } // resolution
-    QPushButton *command1() const { return m_command[1]; } // Get Level
-    QPushButton *command2() const { return m_command[2]; } // RUN
-    QPushButton *command4() const { return m_command[4]; } // Write
-    QPushButton *command5() const { return m_command[5]; } // Read
-    QLineEdit *text1() const { return m_text[1]; }   // last raw reply
-    QLineEdit *text7() const { return m_text[7]; }   // blocking distance
-    QLineEdit *text26() const { return m_text[26]; } // model code
-    QLineEdit *text28() const { return m_text[28]; } // current placeholder
-    QLabel *label29() const { return m_label[29]; }  // range hint of Empty
+    QComboBox *combo1() const { return m_baudBox; }
+    QComboBox *combo2() const { return m_modelBox; }
+    QComboBox *combo3() const { return m_ogrBox; }
+    QComboBox *combo4() const { return m_ombBox; }
+    QComboBox *combo5() const { return m_resolutionBox; }
+    QPushButton *command1() const { return m_getLevelButton; }
+    QPushButton *command2() const { return m_runButton; }
+    QPushButton *command4() const { return m_writeButton; }
+    QPushButton *command5() const { return m_readButton; }
+    QLineEdit *text1() const { return m_lastReply; }
+    QLineEdit *text7() const { return m_blocking; }
+    QLineEdit *text26() const { return m_modelCode; }
+    QLineEdit *text28() const { return m_currentPlaceholder; }
+    QLabel *label29() const { return m_emptyRange; }
     QTimer *timer1() const { return m_timer1; }
-    QTimer *timer2() const { return m_timer2; }      // unlock timer
-    QLabel *image1() const { return m_image1; }      // product picture
-    QLabel *image5() const { return m_image5; }      // background picture
+    QTimer *timer2() const { return m_timer2; }
+    QLabel *image1() const { return m_image1; }
+    QLabel *image5() const { return m_image5; }
     QFrame *line2() const { return m_line2; }
     QFrame *line3() const { return m_line3; }
     // Label32 ... Label36, hidden unless unasked characters arrive.
@@ -86,9 +93,6 @@ public:
     // The one way Label29's caption is set, so a change is never missed:
     // emits labelCaptionChanged29() when the text differs from the current one.
     void setLabel29Caption(const QString &caption);
-
-    // The controls a burst of unasked characters locks, in order.
-    static constexpr std::array<int, 12> kLockedFields{13, 2, 3, 4, 5, 29, 30, 8, 16, 28, 18, 9};
 
 signals:
     void labelCaptionChanged29();
@@ -120,6 +124,10 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    struct WorkingField;
+    // The hidden fields: member, designer name and design text.
+    static std::span<const WorkingField> workingFields();
+
     void makePictures();
     void makeLeftPanel();
     void makeRunBanner();
@@ -129,31 +137,129 @@ private:
     void makeMeasurement();
     void makeWorkingFields();
     void makeTimers();
+    void connectSession();
     void Form_Load();
+    // The lists of the boxes and the read-only block distance.
+    void fillLists();
+
+    // The entry fields a burst of unasked characters locks, in order.
+    std::array<QLineEdit *, 12> lockedFields() const;
+    void showIdentification(const Identification &id);
+
+    // Read: the settings of a whole block into their fields.
+    void showSettings(const SettingsReply &reply);
     // Shows a catalogue row: name, limits, captions, outputs.
     void applyModelEntry(const ModelEntry &row);
     void showOutputs(const ModelEntry &row);
+
+    // Write: what the boxes and fields hold now, as a write's input.
+    LevelWriteInput writeInput() const;
+    // The codes and byte fields a write sends, kept in the working fields.
+    void keepWritePlan(const LevelWritePlan &plan);
     // The same after a write, which changes less than a read does.
     void applyModelEntryAfterWrite(const ModelEntry &row);
 
-    SerialLink &m_link;
+    SensorSession &m_session;
     std::function<void()> m_endProgram;
     QPixmap m_background;
 
-    // Indexed by the number of the designer name; unused slots stay null.
-    std::array<QLineEdit *, kTextCount + 1> m_text{};
-    std::array<QLabel *, 37> m_label{};
-    std::array<QComboBox *, 6> m_combo{};
-    std::array<QPushButton *, 6> m_command{};
-    std::array<QLabel *, kLabel38Count> m_label38{};
-    std::array<QLabel *, kLabel14Count> m_label14{};
+    QLabel *m_image5 = nullptr; // Image5: background picture
+    QLabel *m_image1 = nullptr; // Image1: product picture
+    QFrame *m_line2 = nullptr;  // Line2
+    QFrame *m_line3 = nullptr;  // Line3
 
-    QLabel *m_image5 = nullptr;
-    QLabel *m_image1 = nullptr;
-    QFrame *m_line2 = nullptr;
-    QFrame *m_line3 = nullptr;
-    QTimer *m_timer1 = nullptr;
-    QTimer *m_timer2 = nullptr;
+    // Maker's lines under the picture.
+    QLabel *m_makerName = nullptr; // Label3 "Veltra"
+    QLabel *m_makerMail = nullptr; // Label8
+    QLabel *m_makerMark = nullptr; // Label9 "VELTRA"
+
+    // Run banner, shown while unasked characters arrive.
+    QLabel *m_bannerAttention = nullptr; // Label33
+    QLabel *m_bannerMarks = nullptr;     // Label34 "!!"
+    QLabel *m_bannerInState = nullptr;   // Label36
+    QLabel *m_bannerRun = nullptr;       // Label32 "RUN"
+    QLabel *m_bannerWasPut = nullptr;    // Label35
+
+    // First column.
+    QLabel *m_ombCaption = nullptr;        // Label27 "OMB"
+    QComboBox *m_ombBox = nullptr;         // Combo4
+    QLabel *m_ogrCaption = nullptr;        // Label31 "OGR"
+    QComboBox *m_ogrBox = nullptr;         // Combo3
+    QLabel *m_resolutionCaption = nullptr; // Label23 "RES"
+    QComboBox *m_resolutionBox = nullptr;  // Combo5
+    QLabel *m_modelCaption = nullptr;      // Label38_6 "Model"
+    QComboBox *m_modelBox = nullptr;       // Combo2
+    QLineEdit *m_modelText = nullptr;      // Text37: the model as plain text, over Combo2
+    QLabel *m_blockingShort = nullptr;     // Label14_0 "(BD)"
+    QLabel *m_blockingCaption = nullptr;   // Label14_1 "Block Distance"
+    QLineEdit *m_blocking = nullptr;       // Text7: blocking distance
+
+    // Second column.
+    QLabel *m_baudCaption = nullptr;         // Label10 "Baud Rate"
+    QComboBox *m_baudBox = nullptr;          // Combo1
+    QLabel *m_slaveCaption = nullptr;        // Label18 "Slave Address"
+    QLabel *m_slaveRange = nullptr;          // Label19 "1 to 247"
+    QLineEdit *m_slave = nullptr;            // Text13
+    QLabel *m_emptyCaption = nullptr;        // Label6 "Empty"
+    QLineEdit *m_empty = nullptr;            // Text2
+    QLabel *m_emptyRange = nullptr;          // Label29: range of Empty
+    QLabel *m_fullCaption = nullptr;         // Label7 "Full"
+    QLineEdit *m_full = nullptr;             // Text3
+    QLabel *m_fullRange = nullptr;           // Label28: range of Full
+    QLabel *m_lowDoCaption = nullptr;        // Label11 "Low DO"
+    QLineEdit *m_lowDo = nullptr;            // Text4
+    QLineEdit *m_lowDoPlaceholder = nullptr; // Text29: grey, for models without it
+    QLabel *m_hiDoCaption = nullptr;         // Label12 "Hi DO"
+    QLineEdit *m_hiDo = nullptr;             // Text5
+    QLineEdit *m_hiDoPlaceholder = nullptr;  // Text30
+
+    // Buttons.
+    QPushButton *m_runButton = nullptr;      // Command2 "RUN"
+    QPushButton *m_readButton = nullptr;     // Command5 "Read"
+    QPushButton *m_writeButton = nullptr;    // Command4 "Write"
+    QPushButton *m_getLevelButton = nullptr; // Command1 "Get Level"
+
+    // Measurement.
+    QLabel *m_levelCaption = nullptr;          // Label38_0 "Tank Level"
+    QLineEdit *m_level = nullptr;              // Text8
+    QLabel *m_equalsSign = nullptr;            // Label38_5 "="
+    QLineEdit *m_current = nullptr;            // Text9: current in mA
+    QLineEdit *m_currentPlaceholder = nullptr; // Text28: grey, for models without it
+    QLabel *m_currentUnit = nullptr;           // Label38_3 "mA"
+    QLabel *m_distanceCaption = nullptr;       // Label38_1 "Distance"
+    QLineEdit *m_distance = nullptr;           // Text16
+    QLabel *m_temperatureCaption = nullptr;    // Label38_2 "T:"
+    QLineEdit *m_temperature = nullptr;        // Text18
+    QLabel *m_temperatureUnit = nullptr;       // Label38_4 "C"
+
+    // Working fields, never shown (made from workingFields()).
+    QLineEdit *m_lastReply = nullptr;      // Text1: last raw reply
+    QLineEdit *m_baudCode = nullptr;       // Text22
+    QLineEdit *m_ogrCode = nullptr;        // Text25
+    QLineEdit *m_ombCode = nullptr;        // Text31
+    QLineEdit *m_resolutionCode = nullptr; // Text34
+    QLineEdit *m_month = nullptr;          // Text24: stored date
+    QLineEdit *m_day = nullptr;            // Text23
+    QLineEdit *m_year = nullptr;           // Text21
+    QLineEdit *m_modelCode = nullptr;      // Text26
+    QLineEdit *m_emptyHigh = nullptr;      // Text10: Empty, high and low byte
+    QLineEdit *m_emptyLow = nullptr;       // Text11
+    QLineEdit *m_fullHigh = nullptr;       // Text12
+    QLineEdit *m_fullLow = nullptr;        // Text14
+    QLineEdit *m_lowDoHigh = nullptr;      // Text15
+    QLineEdit *m_lowDoLow = nullptr;       // Text17
+    QLineEdit *m_hiDoHigh = nullptr;       // Text19
+    QLineEdit *m_hiDoLow = nullptr;        // Text20
+    QLineEdit *m_emptyLimit = nullptr;     // Text6
+    QLineEdit *m_fullLimit = nullptr;      // Text27
+    QLineEdit *m_unasked = nullptr;        // Text32: unasked characters
+    QLineEdit *m_unaskedStart = nullptr;   // Text33: their first eleven
+    QLineEdit *m_blockingNumber = nullptr; // Text35
+    QLineEdit *m_captionMarker = nullptr;  // Text36: "10" until the range caption first changes
+    QLineEdit *m_writeLayout = nullptr;    // Text38: "100" long request, "10" short one
+
+    QTimer *m_timer1 = nullptr; // Timer1
+    QTimer *m_timer2 = nullptr; // Timer2: unlock
 };
 
 } // namespace veltra

@@ -1,15 +1,14 @@
 // Get Level, RUN, Write, the lock on unasked characters and the resolution
 // notice of the level window.
-#include "commandframe.h"
 #include "controls.h"
 #include "inputerror.h"
 #include "levelwindow.h"
+#include "levelwrite.h"
 #include "linkfailure.h"
 #include "measurement.h"
 #include "modelcatalogue.h"
 #include "numbers.h"
-#include "seriallink.h"
-#include "settingswrite.h"
+#include "sensorsession.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -17,53 +16,89 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include <array>
-
 namespace veltra {
 
 namespace {
 
-// Where Write puts the two bytes of each 16-bit setting, in plan order.
-constexpr std::array<int, 8> kByteFields{10, 11, 12, 14, 15, 17, 19, 20};
+void showWordBytes(const WordBytes &bytes, QLineEdit *high, QLineEdit *low)
+{
+    high->setText(bytes.high);
+    low->setText(bytes.low);
+}
 
 } // namespace
 
 void LevelWindow::Command1_Click()
 {
     // GetLevel
-    if (!reopenLostLink(this, m_link, combo(1)->currentText()))
+    if (!reopenLostLink(this, m_session, m_baudBox->currentText()))
         return;
-    text(1)->setText(m_link.Exchange(CommandFrame::measureRequest(), 500));
-    if (reportLinkFailure(this, m_link))
+    const auto reply = m_session.measure();
+    m_lastReply->setText(reply.value_or(QString()));
+    if (reportLinkFailure(this, m_session))
         return;
-    const MeasurementReply reply = MeasurementReply::parse(text(1)->text());
-    if (!reply.found)
+    const MeasurementReply measured = MeasurementReply::parse(m_lastReply->text());
+    if (!measured.found)
         return;
 
-    text(16)->setText(reply.distance);
-    text(18)->setText(reply.temperature);
+    m_distance->setText(measured.distance);
+    m_temperature->setText(measured.temperature);
     // A Full of 0 has no current: the field is left empty rather than
     // showing a division by zero.
-    const LevelReading reading = levelReading(text(2)->text(), text(3)->text(), text(16)->text());
-    text(8)->setText(reading.level);
-    text(9)->setText(reading.current);
+    const LevelReading reading = levelReading(m_empty->text(), m_full->text(), m_distance->text());
+    m_level->setText(reading.level);
+    m_current->setText(reading.current);
 }
 
 void LevelWindow::Command2_Click()
 {
     // RunSensor. The RUN notice claims success, so a request that could not
-    // reach the sensor is reported instead.
-    if (!m_link.Send(CommandFrame::runRequest())) {
-        reportLinkFailure(this, m_link);
-        return;
-    }
-    m_link.Sleep(200);
-    if (!m_link.CheckConnection()) {
-        reportLinkFailure(this, m_link);
+    // reach the sensor (or a device gone before it could arrive) is reported
+    // instead.
+    if (!m_session.run()) {
+        reportLinkFailure(this, m_session);
         return;
     }
     hide();
     emit sensorRunning();
+}
+
+LevelWriteInput LevelWindow::writeInput() const
+{
+    LevelWriteInput input;
+    input.baudBox = m_baudBox->currentText();
+    input.modelBox = m_modelBox->currentText();
+    input.ogrBox = m_ogrBox->currentText();
+    input.ombBox = m_ombBox->currentText();
+    input.resolutionBox = m_resolutionBox->currentText();
+    input.baudCode = m_baudCode->text();
+    input.modelCode = m_modelCode->text();
+    input.ogrCode = m_ogrCode->text();
+    input.ombCode = m_ombCode->text();
+    input.resolutionCode = m_resolutionCode->text();
+    input.slave = m_slave->text();
+    input.month = m_month->text();
+    input.day = m_day->text();
+    input.year = m_year->text();
+    input.empty = m_empty->text();
+    input.full = m_full->text();
+    input.lowDo = m_lowDo->text();
+    input.hiDo = m_hiDo->text();
+    input.layoutMarker = m_writeLayout->text();
+    return input;
+}
+
+void LevelWindow::keepWritePlan(const LevelWritePlan &plan)
+{
+    m_baudCode->setText(plan.baudCode);
+    m_modelCode->setText(plan.modelCode);
+    m_ogrCode->setText(plan.ogrCode);
+    m_ombCode->setText(plan.ombCode);
+    m_resolutionCode->setText(plan.resolutionCode);
+    showWordBytes(plan.empty, m_emptyHigh, m_emptyLow);
+    showWordBytes(plan.full, m_fullHigh, m_fullLow);
+    showWordBytes(plan.lowDo, m_lowDoHigh, m_lowDoLow);
+    showWordBytes(plan.hiDo, m_hiDoHigh, m_hiDoLow);
 }
 
 void LevelWindow::Command4_Click()
@@ -72,80 +107,62 @@ void LevelWindow::Command4_Click()
     emit writeStarted();
     m_timer1->stop();
     m_timer1->setInterval(0);
-    if (combo(5)->currentText() == QLatin1String("Cm"))
-        text(34)->setText(QStringLiteral("10"));
-    if (combo(5)->currentText() == QLatin1String("mm"))
-        text(34)->setText(QStringLiteral("1"));
+    if (m_resolutionBox->currentText() == QLatin1String("Cm"))
+        m_resolutionCode->setText(QStringLiteral("10"));
+    if (m_resolutionBox->currentText() == QLatin1String("mm"))
+        m_resolutionCode->setText(QStringLiteral("1"));
 
-    LevelEntries entries;
-    entries.baudBox = combo(1)->currentText();
-    entries.slave = text(13)->text();
-    entries.empty = text(2)->text();
-    entries.full = text(3)->text();
-    entries.lowDo = text(4)->text();
-    entries.hiDo = text(5)->text();
+    const LevelWriteInput input = writeInput();
     // Models without digital outputs hide the thresholds the operator could
     // not correct; they go back as the sensor reported them.
-    const ModelEntry *model = ModelCatalogue::findByCode(text(26)->text(), text(34)->text());
-    entries.thresholdsEditable = !text(4)->isHidden() && !(model && model->kind == ModelKind::RunControl);
-    const LevelCheck check = checkLevelEntries(entries);
+    const ModelEntry *model = ModelCatalogue::findByCode(input.modelCode, input.resolutionCode);
+    const bool thresholdsEditable = !m_lowDo->isHidden() && !(model && model->kind == ModelKind::RunControl);
+    const LevelCheck check = checkLevelEntries(levelEntriesOf(input, thresholdsEditable));
     if (check != LevelCheck::Passed) {
         ui::showInputError(this, levelCheckMessage(check));
-        text(37)->setText(combo(2)->currentText());
+        m_modelText->setText(m_modelBox->currentText());
         return;
     }
 
-    const LevelWritePlan plan = planLevelWrite({
-        combo(1)->currentText(), combo(2)->currentText(), combo(3)->currentText(), combo(4)->currentText(),
-        combo(5)->currentText(), text(22)->text(), text(26)->text(), text(25)->text(), text(31)->text(),
-        text(34)->text(), text(13)->text(), text(24)->text(), text(23)->text(), text(21)->text(), text(2)->text(),
-        text(3)->text(), text(4)->text(), text(5)->text(), text(38)->text(),
-    });
+    const LevelWritePlan plan = planLevelWrite(input);
     if (!plan.error.isEmpty()) {
         ui::showInputError(this, plan.error);
-        text(37)->setText(combo(2)->currentText());
+        m_modelText->setText(m_modelBox->currentText());
         return;
     }
 
-    text(22)->setText(plan.baudCode);
-    text(26)->setText(plan.modelCode);
-    text(25)->setText(plan.ogrCode);
-    text(31)->setText(plan.ombCode);
-    text(34)->setText(plan.resolutionCode);
-    for (std::size_t i = 0; i < kByteFields.size(); ++i)
-        text(kByteFields[i])->setText(plan.byteFields[i]);
+    keepWritePlan(plan);
 
     // A port already gone took nothing; one that failed during the send may have.
-    const bool wasOpen = m_link.isOpen();
-    if (!plan.request.isEmpty() && !m_link.Send(plan.request)) {
-        reportLinkFailure(this, m_link, wasOpen ? LinkAction::Write : LinkAction::WriteNotSent);
-        text(37)->setText(combo(2)->currentText());
+    const bool wasOpen = m_session.isOpen();
+    if (!m_session.write(plan.request)) {
+        reportLinkFailure(this, m_session, wasOpen ? LinkAction::Write : LinkAction::WriteNotSent);
+        m_modelText->setText(m_modelBox->currentText());
         return;
     }
-    m_link.Sleep(500);
     // Nothing is read after a write, so ask whether the device is still
     // there: an adapter pulled during the wait is reported, not passed over.
-    if ((!plan.lineSettings.isEmpty() && !m_link.SetSettings(plan.lineSettings)) || !m_link.CheckConnection())
-        reportLinkFailure(this, m_link, LinkAction::Write);
+    if (!m_session.switchRate(plan.lineSettings) || !m_session.checkConnection())
+        reportLinkFailure(this, m_session, LinkAction::Write);
 
-    const QString code = NumberToText(roundHalfEven(TextToNumber(text(26)->text())));
-    if (const ModelEntry *row = ModelCatalogue::findByCode(code, text(34)->text()))
+    const QString code = NumberToText(roundHalfEven(TextToNumber(m_modelCode->text())));
+    if (const ModelEntry *row = ModelCatalogue::findByCode(code, m_resolutionCode->text()))
         applyModelEntryAfterWrite(*row);
     else
-        combo(2)->setCurrentText(QStringLiteral("NON"));
-    text(37)->setText(combo(2)->currentText());
+        m_modelBox->setCurrentText(QStringLiteral("NON"));
+    m_modelText->setText(m_modelBox->currentText());
 }
 
 void LevelWindow::applyModelEntryAfterWrite(const ModelEntry &row)
 {
-    combo(2)->setCurrentText(QLatin1String(row.name));
-    text(7)->setText(QLatin1String(row.blockingText));
+    m_modelBox->setCurrentText(QLatin1String(row.name));
+    m_blocking->setText(QLatin1String(row.blockingText));
     if (row.blockingNumber)
-        text(35)->setText(QLatin1String(row.blockingNumber));
-    label(28)->setText(QLatin1String(row.fullCaption));
+        m_blockingNumber->setText(QLatin1String(row.blockingNumber));
+    m_fullRange->setText(QLatin1String(row.fullCaption));
     setLabel29Caption(QLatin1String(row.emptyCaption));
-    text(27)->setText(QString::number(row.fullLimit));
-    text(6)->setText(QString::number(row.emptyLimit));
+    m_fullLimit->setText(QString::number(row.fullLimit));
+    m_emptyLimit->setText(QString::number(row.emptyLimit));
 
     switch (row.kind) {
     case ModelKind::Standard:
@@ -153,23 +170,23 @@ void LevelWindow::applyModelEntryAfterWrite(const ModelEntry &row)
         break;
     case ModelKind::ResolutionChoice:
     case ModelKind::FixedResolution:
-        text(4)->show();
-        text(5)->show();
-        text(29)->hide();
-        text(30)->hide();
-        text(9)->hide();
-        text(28)->show();
-        ui::setBackground(text(28), ui::scrollBarColour());
-        command(2)->hide();
+        m_lowDo->show();
+        m_hiDo->show();
+        m_lowDoPlaceholder->hide();
+        m_hiDoPlaceholder->hide();
+        m_current->hide();
+        m_currentPlaceholder->show();
+        ui::setBackground(m_currentPlaceholder, ui::scrollBarColour());
+        m_runButton->hide();
         break;
     case ModelKind::RunControl:
-        text(4)->setEnabled(false);
-        text(5)->setEnabled(false);
-        text(9)->show();
-        ui::setBackground(text(9), ui::menuColour());
-        text(28)->hide();
-        combo(5)->hide();
-        label(23)->hide();
+        m_lowDo->setEnabled(false);
+        m_hiDo->setEnabled(false);
+        m_current->show();
+        ui::setBackground(m_current, ui::menuColour());
+        m_currentPlaceholder->hide();
+        m_resolutionBox->hide();
+        m_resolutionCaption->hide();
         break;
     }
 }
@@ -179,15 +196,15 @@ void LevelWindow::MSComm1_OnComm(int eventCode)
     if (eventCode != SerialLink::kEventReceive)
         return;
     m_timer2->stop();
-    text(32)->setText(m_link.ReceiveAll());
-    text(33)->setText(text(32)->text().left(11));
+    m_unasked->setText(m_session.takeUnasked());
+    m_unaskedStart->setText(m_unasked->text().left(11));
 
-    for (int n : {1, 2, 4, 5})
-        command(n)->setEnabled(false);
-    for (int n : {1, 3, 4})
-        combo(n)->setEnabled(false);
-    for (int n : kLockedFields)
-        text(n)->setEnabled(false);
+    for (QPushButton *button : {m_getLevelButton, m_runButton, m_writeButton, m_readButton})
+        button->setEnabled(false);
+    for (QComboBox *box : {m_baudBox, m_ogrBox, m_ombBox})
+        box->setEnabled(false);
+    for (QLineEdit *field : lockedFields())
+        field->setEnabled(false);
     for (QLabel *banner : runBanner())
         banner->show();
     m_timer2->start();
@@ -196,13 +213,13 @@ void LevelWindow::MSComm1_OnComm(int eventCode)
 void LevelWindow::Label29_Change()
 {
     // The first caption after the window was made is the first read's: no notice.
-    if (text(36)->text() != QLatin1String("10")) {
-        if (combo(5)->currentText() == QLatin1String("Cm"))
+    if (m_captionMarker->text() != QLatin1String("10")) {
+        if (m_resolutionBox->currentText() == QLatin1String("Cm"))
             emit centimetreNotice();
-        else if (combo(5)->currentText() == QLatin1String("mm"))
+        else if (m_resolutionBox->currentText() == QLatin1String("mm"))
             emit millimetreNotice();
     }
-    text(36)->setText(QStringLiteral("1"));
+    m_captionMarker->setText(QStringLiteral("1"));
 }
 
 } // namespace veltra

@@ -1,12 +1,11 @@
 // Read: ask the sensor for its settings block, spread it over the fields and
 // adapt the window to the model's catalogue row.
-#include "commandframe.h"
 #include "controls.h"
 #include "levelwindow.h"
 #include "linkfailure.h"
 #include "modelcatalogue.h"
 #include "numbers.h"
-#include "seriallink.h"
+#include "sensorsession.h"
 #include "settingsreply.h"
 
 #include <QComboBox>
@@ -29,106 +28,134 @@ double valueOf(const QLineEdit *field)
     return TextToNumber(field->text());
 }
 
+// A 16-bit setting's two byte fields, high first.
+void showBytes(const SettingsReply &reply, Setting setting, QLineEdit *high, QLineEdit *low)
+{
+    high->setText(reply.number(fieldOf(setting)));
+    low->setText(reply.number(fieldOf(setting) + 1));
+}
+
 } // namespace
 
 void LevelWindow::Command5_Click()
 {
     // ReadSettings
-    if (!reopenLostLink(this, m_link, combo(1)->currentText()))
+    if (!reopenLostLink(this, m_session, m_baudBox->currentText()))
         return;
-    text(1)->setText(m_link.Exchange(CommandFrame::readSettingsRequest(), 500));
-    if (reportLinkFailure(this, m_link))
+    const auto reply = m_session.readReply();
+    m_lastReply->setText(reply.value_or(QString()));
+    if (reportLinkFailure(this, m_session))
         return;
     // Only a whole block is spread over the fields: one stray character in
     // front shifts every field, and the next Write would send that back.
-    if (!SettingsReply::isWellFormed(text(1)->text(), SettingsReply::kLevelFields)) {
-        reportDamagedReply(this, text(1)->text(), QStringLiteral("Read"));
+    if (!SettingsReply::isWellFormed(m_lastReply->text(), SettingsReply::kLevelFields)) {
+        reportDamagedReply(this, m_lastReply->text(), QStringLiteral("Read"));
         return;
     }
-    command(4)->setEnabled(true);
-    const SettingsReply reply(text(1)->text(), SettingsReply::kLevelFields);
+    m_writeButton->setEnabled(true);
+    const SettingsReply settings(m_lastReply->text(), SettingsReply::kLevelFields);
 
-    setIfKnown(combo(1), reply.baudText());
-    for (const auto &[field, box] : kSettingsFieldBoxes)
-        text(box)->setText(reply.number(field));
-    for (const auto &[highField, box] : kSettingsWordBoxes)
-        text(box)->setText(reply.word(highField));
+    setIfKnown(m_baudBox, settings.baudText());
+    showSettings(settings);
 
-    setIfKnown(combo(3), ModelCatalogue::ogrTextForCode(int(valueOf(text(25)))));
-    setIfKnown(combo(4), ModelCatalogue::ombTextForCode(int(valueOf(text(31)))));
-    setIfKnown(combo(5), ModelCatalogue::resolutionTextForCode(int(valueOf(text(34)))));
+    setIfKnown(m_ogrBox, ModelCatalogue::ogrTextForCode(int(valueOf(m_ogrCode))));
+    setIfKnown(m_ombBox, ModelCatalogue::ombTextForCode(int(valueOf(m_ombCode))));
+    setIfKnown(m_resolutionBox, ModelCatalogue::resolutionTextForCode(int(valueOf(m_resolutionCode))));
 
-    if (const ModelEntry *row = ModelCatalogue::findByCode(text(26)->text(), text(34)->text()))
+    if (const ModelEntry *row = ModelCatalogue::findByCode(m_modelCode->text(), m_resolutionCode->text()))
         applyModelEntry(*row);
     else
-        combo(2)->setCurrentText(QStringLiteral("NON"));
+        m_modelBox->setCurrentText(QStringLiteral("NON"));
 
-    text(37)->setText(combo(2)->currentText());
-    command(4)->setEnabled(true);
-    command(1)->setEnabled(true);
+    m_modelText->setText(m_modelBox->currentText());
+    m_writeButton->setEnabled(true);
+    m_getLevelButton->setEnabled(true);
+}
+
+void LevelWindow::showSettings(const SettingsReply &reply)
+{
+    // Every field from the slave address on, each into its own field; the
+    // 16-bit settings also as their two bytes. The baud code goes to the box.
+    m_slave->setText(reply.number(fieldOf(Setting::Slave)));
+    m_ogrCode->setText(reply.number(fieldOf(Setting::Ogr)));
+    m_month->setText(reply.number(fieldOf(Setting::Month)));
+    m_day->setText(reply.number(fieldOf(Setting::Day)));
+    m_year->setText(reply.number(fieldOf(Setting::Year)));
+    m_modelCode->setText(reply.number(fieldOf(Setting::Model)));
+    showBytes(reply, Setting::Empty, m_emptyHigh, m_emptyLow);
+    showBytes(reply, Setting::Full, m_fullHigh, m_fullLow);
+    showBytes(reply, Setting::LowDo, m_lowDoHigh, m_lowDoLow);
+    showBytes(reply, Setting::HiDo, m_hiDoHigh, m_hiDoLow);
+    m_ombCode->setText(reply.number(fieldOf(Setting::Omb)));
+    m_resolutionCode->setText(reply.number(fieldOf(Setting::Resolution)));
+
+    m_empty->setText(reply.value(Setting::Empty));
+    m_full->setText(reply.value(Setting::Full));
+    m_lowDo->setText(reply.value(Setting::LowDo));
+    m_hiDo->setText(reply.value(Setting::HiDo));
 }
 
 void LevelWindow::applyModelEntry(const ModelEntry &row)
 {
-    combo(2)->setCurrentText(QLatin1String(row.name));
+    m_modelBox->setCurrentText(QLatin1String(row.name));
     if (row.kind == ModelKind::ResolutionChoice || row.kind == ModelKind::FixedResolution) {
-        text(38)->setText(QLatin1String(row.writeLayoutMarker));
-        combo(5)->setEnabled(true);
+        m_writeLayout->setText(QLatin1String(row.writeLayoutMarker));
+        m_resolutionBox->setEnabled(true);
     }
-    text(7)->setText(QLatin1String(row.blockingText));
+    m_blocking->setText(QLatin1String(row.blockingText));
     if (row.blockingNumber)
-        text(35)->setText(QLatin1String(row.blockingNumber));
+        m_blockingNumber->setText(QLatin1String(row.blockingNumber));
 
-    label(28)->setText(QLatin1String(row.fullCaption));
+    m_fullRange->setText(QLatin1String(row.fullCaption));
     setLabel29Caption(QLatin1String(row.emptyCaption));
-    text(27)->setText(QString::number(row.fullLimit));
-    text(6)->setText(QString::number(row.emptyLimit));
+    m_fullLimit->setText(QString::number(row.fullLimit));
+    m_emptyLimit->setText(QString::number(row.emptyLimit));
 
     // Every row shows exactly what it implies, whatever model was read before:
     // the captions of the thresholds and the resolution box come back after a
     // run-control or fixed-resolution model.
     const bool runControl = row.kind == ModelKind::RunControl;
-    label(11)->setVisible(!runControl);
-    label(12)->setVisible(!runControl);
+    m_lowDoCaption->setVisible(!runControl);
+    m_hiDoCaption->setVisible(!runControl);
     const bool resolutionBox = !runControl && row.kind != ModelKind::FixedResolution;
-    combo(5)->setVisible(resolutionBox);
-    label(23)->setVisible(resolutionBox);
+    m_resolutionBox->setVisible(resolutionBox);
+    m_resolutionCaption->setVisible(resolutionBox);
 
     if (runControl) {
-        text(4)->setEnabled(false);
-        text(5)->setEnabled(false);
-        text(4)->hide();
-        text(5)->hide();
-        text(9)->show();
-        ui::setBackground(text(9), ui::menuColour());
-        text(28)->hide();
-        text(29)->hide();
-        text(30)->hide();
-        command(2)->show();
+        m_lowDo->setEnabled(false);
+        m_hiDo->setEnabled(false);
+        m_lowDo->hide();
+        m_hiDo->hide();
+        m_current->show();
+        ui::setBackground(m_current, ui::menuColour());
+        m_currentPlaceholder->hide();
+        m_lowDoPlaceholder->hide();
+        m_hiDoPlaceholder->hide();
+        m_runButton->show();
         return;
     }
 
     showOutputs(row);
-    command(2)->hide();
+    m_runButton->hide();
 
     if (row.kind == ModelKind::FixedResolution)
-        combo(5)->setEnabled(false);
+        m_resolutionBox->setEnabled(false);
 }
 
 void LevelWindow::showOutputs(const ModelEntry &row)
 {
     // Each output's field, or its grey placeholder when the model lacks it.
-    text(4)->setVisible(row.hasDigitalOutputs);
-    text(5)->setVisible(row.hasDigitalOutputs);
-    text(29)->setVisible(!row.hasDigitalOutputs);
-    text(30)->setVisible(!row.hasDigitalOutputs);
+    m_lowDo->setVisible(row.hasDigitalOutputs);
+    m_hiDo->setVisible(row.hasDigitalOutputs);
+    m_lowDoPlaceholder->setVisible(!row.hasDigitalOutputs);
+    m_hiDoPlaceholder->setVisible(!row.hasDigitalOutputs);
     if (!row.hasDigitalOutputs) {
-        ui::setBackground(text(29), ui::scrollBarColour());
-        ui::setBackground(text(30), ui::scrollBarColour());
+        ui::setBackground(m_lowDoPlaceholder, ui::scrollBarColour());
+        ui::setBackground(m_hiDoPlaceholder, ui::scrollBarColour());
     }
-    text(9)->setVisible(row.hasAnalogOutput);
-    text(28)->setVisible(!row.hasAnalogOutput);
-    ui::setBackground(row.hasAnalogOutput ? text(9) : text(28),
+    m_current->setVisible(row.hasAnalogOutput);
+    m_currentPlaceholder->setVisible(!row.hasAnalogOutput);
+    ui::setBackground(row.hasAnalogOutput ? m_current : m_currentPlaceholder,
                       row.hasAnalogOutput ? ui::menuColour() : ui::scrollBarColour());
 }
 

@@ -20,7 +20,7 @@ SensorSession::~SensorSession()
 HandshakeResult SensorSession::handshake(const QString &portText)
 {
     const HandshakeResult result =
-        Handshake::run(m_link, portText, [this](const QString &reply) { emit replyReceived(reply); });
+        Handshake::run(m_link, portText, [this](const QString &reply) { received(reply); });
     switch (result.outcome) {
     case HandshakeResult::Outcome::Found:
         m_failure = {};
@@ -162,12 +162,18 @@ const LinkError &SensorSession::linkError() const
 std::optional<QString> SensorSession::exchange(const QByteArray &request, int waitMs)
 {
     const QString reply = m_link.Exchange(request, waitMs);
-    emit replyReceived(reply);
+    received(reply);
     if (m_link.lastError().isError()) {
         failFromLink();
         return std::nullopt;
     }
     return reply;
+}
+
+void SensorSession::received(const QString &reply)
+{
+    m_lastReply = reply;
+    emit replyReceived(reply);
 }
 
 bool SensorSession::fail(SessionFailure::Kind kind, const QString &message)

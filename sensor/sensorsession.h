@@ -90,6 +90,8 @@ public:
     bool isOpen() const;
     void close();
 
+    // The last reply read, the handshake's included.
+    const QString &lastReply() const { return m_lastReply; }
     const LinkError &linkError() const;
     const SessionFailure &failure() const { return m_failure; }
 
@@ -105,11 +107,13 @@ signals:
 
 private:
     std::optional<QString> exchange(const QByteArray &request, int waitMs);
+    void received(const QString &reply);
     bool fail(SessionFailure::Kind kind, const QString &message);
     bool failFromLink();
 
     SerialLink &m_link;
     SessionFailure m_failure;
+    QString m_lastReply;
 };
 
 } // namespace veltra

@@ -2,8 +2,8 @@
 
 // The whole program against a veltra-sim process of its own: the simulator's
 // ports folder, the real serial link, and how often the program ended.
-#include "form1.h"
-#include "form4.h"
+#include "startwindow.h"
+#include "connectednotice.h"
 #include "levelwindow.h"
 #include "program.h"
 #include "qserialportlink.h"
@@ -29,9 +29,9 @@ struct ProgramRun {
         if (sim.start(simArguments).isEmpty())
             return false;
         program.start();
-        program.form1().command1()->click();
-        program.form4().command5()->click();
-        veltra::LevelWindow &form2 = program.form2();
+        program.startWindow().command1()->click();
+        program.connectedNotice().command5()->click();
+        veltra::LevelWindow &form2 = program.levelWindow();
         return form2.isVisible() && QTest::qWaitFor([&form2] { return form2.command5()->isEnabled(); }, 1000);
     }
 };

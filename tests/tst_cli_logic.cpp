@@ -224,8 +224,8 @@ void TestCliLogic::prepareWrite()
     QCOMPARE(int(prepared.status), status);
     switch (prepared.status) {
     case PreparedWrite::Status::Ready:
-        QCOMPARE(prepared.plan.request, request);
-        QCOMPARE(prepared.plan.lineSettings, lineSettings);
+        QCOMPARE(prepared.request, request);
+        QCOMPARE(prepared.lineSettings, lineSettings);
         break;
     case PreparedWrite::Status::Refused:
         QCOMPARE(prepared.message, message); // the setting's name and the values it may hold
@@ -264,7 +264,7 @@ void TestCliLogic::restoreKeepsTheSensorsModelAndRunsTheChecks()
     QFETCH(QString, message);
 
     const PreparedWrite prepared = prepareRestore(block(sensor), block(backup));
-    QCOMPARE(prepared.plan.request, request);
+    QCOMPARE(prepared.request, request);
     QCOMPARE(prepared.message, message);
 }
 

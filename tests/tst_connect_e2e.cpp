@@ -1,9 +1,9 @@
 // The start window's handshake end to end: the real windows and the real
 // QSerialPort link against veltra-sim on a pseudo-terminal.
 #include "distancewindow.h"
-#include "form1.h"
-#include "form4.h"
-#include "form5.h"
+#include "startwindow.h"
+#include "connectednotice.h"
+#include "failurenotice.h"
 #include "levelwindow.h"
 #include "programrun.h"
 
@@ -47,19 +47,19 @@ void TestConnectEndToEnd::findsSensorAtEachRate()
     Run run;
     QVERIFY(!run.sim.start({"--model", "21", "--baud", baud, "--port", "1"}).isEmpty());
     run.program.start();
-    Form1 &start = run.program.form1();
+    StartWindow &start = run.program.startWindow();
     start.combo1()->setCurrentText(QStringLiteral("1"));
     start.command1()->click();
 
     QVERIFY(!start.isVisible());
-    QVERIFY(run.program.form4().isVisible());
-    QVERIFY(!run.program.form5().isVisible());
-    QCOMPARE(run.program.form2().combo1()->currentText(), baud);
-    QCOMPARE(run.program.form4().combo1()->currentText(), baud);
-    QCOMPARE(run.program.form6().combo1()->currentText(), baud);
+    QVERIFY(run.program.connectedNotice().isVisible());
+    QVERIFY(!run.program.failureNotice().isVisible());
+    QCOMPARE(run.program.levelWindow().combo1()->currentText(), baud);
+    QCOMPARE(run.program.connectedNotice().combo1()->currentText(), baud);
+    QCOMPARE(run.program.distanceWindow().combo1()->currentText(), baud);
     QVERIFY(run.link.isOpen());
     QCOMPARE(run.link.lineSettings(), baud + QStringLiteral(",n,8,1"));
-    QVERIFY(run.program.form2().text1()->text().contains(QStringLiteral("DVT")));
+    QVERIFY(run.program.levelWindow().text1()->text().contains(QStringLiteral("DVT")));
 }
 
 void TestConnectEndToEnd::silentSensorGivesFailureNoticeAndClosesPort()
@@ -67,12 +67,12 @@ void TestConnectEndToEnd::silentSensorGivesFailureNoticeAndClosesPort()
     Run run;
     QVERIFY(!run.sim.start({"--model", "21", "--silent", "--port", "1"}).isEmpty());
     run.program.start();
-    run.program.form1().command1()->click();
-    QVERIFY(!run.program.form1().isVisible());
-    QVERIFY(run.program.form5().isVisible());
-    QVERIFY(!run.program.form4().isVisible());
+    run.program.startWindow().command1()->click();
+    QVERIFY(!run.program.startWindow().isVisible());
+    QVERIFY(run.program.failureNotice().isVisible());
+    QVERIFY(!run.program.connectedNotice().isVisible());
     QVERIFY(!run.link.isOpen());
-    QVERIFY(run.program.form5().reason().contains(QStringLiteral("No sensor answered")));
+    QVERIFY(run.program.failureNotice().reason().contains(QStringLiteral("No sensor answered")));
     // Five connect requests went out, one per rate; the sensor hears only its own.
     QTRY_COMPARE(run.sim.log().count(QStringLiteral("<- ")), 5);
     QCOMPARE(run.sim.log().count(QStringLiteral("<- connect")), 1);
@@ -91,11 +91,11 @@ void TestConnectEndToEnd::portBoxWithoutNumberSendsNothing()
     Run run;
     QVERIFY(!run.sim.start({"--model", "21", "--port", "1"}).isEmpty());
     run.program.start();
-    run.program.form1().combo1()->setCurrentText(text);
-    run.program.form1().command1()->click();
-    QVERIFY(run.program.form5().isVisible());
+    run.program.startWindow().combo1()->setCurrentText(text);
+    run.program.startWindow().command1()->click();
+    QVERIFY(run.program.failureNotice().isVisible());
     QVERIFY(!run.link.isOpen());
-    QVERIFY(run.program.form5().reason().contains(QStringLiteral("port number")));
+    QVERIFY(run.program.failureNotice().reason().contains(QStringLiteral("port number")));
     QTest::qWait(200);
     QVERIFY2(!run.sim.log().contains(QStringLiteral("<-")), qPrintable(run.sim.log()));
 }
@@ -105,10 +105,10 @@ void TestConnectEndToEnd::missingPortSaysSo()
     Run run;
     QVERIFY(!run.sim.start({"--model", "21", "--port", "1"}).isEmpty());
     run.program.start();
-    run.program.form1().combo1()->setCurrentText(QStringLiteral("/dev/veltra-missing"));
-    run.program.form1().command1()->click();
-    QVERIFY(run.program.form5().isVisible());
-    QVERIFY(run.program.form5().reason().startsWith(QStringLiteral("No such port")));
+    run.program.startWindow().combo1()->setCurrentText(QStringLiteral("/dev/veltra-missing"));
+    run.program.startWindow().command1()->click();
+    QVERIFY(run.program.failureNotice().isVisible());
+    QVERIFY(run.program.failureNotice().reason().startsWith(QStringLiteral("No such port")));
 }
 
 void TestConnectEndToEnd::secondAttemptAfterFailure()
@@ -117,17 +117,17 @@ void TestConnectEndToEnd::secondAttemptAfterFailure()
     QVERIFY(!run.sim.start({"--model", "30", "--baud", "57600", "--port", "1"}).isEmpty());
     run.program.start();
     // First on a port with nothing behind it, then back and on the right one.
-    run.program.form1().combo1()->setCurrentText(QStringLiteral("9"));
-    run.program.form1().command1()->click();
-    QVERIFY(run.program.form5().isVisible());
-    run.program.form5().command5()->click();
-    QVERIFY(!run.program.form5().isVisible());
-    QVERIFY(run.program.form1().isVisible());
+    run.program.startWindow().combo1()->setCurrentText(QStringLiteral("9"));
+    run.program.startWindow().command1()->click();
+    QVERIFY(run.program.failureNotice().isVisible());
+    run.program.failureNotice().command5()->click();
+    QVERIFY(!run.program.failureNotice().isVisible());
+    QVERIFY(run.program.startWindow().isVisible());
 
-    run.program.form1().combo1()->setCurrentText(QStringLiteral("1"));
-    run.program.form1().command1()->click();
-    QVERIFY(run.program.form4().isVisible());
-    QCOMPARE(run.program.form4().combo1()->currentText(), QStringLiteral("57600"));
+    run.program.startWindow().combo1()->setCurrentText(QStringLiteral("1"));
+    run.program.startWindow().command1()->click();
+    QVERIFY(run.program.connectedNotice().isVisible());
+    QCOMPARE(run.program.connectedNotice().combo1()->currentText(), QStringLiteral("57600"));
 }
 
 void TestConnectEndToEnd::typedDevicePathWorks()
@@ -136,10 +136,10 @@ void TestConnectEndToEnd::typedDevicePathWorks()
     const QString device = run.sim.start({"--model", "21", "--baud", "38400", "--port", "4"});
     QVERIFY(!device.isEmpty());
     run.program.start();
-    run.program.form1().combo1()->setCurrentText(device);
-    run.program.form1().command1()->click();
-    QVERIFY(run.program.form4().isVisible());
-    QCOMPARE(run.program.form4().combo1()->currentText(), QStringLiteral("38400"));
+    run.program.startWindow().combo1()->setCurrentText(device);
+    run.program.startWindow().command1()->click();
+    QVERIFY(run.program.connectedNotice().isVisible());
+    QCOMPARE(run.program.connectedNotice().combo1()->currentText(), QStringLiteral("38400"));
 }
 
 void TestConnectEndToEnd::closingConnectedNoticeClosesPortAndEnds()
@@ -147,9 +147,9 @@ void TestConnectEndToEnd::closingConnectedNoticeClosesPortAndEnds()
     Run run;
     QVERIFY(!run.sim.start({"--model", "21", "--port", "1"}).isEmpty());
     run.program.start();
-    run.program.form1().command1()->click();
+    run.program.startWindow().command1()->click();
     QVERIFY(run.link.isOpen());
-    run.program.form4().close();
+    run.program.connectedNotice().close();
     QVERIFY(!run.link.isOpen());
     QCOMPARE(run.ended, 1);
 }
@@ -159,11 +159,11 @@ void TestConnectEndToEnd::okOpensTheModelsWindowAndReadFillsIt()
     Run run;
     QVERIFY(!run.sim.start({"--model", "106", "--resolution", "1", "--baud", "38400", "--set", "slave=17"}).isEmpty());
     run.program.start();
-    run.program.form1().command1()->click();
-    run.program.form4().command5()->click();
-    LevelWindow &form2 = run.program.form2();
+    run.program.startWindow().command1()->click();
+    run.program.connectedNotice().command5()->click();
+    LevelWindow &form2 = run.program.levelWindow();
     QVERIFY(form2.isVisible());
-    QVERIFY(!run.program.form4().isVisible());
+    QVERIFY(!run.program.connectedNotice().isVisible());
     QTRY_VERIFY(form2.command5()->isEnabled());
     form2.command5()->click();
     QCOMPARE(form2.combo2()->currentText(), QStringLiteral("DVT-16"));
@@ -189,12 +189,12 @@ void TestConnectEndToEnd::distanceModelOpensTheDistanceWindow()
     Run run;
     QVERIFY(!run.sim.start({"--model", "90", "--baud", "9600"}).isEmpty());
     run.program.start();
-    run.program.form1().command1()->click();
-    run.program.form4().command5()->click();
-    QVERIFY(run.program.form6().isVisible());
-    QVERIFY(!run.program.form2().isVisible());
-    QVERIFY(!run.program.form4().isVisible());
-    QCOMPARE(run.program.form2().text26()->text(), QStringLiteral("90"));
+    run.program.startWindow().command1()->click();
+    run.program.connectedNotice().command5()->click();
+    QVERIFY(run.program.distanceWindow().isVisible());
+    QVERIFY(!run.program.levelWindow().isVisible());
+    QVERIFY(!run.program.connectedNotice().isVisible());
+    QCOMPARE(run.program.levelWindow().text26()->text(), QStringLiteral("90"));
 }
 
 QTEST_MAIN(TestConnectEndToEnd)

@@ -1,7 +1,7 @@
 // The distance window end to end against veltra-sim --model 90.
 #include "distancewindow.h"
-#include "form1.h"
-#include "form4.h"
+#include "startwindow.h"
+#include "connectednotice.h"
 #include "levelwindow.h"
 #include "program.h"
 #include "qserialportlink.h"
@@ -31,13 +31,13 @@ void TestDistanceEndToEnd::readWriteReadAgainAndMeasure()
     int ended = 0;
     Program program(link, [&ended] { ++ended; });
     program.start();
-    program.form1().command1()->click();
-    QVERIFY(program.form4().isVisible());
-    program.form4().command5()->click();
+    program.startWindow().command1()->click();
+    QVERIFY(program.connectedNotice().isVisible());
+    program.connectedNotice().command5()->click();
 
-    DistanceWindow &form6 = program.form6();
+    DistanceWindow &form6 = program.distanceWindow();
     QVERIFY(form6.isVisible());
-    QVERIFY(!program.form2().isVisible());
+    QVERIFY(!program.levelWindow().isVisible());
     QCOMPARE(form6.combo1()->currentText(), QStringLiteral("57600"));
     QVERIFY(!form6.command4()->isEnabled());
 

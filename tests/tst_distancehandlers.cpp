@@ -2,6 +2,7 @@
 #include "distancewindow.h"
 #include "replies.h"
 #include "scriptedlink.h"
+#include "sensorsession.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -25,10 +26,11 @@ public:
     Window()
     {
         link.Open(PortId{1, {}}, QStringLiteral("19200,n,8,1"));
-        // The lists as the start window fills them.
-        form6.combo1()->addItems({"9600", "19200", "38400", "57600", "115200", "NON"});
-        form6.combo2()->addItem(QStringLiteral("DVZ-900"));
-        form6.combo3()->addItems({"High", "Medium", "Low"});
+        // The window fills its lists without picking an item; these tests
+        // start from the first item of each.
+        form6.combo1()->setCurrentIndex(0);
+        form6.combo2()->setCurrentIndex(0);
+        form6.combo3()->setCurrentIndex(0);
     }
 
     void read(const QByteArray &reply)
@@ -60,7 +62,8 @@ public:
     QString text(int n) const { return form6.text(n)->text(); }
 
     ScriptedLink link;
-    DistanceWindow form6{link};
+    SensorSession session{link};
+    DistanceWindow form6{session};
 };
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "distancewindow.h"
 #include "fonts.h"
 #include "scriptedlink.h"
+#include "sensorsession.h"
 #include "windowtesting.h"
 
 #include <QComboBox>
@@ -49,6 +50,8 @@ private slots:
     void shownWindowKeepsHiddenFieldsHidden();
     void modelBoxShowsAnyModelText_data();
     void modelBoxShowsAnyModelText();
+    void listsFilledWithoutPicking();
+    void handshakeRateShowsInBaudBox();
 
     void buttonsRunHandlers_data();
     void buttonsRunHandlers();
@@ -64,11 +67,12 @@ void TestDistanceWindow::initTestCase()
 void TestDistanceWindow::window()
 {
     ScriptedLink link;
-    DistanceWindow form6(link);
+    SensorSession session(link);
+    DistanceWindow form6(session);
     QCOMPARE(form6.objectName(), QStringLiteral("Form6"));
     RUN_CHECK(checkFixedWindow(form6, QStringLiteral("Program DVZ"), QSize(12600 / 15, 6255 / 15)));
     QVERIFY(!form6.isVisible());
-    QCOMPARE(&form6.link(), static_cast<SerialLink *>(&link));
+    QCOMPARE(&form6.session(), &session);
     QVERIFY(form6.metaObject()->indexOfSignal("writeStarted()") >= 0);
 }
 
@@ -129,8 +133,14 @@ void TestDistanceWindow::controls_data()
 
 void TestDistanceWindow::controls()
 {
+    QFETCH(QString, name);
     ScriptedLink link;
-    DistanceWindow form6(link);
+    SensorSession session(link);
+    DistanceWindow form6(session);
+    // The window fills its lists without picking an item
+    // (listsFilledWithoutPicking checks their items).
+    if (auto *box = form6.findChild<QComboBox *>(name, Qt::FindDirectChildrenOnly))
+        QVERIFY(box->count() > 0);
     checkControlRow(form6);
 }
 
@@ -139,14 +149,16 @@ void TestDistanceWindow::everyControlIsListed()
     // The controls table above, the working fields and the two lines are the
     // whole window: nothing left over, nothing named twice.
     ScriptedLink link;
-    DistanceWindow form6(link);
+    SensorSession session(link);
+    DistanceWindow form6(session);
     checkChildrenNamedOnce(form6, 23 + kWorkingFields.size() + 2);
 }
 
 void TestDistanceWindow::captionsFit()
 {
     ScriptedLink link;
-    DistanceWindow form6(link);
+    SensorSession session(link);
+    DistanceWindow form6(session);
     checkCaptionsFit(form6, kLabels.size());
 }
 
@@ -161,7 +173,8 @@ void TestDistanceWindow::workingFields()
 {
     QFETCH(int, number);
     ScriptedLink link;
-    DistanceWindow form6(link);
+    SensorSession session(link);
+    DistanceWindow form6(session);
     checkWorkingField(form6, number, QString());
 }
 
@@ -188,7 +201,8 @@ void TestDistanceWindow::accessors()
     QFETCH(bool, exists);
 
     ScriptedLink link;
-    DistanceWindow form6(link);
+    SensorSession session(link);
+    DistanceWindow form6(session);
     RUN_CHECK(checkNumberedControl(form6, kind, number, exists));
     if (kind == QLatin1String("Text") && exists)
         QCOMPARE(DistanceWindow::isWorkingField(number), form6.text(number)->isHidden());
@@ -197,7 +211,8 @@ void TestDistanceWindow::accessors()
 void TestDistanceWindow::namedAccessors()
 {
     ScriptedLink link;
-    DistanceWindow form6(link);
+    SensorSession session(link);
+    DistanceWindow form6(session);
     QCOMPARE(form6.combo1(), form6.combo(1));
     QCOMPARE(form6.combo2(), form6.combo(2));
     QCOMPARE(form6.combo3(), form6.combo(3));
@@ -222,14 +237,16 @@ void TestDistanceWindow::lines_data()
 void TestDistanceWindow::lines()
 {
     ScriptedLink link;
-    DistanceWindow form6(link);
+    SensorSession session(link);
+    DistanceWindow form6(session);
     checkLineRow(form6);
 }
 
 void TestDistanceWindow::pictures()
 {
     ScriptedLink link;
-    DistanceWindow form6(link);
+    SensorSession session(link);
+    DistanceWindow form6(session);
     for (QLabel *image : {form6.image1(), form6.image3()}) {
         const QPixmap picture = image->pixmap();
         QVERIFY2(!picture.isNull(), qPrintable(image->objectName()));
@@ -252,7 +269,8 @@ void TestDistanceWindow::onSensorPicture()
 {
     QFETCH(QString, name);
     ScriptedLink link;
-    DistanceWindow form6(link);
+    SensorSession session(link);
+    DistanceWindow form6(session);
     auto *control = form6.findChild<QWidget *>(name, Qt::FindDirectChildrenOnly);
     QVERIFY(control);
     QLabel *image3 = form6.image3();
@@ -266,7 +284,8 @@ void TestDistanceWindow::onSensorPicture()
 void TestDistanceWindow::sensorPictureKeepsCaptionReadable()
 {
     ScriptedLink link;
-    DistanceWindow form6(link);
+    SensorSession session(link);
+    DistanceWindow form6(session);
     QLabel *bd = form6.label(14);
     const QRect area = bd->geometry();
 
@@ -292,7 +311,8 @@ void TestDistanceWindow::sensorPictureKeepsCaptionReadable()
 void TestDistanceWindow::shownWindowKeepsHiddenFieldsHidden()
 {
     ScriptedLink link;
-    DistanceWindow form6(link);
+    SensorSession session(link);
+    DistanceWindow form6(session);
     form6.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form6));
     for (int n : kWorkingFields)
@@ -321,13 +341,47 @@ void TestDistanceWindow::modelBoxShowsAnyModelText()
     QFETCH(QString, shown);
     QFETCH(int, index);
     ScriptedLink link;
-    DistanceWindow form6(link);
-    form6.combo2()->addItem(QStringLiteral("DVZ-900"));
+    SensorSession session(link);
+    DistanceWindow form6(session);
     form6.combo2()->setCurrentText(shown);
     QCOMPARE(form6.combo2()->currentText(), shown);
     QCOMPARE(form6.combo2()->findText(shown), index);
     QCOMPARE(form6.combo2()->count(), 1);
     QVERIFY(!form6.combo2()->isEnabled());
+}
+
+void TestDistanceWindow::listsFilledWithoutPicking()
+{
+    // The window fills its own lists; no item is chosen and no text shown
+    // until a handshake or a Read puts one there.
+    ScriptedLink link;
+    SensorSession session(link);
+    DistanceWindow form6(session);
+    const QList<std::pair<QComboBox *, QStringList>> lists = {
+        {form6.combo1(), {"9600", "19200", "38400", "57600", "115200", "NON"}},
+        {form6.combo2(), {"DVZ-900"}},
+        {form6.combo3(), {"High", "Medium", "Low"}},
+    };
+    for (const auto &[box, items] : lists) {
+        QStringList shown;
+        for (int i = 0; i < box->count(); ++i)
+            shown << box->itemText(i);
+        QCOMPARE(shown, items);
+        QCOMPARE(box->currentIndex(), -1);
+        QCOMPARE(box->currentText(), QString());
+    }
+}
+
+void TestDistanceWindow::handshakeRateShowsInBaudBox()
+{
+    ScriptedLink link;
+    SensorSession session(link);
+    DistanceWindow form6(session);
+    emit session.connected(QStringLiteral("57600"));
+    QCOMPARE(form6.combo1()->currentText(), QStringLiteral("57600"));
+    // Nothing else follows the handshake.
+    QCOMPARE(form6.combo3()->currentIndex(), -1);
+    QVERIFY(!form6.command4()->isEnabled());
 }
 
 void TestDistanceWindow::buttonsRunHandlers_data()
@@ -347,7 +401,8 @@ void TestDistanceWindow::buttonsRunHandlers()
     constexpr std::array<Handler, 3> kHandlers = {&DistanceWindow::Command5_Click, &DistanceWindow::Command4_Click,
                                                   &DistanceWindow::Command1_Click};
     ScriptedLink link;
-    DistanceWindow form6(link);
+    SensorSession session(link);
+    DistanceWindow form6(session);
     RUN_CHECK(checkButtonWiredOnce(form6, button, kHandlers[std::size_t(handler)]));
     // And to no other handler.
     auto *b = form6.findChild<QPushButton *>(button);
@@ -366,7 +421,8 @@ void TestDistanceWindow::unloadEndsWithoutClosingPort()
 {
     QFETCH(bool, withEnd);
     ScriptedLink link;
-    DistanceWindow form6(link);
+    SensorSession session(link);
+    DistanceWindow form6(session);
     EndWatch watch{0, false};
     RUN_CHECK(closeShownWindowWithPortOpen(form6, link, withEnd, watch));
     // Ending the process releases the port; the window leaves it alone.

@@ -1,7 +1,7 @@
 // The connected notice's OK: one settings read, the baud and model codes,
 // and the window that opens for the model.
 #include "distancewindow.h"
-#include "form4.h"
+#include "connectednotice.h"
 #include "identification.h"
 #include "levelwindow.h"
 #include "program.h"
@@ -34,7 +34,7 @@ private:
         Run()
         {
             link.Open(PortId{1, {}}, QStringLiteral("19200,n,8,1"));
-            program.form4().show();
+            program.connectedNotice().show();
         }
     };
 };
@@ -97,23 +97,23 @@ void TestIdentification::okOpensTheWindowForTheModel()
     Run run;
     run.link.clearJournal();
     run.link.queueReply(reply);
-    run.program.form4().command5()->click();
+    run.program.connectedNotice().command5()->click();
 
     QCOMPARE(run.link.sent(), QList<QByteArray>{QByteArray("\xFE\xFA\xFC:", 4)});
     QCOMPARE(run.link.journal(), (QStringList{"send", "sleep 500", "receive"}));
-    QCOMPARE(run.program.form2().text1()->text(), QString::fromLatin1(reply));
-    QCOMPARE(run.program.form2().isVisible(), opens == "level");
-    QCOMPARE(run.program.form6().isVisible(), opens == "distance");
-    QCOMPARE(run.program.form4().isVisible(), opens == "none" || opens == "damaged");
-    auto *damaged = run.program.form4().findChild<QMessageBox *>(QStringLiteral("DamagedReply"));
+    QCOMPARE(run.program.levelWindow().text1()->text(), QString::fromLatin1(reply));
+    QCOMPARE(run.program.levelWindow().isVisible(), opens == "level");
+    QCOMPARE(run.program.distanceWindow().isVisible(), opens == "distance");
+    QCOMPARE(run.program.connectedNotice().isVisible(), opens == "none" || opens == "damaged");
+    auto *damaged = run.program.connectedNotice().findChild<QMessageBox *>(QStringLiteral("DamagedReply"));
     QCOMPARE(damaged != nullptr && damaged->isVisible(), opens == "damaged");
     if (opens == "none")
-        QCOMPARE(run.program.form2().combo2()->currentText(), QStringLiteral("NON"));
+        QCOMPARE(run.program.levelWindow().combo2()->currentText(), QStringLiteral("NON"));
     else
-        QCOMPARE(run.program.form2().combo2()->currentText(), QString());
+        QCOMPARE(run.program.levelWindow().combo2()->currentText(), QString());
     if (opens == "damaged") {
         // Nothing of it was taken: the level window's model code is untouched.
-        QCOMPARE(run.program.form2().text26()->text(), QString());
+        QCOMPARE(run.program.levelWindow().text26()->text(), QString());
         QVERIFY(damaged->informativeText().contains(QStringLiteral("Press OK again")));
         damaged->close();
     }
@@ -123,28 +123,28 @@ void TestIdentification::secondOkDecidesFromANewReply()
 {
     Run run;
     run.link.queueReply(levelReply(70, 113));
-    run.program.form4().command5()->click();
-    QVERIFY(run.program.form4().isVisible());
-    QCOMPARE(run.program.form2().text26()->text(), QStringLiteral("113"));
+    run.program.connectedNotice().command5()->click();
+    QVERIFY(run.program.connectedNotice().isVisible());
+    QCOMPARE(run.program.levelWindow().text26()->text(), QStringLiteral("113"));
     // The notice's box shows the stored rate while it stays up.
-    QCOMPARE(run.program.form4().combo1()->currentText(), QStringLiteral("115200"));
+    QCOMPARE(run.program.connectedNotice().combo1()->currentText(), QStringLiteral("115200"));
 
     run.link.queueReply(levelReply(40, 21));
-    run.program.form4().command5()->click();
+    run.program.connectedNotice().command5()->click();
     QCOMPARE(run.link.sent().size(), 2);
-    QCOMPARE(run.program.form2().text26()->text(), QStringLiteral("21"));
-    QVERIFY(!run.program.form4().isVisible());
-    QVERIFY(run.program.form2().isVisible());
+    QCOMPARE(run.program.levelWindow().text26()->text(), QStringLiteral("21"));
+    QVERIFY(!run.program.connectedNotice().isVisible());
+    QVERIFY(run.program.levelWindow().isVisible());
 }
 
 void TestIdentification::okOnALostPortSaysSo()
 {
     Run run;
     run.link.Close();
-    run.program.form4().command5()->click();
-    QVERIFY(run.program.form4().isVisible());
-    QVERIFY(!run.program.form2().isVisible());
-    auto *box = run.program.form4().findChild<QWidget *>(QStringLiteral("LinkFailure"));
+    run.program.connectedNotice().command5()->click();
+    QVERIFY(run.program.connectedNotice().isVisible());
+    QVERIFY(!run.program.levelWindow().isVisible());
+    auto *box = run.program.connectedNotice().findChild<QWidget *>(QStringLiteral("LinkFailure"));
     QVERIFY(box);
     QVERIFY(box->isVisible());
 }

@@ -1,11 +1,11 @@
 // The level window end to end: the real windows and serial link against
 // veltra-sim on a pseudo-terminal.
-#include "form1.h"
-#include "form3.h"
-#include "form4.h"
+#include "startwindow.h"
+#include "runnotice.h"
+#include "connectednotice.h"
 #include "fonts.h"
 #include "levelwindow.h"
-#include "navar.h"
+#include "progresswindow.h"
 #include "programrun.h"
 #include "shots.h"
 
@@ -32,7 +32,7 @@ private slots:
 
 private:
     struct Run : ProgramRun {
-        LevelWindow &form2 = program.form2();
+        LevelWindow &form2 = program.levelWindow();
 
         bool open(const QStringList &simArguments) { return openLevelWindow(simArguments); }
         void read() { form2.command5()->click(); }
@@ -55,7 +55,7 @@ void TestLevelEndToEnd::writeThenReadBack()
     run.form2.combo4()->setCurrentText(QStringLiteral("Narrow"));
     run.write();
     QVERIFY(!QApplication::activeModalWidget());
-    saveShot(&run.program.navar(), QStringLiteral("navar-writing"));
+    saveShot(&run.program.progressWindow(), QStringLiteral("navar-writing"));
     QTRY_VERIFY_WITH_TIMEOUT(run.sim.log().contains(QStringLiteral("<- write settings")), 2000);
 
     // Forget what the window shows; the sensor tells it again.
@@ -109,7 +109,7 @@ void TestLevelEndToEnd::runEndsTheProgramAndTheSensorStreams()
     QVERIFY(run.form2.command2()->isVisible());
     run.form2.command2()->click();
     QVERIFY(!run.form2.isVisible());
-    QVERIFY(run.program.form3().isVisible());
+    QVERIFY(run.program.runNotice().isVisible());
     QCOMPARE(run.ended, 0);
     QTRY_COMPARE_WITH_TIMEOUT(run.ended, 1, 3500);
     QVERIFY(run.sim.log().contains(QStringLiteral("<- run")));

@@ -2,9 +2,9 @@
 // and the resolution notice, against a scripted link.
 #include "fonts.h"
 #include "levelwindow.h"
-#include "modelcatalogue.h"
 #include "replies.h"
 #include "scriptedlink.h"
+#include "sensorsession.h"
 #include "shots.h"
 
 #include <QApplication>
@@ -39,12 +39,6 @@ public:
     Window()
     {
         link.Open(PortId{1, {}}, QStringLiteral("19200,n,8,1"));
-        form2.combo1()->addItems({"9600", "19200", "38400", "57600", "115200", "NON"});
-        form2.combo2()->addItems(ModelCatalogue::modelListNames());
-        form2.combo2()->addItem(QStringLiteral("NON"));
-        form2.combo3()->addItems({"High", "Medium", "Low"});
-        form2.combo4()->addItems({"Wide", "Widish", "Narrow"});
-        form2.combo5()->addItems({"Cm", "mm"});
     }
 
     bool ready() { return QTest::qWaitFor([this] { return form2.command5()->isEnabled(); }, 1000); }
@@ -77,7 +71,8 @@ public:
     QLineEdit *text(int n) const { return form2.text(n); }
 
     ScriptedLink link;
-    LevelWindow form2{link};
+    SensorSession session{link};
+    LevelWindow form2{session};
 };
 
 } // namespace

@@ -1,7 +1,9 @@
 // The level-sensor window: its controls, load, unlock tick and unload.
 #include "fonts.h"
 #include "levelwindow.h"
+#include "modelcatalogue.h"
 #include "scriptedlink.h"
+#include "sensorsession.h"
 #include "windowtesting.h"
 
 #include <QApplication>
@@ -55,6 +57,8 @@ private slots:
     void frontOfPair_data();
     void frontOfPair();
     void shownWindowKeepsHiddenControlsHidden();
+    void listsFilledWithoutPicking();
+    void sessionSignalsFillFields();
 
     void timers_data();
     void timers();
@@ -79,11 +83,12 @@ void TestLevelWindow::initTestCase()
 void TestLevelWindow::window()
 {
     ScriptedLink link;
-    LevelWindow form2(link);
+    SensorSession session(link);
+    LevelWindow form2(session);
     QCOMPARE(form2.objectName(), QStringLiteral("form2"));
     RUN_CHECK(checkFixedWindow(form2, QStringLiteral("Ultraonic Sensor Program V7"), QSize(12270 / 15, 7245 / 15)));
     QVERIFY(!form2.isVisible());
-    QCOMPARE(&form2.link(), static_cast<SerialLink *>(&link));
+    QCOMPARE(&form2.session(), &session);
 }
 
 void TestLevelWindow::controls_data()
@@ -134,8 +139,8 @@ void TestLevelWindow::controls_data()
     box("Text37", "QLineEdit", fromTwips(5880, 2640, 1575, 315), disabled);
     label("Label14_0", "(BD)", fromTwips(6450, 3240, 375, 255), 8.25);
     label("Label14_1", "Block Distance", fromTwips(6000, 3480, 1335, 255), 8.25);
-    // The start window disables it; the window itself does not.
-    box("Text7", "QLineEdit", fromTwips(5880, 3840, 1572, 315), both);
+    // Load disables it: it shows the model's blocking distance, never typed.
+    box("Text7", "QLineEdit", fromTwips(5880, 3840, 1572, 315), disabled);
 
     // Second column.
     label("Label10", "Baud Rate", fromTwips(8640, 480, 1215, 255));
@@ -178,8 +183,14 @@ void TestLevelWindow::controls_data()
 
 void TestLevelWindow::controls()
 {
+    QFETCH(QString, name);
     ScriptedLink link;
-    LevelWindow form2(link);
+    SensorSession session(link);
+    LevelWindow form2(session);
+    // Load fills the lists without picking an item (listsFilledWithoutPicking
+    // checks their items).
+    if (auto *box = form2.findChild<QComboBox *>(name, Qt::FindDirectChildrenOnly))
+        QVERIFY(box->count() > 0);
     checkControlRow(form2);
 }
 
@@ -188,7 +199,8 @@ void TestLevelWindow::everyControlIsListed()
     // The controls table above, the working fields and the two lines are the
     // whole window: nothing left over, nothing named twice.
     ScriptedLink link;
-    LevelWindow form2(link);
+    SensorSession session(link);
+    LevelWindow form2(session);
     RUN_CHECK(checkChildrenNamedOnce(form2, 54 + 24 + 2));
     QStringList timers;
     for (QTimer *timer : form2.findChildren<QTimer *>(QString(), Qt::FindDirectChildrenOnly))
@@ -200,7 +212,8 @@ void TestLevelWindow::everyControlIsListed()
 void TestLevelWindow::captionsFit()
 {
     ScriptedLink link;
-    LevelWindow form2(link);
+    SensorSession session(link);
+    LevelWindow form2(session);
     checkCaptionsFit(form2, 27);
 }
 
@@ -226,7 +239,8 @@ void TestLevelWindow::persianBanner()
     QFETCH(QColor, colour);
 
     ScriptedLink link;
-    LevelWindow form2(link);
+    SensorSession session(link);
+    LevelWindow form2(session);
     auto *label = form2.findChild<QLabel *>(name);
     QVERIFY(label);
     const std::array<QLabel *, 5> banner = form2.runBanner();
@@ -264,7 +278,8 @@ void TestLevelWindow::workingFields()
     QFETCH(QString, designText);
 
     ScriptedLink link;
-    LevelWindow form2(link);
+    SensorSession session(link);
+    LevelWindow form2(session);
     checkWorkingField(form2, number, designText);
 }
 
@@ -292,7 +307,8 @@ void TestLevelWindow::controlArrays()
     QFETCH(QString, text);
 
     ScriptedLink link;
-    LevelWindow form2(link);
+    SensorSession session(link);
+    LevelWindow form2(session);
     QLabel *member = array == QLatin1String("Label38") ? form2.label38(index) : form2.label14(index);
     QVERIFY(member);
     QCOMPARE(member->objectName(), array + u'_' + QString::number(index));
@@ -331,7 +347,8 @@ void TestLevelWindow::accessors()
     QFETCH(bool, exists);
 
     ScriptedLink link;
-    LevelWindow form2(link);
+    SensorSession session(link);
+    LevelWindow form2(session);
     RUN_CHECK(checkNumberedControl(form2, kind, number, exists));
     if (kind == QLatin1String("Text") && exists)
         QCOMPARE(LevelWindow::isWorkingField(number), form2.text(number)->isHidden() && number != 28);
@@ -340,7 +357,8 @@ void TestLevelWindow::accessors()
 void TestLevelWindow::namedAccessors()
 {
     ScriptedLink link;
-    LevelWindow form2(link);
+    SensorSession session(link);
+    LevelWindow form2(session);
     QCOMPARE(form2.combo1(), form2.combo(1));
     QCOMPARE(form2.combo2(), form2.combo(2));
     QCOMPARE(form2.combo3(), form2.combo(3));
@@ -377,14 +395,16 @@ void TestLevelWindow::lines_data()
 void TestLevelWindow::lines()
 {
     ScriptedLink link;
-    LevelWindow form2(link);
+    SensorSession session(link);
+    LevelWindow form2(session);
     checkLineRow(form2);
 }
 
 void TestLevelWindow::pictures()
 {
     ScriptedLink link;
-    LevelWindow form2(link);
+    SensorSession session(link);
+    LevelWindow form2(session);
     const QPixmap background = form2.image5()->pixmap();
     const QPixmap product = form2.image1()->pixmap();
     QVERIFY(!background.isNull());
@@ -422,7 +442,8 @@ void TestLevelWindow::menuColouredFields()
     QFETCH(QString, name);
     QFETCH(bool, menuColoured);
     ScriptedLink link;
-    LevelWindow form2(link);
+    SensorSession session(link);
+    LevelWindow form2(session);
     auto *field = form2.findChild<QLineEdit *>(name);
     QVERIFY(field);
     const QColor menu = QApplication::palette("QMenu").color(QPalette::Window);
@@ -448,7 +469,8 @@ void TestLevelWindow::frontOfPair()
     QFETCH(QString, front);
     QFETCH(QString, back);
     ScriptedLink link;
-    LevelWindow form2(link);
+    SensorSession session(link);
+    LevelWindow form2(session);
     auto *f = form2.findChild<QWidget *>(front);
     auto *b = form2.findChild<QWidget *>(back);
     QVERIFY(f && b);
@@ -459,7 +481,8 @@ void TestLevelWindow::frontOfPair()
 void TestLevelWindow::shownWindowKeepsHiddenControlsHidden()
 {
     ScriptedLink link;
-    LevelWindow form2(link);
+    SensorSession session(link);
+    LevelWindow form2(session);
     form2.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form2));
     for (int n = 1; n <= LevelWindow::kTextCount; ++n) {
@@ -475,6 +498,55 @@ void TestLevelWindow::shownWindowKeepsHiddenControlsHidden()
     QVERIFY(form2.command5()->isVisible());
 }
 
+void TestLevelWindow::listsFilledWithoutPicking()
+{
+    ScriptedLink link;
+    SensorSession session(link);
+    LevelWindow form2(session);
+    const QList<std::pair<QComboBox *, QStringList>> lists = {
+        {form2.combo1(), {"9600", "19200", "38400", "57600", "115200", "NON"}},
+        {form2.combo2(), ModelCatalogue::modelListNames() + QStringList{"NON"}},
+        {form2.combo3(), {"High", "Medium", "Low"}},
+        {form2.combo4(), {"Wide", "Widish", "Narrow"}},
+        {form2.combo5(), {"Cm", "mm"}},
+    };
+    for (const auto &[box, items] : lists) {
+        QStringList shown;
+        for (int i = 0; i < box->count(); ++i)
+            shown << box->itemText(i);
+        QCOMPARE(shown, items);
+        QCOMPARE(box->currentIndex(), -1);
+        QCOMPARE(box->currentText(), QString());
+    }
+    QCOMPARE(form2.text(37)->text(), QString());
+}
+
+void TestLevelWindow::sessionSignalsFillFields()
+{
+    ScriptedLink link;
+    SensorSession session(link);
+    LevelWindow form2(session);
+    emit session.connected(QStringLiteral("38400"));
+    QCOMPARE(form2.combo1()->currentText(), QStringLiteral("38400"));
+    emit session.replyReceived(QStringLiteral(" 50  1"));
+    QCOMPARE(form2.text1()->text(), QStringLiteral(" 50  1"));
+
+    Identification level;
+    level.modelCode = QStringLiteral("21");
+    level.window = ModelWindow::Level;
+    form2.combo2()->setCurrentText(QStringLiteral("DVT-16"));
+    emit session.identified(level);
+    QCOMPARE(form2.text26()->text(), QStringLiteral("21"));
+    QCOMPARE(form2.combo2()->currentText(), QStringLiteral("DVT-16"));
+
+    // A code no window knows shows as NON.
+    Identification unknown;
+    unknown.modelCode = QStringLiteral("113");
+    emit session.identified(unknown);
+    QCOMPARE(form2.text26()->text(), QStringLiteral("113"));
+    QCOMPARE(form2.combo2()->currentText(), QStringLiteral("NON"));
+}
+
 void TestLevelWindow::timers_data()
 {
     QTest::addColumn<QString>("name");
@@ -488,7 +560,8 @@ void TestLevelWindow::timers()
     QFETCH(QString, name);
     QFETCH(int, interval);
     ScriptedLink link;
-    LevelWindow form2(link);
+    SensorSession session(link);
+    LevelWindow form2(session);
     auto *timer = form2.findChild<QTimer *>(name);
     QVERIFY(timer);
     QCOMPARE(timer->interval(), interval);
@@ -525,7 +598,8 @@ void TestLevelWindow::unlockTick()
     QFETCH(bool, before);
     QFETCH(bool, after);
     ScriptedLink link;
-    LevelWindow form2(link);
+    SensorSession session(link);
+    LevelWindow form2(session);
     auto *control = form2.findChild<QWidget *>(name);
     QVERIFY(control);
     QCOMPARE(control->isEnabled(), before);
@@ -541,7 +615,8 @@ void TestLevelWindow::unlockTick()
 void TestLevelWindow::unlockTickHidesBanner()
 {
     ScriptedLink link;
-    LevelWindow form2(link);
+    SensorSession session(link);
+    LevelWindow form2(session);
     for (QLabel *label : form2.runBanner())
         label->setVisible(true);
     form2.Timer2_Timer();
@@ -555,7 +630,8 @@ void TestLevelWindow::unlockTickHidesBanner()
 void TestLevelWindow::unlockTimerRunsFromCreation()
 {
     ScriptedLink link;
-    LevelWindow form2(link);
+    SensorSession session(link);
+    LevelWindow form2(session);
     QVERIFY(!form2.command5()->isEnabled());
     QVERIFY(!form2.command1()->isEnabled());
     // Read and Get Level become usable on the first tick, without showing
@@ -585,7 +661,8 @@ void TestLevelWindow::label29CaptionChange()
     QFETCH(QString, second);
     QFETCH(int, changes);
     ScriptedLink link;
-    LevelWindow form2(link);
+    SensorSession session(link);
+    LevelWindow form2(session);
     QCOMPARE(form2.label29()->text(), QString());
     form2.setLabel29Caption(first);
     QCOMPARE(form2.label29()->text(), first);
@@ -620,7 +697,8 @@ void TestLevelWindow::buttonsRunHandlers()
     constexpr std::array<Handler, 4> kHandlers = {&LevelWindow::Command5_Click, &LevelWindow::Command1_Click,
                                                   &LevelWindow::Command2_Click, &LevelWindow::Command4_Click};
     ScriptedLink link;
-    LevelWindow form2(link);
+    SensorSession session(link);
+    LevelWindow form2(session);
     checkButtonWiredOnce(form2, button, kHandlers[std::size_t(handler)]);
 }
 
@@ -633,7 +711,8 @@ void TestLevelWindow::unloadClosesPortThenEnds()
 {
     QFETCH(bool, withEnd);
     ScriptedLink link;
-    LevelWindow form2(link);
+    SensorSession session(link);
+    LevelWindow form2(session);
     EndWatch watch{0, true};
     RUN_CHECK(closeShownWindowWithPortOpen(form2, link, withEnd, watch));
     QCOMPARE(link.journal(), QStringList{QStringLiteral("close")});

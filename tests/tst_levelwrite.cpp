@@ -1,7 +1,8 @@
 // Write on the level window without the window: the checks of the operator's
 // entries, their prompts, and the plan of codes, byte fields, request bytes
 // and the rate to switch to.
-#include "settingswrite.h"
+#include "distancewrite.h"
+#include "levelwrite.h"
 
 #include <QHash>
 #include <QTest>
@@ -200,7 +201,7 @@ void TestLevelWrite::workedPlanFields()
     QCOMPARE(plan.ombCode, QStringLiteral("4"));
     QCOMPARE(plan.resolutionCode, QStringLiteral("10"));
     const std::array<QString, 8> expected{"0", "250", "0", "30", "0", "100", "0", "200"};
-    QCOMPARE(plan.byteFields, expected);
+    QCOMPARE(plan.byteFields(), expected);
 }
 
 void TestLevelWrite::boxCodes_data()
@@ -300,8 +301,8 @@ void TestLevelWrite::wordSplits()
 
     const int slot = field == u"empty" ? 0 : field == u"full" ? 2 : field == u"lowDo" ? 4 : 6;
     const auto slotIndex = static_cast<std::size_t>(slot);
-    QCOMPARE(plan.byteFields[slotIndex], QString::number(high));
-    QCOMPARE(plan.byteFields[slotIndex + 1], QString::number(low));
+    QCOMPARE(plan.byteFields()[slotIndex], QString::number(high));
+    QCOMPARE(plan.byteFields()[slotIndex + 1], QString::number(low));
     QCOMPARE(static_cast<quint8>(plan.request.at(11 + slot)), static_cast<quint8>(high));
     QCOMPARE(static_cast<quint8>(plan.request.at(12 + slot)), static_cast<quint8>(low));
 }
@@ -384,7 +385,7 @@ void TestLevelWrite::unencodable()
     QVERIFY2(plan.error.startsWith(named + QStringLiteral(" cannot be sent")), qPrintable(plan.error));
     QVERIFY(plan.request.isEmpty());
     QVERIFY(plan.lineSettings.isEmpty());
-    for (const QString &byteField : plan.byteFields)
+    for (const QString &byteField : plan.byteFields())
         QVERIFY(byteField.isEmpty());
 }
 

@@ -1,9 +1,9 @@
 // Read in the level window: the reply spread over the fields, the boxes, the
 // model's catalogue row and what it shows or hides.
 #include "levelwindow.h"
-#include "modelcatalogue.h"
 #include "replies.h"
 #include "scriptedlink.h"
+#include "sensorsession.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -22,13 +22,6 @@ public:
     Window()
     {
         link.Open(PortId{1, {}}, QStringLiteral("9600,n,8,1"));
-        // The lists as the start window fills them.
-        form2.combo1()->addItems({"9600", "19200", "38400", "57600", "115200", "NON"});
-        form2.combo3()->addItems({"High", "Medium", "Low"});
-        form2.combo4()->addItems({"Wide", "Widish", "Narrow"});
-        form2.combo5()->addItems({"Cm", "mm"});
-        form2.combo2()->addItems(ModelCatalogue::modelListNames());
-        form2.combo2()->addItem(QStringLiteral("NON"));
     }
 
     // Read starts disabled; the unlock timer's first tick makes it usable.
@@ -53,7 +46,8 @@ public:
     }
 
     ScriptedLink link;
-    LevelWindow form2{link};
+    SensorSession session{link};
+    LevelWindow form2{session};
 };
 
 const QByteArray kWorkedReply = blockReply({30, 5, 0, 1, 15, 98, 20, 1, 44, 0, 250, 0, 50, 0, 90, 8, 10});

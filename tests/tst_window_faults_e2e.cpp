@@ -2,11 +2,11 @@
 // adapter pulled during a write and plugged back in, and the progress window
 // while a check message holds the focus.
 #include "distancewindow.h"
-#include "form1.h"
-#include "form4.h"
+#include "startwindow.h"
+#include "connectednotice.h"
 #include "fonts.h"
 #include "levelwindow.h"
-#include "navar.h"
+#include "progresswindow.h"
 #include "programrun.h"
 #include "shots.h"
 
@@ -55,7 +55,7 @@ private slots:
 
 private:
     struct Run : ProgramRun {
-        LevelWindow &form2 = program.form2();
+        LevelWindow &form2 = program.levelWindow();
 
         bool open(const QStringList &simArguments) { return openLevelWindow(simArguments); }
     };
@@ -66,18 +66,18 @@ void TestWindowFaults::damagedReplyOnTheNoticeOpensNothing()
     Run run;
     QVERIFY(!run.sim.start({"--model", "21", "--prefix", "read:1:\\x20"}).isEmpty());
     run.program.start();
-    run.program.form1().command1()->click();
-    QVERIFY(run.program.form4().isVisible());
-    run.program.form4().command5()->click();
-    QVERIFY(run.program.form4().isVisible());
+    run.program.startWindow().command1()->click();
+    QVERIFY(run.program.connectedNotice().isVisible());
+    run.program.connectedNotice().command5()->click();
+    QVERIFY(run.program.connectedNotice().isVisible());
     QVERIFY(!run.form2.isVisible());
-    QVERIFY(!run.program.form6().isVisible());
+    QVERIFY(!run.program.distanceWindow().isVisible());
     QCOMPARE(shownBoxes(QStringLiteral("DamagedReply")).size(), 1);
     QVERIFY(shownBoxes(QStringLiteral("DamagedReply")).first()->detailedText().contains(QStringLiteral("  30  1")));
     closeBoxes(QStringLiteral("DamagedReply"));
 
     // The next reply is whole: OK opens the window of its model.
-    run.program.form4().command5()->click();
+    run.program.connectedNotice().command5()->click();
     QVERIFY(run.form2.isVisible());
     QCOMPARE(run.form2.text(26)->text(), QStringLiteral("21"));
 }
@@ -152,9 +152,9 @@ void TestWindowFaults::distanceWindowReconnectsToo()
     Run run;
     QVERIFY(!run.sim.start({"--model", "90", "--unplug-after", "3"}).isEmpty());
     run.program.start();
-    run.program.form1().command1()->click();
-    run.program.form4().command5()->click();
-    DistanceWindow &form6 = run.program.form6();
+    run.program.startWindow().command1()->click();
+    run.program.connectedNotice().command5()->click();
+    DistanceWindow &form6 = run.program.distanceWindow();
     QVERIFY(form6.isVisible());
     form6.command5()->click(); // the third request; the device goes after it
     QCOMPARE(form6.text(4)->text(), QStringLiteral("150"));
@@ -181,9 +181,9 @@ void TestWindowFaults::progressWindowHidesWhileACheckMessageIsOpen()
     // progress window while it is still open, then close it.
     bool shownAtFirst = false;
     bool hiddenWhileTheBoxIsOpen = false;
-    QTimer::singleShot(500, this, [&] { shownAtFirst = run.program.navar().isVisible(); });
+    QTimer::singleShot(500, this, [&] { shownAtFirst = run.program.progressWindow().isVisible(); });
     QTimer::singleShot(4600, this, [&] {
-        hiddenWhileTheBoxIsOpen = QApplication::activeModalWidget() && !run.program.navar().isVisible();
+        hiddenWhileTheBoxIsOpen = QApplication::activeModalWidget() && !run.program.progressWindow().isVisible();
         if (QWidget *box = QApplication::activeModalWidget())
             box->close();
     });
@@ -194,8 +194,8 @@ void TestWindowFaults::progressWindowHidesWhileACheckMessageIsOpen()
     // A later Write shows it again, and it goes again.
     run.form2.text(13)->setText(QStringLiteral("5"));
     run.form2.command4()->click();
-    QVERIFY(run.program.navar().isVisible());
-    QTRY_VERIFY_WITH_TIMEOUT(!run.program.navar().isVisible(), 6000);
+    QVERIFY(run.program.progressWindow().isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(!run.program.progressWindow().isVisible(), 6000);
 }
 
 QTEST_MAIN(TestWindowFaults)

@@ -1,19 +1,18 @@
 // Window layouts, texts, fonts and the small windows' behaviour.
+#include "connectednotice.h"
 #include "distancewindow.h"
+#include "failurenotice.h"
 #include "fonts.h"
-#include "form1.h"
-#include "form3.h"
-#include "form4.h"
-#include "form5.h"
-#include "form7.h"
-#include "form8.h"
 #include "levelwindow.h"
 #include "modelnames.h"
-#include "navar.h"
-#include "noticecolors.h"
 #include "portmap.h"
+#include "progresswindow.h"
+#include "runnotice.h"
 #include "scriptedlink.h"
+#include "sensorsession.h"
+#include "startwindow.h"
 #include "twips.h"
+#include "unitnotice.h"
 #include "windowtesting.h"
 
 #include <QAbstractItemModel>
@@ -62,11 +61,12 @@ QStringList items(const QComboBox *box)
 // The start window with the windows it leads to, none of them ending the program.
 struct StartWindows {
     ScriptedLink link;
-    LevelWindow form2{link};
-    DistanceWindow form6{link};
-    Form4 form4{link, form2, form6, {}};
-    Form5 form5;
-    Form1 form1{link, form2, form6, form4, form5, {}};
+    SensorSession session{link};
+    LevelWindow form2{session};
+    DistanceWindow form6{session};
+    ConnectedNotice form4{session, {}};
+    FailureNotice form5;
+    StartWindow form1{session, {}};
 };
 
 } // namespace
@@ -129,15 +129,16 @@ private:
 
     QTemporaryDir m_portsDir;
     std::unique_ptr<ScriptedLink> m_link;
+    std::unique_ptr<SensorSession> m_session;
     std::unique_ptr<LevelWindow> m_form2;
     std::unique_ptr<DistanceWindow> m_form6;
-    std::unique_ptr<Form4> m_form4;
-    std::unique_ptr<Form5> m_form5;
-    std::unique_ptr<Form1> m_form1;
-    std::unique_ptr<Form3> m_form3;
-    std::unique_ptr<Form7> m_form7;
-    std::unique_ptr<Form8> m_form8;
-    std::unique_ptr<Navar> m_navar;
+    std::unique_ptr<ConnectedNotice> m_form4;
+    std::unique_ptr<FailureNotice> m_form5;
+    std::unique_ptr<StartWindow> m_form1;
+    std::unique_ptr<RunNotice> m_form3;
+    std::unique_ptr<UnitNotice> m_form7;
+    std::unique_ptr<UnitNotice> m_form8;
+    std::unique_ptr<ProgressWindow> m_navar;
     int m_ended = 0;
     bool m_portOpenAtEnd = false;
 };
@@ -153,15 +154,16 @@ void TestWindows::initTestCase()
         m_portOpenAtEnd = m_link->isOpen();
     };
     m_link = std::make_unique<ScriptedLink>();
-    m_form2 = std::make_unique<LevelWindow>(*m_link);
-    m_form6 = std::make_unique<DistanceWindow>(*m_link);
-    m_form4 = std::make_unique<Form4>(*m_link, *m_form2, *m_form6, end);
-    m_form5 = std::make_unique<Form5>();
-    m_form1 = std::make_unique<Form1>(*m_link, *m_form2, *m_form6, *m_form4, *m_form5, end);
-    m_form3 = std::make_unique<Form3>(end);
-    m_form7 = std::make_unique<Form7>();
-    m_form8 = std::make_unique<Form8>();
-    m_navar = std::make_unique<Navar>();
+    m_session = std::make_unique<SensorSession>(*m_link);
+    m_form2 = std::make_unique<LevelWindow>(*m_session);
+    m_form6 = std::make_unique<DistanceWindow>(*m_session);
+    m_form4 = std::make_unique<ConnectedNotice>(*m_session, end);
+    m_form5 = std::make_unique<FailureNotice>();
+    m_form1 = std::make_unique<StartWindow>(*m_session, end);
+    m_form3 = std::make_unique<RunNotice>(end);
+    m_form7 = std::make_unique<UnitNotice>(UnitNotice::Unit::Centimetre);
+    m_form8 = std::make_unique<UnitNotice>(UnitNotice::Unit::Millimetre);
+    m_navar = std::make_unique<ProgressWindow>();
 }
 
 void TestWindows::cleanupTestCase()
@@ -175,6 +177,7 @@ void TestWindows::cleanupTestCase()
     m_form4.reset();
     m_form6.reset();
     m_form2.reset();
+    m_session.reset();
     m_link.reset();
 }
 
@@ -463,7 +466,7 @@ void TestWindows::unitNoticesAreDarkRed()
     auto *label = this->window(window)->findChild<QLabel *>(control);
     QVERIFY(label);
     const QColor colour = label->palette().color(QPalette::WindowText);
-    QCOMPARE(colour, kNoticeDarkRed);
+    QCOMPARE(colour, QColor(128, 0, 0)); // dark red
     QVERIFY(colour.red() > 100 && colour.green() == 0 && colour.blue() == 0);
 }
 
@@ -514,47 +517,31 @@ void TestWindows::loadFillsLists()
 
 void TestWindows::loadFillsListsInOrder()
 {
+    // Each settings window fills its own lists when it is made, in the
+    // designer's order, with no start window around.
     QCOMPARE(kModelNames.size(), 61);
     ScriptedLink link;
-    LevelWindow form2(link);
-    DistanceWindow form6(link);
-    Form4 form4(link, form2, form6, {});
-    Form5 form5;
+    SensorSession session(link);
+    LevelWindow form2(session);
+    DistanceWindow form6(session);
 
-    QStringList log;
-    auto watch = [&log](QComboBox *box, const QString &name) {
-        QObject::connect(box->model(), &QAbstractItemModel::rowsInserted, box,
-                         [&log, box, name](const QModelIndex &, int first, int last) {
-                             for (int row = first; row <= last; ++row)
-                                 log << name + u' ' + box->itemText(row);
-                         });
+    const struct {
+        QComboBox *box;
+        QStringList expected;
+    } lists[] = {
+        {form2.combo1(), kBauds},         {form6.combo1(), kBauds},
+        {form2.combo2(), kModelNames + QStringList{"NON"}},
+        {form6.combo2(), {"DVZ-900"}},    {form6.combo3(), kOgr},
+        {form2.combo3(), kOgr},           {form2.combo4(), kOmb},
+        {form2.combo5(), kResolution},
     };
-    watch(form2.combo1(), "form2.Combo1");
-    watch(form2.combo2(), "form2.Combo2");
-    watch(form2.combo3(), "form2.Combo3");
-    watch(form2.combo4(), "form2.Combo4");
-    watch(form2.combo5(), "form2.Combo5");
-    watch(form6.combo1(), "Form6.Combo1");
-    watch(form6.combo2(), "Form6.Combo2");
-    watch(form6.combo3(), "Form6.Combo3");
-
-    Form1 form1(link, form2, form6, form4, form5, {});
-
-    QStringList expected;
-    auto add = [&expected](const QString &name, const QStringList &texts) {
-        for (const QString &text : texts)
-            expected << name + u' ' + text;
-    };
-    add("form2.Combo1", kBauds);
-    add("Form6.Combo1", kBauds);
-    add("form2.Combo2", kModelNames);
-    add("Form6.Combo2", {"DVZ-900"});
-    add("Form6.Combo3", kOgr);
-    add("form2.Combo2", {"NON"});
-    add("form2.Combo3", kOgr);
-    add("form2.Combo4", kOmb);
-    add("form2.Combo5", kResolution);
-    QCOMPARE(log, expected);
+    for (const auto &list : lists) {
+        QCOMPARE(items(list.box), list.expected);
+        QCOMPARE(list.box->currentIndex(), -1);
+        QCOMPARE(list.box->currentText(), QString());
+    }
+    QVERIFY(!link.isOpen());
+    QVERIFY(link.journal().isEmpty());
 }
 
 void TestWindows::loadDisablesAndHides()
@@ -593,7 +580,7 @@ void TestWindows::portBox()
 void TestWindows::portBoxKeepsTypedTextOutOfList()
 {
     StartWindows windows;
-    Form1 &form1 = windows.form1;
+    StartWindow &form1 = windows.form1;
     QComboBox *box = form1.combo1();
 
     box->lineEdit()->selectAll();
@@ -606,7 +593,7 @@ void TestWindows::portBoxKeepsTypedTextOutOfList()
 void TestWindows::portBoxHasFocusFirst()
 {
     StartWindows windows;
-    Form1 &form1 = windows.form1;
+    StartWindow &form1 = windows.form1;
     form1.show();
     form1.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&form1));
@@ -636,7 +623,7 @@ void TestWindows::portTipFollowsPorts()
     auto restore = qScopeGuard([&before] { qputenv("VELTRA_PORTS_DIR", before); });
 
     StartWindows windows;
-    Form1 &form1 = windows.form1;
+    StartWindow &form1 = windows.form1;
     QCOMPARE(form1.combo1()->toolTip(), PortMap::describe(15));
 
     if (byFocus) {
@@ -667,8 +654,8 @@ void TestWindows::connectButtonRunsHandshake()
 {
     QVERIFY(m_form1->metaObject()->indexOfSlot("Command1_Click()") >= 0);
     // Disconnecting succeeds only when the button was wired to the handler.
-    QVERIFY(QObject::disconnect(m_form1->command1(), &QPushButton::clicked, m_form1.get(), &Form1::Command1_Click));
-    QVERIFY(QObject::connect(m_form1->command1(), &QPushButton::clicked, m_form1.get(), &Form1::Command1_Click));
+    QVERIFY(QObject::disconnect(m_form1->command1(), &QPushButton::clicked, m_form1.get(), &StartWindow::Command1_Click));
+    QVERIFY(QObject::connect(m_form1->command1(), &QPushButton::clicked, m_form1.get(), &StartWindow::Command1_Click));
 }
 
 void TestWindows::closingStartWindowClosesPortThenEnds()
@@ -685,7 +672,7 @@ void TestWindows::connectedNotice()
     baud->setEditText(QStringLiteral("19200"));
     QCOMPARE(baud->currentText(), QStringLiteral("19200"));
 
-    QSignalSpy ok(m_form4.get(), &Form4::okClicked);
+    QSignalSpy ok(m_form4.get(), &ConnectedNotice::okClicked);
     m_form4->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form4.get()));
     QTest::mouseClick(m_form4->command5(), Qt::LeftButton);
@@ -709,7 +696,7 @@ void TestWindows::failureNoticeLeadsBack_data()
 void TestWindows::failureNoticeLeadsBack()
 {
     QFETCH(bool, byCloseBox);
-    QSignalSpy back(m_form5.get(), &Form5::backToStart);
+    QSignalSpy back(m_form5.get(), &FailureNotice::backToStart);
     m_form5->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form5.get()));
 
@@ -768,7 +755,7 @@ void TestWindows::runNoticeEndsProgramAfterTwoSeconds()
     int ended = 0;
     qint64 endedAfter = -1;
     QElapsedTimer clock;
-    Form3 form3([&] {
+    RunNotice form3([&] {
         ++ended;
         endedAfter = clock.elapsed();
     });
@@ -798,7 +785,7 @@ void TestWindows::runNoticeEndsProgramAfterTwoSeconds()
 void TestWindows::closingRunNoticeEndsProgramAtOnce()
 {
     int ended = 0;
-    Form3 form3([&ended] { ++ended; });
+    RunNotice form3([&ended] { ++ended; });
     form3.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form3));
     QVERIFY(form3.close());
@@ -827,7 +814,7 @@ void TestWindows::progressAnimation()
     QWidget writer;
     writer.setWindowTitle(QStringLiteral("writer"));
     writer.show();
-    Navar navar;
+    ProgressWindow navar;
     QList<int> values;
     QList<qint64> times;
     QElapsedTimer clock;
@@ -836,7 +823,7 @@ void TestWindows::progressAnimation()
         values << value;
         times << clock.elapsed();
     });
-    QSignalSpy finished(&navar, &Navar::animationFinished);
+    QSignalSpy finished(&navar, &ProgressWindow::animationFinished);
 
     for (int round = 1; round <= 2; ++round) {
         writer.activateWindow();
@@ -863,10 +850,10 @@ void TestWindows::progressIgnoresSecondFocus()
     writer.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&writer));
 
-    Navar navar;
+    ProgressWindow navar;
     QList<int> values;
     QSignalSpy focused(navar.xpProgressBar1(), &FocusProgressBar::gotFocus);
-    QSignalSpy finished(&navar, &Navar::animationFinished);
+    QSignalSpy finished(&navar, &ProgressWindow::animationFinished);
     connect(navar.xpProgressBar1(), &QProgressBar::valueChanged, this, [&](int value) {
         values << value;
         if (value != 0 || values.size() != 1)

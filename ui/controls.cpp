@@ -68,6 +68,16 @@ QLineEdit *makeTextBox(QWidget *parent, const QString &name, const Twips &at, co
     return field;
 }
 
+void appendItems(QComboBox *box, const QStringList &items)
+{
+    const int index = box->currentIndex();
+    const QString text = box->currentText();
+    box->addItems(items);
+    box->setCurrentIndex(index);
+    if (box->isEditable())
+        box->setEditText(text);
+}
+
 QLineEdit *makeHiddenField(QWidget *parent, const QString &name, const QString &designText)
 {
     auto *field = new QLineEdit(designText, parent);

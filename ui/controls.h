@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 
 class QComboBox;
 class QFrame;
@@ -34,6 +35,10 @@ QComboBox *makeComboBox(QWidget *parent, const QString &name, const Twips &at, b
                         const QFont &font = defaultFont());
 
 QLineEdit *makeTextBox(QWidget *parent, const QString &name, const Twips &at, const QFont &font = defaultFont());
+
+// Adds items at the end of a box's list and leaves its current index and
+// text alone: filling an empty list must not pick its first item.
+void appendItems(QComboBox *box, const QStringList &items);
 
 // A field that is never shown: the window's working store.
 QLineEdit *makeHiddenField(QWidget *parent, const QString &name, const QString &designText = {});

@@ -1,8 +1,7 @@
 // Draws the distance window's pictures: the product picture and the small
 // sensor plate that the model fields lie on.
-// Not part of the build; run it by hand when a picture changes:
-//   g++ -std=c++20 -fPIC drawpictures.cpp $(pkg-config --cflags --libs Qt6Gui) -o /tmp/drawpictures
-//   QT_QPA_PLATFORM=offscreen /tmp/drawpictures distance/resources
+// Built as veltra-draw-distance-pictures; run it when a picture changes:
+//   QT_QPA_PLATFORM=offscreen build/distance/veltra-draw-distance-pictures distance/resources
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>

@@ -1,7 +1,6 @@
 // Draws the level window's pictures: the background and the product picture.
-// Not part of the build; run it by hand when a picture changes:
-//   g++ -std=c++20 -fPIC drawpictures.cpp $(pkg-config --cflags --libs Qt6Gui) -o /tmp/drawpictures
-//   QT_QPA_PLATFORM=offscreen /tmp/drawpictures level/resources
+// Built as veltra-draw-level-pictures; run it when a picture changes:
+//   QT_QPA_PLATFORM=offscreen build/level/veltra-draw-level-pictures level/resources
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>

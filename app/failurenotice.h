@@ -7,13 +7,13 @@ class QPushButton;
 
 namespace veltra {
 
-// Failure notice: no sensor answered, or the port could not be used.
+// Failure notice (designer name Form5): no sensor answered, or the port could not be used.
 // "Close" and the close box both lead back to the start window.
-class Form5 : public QWidget
+class FailureNotice : public QWidget
 {
     Q_OBJECT
 public:
-    explicit Form5(QWidget *parent = nullptr);
+    explicit FailureNotice(QWidget *parent = nullptr);
 
     // Why the handshake failed, in one plain line; empty hides the line.
     void setReason(const QString &reason);

@@ -1,7 +1,7 @@
-#include "navar.h"
+#include "progresswindow.h"
 
 #include "controls.h"
-#include "seriallink.h"
+#include "seriallink.h" // Pause
 
 #include <QFocusEvent>
 #include <QLabel>
@@ -23,7 +23,7 @@ void FocusProgressBar::focusInEvent(QFocusEvent *event)
     emit gotFocus();
 }
 
-Navar::Navar(QWidget *parent)
+ProgressWindow::ProgressWindow(QWidget *parent)
     : QWidget(parent)
 {
     ui::setUpWindow(this, QStringLiteral("navar"), QString(), 4035, 2385);
@@ -40,7 +40,7 @@ Navar::Navar(QWidget *parent)
     ui::place(m_xpProgressBar1, Twips{840, 1080, 2295, 615});
 }
 
-void Navar::showEvent(QShowEvent *event)
+void ProgressWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     if (!event->spontaneous())
@@ -48,17 +48,17 @@ void Navar::showEvent(QShowEvent *event)
     // After the handler that showed the window has returned: the write goes
     // on first, and the animation's waits never run inside a show.
     if (!m_animating)
-        QMetaObject::invokeMethod(this, &Navar::animate, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &ProgressWindow::animate, Qt::QueuedConnection);
 }
 
-void Navar::animate()
+void ProgressWindow::animate()
 {
     // Pause lets other events through, a new show among them; one animation at a time.
     if (m_animating || !isVisible())
         return;
     m_animating = true;
 
-    const QPointer<Navar> self(this);
+    const QPointer<ProgressWindow> self(this);
     int position = 0;
     for (int step = 0; step < kSteps; ++step) {
         m_xpProgressBar1->setValue(position);

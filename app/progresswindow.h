@@ -21,11 +21,11 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
 };
 
-// Progress window shown while settings are written. Once shown it steps the
+// Progress window (designer name navar) shown while settings are written. Once shown it steps the
 // bar through 0, 20 and 40, a second apart, and hides itself. It starts on
 // being shown, not on the bar taking the focus: a message box or a window
 // manager may keep the focus, and the window must not stay for good.
-class Navar : public QWidget
+class ProgressWindow : public QWidget
 {
     Q_OBJECT
 public:
@@ -33,7 +33,7 @@ public:
     static constexpr int kStepSize = 20;
     static constexpr int kStepSeconds = 1;
 
-    explicit Navar(QWidget *parent = nullptr);
+    explicit ProgressWindow(QWidget *parent = nullptr);
 
     QLabel *label1() const { return m_label1; }
     FocusProgressBar *xpProgressBar1() const { return m_xpProgressBar1; }

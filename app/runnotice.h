@@ -9,15 +9,15 @@ class QTimer;
 
 namespace veltra {
 
-// RUN notice: the sensor was put into its run state. The program ends two
+// RUN notice (designer name Form3): the sensor was put into its run state. The program ends two
 // seconds after the notice is shown, or at once when it is closed.
-class Form3 : public QWidget
+class RunNotice : public QWidget
 {
     Q_OBJECT
 public:
     static constexpr int kEndDelayMs = 2000;
 
-    explicit Form3(std::function<void()> endProgram, QWidget *parent = nullptr);
+    explicit RunNotice(std::function<void()> endProgram, QWidget *parent = nullptr);
 
     QTimer *timer1() const { return m_timer1; }
 

@@ -1,4 +1,4 @@
-#include "form3.h"
+#include "runnotice.h"
 
 #include "controls.h"
 
@@ -11,7 +11,7 @@ namespace veltra {
 
 using ui::Twips;
 
-Form3::Form3(std::function<void()> endProgram, QWidget *parent)
+RunNotice::RunNotice(std::function<void()> endProgram, QWidget *parent)
     : QWidget(parent)
     , m_endProgram(std::move(endProgram))
 {
@@ -35,10 +35,10 @@ Form3::Form3(std::function<void()> endProgram, QWidget *parent)
     m_timer1->setObjectName(QStringLiteral("Timer1"));
     m_timer1->setInterval(kEndDelayMs);
     m_timer1->setSingleShot(true);
-    connect(m_timer1, &QTimer::timeout, this, &Form3::Timer1_Timer);
+    connect(m_timer1, &QTimer::timeout, this, &RunNotice::Timer1_Timer);
 }
 
-void Form3::showEvent(QShowEvent *event)
+void RunNotice::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     if (!m_loaded) {
@@ -47,23 +47,23 @@ void Form3::showEvent(QShowEvent *event)
     }
 }
 
-void Form3::Form_Load()
+void RunNotice::Form_Load()
 {
     m_timer1->start();
 }
 
-void Form3::Timer1_Timer()
+void RunNotice::Timer1_Timer()
 {
     endProgram();
 }
 
-void Form3::closeEvent(QCloseEvent *event)
+void RunNotice::closeEvent(QCloseEvent *event)
 {
     event->accept();
     endProgram();
 }
 
-void Form3::endProgram()
+void RunNotice::endProgram()
 {
     // The tick and the close can both come while the program winds down.
     if (m_ended)

@@ -1,4 +1,4 @@
-#include "form5.h"
+#include "failurenotice.h"
 
 #include "controls.h"
 
@@ -10,7 +10,7 @@ namespace veltra {
 
 using ui::Twips;
 
-Form5::Form5(QWidget *parent)
+FailureNotice::FailureNotice(QWidget *parent)
     : QWidget(parent)
 {
     ui::setUpWindow(this, QStringLiteral("Form5"), QStringLiteral("Attention!!"), 5085, 2175);
@@ -23,27 +23,27 @@ Form5::Form5(QWidget *parent)
     m_labelReason->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     m_labelReason->setVisible(false);
     m_command5 = ui::makeButton(this, QStringLiteral("Command5"), QStringLiteral("Close"), Twips{2040, 1080, 975, 495});
-    connect(m_command5, &QPushButton::clicked, this, &Form5::Command5_Click);
+    connect(m_command5, &QPushButton::clicked, this, &FailureNotice::Command5_Click);
 }
 
-void Form5::setReason(const QString &reason)
+void FailureNotice::setReason(const QString &reason)
 {
     m_labelReason->setText(reason);
     m_labelReason->setVisible(!reason.isEmpty());
 }
 
-QString Form5::reason() const
+QString FailureNotice::reason() const
 {
     return m_labelReason->text();
 }
 
-void Form5::Command5_Click()
+void FailureNotice::Command5_Click()
 {
     hide();
     emit backToStart();
 }
 
-void Form5::closeEvent(QCloseEvent *event)
+void FailureNotice::closeEvent(QCloseEvent *event)
 {
     // Kept for the next failure; closing only hides it.
     event->ignore();

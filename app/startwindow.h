@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QWidget>
+
+#include <functional>
+
+class QComboBox;
+class QFrame;
+class QLabel;
+class QPushButton;
+
+namespace veltra {
+
+class SensorSession;
+
+// The start window (designer name Form1): the operator picks a port and
+// presses "Set com port"; the handshake runs on the session, which tells
+// the other windows the rate it found.
+class StartWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    StartWindow(SensorSession &session, std::function<void()> endProgram, QWidget *parent = nullptr);
+
+    // The port box text as the operator left it.
+    QString portText() const;
+
+    SensorSession &session() const { return m_session; }
+
+    QComboBox *combo1() const { return m_portBox; }
+    QPushButton *command1() const { return m_connectButton; }
+
+public slots:
+    // The connection handshake (startwindow_connect.cpp).
+    void Command1_Click();
+
+signals:
+    // The sensor answered: the connected notice takes over.
+    void sensorFound();
+    // No sensor answered, or the port could not be used; reason says why in
+    // one plain line.
+    void sensorNotFound(const QString &reason);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void refreshPortTip();
+
+    SensorSession &m_session;
+    std::function<void()> m_endProgram;
+
+    QLabel *m_title = nullptr;              // Label1
+    QFrame *m_upperRule = nullptr;          // Line1
+    QLabel *m_portCaption = nullptr;        // Label2
+    QComboBox *m_portBox = nullptr;         // Combo1
+    QPushButton *m_connectButton = nullptr; // Command1
+    QFrame *m_lowerRule = nullptr;          // Line2
+    QLabel *m_maker = nullptr;              // Label3
+    QLabel *m_web = nullptr;                // Label4
+    QLabel *m_version = nullptr;            // Label5
+};
+
+} // namespace veltra
