@@ -23,8 +23,9 @@ ConnectedNotice::ConnectedNotice(SensorSession &session, std::function<void()> e
 
     m_title = ui::makeLabel(this, QStringLiteral("Label1"), QStringLiteral("Connect Successfully !!"),
                             Twips{1080, 120, 3255, 375}, ui::font(QString::fromLatin1(ui::kArialRounded), 12));
-    m_baudCaption = ui::makeLabel(this, QStringLiteral("Label10"), QStringLiteral("Baud Rate"),
-                                  Twips{1320, 960, 1215, 255}, ui::font(QString::fromLatin1(ui::kSansSerif), 9.75, true));
+    m_baudCaption
+        = ui::makeLabel(this, QStringLiteral("Label10"), QStringLiteral("Baud Rate"), Twips{1320, 960, 1215, 255},
+                        ui::font(QString::fromLatin1(ui::kSansSerif), 9.75, true));
     // Editable so the handshake's rate can be shown without a list.
     m_baudBox = ui::makeComboBox(this, QStringLiteral("Combo1"), Twips{2760, 960, 1215, 315}, true);
     m_baudBox->setEnabled(false);

@@ -14,8 +14,7 @@ using ui::Twips;
 
 FocusProgressBar::FocusProgressBar(QWidget *parent)
     : QProgressBar(parent)
-{
-}
+{}
 
 void FocusProgressBar::focusInEvent(QFocusEvent *event)
 {

@@ -29,10 +29,11 @@ StartWindow::StartWindow(SensorSession &session, std::function<void()> endProgra
     ui::setUpWindow(this, QStringLiteral("Form1"), QStringLiteral("Ultrasonic Sensor Program V7"), 5130, 3585);
 
     m_title = ui::makeLabel(this, QStringLiteral("Label1"), QStringLiteral("Ultrasonic Sensor Modbus Program"),
-                             Twips{480, 240, 4092, 372}, ui::font(QString::fromLatin1(ui::kArial), 12, true));
+                            Twips{480, 240, 4092, 372}, ui::font(QString::fromLatin1(ui::kArial), 12, true));
     m_upperRule = ui::makeLine(this, QStringLiteral("Line1"), QPoint(719, 839), QPoint(3955, 839));
-    m_portCaption = ui::makeLabel(this, QStringLiteral("Label2"), QStringLiteral("Enter com port"),
-                             Twips{960, 1080, 1572, 252}, ui::font(QString::fromLatin1(ui::kSansSerif), 9.75, true));
+    m_portCaption
+        = ui::makeLabel(this, QStringLiteral("Label2"), QStringLiteral("Enter com port"), Twips{960, 1080, 1572, 252},
+                        ui::font(QString::fromLatin1(ui::kSansSerif), 9.75, true));
 
     // Made first of the controls that take focus, so it has the focus first.
     m_portBox = ui::makeComboBox(this, QStringLiteral("Combo1"), Twips{2640, 1080, 975, 288}, true);
@@ -45,15 +46,16 @@ StartWindow::StartWindow(SensorSession &session, std::function<void()> endProgra
     m_portBox->setFocus();
 
     m_connectButton = ui::makeButton(this, QStringLiteral("Command1"), QStringLiteral("Set com port"),
-                                Twips{1560, 1680, 1575, 375});
+                                     Twips{1560, 1680, 1575, 375});
     connect(m_connectButton, &QPushButton::clicked, this, &StartWindow::Command1_Click);
 
     m_lowerRule = ui::makeLine(this, QStringLiteral("Line2"), QPoint(719, 2518), QPoint(3955, 2518));
     // Labels 3 to 5 share one centre line; centred text keeps it.
     m_maker = ui::makeLabel(this, QStringLiteral("Label3"), QStringLiteral("Veltra co."), Twips{1320, 2640, 2052, 252});
-    m_web = ui::makeLabel(this, QStringLiteral("Label4"), QStringLiteral("veltra.example"),
-                             Twips{1800, 2880, 1092, 252});
-    m_version = ui::makeLabel(this, QStringLiteral("Label5"), QStringLiteral("Version  V7"), Twips{1920, 3120, 852, 252});
+    m_web
+        = ui::makeLabel(this, QStringLiteral("Label4"), QStringLiteral("veltra.example"), Twips{1800, 2880, 1092, 252});
+    m_version
+        = ui::makeLabel(this, QStringLiteral("Label5"), QStringLiteral("Version  V7"), Twips{1920, 3120, 852, 252});
     for (QLabel *label : {m_maker, m_web, m_version})
         label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 

@@ -23,7 +23,7 @@ public:
 
 private:
     Unit m_unit;
-    QLabel *m_changedLine = nullptr; // Form7 Label2, Form8 Label1
+    QLabel *m_changedLine = nullptr;   // Form7 Label2, Form8 Label1
     QLabel *m_changeAllLine = nullptr; // Form7 Label3, Form8 Label2
 };
 

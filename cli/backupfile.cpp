@@ -9,7 +9,6 @@
 #include <QJsonDocument>
 #include <QJsonParseError>
 #include <QJsonValue>
-
 #include <QSet>
 
 #include <cmath>
@@ -73,7 +72,8 @@ QString undefinedCode(const SensorBlock &block)
         check("day", block.value("day") >= 1 && block.value("day") <= 31, QStringLiteral("1 to 31")),
     };
     if (block.family() == SensorFamily::Level) {
-        reasons << check("omb", !ModelCatalogue::ombTextForCode(block.value("omb")).isEmpty(), QStringLiteral("8, 6 or 4"))
+        reasons << check("omb", !ModelCatalogue::ombTextForCode(block.value("omb")).isEmpty(),
+                         QStringLiteral("8, 6 or 4"))
                 << check("resolution", !ModelCatalogue::resolutionTextForCode(block.value("resolution")).isEmpty(),
                          QStringLiteral("10 or 1"));
     }
@@ -173,7 +173,8 @@ QJsonObject toJson(const SensorBlock &block, const QDateTime &taken, const QStri
         {QStringLiteral("toolVersion"), toolVersion},
         {QStringLiteral("time"), taken.toUTC().toString(Qt::ISODate)},
         {kFamily, familyName(block.family())},
-        {kModel, QJsonObject{{QStringLiteral("code"), block.value("model")}, {QStringLiteral("name"), block.modelName()}}},
+        {kModel,
+         QJsonObject{{QStringLiteral("code"), block.value("model")}, {QStringLiteral("name"), block.modelName()}}},
         {kSettings, settings},
     };
 }

@@ -8,7 +8,6 @@
 #include <QRegularExpression>
 #include <QTextStream>
 
-
 namespace veltra {
 
 namespace {
@@ -49,14 +48,17 @@ void addCommandOptions(QCommandLineParser &parser, unsigned options)
         parser.addOption({QStringLiteral("json"), QStringLiteral("Print JSON instead of text.")});
     if (options & Set)
         parser.addOption({{QStringLiteral("s"), QStringLiteral("set")},
-                          QStringLiteral("Change a setting; repeat for several."), QStringLiteral("NAME=VALUE")});
+                          QStringLiteral("Change a setting; repeat for several."),
+                          QStringLiteral("NAME=VALUE")});
     if (options & Counting) {
         parser.addOption({{QStringLiteral("n"), QStringLiteral("count")},
-                          QStringLiteral("Number of measurements (default 1)."), QStringLiteral("K"),
+                          QStringLiteral("Number of measurements (default 1)."),
+                          QStringLiteral("K"),
                           QStringLiteral("1")});
         parser.addOption({{QStringLiteral("i"), QStringLiteral("interval")},
                           QStringLiteral("Seconds from one measurement to the next (default 1)."),
-                          QStringLiteral("SECONDS"), QStringLiteral("1")});
+                          QStringLiteral("SECONDS"),
+                          QStringLiteral("1")});
     }
     if (options & Output)
         parser.addOption({{QStringLiteral("o"), QStringLiteral("output")},
@@ -138,8 +140,7 @@ Cli::Cli(SerialLink &link, QTextStream &out, QTextStream &err)
     , m_out(out)
     , m_err(err)
     , m_clock([] { return QDateTime::currentDateTimeUtc(); })
-{
-}
+{}
 
 int Cli::run(const QStringList &arguments)
 {
@@ -176,9 +177,10 @@ int Cli::run(const QStringList &arguments)
     if (parser.isSet(help)) {
         // Qt's usage line names only the program; the command belongs in it.
         QString text = parser.helpText();
-        text.replace(0, text.indexOf(u'\n'),
-                     QStringLiteral("Usage: %1 %2 --port N|PATH [options]%3\n")
-                         .arg(kProgram, first, info->options & BackupFileArgument ? QStringLiteral(" FILE") : QString()));
+        text.replace(
+            0, text.indexOf(u'\n'),
+            QStringLiteral("Usage: %1 %2 --port N|PATH [options]%3\n")
+                .arg(kProgram, first, info->options & BackupFileArgument ? QStringLiteral(" FILE") : QString()));
         m_out << text << Qt::endl << QLatin1String(kExitCodes) << Qt::endl;
         return int(ExitCode::Success);
     }

@@ -1,6 +1,6 @@
 // The commands of veltra-cli.
-#include "bytetext.h"
 #include "backupfile.h"
+#include "bytetext.h"
 #include "cli.h"
 #include "commandframe.h"
 #include "identification.h"
@@ -107,7 +107,10 @@ QList<QStringList> settingsRows(const SensorBlock &block)
     }
     rows.append({QStringLiteral("model"), block.modelName(), QStringLiteral("Model, code %1").arg(block.modelCode())});
     rows.append({QStringLiteral("date"),
-                 QStringLiteral("%1/%2/%3").arg(block.field(fieldOf(Setting::Month))).arg(block.field(fieldOf(Setting::Day))).arg(block.field(fieldOf(Setting::Year))),
+                 QStringLiteral("%1/%2/%3")
+                     .arg(block.field(fieldOf(Setting::Month)))
+                     .arg(block.field(fieldOf(Setting::Day)))
+                     .arg(block.field(fieldOf(Setting::Year))),
                  QStringLiteral("Stored date (month/day/year)")});
     if (!level) {
         rows.append({QStringLiteral("switch"), withUnit(block.value("switch"), unit),
@@ -252,8 +255,8 @@ int Cli::read(const QCommandLineParser &parser)
         return int(ExitCode::Success);
     }
     m_out << block->modelName() << " (model code " << block->modelCode() << ", " << familyName(block->family())
-          << " sensor) on port " << portDescription(m_portText, m_link.device()) << " at " << session.baudText() << " baud"
-          << Qt::endl
+          << " sensor) on port " << portDescription(m_portText, m_link.device()) << " at " << session.baudText()
+          << " baud" << Qt::endl
           << Qt::endl;
     printTable(m_out, settingsRows(*block));
     return int(ExitCode::Success);
@@ -294,8 +297,8 @@ int Cli::writeAndVerify(SensorSession &session, const SensorBlock &before, const
     if (session.followWrite(lineSettings))
         after = session.readBlock();
     if (!after) {
-        return fail({ExitCode::ReadBackDiffers,
-                     QStringLiteral("The write was sent, but reading it back failed: %1").arg(failureOf(session.failure()).message)});
+        return fail({ExitCode::ReadBackDiffers, QStringLiteral("The write was sent, but reading it back failed: %1")
+                                                    .arg(failureOf(session.failure()).message)});
     }
     QStringList differences;
     if (after->family() != before.family())
@@ -310,8 +313,7 @@ int Cli::writeAndVerify(SensorSession &session, const SensorBlock &before, const
     }
 
     m_out << what << ' ' << before.modelName() << " on port " << portDescription(m_portText, m_link.device())
-          << "; read back, it holds what was sent."
-          << Qt::endl;
+          << "; read back, it holds what was sent." << Qt::endl;
     QList<QStringList> changes;
     for (const SentValue &sent : sentValues(request, before.family())) {
         const int old = before.value(*sent.setting);
@@ -362,15 +364,14 @@ int Cli::measure(const QCommandLineParser &parser)
         const MeasurementRow row = measurementRow(*block, *reply);
         if (row.damaged) {
             ++damaged;
-            m_err << "Measurement " << i + 1 << ": the sensor's reply was damaged: \"" << escapedText(*reply)
-                  << "\"." << Qt::endl;
+            m_err << "Measurement " << i + 1 << ": the sensor's reply was damaged: \"" << escapedText(*reply) << "\"."
+                  << Qt::endl;
         } else if (!row.answered) {
             ++unanswered;
         }
         if (json) {
-            const auto number = [&row](const QString &text) {
-                return row.answered ? QJsonValue(TextToNumber(text)) : QJsonValue();
-            };
+            const auto number
+                = [&row](const QString &text) { return row.answered ? QJsonValue(TextToNumber(text)) : QJsonValue(); };
             QJsonObject m{{QStringLiteral("time"), time},
                           {QStringLiteral("distance"), number(row.distance)},
                           {QStringLiteral("temperature"), number(row.temperature)}};
@@ -464,8 +465,8 @@ int Cli::restore(const QCommandLineParser &parser)
     }
     const PreparedWrite prepared = prepareRestore(*block, *saved);
     if (prepared.status != PreparedWrite::Status::Ready)
-        return fail({prepared.status == PreparedWrite::Status::Usage ? ExitCode::Usage : ExitCode::Refused,
-                     prepared.message});
+        return fail(
+            {prepared.status == PreparedWrite::Status::Usage ? ExitCode::Usage : ExitCode::Refused, prepared.message});
     return writeAndVerify(session, *block, prepared.request, prepared.lineSettings,
                           QStringLiteral("Restored %1 to").arg(path));
 }
@@ -479,18 +480,18 @@ int Cli::runSensor(const QCommandLineParser &parser)
 
     const ModelEntry *row = block->row();
     if (!row || row->kind != ModelKind::RunControl) {
-        return fail({ExitCode::Usage,
-                     QStringLiteral("%1 (model code %2) has no run state: only DVK-14, DVK-16 and DVK-18 do. "
-                                    "Nothing was sent.")
-                         .arg(block->modelName(), block->modelCode())});
+        return fail(
+            {ExitCode::Usage, QStringLiteral("%1 (model code %2) has no run state: only DVK-14, DVK-16 and DVK-18 do. "
+                                             "Nothing was sent.")
+                                  .arg(block->modelName(), block->modelCode())});
     }
     if (!session.run()) {
         const Failure failure = failureOf(session.failure());
-        return fail({failure.code,
-                     QStringLiteral("The run request may not have reached the sensor. %1").arg(failure.message)});
+        return fail(
+            {failure.code, QStringLiteral("The run request may not have reached the sensor. %1").arg(failure.message)});
     }
-    m_out << "Sent the run request to " << block->modelName() << " on port " << portDescription(m_portText, m_link.device())
-          << ": the sensor is in its run state." << Qt::endl;
+    m_out << "Sent the run request to " << block->modelName() << " on port "
+          << portDescription(m_portText, m_link.device()) << ": the sensor is in its run state." << Qt::endl;
     return int(ExitCode::Success);
 }
 

@@ -132,7 +132,8 @@ QString levelRangeMessage(LevelCheck check, const LevelWriteInput &in)
     case LevelCheck::Passed:
         break;
     case LevelCheck::Baud:
-        return rangeMessage(QStringLiteral("baud"), QStringLiteral("one of 9600, 19200, 38400, 57600, 115200"), in.baudBox);
+        return rangeMessage(QStringLiteral("baud"), QStringLiteral("one of 9600, 19200, 38400, 57600, 115200"),
+                            in.baudBox);
     case LevelCheck::Slave:
         return rangeMessage(QStringLiteral("slave"), QStringLiteral("1 to 247 once rounded"), in.slave);
     case LevelCheck::Empty:
@@ -279,7 +280,8 @@ QList<SentValue> sentValues(const QByteArray &request, SensorFamily family)
         const int last = setting.word ? setting.field + 1 : setting.field;
         if (last > payload.size())
             continue;
-        const int value = setting.word ? byteAt(setting.field) * 256 + byteAt(setting.field + 1) : byteAt(setting.field);
+        const int value
+            = setting.word ? byteAt(setting.field) * 256 + byteAt(setting.field + 1) : byteAt(setting.field);
         values.append({&setting, value});
     }
     return values;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "sensorblock.h"
 #include "distancewrite.h"
 #include "levelwrite.h"
+#include "sensorblock.h"
 
 #include <QByteArray>
 #include <QList>
@@ -20,7 +20,7 @@ struct PreparedWrite {
         Refused, // a check of the window failed, or a value cannot be encoded
     };
     Status status = Status::Ready;
-    QString message; // Usage and Refused: one line for the operator
+    QString message;      // Usage and Refused: one line for the operator
     QByteArray request;   // Ready: the window's write request
     QString lineSettings; // Ready: the rate to follow once it is sent; empty: keep the rate
 };

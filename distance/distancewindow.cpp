@@ -111,8 +111,8 @@ DistanceWindow::DistanceWindow(SensorSession &session, QWidget *parent)
 
 void DistanceWindow::makePictures()
 {
-    m_productPicture =
-        makePicture(this, QStringLiteral("Image1"), QStringLiteral(":/distance/product.png"), Twips{0, 0, 4755, 5025});
+    m_productPicture = makePicture(this, QStringLiteral("Image1"), QStringLiteral(":/distance/product.png"),
+                                   Twips{0, 0, 4755, 5025});
     m_sensorPicture = makePicture(this, QStringLiteral("Image3"), QStringLiteral(":/distance/sensor.png"),
                                   Twips{5520, 1680, 1995, 2400});
 }
@@ -127,8 +127,8 @@ void DistanceWindow::makeLeftPanel()
     QFont maker = ui::font(latin1(ui::kBodoniBlack), 12);
     maker.setStretch(QFont::SemiCondensed);
     maker.setLetterSpacing(QFont::AbsoluteSpacing, -1.2);
-    m_makerName =
-        ui::makeLabel(this, QStringLiteral("Label3"), QStringLiteral("Veltra"), Twips{2040, 5280, 615, 255}, maker);
+    m_makerName
+        = ui::makeLabel(this, QStringLiteral("Label3"), QStringLiteral("Veltra"), Twips{2040, 5280, 615, 255}, maker);
     // Web and mail share the domain; both in full would not fit the label.
     m_makerContact = ui::makeLabel(this, QStringLiteral("Label8"), QStringLiteral("info@veltra.example"),
                                    Twips{1200, 5640, 2415, 255}, ui::defaultFont());
@@ -151,8 +151,8 @@ void DistanceWindow::makeSettings()
                                  Twips{8040, 1180, 1095, 255}, labelFont());
     m_slave = ui::makeTextBox(this, QStringLiteral("Text13"), Twips{9480, 960, 1215, 375});
 
-    m_ogrCaption =
-        ui::makeLabel(this, QStringLiteral("Label31"), QStringLiteral("OGR"), Twips{8160, 1710, 495, 255}, labelFont());
+    m_ogrCaption = ui::makeLabel(this, QStringLiteral("Label31"), QStringLiteral("OGR"), Twips{8160, 1710, 495, 255},
+                                 labelFont());
     m_ogrBox = ui::makeComboBox(this, QStringLiteral("Combo3"), Twips{9480, 1680, 1575, 315}, true);
 
     m_switchCaption = ui::makeLabel(this, QStringLiteral("Label11"), QStringLiteral("Switch"),
@@ -168,8 +168,8 @@ void DistanceWindow::makeModelPlate()
     // takes text so it can show "NON", which is not in its list.
     m_modelBox = ui::makeComboBox(this, QStringLiteral("Combo2"), Twips{5760, 2280, 1575, 315}, true);
     m_modelBox->setEnabled(false);
-    m_blockingCaption =
-        ui::makeLabel(this, QStringLiteral("Label14"), QStringLiteral("BD"), Twips{6360, 2880, 375, 255}, labelFont());
+    m_blockingCaption = ui::makeLabel(this, QStringLiteral("Label14"), QStringLiteral("BD"),
+                                      Twips{6360, 2880, 375, 255}, labelFont());
     m_blockingDistance = ui::makeTextBox(this, QStringLiteral("Text7"), Twips{5760, 3480, 1455, 375});
     m_blockingDistance->setEnabled(false);
 }

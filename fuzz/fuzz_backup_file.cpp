@@ -2,8 +2,8 @@
 // firstRepeatedKey. An accepted backup holds only codes the tables define,
 // survives being written out and read again, and stops being accepted once
 // any of its keys is repeated.
-#include "fuzzcheck.h"
 #include "backupfile.h"
+#include "fuzzcheck.h"
 #include "linesettings.h"
 #include "modelcatalogue.h"
 

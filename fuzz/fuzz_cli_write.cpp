@@ -11,9 +11,9 @@
 // The sensor answers only at its own rate: the rate of its stored baud code,
 // else 9600.
 #include "bytetext.h"
-#include "fuzzcheck.h"
 #include "cli.h"
 #include "commandframe.h"
+#include "fuzzcheck.h"
 #include "linesettings.h"
 #include "scriptedlink.h"
 
@@ -66,8 +66,8 @@ QString rateFor(const QString &reply)
 
 struct Sensor {
     enum class OnWrite { Store, Keep, Answer };
-    QString reply;     // what a read request gets
-    QString readBack;  // what read requests get after a write (Answer)
+    QString reply;    // what a read request gets
+    QString readBack; // what read requests get after a write (Answer)
     OnWrite onWrite = OnWrite::Store;
     QString lineSettings;
     bool written = false;
@@ -160,9 +160,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
 
     ScriptedLink link;
-    link.setResponder([&sensor](const QByteArray &request, const QString &current) {
-        return sensor.answer(request, current);
-    });
+    link.setResponder(
+        [&sensor](const QByteArray &request, const QString &current) { return sensor.answer(request, current); });
     QString out;
     QString err;
     QTextStream outStream(&out);

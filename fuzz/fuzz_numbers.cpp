@@ -175,8 +175,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         std::memcpy(&extraLo, data, 4);
         std::memcpy(&extraHi, data + 4, 4);
     }
-    const Range ranges[] = {{1, 247}, {1, 10000}, {1, 9500}, {61, 599}, {0, 255}, {0, 32767},
-                            {-32768, 32767}, {extraLo, extraHi}};
+    const Range ranges[]
+        = {{1, 247}, {1, 10000}, {1, 9500}, {61, 599}, {0, 255}, {0, 32767}, {-32768, 32767}, {extraLo, extraHi}};
     const double rounded = roundHalfEven(value);
     for (const Range &r : ranges) {
         const std::optional<int> n = wholeNumberIn(text, r.lo, r.hi);

@@ -83,8 +83,9 @@ std::optional<SensorBlock> checkReply(const QString &reply)
         FUZZ_CHECK(block->fieldText(k) == QString::number(expected));
     }
     for (const BlockSetting &setting : blockSettings(block->family())) {
-        const int expected = setting.word ? *byteField(reply, setting.field) * 256 + *byteField(reply, setting.field + 1)
-                                          : *byteField(reply, setting.field);
+        const int expected = setting.word
+                                 ? *byteField(reply, setting.field) * 256 + *byteField(reply, setting.field + 1)
+                                 : *byteField(reply, setting.field);
         FUZZ_CHECK(block->value(setting) == expected);
     }
     FUZZ_CHECK(block->modelCode() == QString::number(*model));

@@ -11,21 +11,20 @@
 //   W  the sensor's settings reply, the link's rate, then NAME=VALUE lines
 //   R  the sensor's settings reply, then the backup's block as a reply
 // A reply that is not a whole block stands for a typical block instead.
+#include "distancewrite.h"
 #include "fuzzcheck.h"
+#include "levelwrite.h"
 #include "linesettings.h"
 #include "modelcatalogue.h"
 #include "numbers.h"
 #include "sensorblock.h"
 #include "settingsedit.h"
 #include "settingsreply.h"
-#include "distancewrite.h"
-#include "levelwrite.h"
 
 #include <QHash>
 #include <QStringList>
 
 #include <array>
-
 #include <cmath>
 
 using namespace veltra;
@@ -74,10 +73,10 @@ void checkLevelCheck(const LevelEntries &e)
     const double lowDo = rounded(e.lowDo);
     const double hiDo = rounded(e.hiDo);
     const bool thresholds = !e.thresholdsEditable || (lowDo >= 1 && hiDo > lowDo);
-    const LevelCheck expected = !baud ? LevelCheck::Baud
-                                : !slave ? LevelCheck::Slave
-                                : !empty ? LevelCheck::Empty
-                                : !full  ? LevelCheck::Full
+    const LevelCheck expected = !baud         ? LevelCheck::Baud
+                                : !slave      ? LevelCheck::Slave
+                                : !empty      ? LevelCheck::Empty
+                                : !full       ? LevelCheck::Full
                                 : !thresholds ? LevelCheck::Thresholds
                                               : LevelCheck::Passed;
     FUZZ_CHECK(check == expected);
@@ -88,7 +87,7 @@ void checkDistanceCheck(const QString &baudBox, const QString &slave, const QStr
 {
     const DistanceCheck check = checkDistanceEntries(baudBox, slave, switchPoint);
     const DistanceCheck expected = !ModelCatalogue::baudCodeForText(baudBox) ? DistanceCheck::Baud
-                                   : !inRange(rounded(slave), 1, 247)       ? DistanceCheck::Slave
+                                   : !inRange(rounded(slave), 1, 247)        ? DistanceCheck::Slave
                                    : !inRange(rounded(switchPoint), 61, 599) ? DistanceCheck::Switch
                                                                              : DistanceCheck::Passed;
     FUZZ_CHECK(check == expected);
@@ -111,8 +110,8 @@ struct PlanView {
 
 PlanView viewOf(const LevelWritePlan &p)
 {
-    return {p.error, p.baudCode, p.modelCode, p.ogrCode, p.ombCode, p.resolutionCode, p.byteFields(), p.request,
-            p.lineSettings};
+    return {p.error,          p.baudCode,     p.modelCode, p.ogrCode,     p.ombCode,
+            p.resolutionCode, p.byteFields(), p.request,   p.lineSettings};
 }
 
 PlanView viewOf(const DistanceWritePlan &p)
@@ -203,10 +202,10 @@ void checkPlan(const LevelWriteInput &in, const PlanView &plan, bool distance)
 void fuzzEntries(const QStringList &lines)
 {
     LevelWriteInput in;
-    QString *fields[] = {&in.baudBox, &in.modelBox, &in.ogrBox, &in.ombBox, &in.resolutionBox,
-                         &in.baudCode, &in.modelCode, &in.ogrCode, &in.ombCode, &in.resolutionCode,
-                         &in.slave, &in.month, &in.day, &in.year,
-                         &in.empty, &in.full, &in.lowDo, &in.hiDo, &in.layoutMarker};
+    QString *fields[]
+        = {&in.baudBox, &in.modelBox, &in.ogrBox,         &in.ombBox, &in.resolutionBox, &in.baudCode, &in.modelCode,
+           &in.ogrCode, &in.ombCode,  &in.resolutionCode, &in.slave,  &in.month,         &in.day,      &in.year,
+           &in.empty,   &in.full,     &in.lowDo,          &in.hiDo,   &in.layoutMarker};
     for (int i = 0; i < int(std::size(fields)); ++i)
         *fields[i] = lines.value(i + 1);
 
@@ -304,7 +303,7 @@ std::optional<int> choiceCode(const QString &name, const QString &typed)
         int code;
     };
     static const Choice choices[] = {
-        {"ogr", "High", 0}, {"ogr", "Medium", 1}, {"ogr", "Low", 2},  {"omb", "Wide", 8},
+        {"ogr", "High", 0},   {"ogr", "Medium", 1}, {"ogr", "Low", 2},        {"omb", "Wide", 8},
         {"omb", "Widish", 6}, {"omb", "Narrow", 4}, {"resolution", "Cm", 10}, {"resolution", "mm", 1},
     };
     for (const Choice &c : choices) {

@@ -184,8 +184,8 @@ void LevelWindow::makeLeftPanel()
     // tighter spacing keeps the whole name in view.
     QFont maker = ui::font(latin1(ui::kArial), 12, true);
     maker.setLetterSpacing(QFont::AbsoluteSpacing, -0.8);
-    m_makerName =
-        ui::makeLabel(this, QStringLiteral("Label3"), QStringLiteral("Veltra"), Twips{2040, 5880, 612, 252}, maker);
+    m_makerName
+        = ui::makeLabel(this, QStringLiteral("Label3"), QStringLiteral("Veltra"), Twips{2040, 5880, 612, 252}, maker);
     // Web and mail share the domain; both in full would not fit the label.
     m_makerMail = ui::makeLabel(this, QStringLiteral("Label8"), QStringLiteral("info@veltra.example"),
                                 Twips{1200, 6240, 2412, 252}, ui::defaultFont());
@@ -220,27 +220,27 @@ void LevelWindow::makeRunBanner()
 
 void LevelWindow::makeFirstColumn()
 {
-    m_ombCaption =
-        ui::makeLabel(this, QStringLiteral("Label27"), QStringLiteral("OMB"), Twips{5280, 510, 495, 255}, labelFont());
+    m_ombCaption = ui::makeLabel(this, QStringLiteral("Label27"), QStringLiteral("OMB"), Twips{5280, 510, 495, 255},
+                                 labelFont());
     m_ombBox = ui::makeComboBox(this, QStringLiteral("Combo4"), Twips{5880, 480, 1575, 315}, true);
-    m_ogrCaption =
-        ui::makeLabel(this, QStringLiteral("Label31"), QStringLiteral("OGR"), Twips{5280, 1110, 495, 255}, labelFont());
+    m_ogrCaption = ui::makeLabel(this, QStringLiteral("Label31"), QStringLiteral("OGR"), Twips{5280, 1110, 495, 255},
+                                 labelFont());
     m_ogrBox = ui::makeComboBox(this, QStringLiteral("Combo3"), Twips{5880, 1080, 1575, 315}, true);
-    m_resolutionCaption =
-        ui::makeLabel(this, QStringLiteral("Label23"), QStringLiteral("RES"), Twips{5280, 1710, 495, 255}, labelFont());
+    m_resolutionCaption = ui::makeLabel(this, QStringLiteral("Label23"), QStringLiteral("RES"),
+                                        Twips{5280, 1710, 495, 255}, labelFont());
     m_resolutionBox = ui::makeComboBox(this, QStringLiteral("Combo5"), Twips{5880, 1680, 1575, 315}, true);
     m_resolutionBox->setEnabled(false);
 
-    m_modelCaption =
-        makeArrayLabel(this, "Label38", 6, QStringLiteral("Model"), Twips{6360, 2280, 735, 255}, smallLabelFont());
+    m_modelCaption
+        = makeArrayLabel(this, "Label38", 6, QStringLiteral("Model"), Twips{6360, 2280, 735, 255}, smallLabelFont());
     m_modelBox = ui::makeComboBox(this, QStringLiteral("Combo2"), Twips{5880, 2640, 1575, 315}, true);
     m_modelBox->setEnabled(false);
     // The model is shown as plain text, in front of its box.
     m_modelText = ui::makeTextBox(this, QStringLiteral("Text37"), Twips{5880, 2640, 1575, 315});
     m_modelText->setEnabled(false);
 
-    m_blockingShort =
-        makeArrayLabel(this, "Label14", 0, QStringLiteral("(BD)"), Twips{6450, 3240, 375, 255}, smallLabelFont());
+    m_blockingShort
+        = makeArrayLabel(this, "Label14", 0, QStringLiteral("(BD)"), Twips{6450, 3240, 375, 255}, smallLabelFont());
     m_blockingCaption = makeArrayLabel(this, "Label14", 1, QStringLiteral("Block Distance"),
                                        Twips{6000, 3480, 1335, 255}, smallLabelFont());
     m_blocking = ui::makeTextBox(this, QStringLiteral("Text7"), Twips{5880, 3840, 1572, 315});
@@ -299,25 +299,25 @@ void LevelWindow::makeButtons()
 
 void LevelWindow::makeMeasurement()
 {
-    m_levelCaption =
-        makeArrayLabel(this, "Label38", 0, QStringLiteral("Tank Level"), Twips{5280, 6120, 972, 252}, smallLabelFont());
+    m_levelCaption = makeArrayLabel(this, "Label38", 0, QStringLiteral("Tank Level"), Twips{5280, 6120, 972, 252},
+                                    smallLabelFont());
     m_level = ui::makeTextBox(this, QStringLiteral("Text8"), Twips{6360, 6000, 1095, 375});
     m_equalsSign = makeArrayLabel(this, "Label38", 5, QStringLiteral("="), Twips{7800, 6120, 132, 252}, labelFont());
     m_current = ui::makeTextBox(this, QStringLiteral("Text9"), Twips{8160, 6000, 1095, 375});
     ui::setBackground(m_current, ui::menuColour());
     m_currentPlaceholder = ui::makeTextBox(this, QStringLiteral("Text28"), Twips{8160, 6000, 1095, 375});
     ui::setBackground(m_currentPlaceholder, ui::menuColour());
-    m_currentUnit =
-        makeArrayLabel(this, "Label38", 3, QStringLiteral("mA"), Twips{9360, 6120, 372, 252}, smallLabelFont());
+    m_currentUnit
+        = makeArrayLabel(this, "Label38", 3, QStringLiteral("mA"), Twips{9360, 6120, 372, 252}, smallLabelFont());
 
-    m_distanceCaption =
-        makeArrayLabel(this, "Label38", 1, QStringLiteral("Distance"), Twips{5400, 6600, 852, 252}, smallLabelFont());
+    m_distanceCaption
+        = makeArrayLabel(this, "Label38", 1, QStringLiteral("Distance"), Twips{5400, 6600, 852, 252}, smallLabelFont());
     m_distance = ui::makeTextBox(this, QStringLiteral("Text16"), Twips{6360, 6480, 1095, 375});
-    m_temperatureCaption =
-        makeArrayLabel(this, "Label38", 2, QStringLiteral("T:"), Twips{7800, 6600, 252, 252}, smallLabelFont());
+    m_temperatureCaption
+        = makeArrayLabel(this, "Label38", 2, QStringLiteral("T:"), Twips{7800, 6600, 252, 252}, smallLabelFont());
     m_temperature = ui::makeTextBox(this, QStringLiteral("Text18"), Twips{8160, 6480, 1095, 375});
-    m_temperatureUnit =
-        makeArrayLabel(this, "Label38", 4, QStringLiteral("C"), Twips{9360, 6600, 372, 252}, smallLabelFont());
+    m_temperatureUnit
+        = makeArrayLabel(this, "Label38", 4, QStringLiteral("C"), Twips{9360, 6600, 372, 252}, smallLabelFont());
 
     m_getLevelButton = ui::makeButton(this, QStringLiteral("Command1"), QStringLiteral("Get Level"),
                                       Twips{10080, 6120, 1455, 495}, buttonFont());

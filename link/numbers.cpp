@@ -37,7 +37,7 @@ double radixNumber(QStringView digits, int base)
     bool any = false;
     for (QChar c : digits) {
         // ASCII digits only, as in decimal numbers: "１" (full width) ends it.
-        const int d = (c >= u'0' && c <= u'9') ? c.digitValue()
+        const int d = (c >= u'0' && c <= u'9')                                     ? c.digitValue()
                       : (base == 16 && c.toLower() >= u'a' && c.toLower() <= u'f') ? c.toLower().unicode() - u'a' + 10
                                                                                    : -1;
         if (d < 0 || d >= base)
@@ -115,8 +115,8 @@ long long leadingDigitExponent(const std::string &number)
     const std::size_t lead = mantissa.find_first_not_of("0.");
     if (lead == std::string::npos)
         return std::numeric_limits<long long>::min(); // all zeros: nothing to overflow
-    const long long digitPower = lead < point ? static_cast<long long>(point - lead) - 1
-                                              : -static_cast<long long>(lead - point);
+    const long long digitPower
+        = lead < point ? static_cast<long long>(point - lead) - 1 : -static_cast<long long>(lead - point);
     return digitPower + exponent;
 }
 

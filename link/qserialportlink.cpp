@@ -19,8 +19,7 @@ namespace {
 // either way it will not deliver again.
 bool isDeviceLost(QSerialPort::SerialPortError error)
 {
-    return error == QSerialPort::ResourceError || error == QSerialPort::ReadError
-           || error == QSerialPort::WriteError;
+    return error == QSerialPort::ResourceError || error == QSerialPort::ReadError || error == QSerialPort::WriteError;
 }
 
 // A regular file, a folder or a pipe can never be a serial port; telling so

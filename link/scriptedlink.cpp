@@ -7,8 +7,7 @@ namespace veltra {
 
 ScriptedLink::ScriptedLink(QObject *parent)
     : SerialLink(parent)
-{
-}
+{}
 
 bool ScriptedLink::Open(const PortId &port, const QString &lineSettings)
 {

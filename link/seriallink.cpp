@@ -19,7 +19,8 @@ QString LinkError::reason() const
     case Kind::Busy:
         return QStringLiteral("The port is busy%1: another program is using it.").arg(where);
     case Kind::PermissionDenied:
-        return QStringLiteral("Permission denied%1: join the dialout group (sudo usermod -aG dialout $USER) and log in again.")
+        return QStringLiteral(
+                   "Permission denied%1: join the dialout group (sudo usermod -aG dialout $USER) and log in again.")
             .arg(where);
     case Kind::BadSettings:
         return QStringLiteral("Unsupported line settings \"%1\".").arg(detail);
@@ -28,7 +29,8 @@ QString LinkError::reason() const
     case Kind::Io:
         // The system's own words ("Input/output error", "Inappropriate ioctl
         // for device") tell an operator nothing; detail keeps them for logs.
-        return QStringLiteral("The connection to the sensor was lost%1: the adapter was unplugged or stopped answering.")
+        return QStringLiteral(
+                   "The connection to the sensor was lost%1: the adapter was unplugged or stopped answering.")
             .arg(where);
     case Kind::NotSerial:
         return QStringLiteral("%1 is not a serial device.").arg(device.isEmpty() ? QStringLiteral("The port") : device);

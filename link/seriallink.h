@@ -14,14 +14,14 @@ namespace veltra {
 struct LinkError {
     enum class Kind {
         None,
-        BadPortText,      // the port box holds neither a number nor a path
+        BadPortText, // the port box holds neither a number nor a path
         NoSuchPort,
         Busy,
         PermissionDenied,
-        BadSettings,      // a line-settings string outside the baud table
+        BadSettings, // a line-settings string outside the baud table
         NotOpen,
-        Io,               // the device went away or refused a read or write
-        NotSerial,        // the path is a file, a folder, a pipe or another non-terminal device
+        Io,        // the device went away or refused a read or write
+        NotSerial, // the path is a file, a folder, a pipe or another non-terminal device
     };
     Kind kind = Kind::None;
     QString device;

@@ -29,11 +29,26 @@ namespace CommandFrame {
 // Header, command byte, then the payload bytes (write settings only).
 QByteArray build(Command command, const QByteArray &payload = {});
 
-inline QByteArray connectRequest() { return build(Command::Connect); }
-inline QByteArray readSettingsRequest() { return build(Command::ReadSettings); }
-inline QByteArray measureRequest() { return build(Command::Measure); }
-inline QByteArray runRequest() { return build(Command::Run); }
-inline QByteArray writeSettingsRequest(const QByteArray &payload) { return build(Command::WriteSettings, payload); }
+inline QByteArray connectRequest()
+{
+    return build(Command::Connect);
+}
+inline QByteArray readSettingsRequest()
+{
+    return build(Command::ReadSettings);
+}
+inline QByteArray measureRequest()
+{
+    return build(Command::Measure);
+}
+inline QByteArray runRequest()
+{
+    return build(Command::Run);
+}
+inline QByteArray writeSettingsRequest(const QByteArray &payload)
+{
+    return build(Command::WriteSettings, payload);
+}
 
 // A connect reply names the family: "DVT" anywhere, letter case ignored.
 bool isConnectReply(QStringView reply);

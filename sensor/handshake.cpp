@@ -12,8 +12,9 @@ QString HandshakeResult::reason() const
         return {};
     case Outcome::NoAnswer:
         // The device says whether the port number stood for the adapter meant.
-        return device.isEmpty() ? QStringLiteral("No sensor answered at any baud rate (9600 to 115200).")
-                                : QStringLiteral("No sensor answered on %1 at any baud rate (9600 to 115200).").arg(device);
+        return device.isEmpty()
+                   ? QStringLiteral("No sensor answered at any baud rate (9600 to 115200).")
+                   : QStringLiteral("No sensor answered on %1 at any baud rate (9600 to 115200).").arg(device);
     case Outcome::Error:
         return error.reason();
     }

@@ -15,8 +15,8 @@ Identification Identification::fromReply(const QString &reply)
     id.window = ModelCatalogue::windowForModelCode(id.modelCode);
     // The distance block is the level block's first fifteen fields; any
     // other model code must come with the whole level block.
-    const int fields = id.window == ModelWindow::Distance ? SettingsReply::kDistanceFields
-                                                          : SettingsReply::kLevelFields;
+    const int fields
+        = id.window == ModelWindow::Distance ? SettingsReply::kDistanceFields : SettingsReply::kLevelFields;
     if (!SettingsReply::isWellFormed(reply, fields)) {
         id.damaged = true;
         id.window = ModelWindow::None;

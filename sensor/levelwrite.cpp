@@ -65,7 +65,7 @@ std::array<QString, 8> LevelWritePlan::byteFields() const
 LevelWritePlan planLevelWrite(const LevelWriteInput &input)
 {
     // Any other marker sends nothing; the fields and the rate still follow.
-    const BlockForm form = input.layoutMarker == u"100" ? BlockForm::LevelLong
+    const BlockForm form = input.layoutMarker == u"100"  ? BlockForm::LevelLong
                            : input.layoutMarker == u"10" ? BlockForm::LevelShort
                                                          : BlockForm::NoRequest;
     BlockWriteInput in;

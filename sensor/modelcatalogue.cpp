@@ -12,6 +12,7 @@ namespace {
 constexpr bool yes = true;
 constexpr bool no = false;
 
+// clang-format off
 // One helper per kind, its arguments in the columns of that kind's table,
 // so each row below reads like a line of it.
 constexpr ModelEntry standard(int code, const char *name, const char *blockingText, const char *fullCaption,
@@ -134,6 +135,7 @@ constexpr std::array<int, 61> kModelListCodes{
     80, 81, 82,                              // DVK
     105, 106, 107, 108,                      // DVT with the resolution set on the sensor
 };
+// clang-format on
 
 constexpr const ModelEntry *firstRowOf(int code)
 {
@@ -159,6 +161,7 @@ struct CodeRange {
     int first;
     int last;
 };
+// clang-format off
 constexpr std::array<CodeRange, 8> kLevelCodes{{
     {20, 27}, {30, 37}, {40, 47}, {50, 53}, {60, 67}, {70, 73}, {80, 82}, {91, 112},
 }};
@@ -171,6 +174,7 @@ struct CodeText {
 constexpr std::array<CodeText, 3> kOgrTable{{{0, "High"}, {1, "Medium"}, {2, "Low"}}};
 constexpr std::array<CodeText, 3> kOmbTable{{{8, "Wide"}, {6, "Widish"}, {4, "Narrow"}}};
 constexpr std::array<CodeText, 2> kResolutionTable{{{10, "Cm"}, {1, "mm"}}};
+// clang-format on
 
 template <std::size_t N>
 QString textForCode(const std::array<CodeText, N> &table, int code)
@@ -206,8 +210,7 @@ const ModelEntry *ModelCatalogue::findByCode(const QString &codeText, const QStr
     for (const ModelEntry &entry : kEntries) {
         if (codeText != QString::number(entry.code))
             continue;
-        if (entry.resolutionCode == kNoResolutionCode
-            || resolutionCodeText == QString::number(entry.resolutionCode))
+        if (entry.resolutionCode == kNoResolutionCode || resolutionCodeText == QString::number(entry.resolutionCode))
             return &entry;
     }
     return nullptr;

@@ -25,17 +25,17 @@ inline constexpr int kNoResolutionCode = 0;
 // One model of the catalogue. Texts are ASCII and appear exactly as the
 // windows show them, odd spellings included ("Cm" next to "cm").
 struct ModelEntry {
-    int code;                      // as the sensor reports it; looked up by its decimal text
-    int resolutionCode;            // 10 (centimetres) or 1 (millimetres) on 105-107, else kNoResolutionCode
-    const char *name;              // model box text
-    const char *blockingText;      // blocking distance with its unit: "20 Cm", "200 mm"
-    const char *blockingNumber;    // the same as a bare number ("30"); nullptr except on 105-108
-    const char *fullCaption;       // caption beside Full: "<280 cm"
-    int fullLimit;                 // largest Full value
-    const char *emptyCaption;      // caption beside Empty: "<300 cm"
-    int emptyLimit;                // largest Empty value
-    bool hasDigitalOutputs;        // switching outputs set by Low DO and Hi DO
-    bool hasAnalogOutput;          // 4-20 mA output
+    int code;                   // as the sensor reports it; looked up by its decimal text
+    int resolutionCode;         // 10 (centimetres) or 1 (millimetres) on 105-107, else kNoResolutionCode
+    const char *name;           // model box text
+    const char *blockingText;   // blocking distance with its unit: "20 Cm", "200 mm"
+    const char *blockingNumber; // the same as a bare number ("30"); nullptr except on 105-108
+    const char *fullCaption;    // caption beside Full: "<280 cm"
+    int fullLimit;              // largest Full value
+    const char *emptyCaption;   // caption beside Empty: "<300 cm"
+    int emptyLimit;             // largest Empty value
+    bool hasDigitalOutputs;     // switching outputs set by Low DO and Hi DO
+    bool hasAnalogOutput;       // 4-20 mA output
     ModelKind kind;
     const char *writeLayoutMarker; // "100" (long write) or "10" (short); nullptr: the marker stays as it is
 };

@@ -1,11 +1,10 @@
-#include "bytetext.h"
 #include "sensorblock.h"
 
+#include "bytetext.h"
 #include "commandframe.h"
 #include "identification.h"
 #include "numbers.h"
 #include "settingsreply.h"
-
 
 namespace veltra {
 
@@ -26,8 +25,7 @@ QString asField(int value)
 SensorBlock::SensorBlock(SensorFamily family, const QString &reply)
     : m_family(family)
     , m_reply(reply)
-{
-}
+{}
 
 QString settingsReplyProblem(const QString &reply)
 {
@@ -36,15 +34,17 @@ QString settingsReplyProblem(const QString &reply)
     const Identification id = Identification::fromReply(reply);
     if (!id.damaged)
         return {};
-    const int fields = id.window == ModelWindow::Distance ? SettingsReply::kDistanceFields : SettingsReply::kLevelFields;
+    const int fields
+        = id.window == ModelWindow::Distance ? SettingsReply::kDistanceFields : SettingsReply::kLevelFields;
     const int field = SettingsReply::firstDamagedField(reply, fields);
-    const QString where = reply.size() < 3 * field
-                              ? QStringLiteral("cut short after %1 characters").arg(reply.size())
-                              : QStringLiteral("field %1 reads \"%2\"").arg(field).arg(escapedText(reply.mid(3 * (field - 1), 3)));
+    const QString where
+        = reply.size() < 3 * field
+              ? QStringLiteral("cut short after %1 characters").arg(reply.size())
+              : QStringLiteral("field %1 reads \"%2\"").arg(field).arg(escapedText(reply.mid(3 * (field - 1), 3)));
     // A flood is shown by its start; the count says how much there was.
     constexpr int kShown = 120;
-    const QString shown = escapedText(QStringView(reply).left(kShown))
-                          + (reply.size() > kShown ? QStringLiteral("...") : QString());
+    const QString shown
+        = escapedText(QStringView(reply).left(kShown)) + (reply.size() > kShown ? QStringLiteral("...") : QString());
     return QStringLiteral("The sensor's reply to the read request was damaged (%1); nothing was taken from it. "
                           "It read \"%2\" (%3 characters).")
         .arg(where, shown)
@@ -58,7 +58,8 @@ std::optional<SensorBlock> SensorBlock::fromReply(const QString &reply, QString 
         return std::nullopt;
     const Identification id = Identification::fromReply(reply);
     if (id.window == ModelWindow::None) {
-        *why = QStringLiteral("The reply to the read request names no known model (model code \"%1\").").arg(id.modelCode);
+        *why = QStringLiteral("The reply to the read request names no known model (model code \"%1\").")
+                   .arg(id.modelCode);
         return std::nullopt;
     }
     const SensorFamily family = id.window == ModelWindow::Distance ? SensorFamily::Distance : SensorFamily::Level;
@@ -132,7 +133,8 @@ const ModelEntry *SensorBlock::row() const
 
 QString SensorBlock::modelName() const
 {
-    return modelNameFor(modelCode(), m_family == SensorFamily::Level ? fieldText(fieldOf(Setting::Resolution)) : QString());
+    return modelNameFor(modelCode(),
+                        m_family == SensorFamily::Level ? fieldText(fieldOf(Setting::Resolution)) : QString());
 }
 
 QString SensorBlock::unit() const

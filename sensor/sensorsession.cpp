@@ -19,8 +19,7 @@ SensorSession::~SensorSession()
 
 HandshakeResult SensorSession::handshake(const QString &portText)
 {
-    const HandshakeResult result =
-        Handshake::run(m_link, portText, [this](const QString &reply) { received(reply); });
+    const HandshakeResult result = Handshake::run(m_link, portText, [this](const QString &reply) { received(reply); });
     switch (result.outcome) {
     case HandshakeResult::Outcome::Found:
         m_failure = {};

@@ -8,8 +8,7 @@ namespace veltra {
 SettingsReply::SettingsReply(const QString &reply, int fieldCount)
     : m_reply(reply)
     , m_fieldCount(fieldCount)
-{
-}
+{}
 
 namespace {
 

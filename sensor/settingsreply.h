@@ -6,7 +6,6 @@
 #include <QStringList>
 #include <QStringView>
 
-
 namespace veltra {
 
 // The reply to the read-settings request: fields of three characters each,
@@ -28,10 +27,7 @@ public:
     // after the block are not part of it. One stray character in front of a
     // block shifts every field and so damages it.
     static int firstDamagedField(QStringView reply, int fieldCount);
-    static bool isWellFormed(QStringView reply, int fieldCount)
-    {
-        return firstDamagedField(reply, fieldCount) == 0;
-    }
+    static bool isWellFormed(QStringView reply, int fieldCount) { return firstDamagedField(reply, fieldCount) == 0; }
 
     // The three characters of field k (1-based) as received, possibly shorter.
     QString piece(int field) const;

@@ -63,8 +63,7 @@ int main(int argc, char *argv[])
         [[maybe_unused]] const ssize_t n = ::read(signalPair[1], &byte, 1);
         QCoreApplication::exit(0);
     });
-    struct sigaction action {
-    };
+    struct sigaction action {};
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;

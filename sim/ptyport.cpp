@@ -40,8 +40,7 @@ void setCloseOnExec(int fd)
 
 PtyPort::PtyPort(QObject *parent)
     : QObject(parent)
-{
-}
+{}
 
 PtyPort::~PtyPort()
 {

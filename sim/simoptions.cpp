@@ -5,7 +5,6 @@
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 
-
 namespace veltra {
 namespace {
 
@@ -67,8 +66,8 @@ bool readSetting(const QString &text, int model, SimSetting *out, QString *error
     }
     out->field = found->field;
     out->word = found->word;
-    return readInt(
-        text.mid(eq + 1), 0, found->word ? 0xffff : 255, QStringLiteral("--set %1").arg(name), &out->value, error);
+    return readInt(text.mid(eq + 1), 0, found->word ? 0xffff : 255, QStringLiteral("--set %1").arg(name), &out->value,
+                   error);
 }
 
 // "\\x20", "\\r", "\\n", "\\\\" and plain characters, as bytes; false on a bad escape.
@@ -146,40 +145,45 @@ SimCommandLine parseSimCommandLine(const QStringList &arguments)
                        "Prints the device path as its first line, links it as comN in the ports folder\n"
                        "($VELTRA_PORTS_DIR, else ~/.config/veltra/ports) and serves until SIGINT or SIGTERM."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help."));
-    const QCommandLineOption model(QStringLiteral("model"),
+    const QCommandLineOption model(
+        QStringLiteral("model"),
         QStringLiteral("Model code 0..255; 90 is the distance sensor, a level model of the catalogue "
                        "starts with its name and range. Default 20."),
         QStringLiteral("CODE"), QStringLiteral("20"));
-    const QCommandLineOption resolution(QStringLiteral("resolution"),
+    const QCommandLineOption resolution(
+        QStringLiteral("resolution"),
         QStringLiteral("Level models: 10 (centimetres) or 1 (millimetres); picks the row of models 105 to 107. "
                        "Default: the model's own unit."),
         QStringLiteral("10|1"));
     const QCommandLineOption baud(QStringLiteral("baud"),
-        QStringLiteral("Line rate: 9600 (default), 19200, 38400, 57600 or 115200."), QStringLiteral("RATE"),
-        QStringLiteral("9600"));
+                                  QStringLiteral("Line rate: 9600 (default), 19200, 38400, 57600 or 115200."),
+                                  QStringLiteral("RATE"), QStringLiteral("9600"));
     const QCommandLineOption port(QStringLiteral("port"),
-        QStringLiteral("Port number N: the link is named comN. Default 1."), QStringLiteral("N"), QStringLiteral("1"));
+                                  QStringLiteral("Port number N: the link is named comN. Default 1."),
+                                  QStringLiteral("N"), QStringLiteral("1"));
     const QCommandLineOption set(QStringLiteral("set"),
-        QStringLiteral("Set a stored field (repeatable). FIELD: %1. "
-                       "empty, full, lowdo/switch and hido take 0..65535, the others 0..255; "
-                       "baud stores a code without changing the line rate.")
-            .arg(fieldNameList()),
-        QStringLiteral("FIELD=VALUE"));
-    const QCommandLineOption distance(
-        QStringLiteral("distance"), QStringLiteral("Measured distance 0..99999."), QStringLiteral("D"));
-    const QCommandLineOption temperature(
-        QStringLiteral("temperature"), QStringLiteral("Measured temperature -99..999."), QStringLiteral("T"));
-    const QCommandLineOption late(
-        QStringLiteral("late"), QStringLiteral("Answer this many milliseconds late."), QStringLiteral("MS"));
-    const QCommandLineOption shortReplies(
-        QStringLiteral("short"), QStringLiteral("Cut every answer to N characters."), QStringLiteral("N"));
+                                 QStringLiteral("Set a stored field (repeatable). FIELD: %1. "
+                                                "empty, full, lowdo/switch and hido take 0..65535, the others 0..255; "
+                                                "baud stores a code without changing the line rate.")
+                                     .arg(fieldNameList()),
+                                 QStringLiteral("FIELD=VALUE"));
+    const QCommandLineOption distance(QStringLiteral("distance"), QStringLiteral("Measured distance 0..99999."),
+                                      QStringLiteral("D"));
+    const QCommandLineOption temperature(QStringLiteral("temperature"),
+                                         QStringLiteral("Measured temperature -99..999."), QStringLiteral("T"));
+    const QCommandLineOption late(QStringLiteral("late"), QStringLiteral("Answer this many milliseconds late."),
+                                  QStringLiteral("MS"));
+    const QCommandLineOption shortReplies(QStringLiteral("short"), QStringLiteral("Cut every answer to N characters."),
+                                          QStringLiteral("N"));
     const QCommandLineOption noise(QStringLiteral("noise"),
-        QStringLiteral("Put N junk characters in front of every answer."), QStringLiteral("N"));
-    const QCommandLineOption silent(
-        QStringLiteral("silent"), QStringLiteral("Never answer (writes are still stored)."));
+                                   QStringLiteral("Put N junk characters in front of every answer."),
+                                   QStringLiteral("N"));
+    const QCommandLineOption silent(QStringLiteral("silent"),
+                                    QStringLiteral("Never answer (writes are still stored)."));
     const QCommandLineOption unplug(QStringLiteral("unplug-after"),
-        QStringLiteral("After N requests close the device and exit."), QStringLiteral("N"));
-    const QCommandLineOption prefix(QStringLiteral("prefix"),
+                                    QStringLiteral("After N requests close the device and exit."), QStringLiteral("N"));
+    const QCommandLineOption prefix(
+        QStringLiteral("prefix"),
         QStringLiteral("Put TEXT in front of the Nth answer (from 1) to COMMAND (connect, read or measure); "
                        "repeatable. TEXT may use \\x20, \\r, \\n and \\\\: read:1:\\x20 puts a blank in front of the "
                        "first settings reply."),
@@ -255,8 +259,8 @@ SimCommandLine parseSimCommandLine(const QStringList &arguments)
         return result;
     o.faults.silent = parser.isSet(silent);
     if (parser.isSet(unplug)
-        && !readInt(
-            parser.value(unplug), 1, 1'000'000, QStringLiteral("--unplug-after"), &o.faults.unplugAfter, &error))
+        && !readInt(parser.value(unplug), 1, 1'000'000, QStringLiteral("--unplug-after"), &o.faults.unplugAfter,
+                    &error))
         return result;
 
     for (const QString &text : parser.values(prefix)) {

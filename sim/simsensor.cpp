@@ -1,6 +1,6 @@
-#include "bytetext.h"
 #include "simsensor.h"
 
+#include "bytetext.h"
 #include "commandframe.h"
 #include "linesettings.h"
 
@@ -210,7 +210,7 @@ QByteArray SimSensor::receive(const QByteArray &bytes, int lineRate)
 bool SimSensor::waitingForMore() const
 {
     return m_buffer.size() >= 4 && m_buffer.startsWith(frameHeader())
-        && byteAt(m_buffer, 3) == static_cast<int>(Command::WriteSettings);
+           && byteAt(m_buffer, 3) == static_cast<int>(Command::WriteSettings);
 }
 
 QByteArray SimSensor::quietGap()
@@ -359,7 +359,9 @@ QByteArray SimSensor::shaped(Command command, QByteArray reply)
     for (const SimReplyPrefix &prefix : m_faults.prefixes) {
         if (prefix.command == command && prefix.nth == nth) {
             noise.prepend(prefix.text);
-            log(QStringLiteral("   answer %1 to this command gets \"%2\" in front").arg(nth).arg(simPrintable(prefix.text)));
+            log(QStringLiteral("   answer %1 to this command gets \"%2\" in front")
+                    .arg(nth)
+                    .arg(simPrintable(prefix.text)));
         }
     }
     return noise + reply;

@@ -12,7 +12,7 @@
 #define QVERIFY_EXIT(result, code)                                                                                     \
     do {                                                                                                               \
         const CliResult &checked_ = (result);                                                                          \
-        QVERIFY2(checked_.exitCode == (code), qPrintable(checked_.err + checked_.out));                               \
+        QVERIFY2(checked_.exitCode == (code), qPrintable(checked_.err + checked_.out));                                \
     } while (false)
 
 namespace {

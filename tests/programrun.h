@@ -2,12 +2,12 @@
 
 // The whole program against a veltra-sim process of its own: the simulator's
 // ports folder, the real serial link, and how often the program ended.
-#include "startwindow.h"
 #include "connectednotice.h"
 #include "levelwindow.h"
 #include "program.h"
 #include "qserialportlink.h"
 #include "simprocess.h"
+#include "startwindow.h"
 
 #include <QPushButton>
 #include <QTemporaryDir>

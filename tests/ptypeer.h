@@ -6,11 +6,10 @@
 #include <QString>
 #include <QThread>
 
+#include <cstdlib>
 #include <fcntl.h>
 #include <termios.h>
 #include <unistd.h>
-
-#include <cstdlib>
 
 class PtyPeer
 {

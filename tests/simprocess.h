@@ -62,8 +62,14 @@ public:
         return m_log;
     }
 
-    QString linkPath(int port) const { return m_portsDir + QStringLiteral("/com%1").arg(port); }
-    QProcess &process() { return m_process; }
+    QString linkPath(int port) const
+    {
+        return m_portsDir + QStringLiteral("/com%1").arg(port);
+    }
+    QProcess &process()
+    {
+        return m_process;
+    }
 
 private:
     QString m_portsDir;

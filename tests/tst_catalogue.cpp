@@ -42,6 +42,7 @@ struct ExpectedRow {
     const char *marker; // nullptr: none
 };
 
+// clang-format off
 const ExpectedRow kExpectedRows[] = {
     {"20",  "",   "DVT-14C00", "20 Cm",  nullptr, "<280 cm",  280,  "<300 cm",   300,   no,  no,  Standard,         nullptr},
     {"21",  "",   "DVT-14C01", "20 Cm",  nullptr, "<280 cm",  280,  "<300 cm",   300,   yes, no,  Standard,         nullptr},
@@ -108,6 +109,7 @@ const ExpectedRow kExpectedRows[] = {
     {"107", "1",  "DVT-18",    "500 mm", "500",   "<9500 mm", 9500, "<10000 mm", 10000, yes, no,  ResolutionChoice, "100"},
     {"108", "",   "DVT-19",    "50 Cm",  "50",    "<1150 Cm", 1150, "<1200 Cm",  1200,  yes, no,  FixedResolution,  "10"},
 };
+// clang-format on
 
 // The write side's name table.
 struct NameCode {
@@ -115,23 +117,19 @@ struct NameCode {
     int code;
 };
 const NameCode kNameCodes[] = {
-    {"DVT-14C00", 20}, {"DVT-14C01", 21}, {"DVT-14C10", 22}, {"DVT-14C11", 23},
-    {"DVT-14M00", 24}, {"DVT-14M01", 25}, {"DVT-14M10", 26}, {"DVT-14M11", 27},
-    {"DVT-16C00", 30}, {"DVT-16C01", 31}, {"DVT-16C10", 32}, {"DVT-16C11", 33},
-    {"DVT-16M00", 34}, {"DVT-16M01", 35}, {"DVT-16M10", 36}, {"DVT-16M11", 37},
-    {"DVT-18C00", 40}, {"DVT-18C01", 41}, {"DVT-18C10", 42}, {"DVT-18C11", 43},
-    {"DVT-18M00", 44}, {"DVT-18M01", 45}, {"DVT-18M10", 46}, {"DVT-18M11", 47},
-    {"DVT-19C00", 50}, {"DVT-19C01", 51}, {"DVT-19C10", 52}, {"DVT-19C11", 53},
-    {"DVQ-32C00", 60}, {"DVQ-32C01", 61}, {"DVQ-32C10", 62}, {"DVQ-32C11", 63},
-    {"DVQ-32M00", 64}, {"DVQ-32M01", 65}, {"DVQ-32M10", 66}, {"DVQ-32M11", 67},
-    {"DVQ-34C00", 70}, {"DVQ-34C01", 71}, {"DVQ-34C10", 72}, {"DVQ-34C11", 73},
-    {"DVK-14", 80}, {"DVK-16", 81}, {"DVK-18", 82},
-    {"DVZ-900", 90},
-    {"DVT-14C-0", 91}, {"DVT-14C-1", 92}, {"DVT-14M-0", 93}, {"DVT-14M-1", 94},
-    {"DVT-16C-0", 95}, {"DVT-16C-1", 96}, {"DVT-16M-0", 97}, {"DVT-16M-1", 98},
-    {"DVT-18C-0", 99}, {"DVT-18C-1", 100}, {"DVT-18M-0", 101}, {"DVT-18M-1", 102},
-    {"DVT-19C-0", 103}, {"DVT-19C-1", 104},
-    {"DVT-14", 105}, {"DVT-16", 106}, {"DVT-18", 107}, {"DVT-19", 108},
+    {"DVT-14C00", 20},  {"DVT-14C01", 21},  {"DVT-14C10", 22},  {"DVT-14C11", 23},  {"DVT-14M00", 24},
+    {"DVT-14M01", 25},  {"DVT-14M10", 26},  {"DVT-14M11", 27},  {"DVT-16C00", 30},  {"DVT-16C01", 31},
+    {"DVT-16C10", 32},  {"DVT-16C11", 33},  {"DVT-16M00", 34},  {"DVT-16M01", 35},  {"DVT-16M10", 36},
+    {"DVT-16M11", 37},  {"DVT-18C00", 40},  {"DVT-18C01", 41},  {"DVT-18C10", 42},  {"DVT-18C11", 43},
+    {"DVT-18M00", 44},  {"DVT-18M01", 45},  {"DVT-18M10", 46},  {"DVT-18M11", 47},  {"DVT-19C00", 50},
+    {"DVT-19C01", 51},  {"DVT-19C10", 52},  {"DVT-19C11", 53},  {"DVQ-32C00", 60},  {"DVQ-32C01", 61},
+    {"DVQ-32C10", 62},  {"DVQ-32C11", 63},  {"DVQ-32M00", 64},  {"DVQ-32M01", 65},  {"DVQ-32M10", 66},
+    {"DVQ-32M11", 67},  {"DVQ-34C00", 70},  {"DVQ-34C01", 71},  {"DVQ-34C10", 72},  {"DVQ-34C11", 73},
+    {"DVK-14", 80},     {"DVK-16", 81},     {"DVK-18", 82},     {"DVZ-900", 90},    {"DVT-14C-0", 91},
+    {"DVT-14C-1", 92},  {"DVT-14M-0", 93},  {"DVT-14M-1", 94},  {"DVT-16C-0", 95},  {"DVT-16C-1", 96},
+    {"DVT-16M-0", 97},  {"DVT-16M-1", 98},  {"DVT-18C-0", 99},  {"DVT-18C-1", 100}, {"DVT-18M-0", 101},
+    {"DVT-18M-1", 102}, {"DVT-19C-0", 103}, {"DVT-19C-1", 104}, {"DVT-14", 105},    {"DVT-16", 106},
+    {"DVT-18", 107},    {"DVT-19", 108},
 };
 
 QString text(const char *latin1)
@@ -259,8 +257,10 @@ void TestCatalogue::noRowsBeyondTheExpectedOnes()
     QCOMPARE(entries.size(), std::size(kExpectedRows));
     QSet<QString> seen;
     for (const ModelEntry &entry : entries) {
-        const QString key = QStringLiteral("%1/%2").arg(entry.code).arg(
-            entry.resolutionCode == kNoResolutionCode ? QString() : QString::number(entry.resolutionCode));
+        const QString key
+            = QStringLiteral("%1/%2")
+                  .arg(entry.code)
+                  .arg(entry.resolutionCode == kNoResolutionCode ? QString() : QString::number(entry.resolutionCode));
         QVERIFY2(expected.contains(key), qPrintable(key));
         QVERIFY2(!seen.contains(key), qPrintable(key)); // a second row would never be found
         seen.insert(key);
@@ -299,6 +299,7 @@ void TestCatalogue::codeTextMustMatchExactly()
     checkNoRowAtAnyResolution(code);
 }
 
+// clang-format off
 void TestCatalogue::resolutionCodePicksTheRow_data()
 {
     QTest::addColumn<QString>("code");
@@ -317,6 +318,7 @@ void TestCatalogue::resolutionCodePicksTheRow_data()
     QTest::newRow("108 takes any resolution") << "108" << "0" << "50 Cm";
     QTest::newRow("24 keeps millimetres with code 10") << "24" << "10" << "200 mm";
 }
+// clang-format on
 
 void TestCatalogue::resolutionCodePicksTheRow()
 {
@@ -333,6 +335,7 @@ void TestCatalogue::resolutionCodePicksTheRow()
     }
 }
 
+// clang-format off
 void TestCatalogue::windowForModelCode_data()
 {
     QTest::addColumn<QString>("code");
@@ -356,6 +359,7 @@ void TestCatalogue::windowForModelCode_data()
     QTest::newRow("empty") << "" << none;
     QTest::newRow("a name") << "DVT-14C00" << none;
 }
+// clang-format on
 
 void TestCatalogue::windowForModelCode()
 {
@@ -411,7 +415,8 @@ void TestCatalogue::modelListNamesMapBackToTheirRows()
         QVERIFY2(code, qPrintable(name));
         // Both resolutions: DVT-14, DVT-16 and DVT-18 have a row for each.
         for (const char *resolution : {"10", "1"}) {
-            const ModelEntry *entry = ModelCatalogue::findByCode(QString::number(*code), QString::fromLatin1(resolution));
+            const ModelEntry *entry
+                = ModelCatalogue::findByCode(QString::number(*code), QString::fromLatin1(resolution));
             QVERIFY2(entry, qPrintable(name));
             QCOMPARE(text(entry->name), name);
         }
@@ -441,6 +446,7 @@ void TestCatalogue::codeForModelName()
     QCOMPARE(ModelCatalogue::codeForModelName(name), code);
 }
 
+// clang-format off
 void TestCatalogue::baudCodes_data()
 {
     QTest::addColumn<QString>("codeField");
@@ -459,6 +465,7 @@ void TestCatalogue::baudCodes_data()
     QTest::newRow("three blanks") << "   " << "";
     QTest::newRow("empty") << "" << "";
 }
+// clang-format on
 
 void TestCatalogue::baudCodes()
 {

@@ -72,9 +72,11 @@ void TestCliEndToEnd::levelSensor()
     QCOMPARE(lines.size(), 4);
     QCOMPARE(lines.first(), QStringLiteral("time,distance,temperature,level,current"));
     for (const QString &line : lines.mid(1))
-        QVERIFY2(line.contains(QRegularExpression(R"(^\d{4}-\d\d-\d\dT[\d:.]+Z,100,25,190,14\.86$)")), qPrintable(line));
+        QVERIFY2(line.contains(QRegularExpression(R"(^\d{4}-\d\d-\d\dT[\d:.]+Z,100,25,190,14\.86$)")),
+                 qPrintable(line));
 }
 
+// clang-format off
 void TestCliEndToEnd::writeRejectedSendsNothing_data()
 {
     QTest::addColumn<QStringList>("sim");
@@ -97,6 +99,7 @@ void TestCliEndToEnd::writeRejectedSendsNothing_data()
                             << "switch must be 61 to 599 once rounded, not \"600\". Nothing was sent.";
     QTest::newRow("encoding") << level << "hi-do=40000" << "Hi DO cannot be sent: 40000 is outside 0 to 32767.";
 }
+// clang-format on
 
 void TestCliEndToEnd::writeRejectedSendsNothing()
 {
@@ -155,8 +158,8 @@ void TestCliEndToEnd::distanceSensor()
     QVERIFY2(detect.out.contains(QRegularExpression(R"(baud +57600\nmodel +90 DVZ-900\nfamily +distance)")),
              qPrintable(detect.out));
 
-    const CliResult write = runCli({"write", "--port", "1", "--baud", "57600", "--set", "switch=275", "--set", "ogr=Low",
-                                    "--set", "baud=9600"});
+    const CliResult write = runCli(
+        {"write", "--port", "1", "--baud", "57600", "--set", "switch=275", "--set", "ogr=Low", "--set", "baud=9600"});
     QVERIFY_EXIT(write, 0);
     const QString log = settledLog(sim);
     QVERIFY(log.contains(QStringLiteral("<- write settings (15 bytes)")));
@@ -185,8 +188,9 @@ void TestCliEndToEnd::backupThenRestore()
     Sim first(ports);
     Sim second(ports);
     Sim distance(ports);
-    QVERIFY(!first.start({"--model", "23", "--port", "1", "--set", "empty=222", "--set", "slave=9", "--set", "month=3",
-                          "--set", "ogr=2", "--set", "omb=4"})
+    QVERIFY(!first
+                 .start({"--model", "23", "--port", "1", "--set", "empty=222", "--set", "slave=9", "--set", "month=3",
+                         "--set", "ogr=2", "--set", "omb=4"})
                  .isEmpty());
     QVERIFY(!second.start({"--model", "23", "--port", "2", "--baud", "19200"}).isEmpty());
     QVERIFY(!distance.start({"--model", "90", "--port", "3"}).isEmpty());

@@ -95,7 +95,8 @@ void TestCliFaults::damagedMeasurementsAreRefused()
     QVERIFY(!measure.out.contains(QStringLiteral("inf"), Qt::CaseInsensitive));
     QVERIFY2(measure.err.contains(QStringLiteral("Measurement 2: the sensor's reply was damaged: \"R0025R00120")),
              qPrintable(measure.err));
-    QVERIFY2(measure.err.contains(QStringLiteral("Of 4 measurements, 2 had a damaged reply.")), qPrintable(measure.err));
+    QVERIFY2(measure.err.contains(QStringLiteral("Of 4 measurements, 2 had a damaged reply.")),
+             qPrintable(measure.err));
 }
 
 void TestCliFaults::runToAVanishedDeviceFails()

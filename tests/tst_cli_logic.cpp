@@ -13,7 +13,6 @@
 #include <QTest>
 
 #include <initializer_list>
-
 #include <sys/stat.h>
 
 using namespace veltra;
@@ -70,6 +69,7 @@ private slots:
     void backupFileLoad();
 };
 
+// clang-format off
 void TestCliLogic::blockFromReply_data()
 {
     QTest::addColumn<QByteArray>("reply");
@@ -96,6 +96,7 @@ void TestCliLogic::blockFromReply_data()
     QTest::newRow("blank inside") << withField(kLevel23, 8, "1 4") << "" << "" << 0 << "field 8";
     QTest::newRow("control character shown escaped") << withField(kLevel23, 3, " \x01" "0") << "" << "" << 0 << "\\x01";
 }
+// clang-format on
 
 void TestCliLogic::blockFromReply()
 {
@@ -117,6 +118,7 @@ void TestCliLogic::blockFromReply()
     QCOMPARE(parsed->value("empty"), empty);
 }
 
+// clang-format off
 void TestCliLogic::prepareWrite_data()
 {
     QTest::addColumn<QByteArray>("reply");
@@ -210,6 +212,7 @@ void TestCliLogic::prepareWrite_data()
     QTest::newRow("no such choice") << kLevel23 << QStringList{"ogr=loud"} << usage << "High, Medium, Low" << none << "";
     QTest::newRow("no equals sign") << kLevel23 << QStringList{"empty"} << usage << "not NAME=VALUE" << none << "";
 }
+// clang-format on
 
 void TestCliLogic::prepareWrite()
 {
@@ -236,6 +239,7 @@ void TestCliLogic::prepareWrite()
     }
 }
 
+// clang-format off
 void TestCliLogic::restoreKeepsTheSensorsModelAndRunsTheChecks_data()
 {
     QTest::addColumn<QByteArray>("sensor");
@@ -255,6 +259,7 @@ void TestCliLogic::restoreKeepsTheSensorsModelAndRunsTheChecks_data()
         << kLevel23 << withField(saved, 1, "  0") << QByteArray()
         << "baud must be one of 9600, 19200, 38400, 57600, 115200, not \"\". Nothing was sent.";
 }
+// clang-format on
 
 void TestCliLogic::restoreKeepsTheSensorsModelAndRunsTheChecks()
 {
@@ -292,6 +297,7 @@ void TestCliLogic::readBackDifferences()
     QCOMPARE(veltra::readBackDifferences(request, block(readBack)), differences);
 }
 
+// clang-format off
 void TestCliLogic::backupRoundTrip_data()
 {
     QTest::addColumn<QByteArray>("reply");
@@ -302,6 +308,7 @@ void TestCliLogic::backupRoundTrip_data()
         << blockReply({70, 247, 2, 12, 31, 255, 105, 255, 255, 255, 255, 255, 255, 255, 255, 4, 1})
                                     << 13;
 }
+// clang-format on
 
 void TestCliLogic::backupRoundTrip()
 {
@@ -325,6 +332,7 @@ void TestCliLogic::backupRoundTrip()
         QCOMPARE(restored->field(k), original.field(k));
 }
 
+// clang-format off
 void TestCliLogic::backupRefused_data()
 {
     QTest::addColumn<QByteArray>("json");
@@ -375,6 +383,7 @@ void TestCliLogic::backupRefused_data()
     QTest::newRow("family twice") << QByteArray(level).replace("{\"family\": \"level\"", "{\"family\": \"distance\", \"family\": \"level\"")
                                   << "names \"family\" twice";
 }
+// clang-format on
 
 void TestCliLogic::repeatedKeys_data()
 {
@@ -401,7 +410,8 @@ void TestCliLogic::repeatedKeys()
 void TestCliLogic::backupFileLoad()
 {
     QTemporaryDir dir;
-    const QByteArray good = BackupFile::serialize(block(kLevel23), QDateTime::currentDateTimeUtc(), QStringLiteral("7"));
+    const QByteArray good
+        = BackupFile::serialize(block(kLevel23), QDateTime::currentDateTimeUtc(), QStringLiteral("7"));
     const auto writeFile = [&dir](const QString &name, const QByteArray &bytes) {
         QFile file(dir.filePath(name));
         QVERIFY(file.open(QIODevice::WriteOnly));

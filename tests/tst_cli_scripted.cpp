@@ -120,6 +120,7 @@ private slots:
     void help();
 };
 
+// clang-format off
 void TestCliScripted::exitCodes_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -195,6 +196,7 @@ void TestCliScripted::exitCodes_data()
                                        << "empty: sent 290, the sensor holds 300"
                                        << commandBytes({C::Connect, C::ReadSettings, C::WriteSettings, C::ReadSettings});
 }
+// clang-format on
 
 void TestCliScripted::exitCodes()
 {
@@ -229,15 +231,15 @@ void TestCliScripted::writeFollowsTheNewRateBeforeReadingBack()
     FakeSensor sensor{levelFields(23), QStringLiteral("19200,n,8,1")};
     ScriptedLink link;
     link.setResponder(sensor.responder());
-    const Outcome outcome =
-        runCli(link, {"write", "--port", "2", "--baud", "19200", "--set", "baud=115200", "--set", "hi-do=95"});
+    const Outcome outcome
+        = runCli(link, {"write", "--port", "2", "--baud", "19200", "--set", "baud=115200", "--set", "hi-do=95"});
     QCOMPARE(outcome.exitCode, 0);
 
     // Open at the given rate and settle, read, write, wait, follow the rate,
     // drop what the write brought, and only then read back.
-    const QStringList expected{"open 2 19200,n,8,1", "sleep 500", "send", "sleep 500", "receive",
-                               "send", "sleep 500", "settings 115200,n,8,1", "receive",
-                               "send", "sleep 500", "receive", "close"};
+    const QStringList expected{
+        "open 2 19200,n,8,1",    "sleep 500", "send", "sleep 500", "receive", "send", "sleep 500",
+        "settings 115200,n,8,1", "receive",   "send", "sleep 500", "receive", "close"};
     QCOMPARE(link.journal(), expected);
     QByteArray payload;
     for (int v : {70, 5, 0, 1, 15, 98, 23, 1, 44, 1, 24, 0, 50, 0, 95, 8})
@@ -247,6 +249,7 @@ void TestCliScripted::writeFollowsTheNewRateBeforeReadingBack()
     QVERIFY(outcome.out.contains(QStringLiteral("hi-do  90 -> 95")));
 }
 
+// clang-format off
 void TestCliScripted::measure_data()
 {
     QTest::addColumn<QList<int>>("fields");
@@ -271,6 +274,7 @@ void TestCliScripted::measure_data()
     QTest::newRow("no answer") << levelFields(23) << QByteArray() << QStringList{} << 3
                                << QStringLiteral("time,distance,temperature,level,current\n%1,,,,\n").arg(kTime);
 }
+// clang-format on
 
 void TestCliScripted::measure()
 {
@@ -307,6 +311,7 @@ void TestCliScripted::measure()
     }
 }
 
+// clang-format off
 void TestCliScripted::help_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -319,6 +324,7 @@ void TestCliScripted::help_data()
                                 << "Usage: veltra-cli restore --port N|PATH [options] FILE\n";
     QTest::newRow("exit codes") << QStringList{"write", "--help"} << "  6  the read-back after a write differs or failed";
 }
+// clang-format on
 
 void TestCliScripted::help()
 {

@@ -1,11 +1,11 @@
 // The start window's handshake end to end: the real windows and the real
 // QSerialPort link against veltra-sim on a pseudo-terminal.
-#include "distancewindow.h"
-#include "startwindow.h"
 #include "connectednotice.h"
+#include "distancewindow.h"
 #include "failurenotice.h"
 #include "levelwindow.h"
 #include "programrun.h"
+#include "startwindow.h"
 
 #include <QComboBox>
 #include <QLineEdit>

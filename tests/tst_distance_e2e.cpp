@@ -1,11 +1,11 @@
 // The distance window end to end against veltra-sim --model 90.
-#include "distancewindow.h"
-#include "startwindow.h"
 #include "connectednotice.h"
+#include "distancewindow.h"
 #include "levelwindow.h"
 #include "program.h"
 #include "qserialportlink.h"
 #include "simprocess.h"
+#include "startwindow.h"
 
 #include <QApplication>
 #include <QComboBox>

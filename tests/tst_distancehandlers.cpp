@@ -146,8 +146,8 @@ void TestDistanceHandlers::writeSendsTheBlockBackAndFollowsTheRate()
     QSignalSpy progress(&w.form6, &DistanceWindow::writeStarted);
     w.link.clearJournal();
     QCOMPARE(w.write(), QString());
-    const QByteArray expected =
-        QByteArray::fromRawData("\xFE\xFA\xFC\x5B\x1E\x11\x01\x05\x0C\x18\x5A\x00\xC8\x01\x2C\x00\x96\x00\xFA", 19);
+    const QByteArray expected
+        = QByteArray::fromRawData("\xFE\xFA\xFC\x5B\x1E\x11\x01\x05\x0C\x18\x5A\x00\xC8\x01\x2C\x00\x96\x00\xFA", 19);
     QCOMPARE(w.link.sent(), QList<QByteArray>{expected});
     QCOMPARE(w.link.journal(), (QStringList{"send", "sleep 500", "settings 9600,n,8,1", "check"}));
     QCOMPARE(w.link.lineSettings(), QStringLiteral("9600,n,8,1"));
@@ -156,6 +156,7 @@ void TestDistanceHandlers::writeSendsTheBlockBackAndFollowsTheRate()
     QCOMPARE(w.form6.combo2()->currentText(), QStringLiteral("DVZ-900"));
 }
 
+// clang-format off
 void TestDistanceHandlers::checks_data()
 {
     QTest::addColumn<QString>("baud");
@@ -180,6 +181,7 @@ void TestDistanceHandlers::checks_data()
     QTest::newRow("baud empty") << "" << "17" << "150" << baud;
     QTest::newRow("typed 4800") << "4800" << "17" << "150" << baud;
 }
+// clang-format on
 
 void TestDistanceHandlers::checks()
 {
@@ -251,6 +253,7 @@ void TestDistanceHandlers::unencodableValueRefusesTheWrite()
     QCOMPARE(w.text(22), QString());
 }
 
+// clang-format off
 void TestDistanceHandlers::getDistance_data()
 {
     QTest::addColumn<QByteArray>("reply");
@@ -261,6 +264,7 @@ void TestDistanceHandlers::getDistance_data()
     QTest::newRow("cut short") << QByteArray("R0012") << "0012" << "";
     QTest::newRow("no marker keeps the old text") << QByteArray(" 30 17  1") << "old" << "";
 }
+// clang-format on
 
 void TestDistanceHandlers::getDistance()
 {

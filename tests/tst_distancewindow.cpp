@@ -398,8 +398,8 @@ void TestDistanceWindow::buttonsRunHandlers()
     QFETCH(QString, button);
     QFETCH(int, handler);
     using Handler = void (DistanceWindow::*)();
-    constexpr std::array<Handler, 3> kHandlers = {&DistanceWindow::Command5_Click, &DistanceWindow::Command4_Click,
-                                                  &DistanceWindow::Command1_Click};
+    constexpr std::array<Handler, 3> kHandlers
+        = {&DistanceWindow::Command5_Click, &DistanceWindow::Command4_Click, &DistanceWindow::Command1_Click};
     ScriptedLink link;
     SensorSession session(link);
     DistanceWindow form6(session);

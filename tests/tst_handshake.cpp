@@ -38,6 +38,7 @@ private slots:
     void replyFieldHoldsEachReply();
 };
 
+// clang-format off
 void TestHandshake::findsSensorAtEachRate_data()
 {
     QTest::addColumn<QString>("settings");
@@ -49,6 +50,7 @@ void TestHandshake::findsSensorAtEachRate_data()
     QTest::newRow("57600") << "57600,n,8,1" << "57600" << 4;
     QTest::newRow("115200") << "115200,n,8,1" << "115200" << 5;
 }
+// clang-format on
 
 void TestHandshake::findsSensorAtEachRate()
 {
@@ -75,12 +77,27 @@ void TestHandshake::stepsComeInOrderWithTheirWaits()
     link.setResponder(sensorAt(QStringLiteral("115200,n,8,1")));
     Handshake::run(link, QStringLiteral("1"), [](const QString &) {});
     const QStringList expected{
-        "open 1 9600,n,8,1", "sleep 500",
-        "send", "sleep 500", "receive",
-        "settings 19200,n,8,1", "send", "sleep 200", "receive",
-        "settings 38400,n,8,1", "send", "sleep 200", "receive",
-        "settings 57600,n,8,1", "send", "sleep 200", "receive",
-        "settings 115200,n,8,1", "send", "sleep 200", "receive",
+        "open 1 9600,n,8,1",
+        "sleep 500",
+        "send",
+        "sleep 500",
+        "receive",
+        "settings 19200,n,8,1",
+        "send",
+        "sleep 200",
+        "receive",
+        "settings 38400,n,8,1",
+        "send",
+        "sleep 200",
+        "receive",
+        "settings 57600,n,8,1",
+        "send",
+        "sleep 200",
+        "receive",
+        "settings 115200,n,8,1",
+        "send",
+        "sleep 200",
+        "receive",
     };
     QCOMPARE(link.journal(), expected);
 }

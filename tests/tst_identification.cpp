@@ -1,7 +1,7 @@
 // The connected notice's OK: one settings read, the baud and model codes,
 // and the window that opens for the model.
-#include "distancewindow.h"
 #include "connectednotice.h"
+#include "distancewindow.h"
 #include "identification.h"
 #include "levelwindow.h"
 #include "program.h"
@@ -39,6 +39,7 @@ private:
     };
 };
 
+// clang-format off
 void TestIdentification::modelCodeField_data()
 {
     QTest::addColumn<QString>("reply");
@@ -55,6 +56,7 @@ void TestIdentification::modelCodeField_data()
     QTest::newRow("baud code with a zero") << QStringLiteral("030") + head.mid(3) + " 21" << "21" << "";
     QTest::newRow("baud code unknown") << QStringLiteral(" 80") + head.mid(3) + " 21" << "21" << "";
 }
+// clang-format on
 
 void TestIdentification::modelCodeField()
 {

@@ -1,13 +1,13 @@
 // The level window end to end: the real windows and serial link against
 // veltra-sim on a pseudo-terminal.
-#include "startwindow.h"
-#include "runnotice.h"
 #include "connectednotice.h"
 #include "fonts.h"
 #include "levelwindow.h"
-#include "progresswindow.h"
 #include "programrun.h"
+#include "progresswindow.h"
+#include "runnotice.h"
 #include "shots.h"
+#include "startwindow.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -36,12 +36,12 @@ struct SeenBox {
 class Window
 {
 public:
-    Window()
-    {
-        link.Open(PortId{1, {}}, QStringLiteral("19200,n,8,1"));
-    }
+    Window() { link.Open(PortId{1, {}}, QStringLiteral("19200,n,8,1")); }
 
-    bool ready() { return QTest::qWaitFor([this] { return form2.command5()->isEnabled(); }, 1000); }
+    bool ready()
+    {
+        return QTest::qWaitFor([this] { return form2.command5()->isEnabled(); }, 1000);
+    }
 
     void read(const QByteArray &reply)
     {
@@ -98,6 +98,7 @@ private slots:
     void writeAppliesTheRowOfTheWrittenModel();
 };
 
+// clang-format off
 void TestLevelHandlers::getLevel_data()
 {
     QTest::addColumn<QByteArray>("reply");
@@ -125,6 +126,7 @@ void TestLevelHandlers::getLevel_data()
     QTest::newRow("tiny Full") << QByteArray("R00100cm025") << "300" << "1e-300"
                                << QStringList{"00100", "025", "200", ""};
 }
+// clang-format on
 
 void TestLevelHandlers::getLevel()
 {
@@ -191,9 +193,9 @@ void TestLevelHandlers::unaskedCharactersLockUntilTheyStop()
     w.read(levelReply(40, 23));
     QVERIFY(w.form2.command4()->isEnabled());
     auto locked = [&w] {
-        return !w.form2.command1()->isEnabled() && !w.form2.command5()->isEnabled()
-               && !w.form2.command4()->isEnabled() && !w.form2.combo1()->isEnabled() && !w.text(13)->isEnabled()
-               && !w.text(9)->isEnabled() && !w.form2.runBanner()[0]->isHidden();
+        return !w.form2.command1()->isEnabled() && !w.form2.command5()->isEnabled() && !w.form2.command4()->isEnabled()
+               && !w.form2.combo1()->isEnabled() && !w.text(13)->isEnabled() && !w.text(9)->isEnabled()
+               && !w.form2.runBanner()[0]->isHidden();
     };
 
     // A stream every 100 ms keeps the window locked.

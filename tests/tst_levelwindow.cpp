@@ -217,6 +217,7 @@ void TestLevelWindow::captionsFit()
     checkCaptionsFit(form2, 27);
 }
 
+// clang-format off
 void TestLevelWindow::persianBanner_data()
 {
     QTest::addColumn<QString>("name");
@@ -230,6 +231,7 @@ void TestLevelWindow::persianBanner_data()
     QTest::newRow("Label32") << "Label32" << "RUN" << false << QColor(192, 64, 0);
     QTest::newRow("Label35") << "Label35" << kWasPut << true << QColor(0, 0, 192);
 }
+// clang-format on
 
 void TestLevelWindow::persianBanner()
 {
@@ -254,6 +256,7 @@ void TestLevelWindow::persianBanner()
         checkReadsFromTheRight(*label);
 }
 
+// clang-format off
 void TestLevelWindow::workingFields_data()
 {
     QTest::addColumn<int>("number");
@@ -271,6 +274,7 @@ void TestLevelWindow::workingFields_data()
     row(36, "10"); // set by the window's load over its design text
     row(38, "10");
 }
+// clang-format on
 
 void TestLevelWindow::workingFields()
 {
@@ -379,8 +383,8 @@ void TestLevelWindow::namedAccessors()
     QCOMPARE(form2.line3(), form2.findChild<QFrame *>("Line3"));
     QCOMPARE(form2.timer1(), form2.findChild<QTimer *>("Timer1"));
     QCOMPARE(form2.timer2(), form2.findChild<QTimer *>("Timer2"));
-    const std::array<QLabel *, 5> banner = {form2.label(32), form2.label(33), form2.label(34), form2.label(35),
-                                            form2.label(36)};
+    const std::array<QLabel *, 5> banner
+        = {form2.label(32), form2.label(33), form2.label(34), form2.label(35), form2.label(36)};
     QVERIFY(form2.runBanner() == banner);
 }
 
@@ -453,6 +457,7 @@ void TestLevelWindow::menuColouredFields()
         QCOMPARE(base, QApplication::palette(field).color(QPalette::Base));
 }
 
+// clang-format off
 void TestLevelWindow::frontOfPair_data()
 {
     QTest::addColumn<QString>("front");
@@ -463,6 +468,7 @@ void TestLevelWindow::frontOfPair_data()
     // The model shows as plain text.
     QTest::newRow("Text37 over Combo2") << "Text37" << "Combo2";
 }
+// clang-format on
 
 void TestLevelWindow::frontOfPair()
 {
@@ -569,6 +575,7 @@ void TestLevelWindow::timers()
     QVERIFY(!timer->isSingleShot());
 }
 
+// clang-format off
 void TestLevelWindow::unlockTick_data()
 {
     QTest::addColumn<QString>("name");
@@ -591,6 +598,7 @@ void TestLevelWindow::unlockTick_data()
     row("Text29", false, true);
     row("Text30", false, true);
 }
+// clang-format on
 
 void TestLevelWindow::unlockTick()
 {
@@ -642,6 +650,7 @@ void TestLevelWindow::unlockTimerRunsFromCreation()
     QVERIFY(form2.timer2()->isActive());
 }
 
+// clang-format off
 void TestLevelWindow::label29CaptionChange_data()
 {
     QTest::addColumn<QString>("first");
@@ -654,6 +663,7 @@ void TestLevelWindow::label29CaptionChange_data()
     QTest::newRow("cleared") << "<280 cm" << "" << 1;
     QTest::newRow("still empty") << "" << "" << 0;
 }
+// clang-format on
 
 void TestLevelWindow::label29CaptionChange()
 {
@@ -669,8 +679,7 @@ void TestLevelWindow::label29CaptionChange()
 
     QSignalSpy changed(&form2, &LevelWindow::labelCaptionChanged29);
     QString seenAtSignal;
-    connect(&form2, &LevelWindow::labelCaptionChanged29, this,
-            [&] { seenAtSignal = form2.label29()->text(); });
+    connect(&form2, &LevelWindow::labelCaptionChanged29, this, [&] { seenAtSignal = form2.label29()->text(); });
     form2.setLabel29Caption(second);
     QCOMPARE(changed.count(), changes);
     QCOMPARE(form2.label29()->text(), second);

@@ -26,8 +26,8 @@ QByteArray bytes(std::initializer_list<int> values)
 }
 
 // The bytes of the long request for the worked entries below.
-const QByteArray kWorkedLong =
-    bytes({254, 250, 252, 91, 40, 5, 2, 6, 15, 3, 105, 0, 250, 0, 30, 0, 100, 0, 200, 4, 10});
+const QByteArray kWorkedLong
+    = bytes({254, 250, 252, 91, 40, 5, 2, 6, 15, 3, 105, 0, 250, 0, 30, 0, 100, 0, 200, 4, 10});
 
 // Entries and code fields as a read of another sensor left them, then the
 // operator's choices: every code must come from its box, not from the read.
@@ -204,6 +204,7 @@ void TestLevelWrite::workedPlanFields()
     QCOMPARE(plan.byteFields(), expected);
 }
 
+// clang-format off
 void TestLevelWrite::boxCodes_data()
 {
     QTest::addColumn<QString>("box");
@@ -245,6 +246,7 @@ void TestLevelWrite::boxCodes_data()
     QTest::newRow("cm is not Cm") << "resolutionBox" << "cm" << "1" << "1";
     QTest::newRow("MM is not mm") << "resolutionBox" << "MM" << "10" << "10";
 }
+// clang-format on
 
 void TestLevelWrite::boxCodes()
 {
@@ -265,6 +267,7 @@ void TestLevelWrite::boxCodes()
     QCOMPARE(static_cast<quint8>(plan.request.at(requestOffset(box))), static_cast<quint8>(code.toInt()));
 }
 
+// clang-format off
 void TestLevelWrite::wordSplits_data()
 {
     QTest::addColumn<QString>("field");
@@ -286,6 +289,7 @@ void TestLevelWrite::wordSplits_data()
     QTest::newRow("Low DO 513") << "lowDo" << "513" << 2 << 1;
     QTest::newRow("Hi DO 10000") << "hiDo" << "10000" << 39 << 16;
 }
+// clang-format on
 
 void TestLevelWrite::wordSplits()
 {
@@ -307,6 +311,7 @@ void TestLevelWrite::wordSplits()
     QCOMPARE(static_cast<quint8>(plan.request.at(12 + slot)), static_cast<quint8>(low));
 }
 
+// clang-format off
 void TestLevelWrite::bytesAreRoundedAsSent_data()
 {
     QTest::addColumn<QString>("field");
@@ -327,6 +332,7 @@ void TestLevelWrite::bytesAreRoundedAsSent_data()
     QTest::newRow("kept model code, hex") << "modelCode" << "&H14" << 10 << 20;
     QTest::newRow("empty model code") << "modelCode" << "" << 10 << 0;
 }
+// clang-format on
 
 void TestLevelWrite::bytesAreRoundedAsSent()
 {
@@ -344,6 +350,7 @@ void TestLevelWrite::bytesAreRoundedAsSent()
     QCOMPARE(static_cast<quint8>(plan.request.at(offset)), static_cast<quint8>(byte));
 }
 
+// clang-format off
 void TestLevelWrite::unencodable_data()
 {
     QTest::addColumn<QString>("field");
@@ -369,6 +376,7 @@ void TestLevelWrite::unencodable_data()
     QTest::newRow("kept OMB code") << "ombCode" << "1000" << "OMB code";
     QTest::newRow("kept resolution code") << "resolutionCode" << "300" << "Resolution code";
 }
+// clang-format on
 
 void TestLevelWrite::unencodable()
 {
@@ -389,6 +397,7 @@ void TestLevelWrite::unencodable()
         QVERIFY(byteField.isEmpty());
 }
 
+// clang-format off
 void TestLevelWrite::unencodableMessages_data()
 {
     QTest::addColumn<QString>("field");
@@ -400,6 +409,7 @@ void TestLevelWrite::unencodableMessages_data()
     QTest::newRow("month") << "month" << "300" << "Date (month) cannot be sent: 300 is outside 0 to 255.";
     QTest::newRow("slave read as number") << "slave" << "256abc" << "Slave address cannot be sent: 256 is outside 0 to 255.";
 }
+// clang-format on
 
 void TestLevelWrite::unencodableMessages()
 {
@@ -440,6 +450,7 @@ void TestLevelWrite::onlySentBytesAreChecked()
     QVERIFY(planLevelWrite(in).error.startsWith(QStringLiteral("Resolution code")));
 }
 
+// clang-format off
 void TestLevelWrite::lineSettings_data()
 {
     QTest::addColumn<QString>("baudBox");
@@ -458,6 +469,7 @@ void TestLevelWrite::lineSettings_data()
     QTest::newRow("kept code not a rate") << "NON" << "45" << "";
     QTest::newRow("no code at all") << "NON" << "" << "";
 }
+// clang-format on
 
 void TestLevelWrite::lineSettings()
 {

@@ -27,6 +27,7 @@ private slots:
     void formatCurrentIgnoresLocale();
 };
 
+// clang-format off
 void TestMeasurement::parse_data()
 {
     QTest::addColumn<QString>("reply");
@@ -53,6 +54,7 @@ void TestMeasurement::parse_data()
     QTest::newRow("cut inside the temperature") << "R00250cm02" << true << "00250" << "02";
     QTest::newRow("cut after left-over text") << "abcR0" << true << "0" << "";
 }
+// clang-format on
 
 void TestMeasurement::parse()
 {
@@ -67,6 +69,7 @@ void TestMeasurement::parse()
     QCOMPARE(parsed.temperature, temperature);
 }
 
+// clang-format off
 void TestMeasurement::getLevel_data()
 {
     QTest::addColumn<QString>("reply");
@@ -87,6 +90,7 @@ void TestMeasurement::getLevel_data()
     QTest::newRow("fractional Empty") << "R00100cm025" << "187.5" << "280" << "87.5" << "9.";
     QTest::newRow("millimetres") << "R01000mm025" << "3000" << "2800" << "2000" << "15.43";
 }
+// clang-format on
 
 void TestMeasurement::getLevel()
 {

@@ -255,6 +255,7 @@ void TestNumbers::writeRequestCarriesPayloadAfterHeader()
     QCOMPARE(frame.mid(4), payload);
 }
 
+// clang-format off
 void TestNumbers::connectRecognition_data()
 {
     QTest::addColumn<QString>("reply");
@@ -268,6 +269,7 @@ void TestNumbers::connectRecognition_data()
     QTest::newRow("empty") << "" << false;
     QTest::newRow("other family") << "DVZ-900" << false;
 }
+// clang-format on
 
 void TestNumbers::connectRecognition()
 {

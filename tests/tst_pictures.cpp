@@ -15,6 +15,7 @@ private slots:
     void generatorDrawsThePicturesInUse();
 };
 
+// clang-format off
 void TestPictures::generatorDrawsThePicturesInUse_data()
 {
     QTest::addColumn<QString>("generator");
@@ -28,6 +29,7 @@ void TestPictures::generatorDrawsThePicturesInUse_data()
     QTest::newRow("distance product") << distance << source + "/distance/resources" << "product.png";
     QTest::newRow("distance sensor") << distance << source + "/distance/resources" << "sensor.png";
 }
+// clang-format on
 
 void TestPictures::generatorDrawsThePicturesInUse()
 {

@@ -19,13 +19,13 @@ namespace {
 class Window
 {
 public:
-    Window()
-    {
-        link.Open(PortId{1, {}}, QStringLiteral("9600,n,8,1"));
-    }
+    Window() { link.Open(PortId{1, {}}, QStringLiteral("9600,n,8,1")); }
 
     // Read starts disabled; the unlock timer's first tick makes it usable.
-    bool ready() { return QTest::qWaitFor([this] { return form2.command5()->isEnabled(); }, 1000); }
+    bool ready()
+    {
+        return QTest::qWaitFor([this] { return form2.command5()->isEnabled(); }, 1000);
+    }
 
     void read(const QByteArray &reply)
     {

@@ -248,7 +248,8 @@ void TestSerialLink::pathThatIsNoTerminalIsNotSerial()
     QVERIFY(plain.open(QIODevice::WriteOnly));
     plain.close();
     QSerialPortLink link;
-    for (const QString &path : {QStringLiteral("/dev/null"), QStringLiteral("/dev/zero"), plain.fileName(), dir.path()}) {
+    for (const QString &path :
+         {QStringLiteral("/dev/null"), QStringLiteral("/dev/zero"), plain.fileName(), dir.path()}) {
         QVERIFY(!link.Open(PortId{0, path}, QStringLiteral("9600,n,8,1")));
         QCOMPARE(link.lastError().kind, LinkError::Kind::NotSerial);
         QCOMPARE(link.lastError().reason(), QStringLiteral("%1 is not a serial device.").arg(path));

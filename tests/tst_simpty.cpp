@@ -116,8 +116,8 @@ void TestSimPty::answersOnlyAtItsRate()
     const QString reply = exchangeUntil(link, CommandFrame::connectRequest(), QStringLiteral("\r\n"));
     QVERIFY2(CommandFrame::isConnectReply(reply), qPrintable(reply));
     QCOMPARE(exchangeUntil(link, CommandFrame::readSettingsRequest(), QStringLiteral(" 10")),
-        QStringLiteral("%1  1  0 12  8 26 21  1 44  1 24  0 50  0250  8 10")
-            .arg(QString::fromLatin1(baudRowForRate(simRate)->code)));
+             QStringLiteral("%1  1  0 12  8 26 21  1 44  1 24  0 50  0250  8 10")
+                 .arg(QString::fromLatin1(baudRowForRate(simRate)->code)));
 }
 
 void TestSimPty::followsAWrittenRate()
@@ -138,7 +138,7 @@ void TestSimPty::followsAWrittenRate()
     QCOMPARE(exchange(link, CommandFrame::readSettingsRequest(), 300), QString());
     QVERIFY(link.SetSettings(lineSettingsFor(38400)));
     QCOMPARE(exchangeUntil(link, CommandFrame::readSettingsRequest(), QStringLiteral("250")),
-        QStringLiteral(" 50 17  1 12 24  0 90  0200  1 44  0150  0250"));
+             QStringLiteral(" 50 17  1 12 24  0 90  0200  1 44  0150  0250"));
 }
 
 void TestSimPty::lateAnswersArriveLate()

@@ -201,8 +201,8 @@ void TestSimSensor::commandLineChecks_data()
 
 void TestSimSensor::prefixGoesInFrontOfTheNthAnswerOnly()
 {
-    const SimCommandLine parsed = parseSimCommandLine(args(QStringLiteral(
-        "--model 21 --prefix read:2:\\x20 --prefix read:3:7\\r\\n --prefix measure:1:~ --noise 1")));
+    const SimCommandLine parsed = parseSimCommandLine(args(
+        QStringLiteral("--model 21 --prefix read:2:\\x20 --prefix read:3:7\\r\\n --prefix measure:1:~ --noise 1")));
     QCOMPARE(parsed.text, QString());
     SimSensor sensor = makeSimSensor(parsed.options);
     const QByteArray block = sensor.settingsReply();
@@ -271,6 +271,7 @@ void TestSimSensor::everyModelAnswersConnectWithTheFamily()
     QVERIFY(reply.endsWith("\r\n"));
 }
 
+// clang-format off
 void TestSimSensor::defaultsComeFromTheCatalogue_data()
 {
     QTest::addColumn<QString>("line");
@@ -309,6 +310,7 @@ void TestSimSensor::defaultsComeFromTheCatalogue_data()
                                     << 1 << 1000;
     QTest::newRow("distance model") << "--model 90" << QByteArray("DVT-SIM DVZ-900 V7") << 0 << 0 << -1 << 250;
 }
+// clang-format on
 
 void TestSimSensor::defaultsComeFromTheCatalogue()
 {

@@ -1,14 +1,14 @@
 // The windows against a misbehaving veltra-sim: a damaged settings reply, an
 // adapter pulled during a write and plugged back in, and the progress window
 // while a check message holds the focus.
-#include "distancewindow.h"
-#include "startwindow.h"
 #include "connectednotice.h"
+#include "distancewindow.h"
 #include "fonts.h"
 #include "levelwindow.h"
-#include "progresswindow.h"
 #include "programrun.h"
+#include "progresswindow.h"
 #include "shots.h"
+#include "startwindow.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -112,7 +112,8 @@ void TestWindowFaults::lostDuringWriteIsReportedAndReadReconnects()
     QTRY_VERIFY_WITH_TIMEOUT(run.sim.log().contains(QStringLiteral("unplugged")), 3000);
     QCOMPARE(shownBoxes(QStringLiteral("LinkFailure")).size(), 1);
     QMessageBox *box = shownBoxes(QStringLiteral("LinkFailure")).first();
-    QVERIFY2(box->text().contains(QStringLiteral("the write may not have reached the sensor")), qPrintable(box->text()));
+    QVERIFY2(box->text().contains(QStringLiteral("the write may not have reached the sensor")),
+             qPrintable(box->text()));
     QVERIFY2(box->informativeText().contains(QStringLiteral("unplugged or stopped answering")),
              qPrintable(box->informativeText()));
     QVERIFY(!box->informativeText().contains(QStringLiteral("ioctl")));

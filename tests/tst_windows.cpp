@@ -44,11 +44,21 @@ const QStringList kOmb = {"Wide", "Widish", "Narrow"};
 const QStringList kResolution = {"Cm", "mm"};
 
 // Persian texts, written as code points so no editor can reshape them.
-const QString kCmChanged = QString::fromUtf16(u"\u062A\u0648\u062C\u0647 \u0631\u0632\u0648\u0644\u0648\u0634\u0646 \u0633\u0646\u0633\u0648\u0631 \u0628\u0647 \u0633\u0627\u0646\u062A\u064A\u0645\u062A\u0631\u062A\u063A\u064A\u064A\u0631 \u064A\u0627\u0641\u062A");
-const QString kCmChangeAll = QString::fromUtf16(u"\u062D\u062A\u0645\u0627 \u062A\u0645\u0627\u0645 \u0627\u0646\u062F\u0627\u0632\u0647 \u0647\u0627 \u0631\u0627 \u0628\u0647 \u0633\u0627\u0646\u062A\u064A\u0645\u062A\u0631 \u062A\u063A\u064A\u064A\u0631 \u062F\u0647\u064A\u062F");
-const QString kMmChanged = QString::fromUtf16(u"\u062A\u0648\u062C\u0647 \u0631\u0632\u0648\u0644\u0648\u0634\u0646 \u0633\u0646\u0633\u0648\u0631 \u0628\u0647 \u0645\u064A\u0644\u064A\u0645\u062A\u0631 \u062A\u063A\u064A\u064A\u0631 \u064A\u0627\u0641\u062A");
-const QString kMmChangeAll = QString::fromUtf16(u"\u062D\u062A\u0645\u0627 \u062A\u0645\u0627\u0645 \u0627\u0646\u062F\u0627\u0632\u0647 \u0647\u0627 \u0631\u0627 \u0628\u0647 \u0645\u064A\u0644\u064A\u0645\u062A\u0631 \u062A\u063A\u064A\u064A\u0631 \u062F\u0647\u064A\u062F");
-const QString kPleaseWait = QString::fromUtf16(u"\u0686\u0646\u062F \u0644\u062D\u0638\u0647 \u0635\u0628\u0631 \u06A9\u0646\u064A\u062F ");
+const QString kCmChanged = QString::fromUtf16(
+    u"\u062A\u0648\u062C\u0647 \u0631\u0632\u0648\u0644\u0648\u0634\u0646 \u0633\u0646\u0633\u0648\u0631 \u0628\u0647 "
+    u"\u0633\u0627\u0646\u062A\u064A\u0645\u062A\u0631\u062A\u063A\u064A\u064A\u0631 \u064A\u0627\u0641\u062A");
+const QString kCmChangeAll
+    = QString::fromUtf16(u"\u062D\u062A\u0645\u0627 \u062A\u0645\u0627\u0645 \u0627\u0646\u062F\u0627\u0632\u0647 "
+                         u"\u0647\u0627 \u0631\u0627 \u0628\u0647 \u0633\u0627\u0646\u062A\u064A\u0645\u062A\u0631 "
+                         u"\u062A\u063A\u064A\u064A\u0631 \u062F\u0647\u064A\u062F");
+const QString kMmChanged = QString::fromUtf16(
+    u"\u062A\u0648\u062C\u0647 \u0631\u0632\u0648\u0644\u0648\u0634\u0646 \u0633\u0646\u0633\u0648\u0631 \u0628\u0647 "
+    u"\u0645\u064A\u0644\u064A\u0645\u062A\u0631 \u062A\u063A\u064A\u064A\u0631 \u064A\u0627\u0641\u062A");
+const QString kMmChangeAll = QString::fromUtf16(
+    u"\u062D\u062A\u0645\u0627 \u062A\u0645\u0627\u0645 \u0627\u0646\u062F\u0627\u0632\u0647 \u0647\u0627 \u0631\u0627 "
+    u"\u0628\u0647 \u0645\u064A\u0644\u064A\u0645\u062A\u0631 \u062A\u063A\u064A\u064A\u0631 \u062F\u0647\u064A\u062F");
+const QString kPleaseWait
+    = QString::fromUtf16(u"\u0686\u0646\u062F \u0644\u062D\u0638\u0647 \u0635\u0628\u0631 \u06A9\u0646\u064A\u062F ");
 
 QStringList items(const QComboBox *box)
 {
@@ -200,9 +210,9 @@ void TestWindows::checkClosingClosesPortThenEnds(QWidget &window, const QString 
 
 QWidget *TestWindows::window(const QString &name) const
 {
-    for (QWidget *w : std::initializer_list<QWidget *>{m_form1.get(), m_form2.get(), m_form3.get(), m_form4.get(),
-                                                        m_form5.get(), m_form6.get(), m_form7.get(), m_form8.get(),
-                                                        m_navar.get()}) {
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{m_form1.get(), m_form2.get(), m_form3.get(), m_form4.get(), m_form5.get(),
+                                          m_form6.get(), m_form7.get(), m_form8.get(), m_navar.get()}) {
         if (w->objectName() == name)
             return w;
     }
@@ -261,6 +271,7 @@ void TestWindows::fontSubstitutions()
         QVERIFY(used.bold());
 }
 
+// clang-format off
 void TestWindows::windows_data()
 {
     QTest::addColumn<QString>("name");
@@ -276,6 +287,7 @@ void TestWindows::windows_data()
     QTest::newRow("Form8") << "Form8" << "!!!" << QSize(5400 / 15, 2280 / 15);
     QTest::newRow("navar") << "navar" << "" << QSize(4035 / 15, 2385 / 15);
 }
+// clang-format on
 
 void TestWindows::windows()
 {
@@ -420,6 +432,7 @@ void TestWindows::fonts()
     checkFont(*c, family, pointSize, weight);
 }
 
+// clang-format off
 void TestWindows::persianTexts_data()
 {
     QTest::addColumn<QString>("window");
@@ -434,6 +447,7 @@ void TestWindows::persianTexts_data()
     QTest::newRow("Form8 Label2") << "Form8" << "Label2" << kMmChangeAll;
     QTest::newRow("navar Label1") << "navar" << "Label1" << kPleaseWait;
 }
+// clang-format on
 
 void TestWindows::persianTexts()
 {
@@ -449,6 +463,7 @@ void TestWindows::persianTexts()
     checkReadsFromTheRight(*label);
 }
 
+// clang-format off
 void TestWindows::unitNoticesAreDarkRed_data()
 {
     QTest::addColumn<QString>("window");
@@ -458,6 +473,7 @@ void TestWindows::unitNoticesAreDarkRed_data()
     QTest::newRow("Form8 Label1") << "Form8" << "Label1";
     QTest::newRow("Form8 Label2") << "Form8" << "Label2";
 }
+// clang-format on
 
 void TestWindows::unitNoticesAreDarkRed()
 {
@@ -488,6 +504,7 @@ void TestWindows::lines()
     QCOMPARE(line->geometry(), geometry);
 }
 
+// clang-format off
 void TestWindows::loadFillsLists_data()
 {
     QTest::addColumn<QString>("window");
@@ -502,6 +519,7 @@ void TestWindows::loadFillsLists_data()
     QTest::newRow("level OMB") << "form2" << "Combo4" << kOmb;
     QTest::newRow("level resolution") << "form2" << "Combo5" << kResolution;
 }
+// clang-format on
 
 void TestWindows::loadFillsLists()
 {
@@ -529,10 +547,13 @@ void TestWindows::loadFillsListsInOrder()
         QComboBox *box;
         QStringList expected;
     } lists[] = {
-        {form2.combo1(), kBauds},         {form6.combo1(), kBauds},
+        {form2.combo1(), kBauds},
+        {form6.combo1(), kBauds},
         {form2.combo2(), kModelNames + QStringList{"NON"}},
-        {form6.combo2(), {"DVZ-900"}},    {form6.combo3(), kOgr},
-        {form2.combo3(), kOgr},           {form2.combo4(), kOmb},
+        {form6.combo2(), {"DVZ-900"}},
+        {form6.combo3(), kOgr},
+        {form2.combo3(), kOgr},
+        {form2.combo4(), kOmb},
         {form2.combo5(), kResolution},
     };
     for (const auto &list : lists) {
@@ -654,7 +675,8 @@ void TestWindows::connectButtonRunsHandshake()
 {
     QVERIFY(m_form1->metaObject()->indexOfSlot("Command1_Click()") >= 0);
     // Disconnecting succeeds only when the button was wired to the handler.
-    QVERIFY(QObject::disconnect(m_form1->command1(), &QPushButton::clicked, m_form1.get(), &StartWindow::Command1_Click));
+    QVERIFY(
+        QObject::disconnect(m_form1->command1(), &QPushButton::clicked, m_form1.get(), &StartWindow::Command1_Click));
     QVERIFY(QObject::connect(m_form1->command1(), &QPushButton::clicked, m_form1.get(), &StartWindow::Command1_Click));
 }
 
@@ -717,6 +739,7 @@ void TestWindows::failureNoticeLeadsBack()
     QVERIFY(!m_form5->isVisible());
 }
 
+// clang-format off
 void TestWindows::failureReason_data()
 {
     QTest::addColumn<QString>("reason");
@@ -726,6 +749,7 @@ void TestWindows::failureReason_data()
         << "Permission denied (/dev/ttyUSB0): join the dialout group (sudo usermod -aG dialout $USER) and log in again.";
     QTest::newRow("empty") << "";
 }
+// clang-format on
 
 void TestWindows::failureReason()
 {

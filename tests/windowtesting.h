@@ -38,8 +38,8 @@ inline QRect fromTwips(int left, int top, int width, int height)
 }
 
 // Persian texts, written as code points so no editor can reshape them.
-inline const QString kSensorInState =
-    QString::fromUtf16(u"\u0633\u0646\u0633\u0648\u0631 \u062F\u0631 \u0648\u0636\u0639\u064A\u062A");
+inline const QString kSensorInState
+    = QString::fromUtf16(u"\u0633\u0646\u0633\u0648\u0631 \u062F\u0631 \u0648\u0636\u0639\u064A\u062A");
 inline const QString kWasPut = QString::fromUtf16(u"\u0642\u0631\u0627\u0631 \u06AF\u0631\u0641\u062A");
 
 // Whether a control of a controls table is shown and enabled after load.
@@ -167,10 +167,10 @@ inline void checkCaptionsFit(const QWidget &window, qsizetype count)
             continue;
         const QFontMetrics metrics(label->font());
         const int needed = metrics.horizontalAdvance(label->text());
-        QVERIFY2(needed <= label->width(), qPrintable(QStringLiteral("%1 needs %2 px, has %3")
-                                                          .arg(label->objectName())
-                                                          .arg(needed)
-                                                          .arg(label->width())));
+        QVERIFY2(
+            needed <= label->width(),
+            qPrintable(
+                QStringLiteral("%1 needs %2 px, has %3").arg(label->objectName()).arg(needed).arg(label->width())));
         QVERIFY2(metrics.height() <= label->height() + 4, qPrintable(label->objectName()));
         ++checked;
     }

@@ -33,8 +33,7 @@ QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text, con
     return label;
 }
 
-QLabel *makePersianLabel(QWidget *parent, const QString &name, const QString &text, const Twips &at,
-                         const QFont &font)
+QLabel *makePersianLabel(QWidget *parent, const QString &name, const QString &text, const Twips &at, const QFont &font)
 {
     QLabel *label = makeLabel(parent, name, text, at, font);
     label->setLayoutDirection(Qt::RightToLeft);
@@ -43,8 +42,7 @@ QLabel *makePersianLabel(QWidget *parent, const QString &name, const QString &te
     return label;
 }
 
-QPushButton *makeButton(QWidget *parent, const QString &name, const QString &text, const Twips &at,
-                        const QFont &font)
+QPushButton *makeButton(QWidget *parent, const QString &name, const QString &text, const Twips &at, const QFont &font)
 {
     auto *button = named(new QPushButton(text, parent), name, font);
     button->setAutoDefault(false);

@@ -24,8 +24,7 @@ QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text, con
                   const QFont &font = defaultFont());
 
 // Persian text: right to left, against the right edge.
-QLabel *makePersianLabel(QWidget *parent, const QString &name, const QString &text, const Twips &at,
-                         const QFont &font);
+QLabel *makePersianLabel(QWidget *parent, const QString &name, const QString &text, const Twips &at, const QFont &font);
 
 QPushButton *makeButton(QWidget *parent, const QString &name, const QString &text, const Twips &at,
                         const QFont &font = defaultFont());

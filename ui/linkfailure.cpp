@@ -19,8 +19,8 @@ QMessageBox *messageWindow(QPointer<QMessageBox> &slot, QWidget *parent, const Q
         slot->activateWindow();
         return slot;
     }
-    slot = new QMessageBox(QMessageBox::Warning, QStringLiteral("Veltra Sensor Program V7"), QString(),
-                           QMessageBox::Ok, parent);
+    slot = new QMessageBox(QMessageBox::Warning, QStringLiteral("Veltra Sensor Program V7"), QString(), QMessageBox::Ok,
+                           parent);
     slot->setObjectName(objectName);
     slot->setTextFormat(Qt::PlainText);
     slot->setAttribute(Qt::WA_DeleteOnClose);
@@ -78,10 +78,9 @@ void reportDamagedReply(QWidget *parent, const QString &reply, const QString &ag
                                  : QStringLiteral("The sensor's reply was damaged."));
     box->setInformativeText(
         QStringLiteral("Nothing was changed: every field keeps its value. Press %1 again.").arg(again));
-    box->setDetailedText(reply.isEmpty() ? QString()
-                                         : QStringLiteral("Received %1 characters:\n%2")
-                                               .arg(reply.size())
-                                               .arg(escapedText(reply)));
+    box->setDetailedText(reply.isEmpty()
+                             ? QString()
+                             : QStringLiteral("Received %1 characters:\n%2").arg(reply.size()).arg(escapedText(reply)));
     box->show();
 }
 

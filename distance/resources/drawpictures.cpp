@@ -75,8 +75,7 @@ QImage product()
     p.drawText(QRectF(18, 16, 200, 18), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("DVZ-900"));
     p.setFont(sans(10));
     p.setPen(QColor(90, 104, 122));
-    p.drawText(QRectF(18, 34, 240, 14), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("ultrasonic distance sensor"));
+    p.drawText(QRectF(18, 34, 240, 14), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("ultrasonic distance sensor"));
 
     const qreal axis = 160;   // sensor axis
     const qreal face = 140;   // transducer face
