@@ -2,6 +2,7 @@
 // from replies, writes prepared with the windows' checks and requests,
 // read-back comparison and backup files.
 #include "backupfile.h"
+#include "failure.h"
 #include "replies.h"
 #include "sensorblock.h"
 #include "settingsedit.h"
@@ -52,6 +53,7 @@ class TestCliLogic : public QObject
 {
     Q_OBJECT
 private slots:
+    void sessionFailuresAsExitCodes();
     void blockFromReply_data();
     void blockFromReply();
     void prepareWrite_data();
@@ -447,6 +449,26 @@ void TestCliLogic::backupRefused()
     QString why;
     QVERIFY(!BackupFile::parse(json, &why).has_value());
     QVERIFY2(why.contains(reason), qPrintable(why));
+}
+
+void TestCliLogic::sessionFailuresAsExitCodes()
+{
+    // Scripts rely on these: 3 nothing usable answered, 2 a port or rate the
+    // command line cannot take, 5 a port that cannot be opened.
+    const auto codeOf = [](SessionFailure::Kind kind, LinkError::Kind link = LinkError::Kind::None) {
+        SessionFailure failure{kind, LinkError{link, {}, {}}, QStringLiteral("why")};
+        return failureOf(failure).code;
+    };
+    QCOMPARE(codeOf(SessionFailure::Kind::None), ExitCode::Success);
+    QCOMPARE(codeOf(SessionFailure::Kind::NoSensor), ExitCode::NoSensor);
+    QCOMPARE(codeOf(SessionFailure::Kind::Damaged), ExitCode::NoSensor);
+    QCOMPARE(codeOf(SessionFailure::Kind::BadRequest), ExitCode::Usage);
+    QCOMPARE(codeOf(SessionFailure::Kind::Link, LinkError::Kind::Busy), ExitCode::PortFailed);
+    QCOMPARE(codeOf(SessionFailure::Kind::Link, LinkError::Kind::NotSerial), ExitCode::PortFailed);
+    QCOMPARE(codeOf(SessionFailure::Kind::Link, LinkError::Kind::Io), ExitCode::NoSensor);
+    QCOMPARE(codeOf(SessionFailure::Kind::Link, LinkError::Kind::BadPortText), ExitCode::Usage);
+    SessionFailure damaged{SessionFailure::Kind::Damaged, {}, QStringLiteral("The reply was cut short.")};
+    QCOMPARE(failureOf(damaged).message, damaged.message);
 }
 
 QTEST_GUILESS_MAIN(TestCliLogic)
