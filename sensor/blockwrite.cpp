@@ -5,6 +5,8 @@
 #include "modelcatalogue.h"
 #include "numbers.h"
 
+#include <QList>
+
 #include <cstdint>
 
 namespace veltra {
@@ -39,65 +41,57 @@ int requestFields(BlockForm form)
     return 0;
 }
 
-// The text a one-field setting travels as, once the codes are worked out.
-QString byteText(Setting setting, const BlockWriteInput &input, const BlockWritePlan &plan)
+// One field as it will travel: its text and the name a message gives it.
+struct FieldText {
+    QString title;
+    QString text;
+};
+
+// The fields a setting travels as, once the codes and words are worked out.
+QList<FieldText> fieldTexts(const BlockSetting &setting, const BlockWriteInput &input, const BlockWritePlan &plan)
 {
-    switch (setting) {
+    const QString title = QLatin1String(setting.title);
+    const auto word = [&title](const WordBytes &bytes) {
+        return QList<FieldText>{{title + QStringLiteral(" (high byte)"), bytes.high},
+                                {title + QStringLiteral(" (low byte)"), bytes.low}};
+    };
+    switch (setting.id) {
     case Setting::Baud:
-        return plan.baudCode;
+        return {{title, plan.baudCode}};
     case Setting::Slave:
-        return input.slave;
+        return {{title, input.slave}};
     case Setting::Ogr:
-        return plan.ogrCode;
+        return {{title, plan.ogrCode}};
     case Setting::Month:
-        return input.month;
+        return {{title, input.month}};
     case Setting::Day:
-        return input.day;
+        return {{title, input.day}};
     case Setting::Year:
-        return input.year;
+        return {{title, input.year}};
     case Setting::Model:
-        return plan.modelCode;
-    case Setting::Omb:
-        return plan.ombCode;
-    case Setting::Resolution:
-        return plan.resolutionCode;
+        return {{title, plan.modelCode}};
     case Setting::Empty:
+        return word(plan.empty);
     case Setting::Full:
+        return word(plan.full);
     case Setting::LowDo:
     case Setting::Switch:
+        return word(plan.lowDoOrSwitch);
     case Setting::HiDo:
-        break;
+        return word(plan.hiDo);
+    case Setting::Omb:
+        return {{title, plan.ombCode}};
+    case Setting::Resolution:
+        return {{title, plan.resolutionCode}};
     }
     return {};
 }
 
-} // namespace
-
-QString checkPrompt(const char16_t *text)
+// Splits the four 16-bit values into their byte fields, in block order.
+// Negative or larger values have no two-byte form the sensor reads back:
+// the first such value's message, or empty.
+QString splitWords(const BlockWriteInput &input, SensorFamily family, BlockWritePlan &plan)
 {
-    return QString::fromUtf16(text) + QString::fromUtf16(u"\x10\x01\x10\x0f\x01");
-}
-
-BlockWritePlan planBlockWrite(const BlockWriteInput &input, BlockForm form)
-{
-    const SensorFamily family = form == BlockForm::Distance ? SensorFamily::Distance : SensorFamily::Level;
-
-    BlockWritePlan plan;
-    plan.baudCode = codeOr(ModelCatalogue::baudCodeForText(input.baudBox), input.keptBaudCode);
-    plan.modelCode = codeOr(input.modelCode, input.keptModelCode);
-    plan.ogrCode = codeOr(ModelCatalogue::ogrCodeForText(input.ogrBox), input.keptOgrCode);
-    plan.ombCode = codeOr(ModelCatalogue::ombCodeForText(input.ombBox), input.keptOmbCode);
-    plan.resolutionCode = codeOr(ModelCatalogue::resolutionCodeForText(input.resolutionBox), input.keptResolutionCode);
-
-    // A failed plan carries only its error, so nothing half-made can be used.
-    const auto failed = [](const QString &error) {
-        BlockWritePlan none;
-        none.error = error;
-        return none;
-    };
-
-    // The four 16-bit values, in block order. Negative or larger values have
-    // no two-byte form the sensor reads back.
     constexpr int kWordMax = 32767;
     const struct {
         Setting setting;
@@ -112,10 +106,50 @@ BlockWritePlan planBlockWrite(const BlockWriteInput &input, BlockForm form)
     for (const auto &word : words) {
         const std::optional<int> v = wholeNumberIn(word.text, 0, kWordMax);
         if (!v)
-            return failed(outsideMessage(QLatin1String(blockSetting(word.setting).title), word.text, kWordMax));
+            return outsideMessage(QLatin1String(blockSetting(word.setting).title), word.text, kWordMax);
         const CommandFrame::BytePair pair = CommandFrame::splitWord(*v);
         word.bytes = {NumberToText(pair.high), NumberToText(pair.low)};
     }
+    return {};
+}
+
+// The request of the form's first fields, each a byte of 0 to 255 once
+// rounded; the first field that is not, named in the message.
+QString buildRequest(const BlockWriteInput &input, BlockForm form, BlockWritePlan &plan)
+{
+    const SensorFamily family = form == BlockForm::Distance ? SensorFamily::Distance : SensorFamily::Level;
+    const int fields = requestFields(form);
+    QByteArray payload;
+    payload.reserve(fields);
+    for (const BlockSetting &setting : blockSettings(family)) {
+        if (setting.field > fields)
+            break;
+        for (const FieldText &field : fieldTexts(setting, input, plan)) {
+            const std::optional<std::uint8_t> byte = CommandFrame::payloadByte(field.text);
+            if (!byte)
+                return outsideMessage(field.title, field.text, 255);
+            payload.append(static_cast<char>(*byte));
+        }
+    }
+    plan.request = CommandFrame::writeSettingsRequest(payload);
+    return {};
+}
+
+} // namespace
+
+QString checkPrompt(const char16_t *text)
+{
+    return QString::fromUtf16(text) + QString::fromUtf16(u"\x10\x01\x10\x0f\x01");
+}
+
+BlockWritePlan planBlockWrite(const BlockWriteInput &input, BlockForm form)
+{
+    BlockWritePlan plan;
+    plan.baudCode = codeOr(ModelCatalogue::baudCodeForText(input.baudBox), input.keptBaudCode);
+    plan.modelCode = codeOr(input.modelCode, input.keptModelCode);
+    plan.ogrCode = codeOr(ModelCatalogue::ogrCodeForText(input.ogrBox), input.keptOgrCode);
+    plan.ombCode = codeOr(ModelCatalogue::ombCodeForText(input.ombBox), input.keptOmbCode);
+    plan.resolutionCode = codeOr(ModelCatalogue::resolutionCodeForText(input.resolutionBox), input.keptResolutionCode);
 
     // The code as it stands picks the rate: "30" does, " 30" and "30.0" do not.
     for (const BaudRow &row : kBaudTable) {
@@ -123,40 +157,17 @@ BlockWritePlan planBlockWrite(const BlockWriteInput &input, BlockForm form)
             plan.lineSettings = QString::fromLatin1(row.lineSettings);
     }
 
+    const SensorFamily family = form == BlockForm::Distance ? SensorFamily::Distance : SensorFamily::Level;
+    QString error = splitWords(input, family, plan);
     // Bytes that are not sent are not checked.
-    const int fields = requestFields(form);
-    if (fields == 0)
-        return plan;
-
-    QByteArray payload;
-    payload.reserve(fields);
-    const auto append = [&payload](const QString &text) {
-        const std::optional<std::uint8_t> byte = CommandFrame::payloadByte(text);
-        if (!byte)
-            return false;
-        payload.append(static_cast<char>(*byte));
-        return true;
-    };
-    for (const BlockSetting &setting : blockSettings(family)) {
-        if (setting.field > fields)
-            break;
-        const QString title = QLatin1String(setting.title);
-        if (!setting.word) {
-            const QString text = byteText(setting.id, input, plan);
-            if (!append(text))
-                return failed(outsideMessage(title, text, 255));
-            continue;
-        }
-        const WordBytes &bytes = setting.id == Setting::Empty  ? plan.empty
-                                 : setting.id == Setting::Full ? plan.full
-                                 : setting.id == Setting::HiDo ? plan.hiDo
-                                                               : plan.lowDoOrSwitch;
-        if (!append(bytes.high))
-            return failed(outsideMessage(title + QStringLiteral(" (high byte)"), bytes.high, 255));
-        if (!append(bytes.low))
-            return failed(outsideMessage(title + QStringLiteral(" (low byte)"), bytes.low, 255));
+    if (error.isEmpty() && form != BlockForm::NoRequest)
+        error = buildRequest(input, form, plan);
+    // A failed plan carries only its error, so nothing half-made can be used.
+    if (!error.isEmpty()) {
+        BlockWritePlan none;
+        none.error = error;
+        return none;
     }
-    plan.request = CommandFrame::writeSettingsRequest(payload);
     return plan;
 }
 
