@@ -1,13 +1,18 @@
 #include "startwindow.h"
 
+#include "about.h"
 #include "controls.h"
+#include "menubar.h"
 #include "portmap.h"
 #include "sensorsession.h"
+#include "serialports.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 
 namespace veltra {
@@ -25,6 +30,7 @@ StartWindow::StartWindow(SensorSession &session, std::function<void()> endProgra
     : QWidget(parent)
     , m_session(session)
     , m_endProgram(std::move(endProgram))
+    , m_portTipSource([] { return PortMap::describe(kPortCount); })
 {
     ui::setUpWindow(this, QStringLiteral("Form1"), QStringLiteral("Ultrasonic Sensor Program V7"), 5130, 3585);
 
@@ -36,13 +42,15 @@ StartWindow::StartWindow(SensorSession &session, std::function<void()> endProgra
                         ui::font(QString::fromLatin1(ui::kSansSerif), 9.75, true));
 
     // Made first of the controls that take focus, so it has the focus first.
-    m_portBox = ui::makeComboBox(this, QStringLiteral("Combo1"), Twips{2640, 1080, 975, 288}, true);
+    // Its list shows each port's device and adapter beside the number.
+    m_portBox = ui::setUpComboBox(new ui::PortBox(this), QStringLiteral("Combo1"), Twips{2640, 1080, 975, 288}, true);
     for (int port = 1; port <= kPortCount; ++port)
         m_portBox->addItem(QString::number(port));
     m_portBox->setCurrentIndex(0);
     m_portBox->setEditText(QStringLiteral("1"));
+    // The tooltip is made when it is about to show (a tooltip event over the
+    // box's text comes on to the box).
     m_portBox->installEventFilter(this);
-    m_portBox->lineEdit()->installEventFilter(this);
     m_portBox->setFocus();
 
     m_connectButton = ui::makeButton(this, QStringLiteral("Command1"), QStringLiteral("Set com port"),
@@ -59,7 +67,17 @@ StartWindow::StartWindow(SensorSession &session, std::function<void()> endProgra
     for (QLabel *label : {m_maker, m_web, m_version})
         label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
-    refreshPortTip();
+    makeMenus();
+}
+
+void StartWindow::makeMenus()
+{
+    m_menuBar = new QMenuBar(this);
+    m_menuBar->setObjectName(QStringLiteral("MenuBar"));
+    QMenu *help = m_menuBar->addMenu(QStringLiteral("&Help"));
+    help->addAction(QStringLiteral("&About"), this, [this] { ui::showAbout(this); });
+    help->addAction(QStringLiteral("&Serial Ports"), this, [this] { ui::showSerialPorts(this, kPortCount); });
+    ui::placeMenuBar(this, m_menuBar);
 }
 
 QString StartWindow::portText() const
@@ -67,22 +85,25 @@ QString StartWindow::portText() const
     return m_portBox->currentText();
 }
 
-void StartWindow::refreshPortTip()
+void StartWindow::setPortText(const QString &text)
 {
-    // Adapters come and go; the tip says what each number means right now.
-    m_portBox->setToolTip(PortMap::describe(kPortCount));
+    const int index = m_portBox->findText(text);
+    if (index >= 0)
+        m_portBox->setCurrentIndex(index);
+    m_portBox->setEditText(text);
 }
 
-void StartWindow::showEvent(QShowEvent *event)
+void StartWindow::setPortTipSource(std::function<QString()> source)
 {
-    refreshPortTip();
-    QWidget::showEvent(event);
+    m_portTipSource = std::move(source);
 }
 
 bool StartWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::FocusIn && (watched == m_portBox || watched == m_portBox->lineEdit()))
-        refreshPortTip();
+    // Adapters come and go; the tip says what each number means right now,
+    // from one look at the system's devices per tip shown.
+    if (event->type() == QEvent::ToolTip && watched == m_portBox && m_portTipSource)
+        m_portBox->setToolTip(m_portTipSource());
     return QWidget::eventFilter(watched, event);
 }
 

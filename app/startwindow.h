@@ -5,6 +5,7 @@
 #include <functional>
 
 class QComboBox;
+class QMenuBar;
 class QFrame;
 class QLabel;
 class QPushButton;
@@ -24,6 +25,13 @@ public:
 
     // The port box text as the operator left it.
     QString portText() const;
+    // Puts a port in the box: its list entry when it has one, else as typed text.
+    void setPortText(const QString &text);
+
+    // Where the port box's tooltip comes from (PortMap::describe by default).
+    // Asked each time the tooltip is about to show, never before: describing
+    // the ports enumerates the system's serial devices.
+    void setPortTipSource(std::function<QString()> source);
 
     SensorSession &session() const { return m_session; }
 
@@ -42,15 +50,17 @@ signals:
     void sensorNotFound(const QString &reason);
 
 protected:
-    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-private:
-    void refreshPortTip();
+    QMenuBar *menuBar() const { return m_menuBar; }
 
+private:
+    void makeMenus();
+    QMenuBar *m_menuBar = nullptr; // Help: About, Serial Ports
     SensorSession &m_session;
     std::function<void()> m_endProgram;
+    std::function<QString()> m_portTipSource;
 
     QLabel *m_title = nullptr;              // Label1
     QFrame *m_upperRule = nullptr;          // Line1

@@ -21,7 +21,10 @@ enum Option : unsigned {
     Set = 1u << 2,
     Counting = 1u << 3, // --count and --interval
     Output = 1u << 4,
-    BackupFileArgument = 1u << 5,
+    FileArgument = 1u << 5, // one positional FILE
+    DryRun = 1u << 6,
+    PortCount = 1u << 7, // --count of port numbers
+    NoPort = 1u << 8,    // needs no --port
 };
 
 const char *const kExitCodes = "Exit codes:\n"
@@ -30,15 +33,21 @@ const char *const kExitCodes = "Exit codes:\n"
                                "  3  no sensor answered, its reply was damaged, or the device went away\n"
                                "  4  a setting failed its check; nothing was sent\n"
                                "  5  the port could not be opened, or is not a serial device\n"
-                               "  6  the read-back after a write differs or failed";
+                               "  6  the read-back after a write differs or failed\n"
+                               "  7  compare: the sensor does not hold the file's settings";
+
+// The number of ports `ports` lists unless told otherwise: as many as the
+// start window's port box offers.
+constexpr int kDefaultPortCount = 15;
 
 // --port, and the options the command takes.
-void addCommandOptions(QCommandLineParser &parser, unsigned options)
+void addCommandOptions(QCommandLineParser &parser, unsigned options, const QString &fileHelp)
 {
-    parser.addOption({{QStringLiteral("p"), QStringLiteral("port")},
-                      QStringLiteral("The sensor's port: a number, mapped to a device as in the windows, or a "
-                                     "device path such as /dev/ttyUSB0."),
-                      QStringLiteral("N|PATH")});
+    if (!(options & NoPort))
+        parser.addOption({{QStringLiteral("p"), QStringLiteral("port")},
+                          QStringLiteral("The sensor's port: a number, mapped to a device as in the windows, or a "
+                                         "device path such as /dev/ttyUSB0."),
+                          QStringLiteral("N|PATH")});
     if (options & Baud)
         parser.addOption({{QStringLiteral("b"), QStringLiteral("baud")},
                           QStringLiteral("Talk at this rate instead of searching: 9600, 19200, 38400, 57600 or "
@@ -64,8 +73,16 @@ void addCommandOptions(QCommandLineParser &parser, unsigned options)
         parser.addOption({{QStringLiteral("o"), QStringLiteral("output")},
                           QStringLiteral("Write the backup to FILE instead of standard output."),
                           QStringLiteral("FILE")});
-    if (options & BackupFileArgument)
-        parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The backup to restore."));
+    if (options & DryRun)
+        parser.addOption({QStringLiteral("dry-run"),
+                          QStringLiteral("Connect, read and print what would change; send nothing.")});
+    if (options & PortCount)
+        parser.addOption({{QStringLiteral("n"), QStringLiteral("count")},
+                          QStringLiteral("List port numbers 1 to K (default %1).").arg(kDefaultPortCount),
+                          QStringLiteral("K"),
+                          QString::number(kDefaultPortCount)});
+    if (options & FileArgument)
+        parser.addPositionalArgument(QStringLiteral("FILE"), fileHelp);
 }
 
 // A script names a port exactly: a whole number from 1 (the window's port
@@ -87,6 +104,7 @@ struct Cli::Command {
     const char *description; // the command's own help
     unsigned options;
     int (Cli::*handler)(const QCommandLineParser &);
+    const char *fileHelp = ""; // FileArgument: what FILE is
 };
 
 std::span<const Cli::Command> Cli::commands()
@@ -110,18 +128,32 @@ std::span<const Cli::Command> Cli::commands()
          "tank level and the 4-20 mA current as the level window computes them.",
          Baud | Json | Counting, &Cli::measure},
         {"backup", "Save every setting as JSON",
-         "Reads the settings block and writes every setting, the stored date included, as JSON with the model, "
-         "the tool's version and the time.",
+         "Reads the settings block and writes every setting, the stored date included, as JSON (format 2): each "
+         "setting readable (\"baud\": 19200, \"ogr\": \"High\") under \"settings\" and as the block's code under "
+         "\"codes\", with the family, the model, the program's version and the time.",
          Baud | Output, &Cli::backup},
         {"restore", "Write a backup to a sensor, then read it back",
-         "Checks a backup file (valid JSON, every setting present and in range, the family of the connected "
+         "Checks a settings file (valid JSON, every setting present and in range, the family of the connected "
          "sensor), writes it with the checks of the settings window and reads the block back. The sensor keeps "
-         "its own model code.",
-         Baud | BackupFileArgument, &Cli::restore},
+         "its own model code. With --dry-run it connects, reads and lists each setting that would change, now "
+         "and after, and sends nothing.\nReads the files backup writes, those of earlier versions, and values "
+         "edited by hand in their readable form (\"ogr\": \"Low\", \"baud\": 9600), which win over the codes.",
+         Baud | FileArgument | DryRun, &Cli::restore, "The settings file to restore."},
+        {"compare", "Compare a sensor's settings with a backup",
+         "Reads the settings block and prints each setting of the sensor next to the file's, marking those that "
+         "differ. Exits 0 when the sensor holds the file's settings, 7 when any differs. The model is shown but "
+         "never counts: restore keeps the sensor's own model code.",
+         Baud | Json | FileArgument, &Cli::compare, "The settings file to compare with."},
         {"run", "Put a run-control sensor into its run state",
          "Sends the run request to a run-control model (DVK-14, DVK-16, DVK-18); other models are refused and "
          "nothing is sent.",
          Baud, &Cli::runSensor},
+        {"ports", "List the port numbers and their devices",
+         "Lists port numbers 1 to K as --port maps them (the comN links of the ports folder first, then the "
+         "system's serial devices) with what the system says of each adapter: description, manufacturer, USB "
+         "vendor:product and serial number, empty where it does not say. Numbers that map to no device are left "
+         "out.",
+         Json | PortCount | NoPort, &Cli::ports},
     };
     return table;
 }
@@ -167,7 +199,7 @@ int Cli::run(const QStringList &arguments)
     // Not addHelpOption(): the Qt options of --help-all mean nothing here.
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("This help."));
     parser.addOption(help);
-    addCommandOptions(parser, info->options);
+    addCommandOptions(parser, info->options, QString::fromUtf8(info->fileHelp));
 
     QStringList rest = arguments.mid(2);
     rest.prepend(arguments.value(0, kProgram));
@@ -177,20 +209,23 @@ int Cli::run(const QStringList &arguments)
     if (parser.isSet(help)) {
         // Qt's usage line names only the program; the command belongs in it.
         QString text = parser.helpText();
-        text.replace(
-            0, text.indexOf(u'\n'),
-            QStringLiteral("Usage: %1 %2 --port N|PATH [options]%3\n")
-                .arg(kProgram, first, info->options & BackupFileArgument ? QStringLiteral(" FILE") : QString()));
+        text.replace(0, text.indexOf(u'\n'),
+                     QStringLiteral("Usage: %1 %2%3 [options]%4\n")
+                         .arg(kProgram, first, info->options & NoPort ? QString() : QStringLiteral(" --port N|PATH"),
+                              info->options & FileArgument ? QStringLiteral(" FILE") : QString()));
         m_out << text << Qt::endl << QLatin1String(kExitCodes) << Qt::endl;
         return int(ExitCode::Success);
     }
 
     const QStringList positional = parser.positionalArguments();
-    const qsizetype wanted = (info->options & BackupFileArgument) ? 1 : 0;
+    const qsizetype wanted = (info->options & FileArgument) ? 1 : 0;
     if (positional.size() != wanted) {
-        return usageError(wanted ? QStringLiteral("give the backup file to restore.")
-                                 : QStringLiteral("unexpected argument \"%1\".").arg(positional.value(0)));
+        return usageError(wanted && positional.isEmpty()
+                              ? QStringLiteral("give the settings file to %1.").arg(first)
+                              : QStringLiteral("unexpected argument \"%1\".").arg(positional.value(wanted)));
     }
+    if (info->options & NoPort)
+        return (this->*info->handler)(parser);
     const QStringList ports = parser.values(QStringLiteral("port"));
     if (ports.isEmpty())
         return usageError(QStringLiteral("--port is required."));

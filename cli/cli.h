@@ -1,6 +1,7 @@
 #pragma once
 
 #include "failure.h"
+#include "settingsedit.h"
 #include "sensorsession.h"
 
 #include <QDateTime>
@@ -48,10 +49,26 @@ private:
     int measure(const QCommandLineParser &parser);
     int backup(const QCommandLineParser &parser);
     int restore(const QCommandLineParser &parser);
+    int compare(const QCommandLineParser &parser);
+    int ports(const QCommandLineParser &parser);
     int runSensor(const QCommandLineParser &parser);
 
     // Connects and reads the block; a failure is reported here.
     std::optional<SensorBlock> connectAndRead(SensorSession &session, const QCommandLineParser &parser);
+    // The settings file named on the command line, and the connected
+    // sensor's block of the same family. A failure is reported here, ending
+    // in `nothingDone`, and its exit code set. The file is read first: a
+    // file that is no settings file opens no port.
+    struct FileAndSensor {
+        SensorBlock file;
+        SensorBlock sensor;
+    };
+    std::optional<FileAndSensor> loadAndRead(SensorSession &session, const QCommandLineParser &parser,
+                                             const QString &nothingDone, int *exitCode);
+    // restore --dry-run: each setting the prepared write would change, and
+    // the rate the link would follow to when it is not `rateNow`.
+    int printDryRun(const SensorBlock &sensor, const SensorBlock &file, const PreparedWrite &prepared,
+                    const QString &path, const QString &rateNow);
     // Sends a prepared write, reads the block back and compares.
     int writeAndVerify(SensorSession &session, const SensorBlock &before, const QByteArray &request,
                        const QString &lineSettings, const QString &what);

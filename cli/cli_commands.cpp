@@ -1,13 +1,14 @@
 // The commands of veltra-cli.
-#include "backupfile.h"
 #include "bytetext.h"
 #include "cli.h"
 #include "commandframe.h"
 #include "identification.h"
 #include "measurement.h"
 #include "numbers.h"
+#include "portlist.h"
 #include "portmap.h"
 #include "settingsedit.h"
+#include "settingsfile.h"
 #include "settingsreply.h"
 
 #include <QCommandLineParser>
@@ -426,7 +427,7 @@ int Cli::backup(const QCommandLineParser &parser)
     if (!block)
         return int(failureOf(session.failure()).code);
 
-    const QByteArray json = BackupFile::serialize(*block, m_clock(), QStringLiteral(VELTRA_VERSION));
+    const QByteArray json = SettingsFile::serialize(*block, m_clock(), QStringLiteral(VELTRA_VERSION));
     if (!toFile) {
         m_out << QString::fromUtf8(json);
         m_out.flush();
@@ -439,36 +440,186 @@ int Cli::backup(const QCommandLineParser &parser)
     return int(ExitCode::Success);
 }
 
-int Cli::restore(const QCommandLineParser &parser)
+std::optional<Cli::FileAndSensor> Cli::loadAndRead(SensorSession &session, const QCommandLineParser &parser,
+                                                   const QString &nothingDone, int *exitCode)
 {
     const QString path = parser.positionalArguments().value(0);
     QString why;
-    const auto saved = BackupFile::load(path, &why);
-    if (!saved)
-        return fail({ExitCode::Usage, QStringLiteral("%1 Nothing was written.").arg(why)});
-
-    SensorSession session(m_link);
+    const auto saved = SettingsFile::load(path, &why);
+    if (!saved) {
+        *exitCode = fail({ExitCode::Usage, QStringLiteral("%1 %2").arg(why, nothingDone)});
+        return std::nullopt;
+    }
     const std::optional<SensorBlock> block = connectAndRead(session, parser);
-    if (!block)
-        return int(failureOf(session.failure()).code);
-
+    if (!block) {
+        *exitCode = int(failureOf(session.failure()).code);
+        return std::nullopt;
+    }
     if (saved->family() != block->family()) {
-        return fail({ExitCode::Usage,
-                     QStringLiteral("%1 is a backup of a %2 sensor (%3); the sensor on port %4 is a %5 sensor (%6). "
-                                    "Nothing was written.")
-                         .arg(path, familyName(saved->family()), saved->modelName(), m_portText,
-                              familyName(block->family()), block->modelName())});
+        *exitCode = fail(
+            {ExitCode::Usage, QStringLiteral("%1 is a backup of a %2 sensor (%3); the sensor on port %4 is a %5 sensor "
+                                             "(%6). %7")
+                                  .arg(path, familyName(saved->family()), saved->modelName(), m_portText,
+                                       familyName(block->family()), block->modelName(), nothingDone)});
+        return std::nullopt;
     }
-    if (saved->modelCode() != block->modelCode()) {
-        m_err << "Note: " << path << " was taken from a " << saved->modelName() << " (code " << saved->modelCode()
-              << "); the sensor stays a " << block->modelName() << " (code " << block->modelCode() << ")." << Qt::endl;
+    return FileAndSensor{*saved, *block};
+}
+
+int Cli::restore(const QCommandLineParser &parser)
+{
+    const QString path = parser.positionalArguments().value(0);
+    const bool dryRun = parser.isSet(QStringLiteral("dry-run"));
+    SensorSession session(m_link);
+    int exitCode = 0;
+    const auto both = loadAndRead(session, parser, QStringLiteral("Nothing was written."), &exitCode);
+    if (!both)
+        return exitCode;
+    const SensorBlock &saved = both->file;
+    const SensorBlock &block = both->sensor;
+
+    if (saved.modelCode() != block.modelCode()) {
+        m_err << "Note: " << path << " was taken from a " << saved.modelName() << " (code " << saved.modelCode()
+              << "); the sensor stays a " << block.modelName() << " (code " << block.modelCode() << ")." << Qt::endl;
     }
-    const PreparedWrite prepared = prepareRestore(*block, *saved);
+    const PreparedWrite prepared = prepareRestore(block, saved);
     if (prepared.status != PreparedWrite::Status::Ready)
         return fail(
             {prepared.status == PreparedWrite::Status::Usage ? ExitCode::Usage : ExitCode::Refused, prepared.message});
-    return writeAndVerify(session, *block, prepared.request, prepared.lineSettings,
+    if (dryRun)
+        return printDryRun(block, saved, prepared, path, session.baudText());
+    return writeAndVerify(session, block, prepared.request, prepared.lineSettings,
                           QStringLiteral("Restored %1 to").arg(path));
+}
+
+int Cli::printDryRun(const SensorBlock &sensor, const SensorBlock &file, const PreparedWrite &prepared,
+                     const QString &path, const QString &rateNow)
+{
+    // What the request would carry, against what the sensor holds now.
+    QList<QStringList> rows{{QStringLiteral("  setting"), QStringLiteral("now"), QStringLiteral("after")}};
+    QList<Setting> sent;
+    for (const SentValue &value : sentValues(prepared.request, sensor.family())) {
+        sent.append(value.setting->id);
+        const int now = sensor.value(*value.setting);
+        if (now != value.value) {
+            rows.append({QStringLiteral("  ") + QLatin1String(value.setting->name),
+                         describeValue(*value.setting, now), describeValue(*value.setting, value.value)});
+        }
+    }
+    const QString where = QStringLiteral("%1 on port %2").arg(sensor.modelName(), portDescription(m_portText, m_link.device()));
+    if (rows.size() == 1) {
+        m_out << "Restoring " << path << " to " << where << " would change no setting. Nothing was sent." << Qt::endl;
+    } else {
+        m_out << "Restoring " << path << " to " << where << " would change " << rows.size() - 1
+              << (rows.size() == 2 ? " setting" : " settings") << ". Nothing was sent." << Qt::endl;
+        printTable(m_out, rows);
+    }
+    // A setting the file holds that this model's write does not carry.
+    for (const SettingComparison &row : compareSettings(sensor, file)) {
+        if (row.differs && !sent.contains(row.setting->id)) {
+            m_out << "The file's " << row.setting->name << " (" << row.fileValue << ") would not be written: a "
+                  << sensor.modelName() << "'s write does not carry it." << Qt::endl;
+        }
+    }
+    const QString rate = prepared.lineSettings.section(u',', 0, 0);
+    if (!rate.isEmpty() && rate != rateNow)
+        m_out << "The sensor would then talk at " << rate << " baud." << Qt::endl;
+    return int(ExitCode::Success);
+}
+
+int Cli::compare(const QCommandLineParser &parser)
+{
+    const QString path = parser.positionalArguments().value(0);
+    SensorSession session(m_link);
+    int exitCode = 0;
+    const auto both = loadAndRead(session, parser, QStringLiteral("Nothing was compared."), &exitCode);
+    if (!both)
+        return exitCode;
+    const QList<SettingComparison> rows = compareSettings(both->sensor, both->file);
+    const qsizetype differing = std::count_if(rows.begin(), rows.end(), [](const auto &row) { return row.differs; });
+    const int code = int(differing > 0 ? ExitCode::Differs : ExitCode::Success);
+
+    if (parser.isSet(kJson)) {
+        QJsonArray settings;
+        for (const SettingComparison &row : rows) {
+            settings.append(QJsonObject{
+                {QStringLiteral("name"), QLatin1String(row.setting->name)},
+                {QStringLiteral("sensor"), row.sensorValue},
+                {QStringLiteral("file"), row.fileValue},
+                {QStringLiteral("sensorCode"), both->sensor.value(*row.setting)},
+                {QStringLiteral("fileCode"), both->file.value(*row.setting)},
+                {QStringLiteral("differs"), row.differs},
+            });
+        }
+        printJson(m_out, {
+                             {kPort, m_portText},
+                             {QStringLiteral("file"), path},
+                             {QStringLiteral("family"), familyName(both->sensor.family())},
+                             {QStringLiteral("model"), modelJson(both->sensor.modelCode(), both->sensor.modelName())},
+                             {QStringLiteral("fileModel"), modelJson(both->file.modelCode(), both->file.modelName())},
+                             {QStringLiteral("same"), differing == 0},
+                             {QStringLiteral("differing"), int(differing)},
+                             {QStringLiteral("settings"), settings},
+                         });
+        return code;
+    }
+    m_out << both->sensor.modelName() << " (model code " << both->sensor.modelCode() << ", "
+          << familyName(both->sensor.family()) << " sensor) on port " << portDescription(m_portText, m_link.device())
+          << " compared with " << path << Qt::endl
+          << Qt::endl;
+    QList<QStringList> table{{QStringLiteral("setting"), QStringLiteral("sensor"), QStringLiteral("file"), QString()}};
+    for (const SettingComparison &row : rows) {
+        const bool otherModel = row.setting->id == Setting::Model && row.sensorValue != row.fileValue;
+        table.append({QLatin1String(row.setting->name), row.sensorValue, row.fileValue,
+                      row.differs    ? QStringLiteral("differs")
+                      : otherModel ? QStringLiteral("(not restored)")
+                                   : QString()});
+    }
+    printTable(m_out, table);
+    m_out << Qt::endl;
+    if (differing == 0)
+        m_out << "The sensor holds the file's settings." << Qt::endl;
+    else
+        m_out << differing << (differing == 1 ? " setting differs." : " settings differ.") << Qt::endl;
+    return code;
+}
+
+int Cli::ports(const QCommandLineParser &parser)
+{
+    bool ok = false;
+    const int count = parser.value(QStringLiteral("count")).toInt(&ok);
+    if (!ok || count < 1 || count > 32767)
+        return usageError(QStringLiteral("--count must be a whole number from 1 to 32767."));
+
+    const QList<PortEntry> entries = listPorts(count);
+    if (parser.isSet(kJson)) {
+        QJsonArray list;
+        for (const PortEntry &entry : entries) {
+            list.append(QJsonObject{
+                {QStringLiteral("number"), entry.number},
+                {QStringLiteral("device"), entry.device},
+                {QStringLiteral("description"), textOrNull(entry.description)},
+                {QStringLiteral("manufacturer"), textOrNull(entry.manufacturer)},
+                {QStringLiteral("vendorProductId"), textOrNull(entry.vendorProductId)},
+                {QStringLiteral("serialNumber"), textOrNull(entry.serialNumber)},
+            });
+        }
+        printJson(m_out, {{QStringLiteral("portsDir"), PortMap::portsDir()}, {QStringLiteral("ports"), list}});
+        return int(ExitCode::Success);
+    }
+    if (entries.isEmpty()) {
+        m_out << "No port from 1 to " << count << " maps to a serial device. Plug in an adapter, or link its device "
+              << "as com1 in " << PortMap::portsDir() << '.' << Qt::endl;
+        return int(ExitCode::Success);
+    }
+    QList<QStringList> table{{QStringLiteral("port"), QStringLiteral("device"), QStringLiteral("description"),
+                              QStringLiteral("manufacturer"), QStringLiteral("vid:pid"), QStringLiteral("serial")}};
+    for (const PortEntry &entry : entries) {
+        table.append({QString::number(entry.number), entry.device, entry.description, entry.manufacturer,
+                      entry.vendorProductId, entry.serialNumber});
+    }
+    printTable(m_out, table);
+    return int(ExitCode::Success);
 }
 
 int Cli::runSensor(const QCommandLineParser &parser)

@@ -15,6 +15,7 @@ enum class ExitCode : int {
     Refused = 4,         // a setting failed the window's check: nothing was sent
     PortFailed = 5,      // the port could not be opened
     ReadBackDiffers = 6, // the sensor does not hold what was written
+    Differs = 7,         // compare: the sensor does not hold the file's settings
 };
 
 struct Failure {

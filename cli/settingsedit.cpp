@@ -1,6 +1,5 @@
 #include "settingsedit.h"
 
-#include "linesettings.h"
 #include "numbers.h"
 #include "settingsreply.h"
 
@@ -299,32 +298,6 @@ QStringList readBackDifferences(const QByteArray &request, const SensorBlock &re
         }
     }
     return differences;
-}
-
-QString choiceText(const BlockSetting &setting, int value)
-{
-    const QLatin1String name(setting.name);
-    if (name == u"baud") {
-        const BaudRow *row = baudRowForCode(value);
-        return row ? QString::fromLatin1(row->baudText) : QString();
-    }
-    if (name == u"ogr")
-        return ModelCatalogue::ogrTextForCode(value);
-    if (name == u"omb")
-        return ModelCatalogue::ombTextForCode(value);
-    if (name == u"resolution")
-        return ModelCatalogue::resolutionTextForCode(value);
-    return {};
-}
-
-QString describeValue(const BlockSetting &setting, int value)
-{
-    const QString text = choiceText(setting, value);
-    if (!text.isEmpty())
-        return text;
-    const QString name = QLatin1String(setting.name);
-    const bool coded = name == u"baud" || !choicesOf(name).isEmpty();
-    return coded ? QStringLiteral("code %1").arg(value) : QString::number(value);
 }
 
 QString withoutControlTail(QString message)

@@ -3,6 +3,7 @@
 #include "distancewrite.h"
 #include "levelwrite.h"
 #include "sensorblock.h"
+#include "settingscompare.h"
 
 #include <QByteArray>
 #include <QList>
@@ -51,14 +52,6 @@ QList<SentValue> sentValues(const QByteArray &request, SensorFamily family);
 // Every setting the request carried that the read-back block does not hold,
 // one line each ("empty: sent 290, the sensor holds 300"). Empty: all held.
 QStringList readBackDifferences(const QByteArray &request, const SensorBlock &readBack);
-
-// The name a coded setting's value stands for: the rate of a baud code,
-// "High" for OGR code 0, ...; empty for a code without one and for settings
-// that are plain numbers.
-QString choiceText(const BlockSetting &setting, int value);
-// A setting's value in words: its choice text, "code 7" for a code without
-// one, or the number.
-QString describeValue(const BlockSetting &setting, int value);
 
 // A check message without the control characters some of them end in.
 QString withoutControlTail(QString message);

@@ -1,6 +1,7 @@
 #include "distancewindow.h"
 
 #include "controls.h"
+#include "menubar.h"
 #include "modelcatalogue.h"
 #include "sensorsession.h"
 
@@ -107,6 +108,7 @@ DistanceWindow::DistanceWindow(SensorSession &session, QWidget *parent)
 
     Form_Load();
     fillLists();
+    makeMenus();
 }
 
 void DistanceWindow::makePictures()
@@ -251,10 +253,11 @@ void DistanceWindow::paintEvent(QPaintEvent *)
 {
     // A quiet wash behind the controls, lighter at the top.
     QPainter painter(this);
-    QLinearGradient wash(0, 0, 0, height());
+    const QRect client = rect().adjusted(0, ui::clientTop(this), 0, 0);
+    QLinearGradient wash(0, client.top(), 0, client.bottom() + 1);
     wash.setColorAt(0.0, QColor(246, 249, 252));
     wash.setColorAt(1.0, QColor(224, 232, 240));
-    painter.fillRect(rect(), wash);
+    painter.fillRect(client, wash);
 }
 
 void DistanceWindow::closeEvent(QCloseEvent *event)

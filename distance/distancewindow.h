@@ -1,12 +1,17 @@
 #pragma once
 
+#include "sensorblock.h"
+
 #include <QWidget>
 
 #include <array>
 #include <functional>
+#include <optional>
 
 class QComboBox;
+class QDialog;
 class QFrame;
+class QMenuBar;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -14,6 +19,9 @@ class QPushButton;
 namespace veltra {
 
 class SensorSession;
+namespace ui {
+class SettingsMenu;
+}
 struct DistanceWriteInput;
 
 // The distance-sensor window (Form6): settings of a DVZ sensor and its live
@@ -40,6 +48,14 @@ public:
     // Called when the operator closes the window; the port stays open, ending
     // the process releases it.
     void setEndProgram(std::function<void()> endProgram);
+
+    // File > Save Settings…, Open Settings… and Compare with File… (see the
+    // level window): the same actions on the distance block.
+    bool saveSettingsTo(const QString &path);
+    bool openSettingsFrom(const QString &path);
+    QDialog *compareWithFile(const QString &path);
+    QList<QWidget *> markedFields() const;
+    QMenuBar *menuBar() const;
 
     QLineEdit *text(int n) const;
     QLabel *label(int n) const;
@@ -94,12 +110,17 @@ private:
     void fillLists();
     // Spreads a whole settings block over the boxes and working fields.
     void showSettings(const QString &reply);
+    void makeMenus();
+    std::optional<SensorBlock> blockFromFields();
+    QWidget *controlFor(Setting setting) const;
     // What write sends: the boxes and the working fields as they stand.
     DistanceWriteInput writeInput() const;
     // The model box and blocking distance after a read or a write.
     void showModel(bool distanceModel);
 
     SensorSession &m_session;
+    // The menus above the client area and the settings-file actions.
+    ui::SettingsMenu *m_files = nullptr;
     std::function<void()> m_endProgram;
 
     // Pictures and lines.

@@ -7,6 +7,7 @@
 #include "modelcatalogue.h"
 #include "numbers.h"
 #include "sensorsession.h"
+#include "settingsfiles.h"
 #include "settingsreply.h"
 
 #include <QComboBox>
@@ -42,6 +43,7 @@ void DistanceWindow::Command5_Click()
         reportDamagedReply(this, m_lastReply->text(), QStringLiteral("Read"));
         return;
     }
+    m_files->readDone(m_lastReply->text());
     showSettings(m_lastReply->text());
 
     m_writeButton->setEnabled(true);
@@ -114,6 +116,8 @@ void DistanceWindow::Command4_Click()
     }
     if (!m_session.switchRate(plan.lineSettings) || !m_session.checkConnection())
         reportLinkFailure(this, m_session, LinkAction::Write);
+    else
+        m_files->writeDone(); // the sensor now holds what the fields show
 
     showModel(roundHalfEven(TextToNumber(m_modelCode->text())) == ModelCatalogue::kDistanceModelCode);
 }

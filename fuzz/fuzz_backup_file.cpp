@@ -1,8 +1,8 @@
-// Backup files (cli/backupfile.h): BackupFile::parse, serialize and
-// firstRepeatedKey. An accepted backup holds only codes the tables define,
+// Settings files (sensor/settingsfile.h): SettingsFile::parse, serialize and
+// firstRepeatedKey. An accepted file holds only codes the tables define,
 // survives being written out and read again, and stops being accepted once
 // any of its keys is repeated.
-#include "backupfile.h"
+#include "settingsfile.h"
 #include "fuzzcheck.h"
 #include "linesettings.h"
 #include "modelcatalogue.h"
@@ -61,7 +61,7 @@ void checkSameBlock(const SensorBlock &a, const SensorBlock &b)
 bool accepted(const QByteArray &json)
 {
     QString why;
-    const auto block = BackupFile::parse(json, &why);
+    const auto block = SettingsFile::parse(json, &why);
     FUZZ_CHECK(block.has_value() == why.isEmpty());
     return block.has_value();
 }
@@ -74,14 +74,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     fuzz::note(fuzz::latin1(json));
 
     QString why;
-    const std::optional<SensorBlock> block = BackupFile::parse(json, &why);
+    const std::optional<SensorBlock> block = SettingsFile::parse(json, &why);
     FUZZ_CHECK(block.has_value() == why.isEmpty());
 
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);
     const bool validJson = error.error == QJsonParseError::NoError;
     // firstRepeatedKey is only asked about valid JSON.
-    if (validJson && BackupFile::firstRepeatedKey(json).has_value())
+    if (validJson && SettingsFile::firstRepeatedKey(json).has_value())
         FUZZ_CHECK(!block);
     if (!block)
         return 0;
@@ -90,9 +90,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     checkCodes(*block);
 
     // Written out again, it reads back as the same block.
-    const QByteArray again = BackupFile::serialize(*block, kTaken, QStringLiteral("7.0.0"));
+    const QByteArray again = SettingsFile::serialize(*block, kTaken, QStringLiteral("7.0.0"));
     QString whyAgain;
-    const std::optional<SensorBlock> reread = BackupFile::parse(again, &whyAgain);
+    const std::optional<SensorBlock> reread = SettingsFile::parse(again, &whyAgain);
     fuzz::note(fuzz::latin1(again));
     FUZZ_CHECK(reread.has_value());
     checkSameBlock(*block, *reread);
@@ -109,24 +109,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         fuzz::note(fuzz::latin1(twice));
         FUZZ_CHECK(!accepted(twice));
     }
-    // The same inside "settings": the backup rebuilt member by member, one
-    // setting written twice with the same value.
-    const QJsonObject settings = root.value(QStringLiteral("settings")).toObject();
-    QByteArray head = "{";
-    for (auto it = root.begin(); it != root.end(); ++it) {
-        if (it.key() != u"settings")
-            head += member(it.key(), it.value()) + ',';
-    }
-    QByteArray members;
-    for (auto it = settings.begin(); it != settings.end(); ++it)
-        members += (members.isEmpty() ? "" : ",") + member(it.key(), it.value());
-    const QByteArray rebuilt = head + "\"settings\":{" + members + "}}";
-    fuzz::note(fuzz::latin1(rebuilt));
-    FUZZ_CHECK(accepted(rebuilt));
-    for (auto it = settings.begin(); it != settings.end(); ++it) {
-        const QByteArray twice = head + "\"settings\":{" + members + ',' + member(it.key(), it.value()) + "}}";
-        fuzz::note(fuzz::latin1(twice));
-        FUZZ_CHECK(!accepted(twice));
+    // The same inside "settings" and "codes": the file rebuilt member by
+    // member, one setting written twice with the same value.
+    for (const QString &name : {QStringLiteral("settings"), QStringLiteral("codes")}) {
+        if (!root.value(name).isObject())
+            continue;
+        const QJsonObject settings = root.value(name).toObject();
+        QByteArray head = "{";
+        for (auto it = root.begin(); it != root.end(); ++it) {
+            if (it.key() != name)
+                head += member(it.key(), it.value()) + ',';
+        }
+        QByteArray members;
+        for (auto it = settings.begin(); it != settings.end(); ++it)
+            members += (members.isEmpty() ? "" : ",") + member(it.key(), it.value());
+        const QByteArray open = head + member(name, QJsonObject()).chopped(1); // "name":{
+        const QByteArray rebuilt = open + members + "}}";
+        fuzz::note(fuzz::latin1(rebuilt));
+        FUZZ_CHECK(accepted(rebuilt));
+        for (auto it = settings.begin(); it != settings.end(); ++it) {
+            const QByteArray twice = open + members + ',' + member(it.key(), it.value()) + "}}";
+            fuzz::note(fuzz::latin1(twice));
+            FUZZ_CHECK(!accepted(twice));
+        }
     }
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "levelwindow.h"
 
 #include "controls.h"
+#include "menubar.h"
 #include "modelcatalogue.h"
 #include "sensorsession.h"
 
@@ -37,6 +38,39 @@ QString latin1(const char *text)
 {
     return QString::fromLatin1(text);
 }
+
+// Starts the unlock timer when a control its tick makes usable is disabled
+// or a label its tick hides is shown, whatever did it: the tick then comes
+// as it did when the timer ticked all the time, and nothing wakes the
+// program while there is nothing to unlock.
+class UnlockWatch : public QObject
+{
+public:
+    explicit UnlockWatch(QTimer *timer)
+        : QObject(timer)
+        , m_timer(timer)
+    {}
+
+    void watchDisabling(QWidget *control) { control->installEventFilter(this); }
+    void watchShowing(QWidget *label)
+    {
+        m_labels.append(label);
+        label->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        const bool locked = (event->type() == QEvent::EnabledChange && !static_cast<QWidget *>(watched)->isEnabled())
+                            || (event->type() == QEvent::ShowToParent && m_labels.contains(watched));
+        if (locked && !m_timer->isActive())
+            m_timer->start();
+        return false;
+    }
+
+private:
+    QTimer *m_timer;
+    QList<QObject *> m_labels;
+};
 
 QFont labelFont()
 {
@@ -139,6 +173,7 @@ LevelWindow::LevelWindow(SensorSession &session, QWidget *parent)
 
     Form_Load();
     fillLists();
+    makeMenus();
 }
 
 void LevelWindow::connectSession()
@@ -276,6 +311,9 @@ void LevelWindow::makeSecondColumn()
     m_lowDoPlaceholder = ui::makeTextBox(this, QStringLiteral("Text29"), Twips{10080, 3200, 1215, 375});
     m_lowDoPlaceholder->setEnabled(false);
     m_lowDo->raise();
+    // The grey placeholders stand for no setting, and until a read they lie
+    // unseen under their fields: Tab passes them by, a click still reaches one.
+    m_lowDoPlaceholder->setFocusPolicy(Qt::ClickFocus);
 
     m_hiDoCaption = ui::makeLabel(this, QStringLiteral("Label12"), QStringLiteral("Hi DO"), Twips{9000, 3920, 855, 255},
                                   labelFont());
@@ -283,6 +321,7 @@ void LevelWindow::makeSecondColumn()
     m_hiDoPlaceholder = ui::makeTextBox(this, QStringLiteral("Text30"), Twips{10080, 3870, 1215, 375});
     m_hiDoPlaceholder->setEnabled(false);
     m_hiDo->raise();
+    m_hiDoPlaceholder->setFocusPolicy(Qt::ClickFocus);
 }
 
 void LevelWindow::makeButtons()
@@ -331,16 +370,27 @@ void LevelWindow::makeWorkingFields()
 
 void LevelWindow::makeTimers()
 {
-    // Write stops Timer1; it has no action of its own.
+    // Timer1 has no action of its own, so it is never started; Write still stops it.
     m_timer1 = new QTimer(this);
     m_timer1->setObjectName(QStringLiteral("Timer1"));
     m_timer1->setInterval(kTimer1IntervalMs);
-    m_timer1->start();
 
+    // Timer2 ticks once 200 ms after the window is made (Read becomes usable)
+    // and once 200 ms after anything is locked; unasked characters restart it.
     m_timer2 = new QTimer(this);
     m_timer2->setObjectName(QStringLiteral("Timer2"));
     m_timer2->setInterval(kTimer2IntervalMs);
+    m_timer2->setSingleShot(true);
     connect(m_timer2, &QTimer::timeout, this, &LevelWindow::Timer2_Timer);
+    auto *watch = new UnlockWatch(m_timer2);
+    // What Timer2_Timer makes usable or hides.
+    for (QWidget *control :
+         std::initializer_list<QWidget *>{m_getLevelButton, m_runButton, m_readButton, m_baudBox, m_ogrBox, m_ombBox})
+        watch->watchDisabling(control);
+    for (QLineEdit *field : lockedFields())
+        watch->watchDisabling(field);
+    for (QLabel *label : runBanner())
+        watch->watchShowing(label);
     m_timer2->start();
 }
 
@@ -459,7 +509,7 @@ void LevelWindow::paintEvent(QPaintEvent *)
 {
     // The background picture at its natural size, behind every control.
     QPainter painter(this);
-    painter.drawPixmap(0, 0, m_background);
+    painter.drawPixmap(0, ui::clientTop(this), m_background);
 }
 
 void LevelWindow::closeEvent(QCloseEvent *event)

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QPixmap>
+#include "sensorblock.h"
+
 #include <QWidget>
 
 #include <array>
@@ -8,6 +10,8 @@
 #include <span>
 
 class QComboBox;
+class QDialog;
+class QMenuBar;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -21,6 +25,9 @@ struct LevelWriteInput;
 struct LevelWritePlan;
 struct ModelEntry;
 class SensorSession;
+namespace ui {
+class SettingsMenu;
+}
 class SettingsReply;
 
 // The level-sensor window (form2): settings of a level sensor and its live
@@ -56,6 +63,20 @@ public:
 
     // Called after the port is closed when the operator closes the window.
     void setEndProgram(std::function<void()> endProgram);
+
+    // File > Save Settings…: the values the window shows, after Write's
+    // checks (a refused check shows Write's message and saves nothing).
+    bool saveSettingsTo(const QString &path);
+    // File > Open Settings…: a file's values into the fields, as a Read
+    // would show them with the sensor's own model; nothing is sent. Fields
+    // that differ from the last Read are marked until the next Read or a
+    // successful Write. A damaged or foreign file changes nothing.
+    bool openSettingsFrom(const QString &path);
+    // File > Compare with File…: the table of the last Read against a file.
+    QDialog *compareWithFile(const QString &path);
+    // The fields marked as differing from the sensor after Open.
+    QList<QWidget *> markedFields() const;
+    QMenuBar *menuBar() const;
 
     QLineEdit *text(int n) const;
     QLabel *label(int n) const;
@@ -148,6 +169,11 @@ private:
 
     // Read: the settings of a whole block into their fields.
     void showSettings(const SettingsReply &reply);
+    // Read's second half: a whole block spread over the fields and boxes.
+    void spreadSettings(const QString &block);
+    void makeMenus();
+    std::optional<SensorBlock> blockFromFields();
+    QWidget *controlFor(Setting setting) const;
     // Shows a catalogue row: name, limits, captions, outputs.
     void applyModelEntry(const ModelEntry &row);
     void showOutputs(const ModelEntry &row);
@@ -161,6 +187,9 @@ private:
 
     SensorSession &m_session;
     std::function<void()> m_endProgram;
+
+    // The menus above the client area and the settings-file actions.
+    ui::SettingsMenu *m_files = nullptr;
     QPixmap m_background;
 
     QLabel *m_image5 = nullptr; // Image5: background picture

@@ -9,6 +9,7 @@
 #include "modelcatalogue.h"
 #include "numbers.h"
 #include "sensorsession.h"
+#include "settingsfiles.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -144,6 +145,8 @@ void LevelWindow::Command4_Click()
     // there: an adapter pulled during the wait is reported, not passed over.
     if (!m_session.switchRate(plan.lineSettings) || !m_session.checkConnection())
         reportLinkFailure(this, m_session, LinkAction::Write);
+    else
+        m_files->writeDone(); // the sensor now holds what the fields show
 
     const QString code = NumberToText(roundHalfEven(TextToNumber(m_modelCode->text())));
     if (const ModelEntry *row = ModelCatalogue::findByCode(code, m_resolutionCode->text()))

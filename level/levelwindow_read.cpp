@@ -8,6 +8,8 @@
 #include "sensorsession.h"
 #include "settingsreply.h"
 
+#include "settingsfiles.h"
+
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -52,8 +54,14 @@ void LevelWindow::Command5_Click()
         reportDamagedReply(this, m_lastReply->text(), QStringLiteral("Read"));
         return;
     }
+    m_files->readDone(m_lastReply->text());
+    spreadSettings(m_lastReply->text());
+}
+
+void LevelWindow::spreadSettings(const QString &block)
+{
     m_writeButton->setEnabled(true);
-    const SettingsReply settings(m_lastReply->text(), SettingsReply::kLevelFields);
+    const SettingsReply settings(block, SettingsReply::kLevelFields);
 
     setIfKnown(m_baudBox, settings.baudText());
     showSettings(settings);

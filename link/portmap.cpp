@@ -87,8 +87,22 @@ QString PortMap::linkedDevice(int number)
 QString PortMap::describe(int maxPort)
 {
     QStringList lines;
+#ifndef Q_OS_WIN
+    // deviceFor() enumerates the system's devices on every call; one
+    // enumeration, made only when a number has no link, serves them all here.
+    std::optional<QStringList> devices;
+#endif
     for (int n = 1; n <= maxPort; ++n) {
+#ifdef Q_OS_WIN
         const QString device = deviceFor(PortId{n, {}});
+#else
+        QString device = linkedDevice(n);
+        if (device.isEmpty()) {
+            if (!devices)
+                devices = systemDevices();
+            device = devices->value(n - 1);
+        }
+#endif
         if (!device.isEmpty())
             lines << QStringLiteral("%1 \u2192 %2").arg(n).arg(device);
     }

@@ -200,14 +200,14 @@ void TestCliEndToEnd::backupThenRestore()
     QFile saved(file);
     QVERIFY(saved.open(QIODevice::ReadOnly));
     const QJsonObject backup = QJsonDocument::fromJson(saved.readAll()).object();
-    QCOMPARE(backup.value("toolVersion").toString(), QStringLiteral("7.0.0"));
+    QCOMPARE(backup.value("programVersion").toString(), QStringLiteral("7.0.0"));
     QCOMPARE(backup.value("model").toObject().value("name").toString(), QStringLiteral("DVT-14C11"));
     QCOMPARE(backup.value("settings").toObject().value("month").toInt(), 3);
 
     // The backup's rate is 9600: the second sensor moves there from 19200.
     const CliResult restore = runCli({"restore", "--port", "2", file});
     QVERIFY_EXIT(restore, 0);
-    QCOMPARE(readBlock("2", "9600"), backup.value("settings").toObject());
+    QCOMPARE(readBlock("2", "9600"), backup.value("codes").toObject());
     QCOMPARE(readBlock("2", "9600"), readBlock("1", "9600"));
 
     const CliResult wrongFamily = runCli({"restore", "--port", "3", file});

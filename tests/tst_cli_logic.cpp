@@ -1,7 +1,7 @@
 // The command-line program's logic without a port: settings blocks taken
 // from replies, writes prepared with the windows' checks and requests,
 // read-back comparison and backup files.
-#include "backupfile.h"
+#include "settingsfile.h"
 #include "failure.h"
 #include "replies.h"
 #include "sensorblock.h"
@@ -319,15 +319,18 @@ void TestCliLogic::backupRoundTrip()
 
     const SensorBlock original = block(reply);
     const QDateTime taken(QDate(2024, 5, 6), QTime(7, 8, 9), Qt::UTC);
-    const QByteArray json = BackupFile::serialize(original, taken, QStringLiteral("7.0.0"));
+    const QByteArray json = SettingsFile::serialize(original, taken, QStringLiteral("7.0.0"));
     const QJsonObject root = QJsonDocument::fromJson(json).object();
-    QCOMPARE(root.value("settings").toObject().size(), settingCount);
+    // Readable settings leave the model to "model"; the codes hold it too.
+    QCOMPARE(root.value("settings").toObject().size(), settingCount - 1);
+    QCOMPARE(root.value("codes").toObject().size(), settingCount);
+    QCOMPARE(root.value("format").toInt(), 2);
     QCOMPARE(root.value("time").toString(), QStringLiteral("2024-05-06T07:08:09Z"));
-    QCOMPARE(root.value("toolVersion").toString(), QStringLiteral("7.0.0"));
+    QCOMPARE(root.value("programVersion").toString(), QStringLiteral("7.0.0"));
     QCOMPARE(root.value("model").toObject().value("name").toString(), original.modelName());
 
     QString why;
-    const auto restored = BackupFile::parse(json, &why);
+    const auto restored = SettingsFile::parse(json, &why);
     QVERIFY2(restored, qPrintable(why));
     QCOMPARE(restored->family(), original.family());
     for (int k = 1; k <= original.fieldCount(); ++k)
@@ -343,7 +346,7 @@ void TestCliLogic::backupRefused_data()
     const QByteArray level = R"({"family": "level", "settings": {"baud": 30, "slave": 5, "ogr": 0, "month": 1, "day": 2,
         "year": 3, "model": 23, "empty": 300, "full": 250, "low-do": 50, "hi-do": 90, "omb": 8, "resolution": 10}})";
     QString why;
-    QVERIFY2(BackupFile::parse(level, &why).has_value(), qPrintable(why));
+    QVERIFY2(SettingsFile::parse(level, &why).has_value(), qPrintable(why));
 
     QTest::newRow("cut off") << level.left(60) << "not valid JSON";
     QTest::newRow("array") << QByteArray("[1, 2]") << "not a JSON object";
@@ -403,7 +406,7 @@ void TestCliLogic::repeatedKeys()
 {
     QFETCH(QByteArray, json);
     QFETCH(QString, key);
-    const std::optional<QString> repeated = BackupFile::firstRepeatedKey(json);
+    const std::optional<QString> repeated = SettingsFile::firstRepeatedKey(json);
     QCOMPARE(repeated.has_value(), !key.isNull());
     if (repeated)
         QCOMPARE(*repeated, key);
@@ -413,7 +416,7 @@ void TestCliLogic::backupFileLoad()
 {
     QTemporaryDir dir;
     const QByteArray good
-        = BackupFile::serialize(block(kLevel23), QDateTime::currentDateTimeUtc(), QStringLiteral("7"));
+        = SettingsFile::serialize(block(kLevel23), QDateTime::currentDateTimeUtc(), QStringLiteral("7"));
     const auto writeFile = [&dir](const QString &name, const QByteArray &bytes) {
         QFile file(dir.filePath(name));
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -421,24 +424,24 @@ void TestCliLogic::backupFileLoad()
     };
     writeFile(QStringLiteral("good.json"), good);
     QString why;
-    QVERIFY2(BackupFile::load(dir.filePath("good.json"), &why), qPrintable(why));
+    QVERIFY2(SettingsFile::load(dir.filePath("good.json"), &why), qPrintable(why));
 
     // Padding keeps it valid JSON: only the size refuses it.
-    writeFile(QStringLiteral("large.json"), good + QByteArray(BackupFile::kMaxFileSize, ' '));
-    QVERIFY(!BackupFile::load(dir.filePath("large.json"), &why));
+    writeFile(QStringLiteral("large.json"), good + QByteArray(SettingsFile::kMaxFileSize, ' '));
+    QVERIFY(!SettingsFile::load(dir.filePath("large.json"), &why));
     QVERIFY2(why.contains("too large"), qPrintable(why));
 
-    QVERIFY(!BackupFile::load(dir.filePath("missing.json"), &why));
+    QVERIFY(!SettingsFile::load(dir.filePath("missing.json"), &why));
     QVERIFY2(why.contains("no such file"), qPrintable(why));
 
     // Refused unread: reading /dev/zero would never end.
     for (const QString &path : {QStringLiteral("/dev/zero"), dir.path()}) {
-        QVERIFY(!BackupFile::load(path, &why));
+        QVERIFY(!SettingsFile::load(path, &why));
         QVERIFY2(why.contains("not a regular file"), qPrintable(why));
     }
     const QByteArray fifo = QFile::encodeName(dir.filePath("fifo"));
     QCOMPARE(::mkfifo(fifo.constData(), 0600), 0);
-    QVERIFY(!BackupFile::load(dir.filePath("fifo"), &why));
+    QVERIFY(!SettingsFile::load(dir.filePath("fifo"), &why));
     QVERIFY2(why.contains("not a regular file"), qPrintable(why));
 }
 
@@ -447,7 +450,7 @@ void TestCliLogic::backupRefused()
     QFETCH(QByteArray, json);
     QFETCH(QString, reason);
     QString why;
-    QVERIFY(!BackupFile::parse(json, &why).has_value());
+    QVERIFY(!SettingsFile::parse(json, &why).has_value());
     QVERIFY2(why.contains(reason), qPrintable(why));
 }
 

@@ -1,6 +1,7 @@
 // The distance-sensor window: its controls, pictures, load and unload.
 #include "distancewindow.h"
 #include "fonts.h"
+#include "keyboardtesting.h"
 #include "scriptedlink.h"
 #include "sensorsession.h"
 #include "windowtesting.h"
@@ -10,7 +11,9 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <array>
@@ -57,6 +60,10 @@ private slots:
     void buttonsRunHandlers();
     void unloadEndsWithoutClosingPort_data();
     void unloadEndsWithoutClosingPort();
+
+    void tabVisitsShownControlsAndMarksThem();
+    void enterPressesFocusedButton_data();
+    void enterPressesFocusedButton();
 };
 
 void TestDistanceWindow::initTestCase()
@@ -432,6 +439,54 @@ void TestDistanceWindow::unloadEndsWithoutClosingPort()
     if (withEnd)
         QVERIFY(watch.portOpenAtEnd);
     QVERIFY(!form6.isVisible());
+}
+
+void TestDistanceWindow::tabVisitsShownControlsAndMarksThem()
+{
+    ScriptedLink link;
+    SensorSession session(link);
+    DistanceWindow form6(session);
+    QVERIFY(focusInWindow(form6, form6.combo1()));
+    const QList<TabStop> walk = tabWalk();
+    // The order the window makes them in; the model plate, write and Get
+    // Distance (usable after a read) are passed over.
+    QCOMPARE(namesOf(walk), (QStringList{"Combo1", "Text13", "Combo3", "Text4", "Command5", "Text16"}));
+    QApplication::focusWidget()->clearFocus();
+    RUN_CHECK(checkStopsVisiblyFocused(walk));
+}
+
+void TestDistanceWindow::enterPressesFocusedButton_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("Return") << int(Qt::Key_Return) << int(Qt::NoModifier);
+    QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier);
+    QTest::newRow("Space") << int(Qt::Key_Space) << int(Qt::NoModifier);
+}
+
+void TestDistanceWindow::enterPressesFocusedButton()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    ScriptedLink link;
+    QVERIFY(link.Open(PortId{1, {}}, QStringLiteral("9600,n,8,1")));
+    SensorSession session(link);
+    DistanceWindow form6(session);
+    QSignalSpy clicked(form6.command5(), &QPushButton::clicked);
+    QVERIFY(focusInWindow(form6, form6.command5()));
+    link.clearJournal();
+    QTest::keyClick(form6.command5(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(clicked.count(), 1);
+    // Read asked the sensor (no answer comes: a message says so).
+    QVERIFY(!link.sent().isEmpty());
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        if (qobject_cast<QMessageBox *>(top))
+            top->close();
+    }
+    // Return in a field is the field's: nothing is pressed.
+    QVERIFY(focusInWindow(form6, form6.text(13)));
+    QTest::keyClick(form6.text(13), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(clicked.count(), 1);
 }
 
 QTEST_MAIN(TestDistanceWindow)

@@ -1,5 +1,6 @@
 // The level-sensor window: its controls, load, unlock tick and unload.
 #include "fonts.h"
+#include "keyboardtesting.h"
 #include "levelwindow.h"
 #include "modelcatalogue.h"
 #include "scriptedlink.h"
@@ -12,6 +13,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -65,7 +67,12 @@ private slots:
     void unlockTick_data();
     void unlockTick();
     void unlockTickHidesBanner();
-    void unlockTimerRunsFromCreation();
+    void unlockTimerTicksOnceAfterCreation();
+    void idleWindowRunsNoTimer();
+    void unlockFollowsAnyLock_data();
+    void unlockFollowsAnyLock();
+    void lockOfOtherControlsWakesNothing();
+    void unaskedCharactersRestartUnlock();
 
     void label29CaptionChange_data();
     void label29CaptionChange();
@@ -73,6 +80,10 @@ private slots:
     void buttonsRunHandlers();
     void unloadClosesPortThenEnds_data();
     void unloadClosesPortThenEnds();
+
+    void tabVisitsShownControlsAndMarksThem();
+    void enterPressesFocusedButton_data();
+    void enterPressesFocusedButton();
 };
 
 void TestLevelWindow::initTestCase()
@@ -415,8 +426,8 @@ void TestLevelWindow::pictures()
     QVERIFY(!product.isNull());
     // Natural size: the background fills the client area, the product
     // picture its frame.
-    QCOMPARE(background.size(), form2.size());
-    QCOMPARE(form2.image5()->geometry(), QRect(QPoint(0, 0), background.size()));
+    QCOMPARE(background.size(), form2.size() - QSize(0, ui::clientTop(&form2)));
+    QCOMPARE(clientGeometry(*form2.image5()), QRect(QPoint(0, 0), background.size()));
     QCOMPARE(product.size(), form2.image1()->size());
     // Behind every control.
     const QList<QWidget *> children = form2.findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
@@ -425,9 +436,10 @@ void TestLevelWindow::pictures()
     // An empty spot of the window shows the background picture.
     const QImage shot = form2.grab().toImage();
     const QImage picture = background.toImage();
+    const QPoint client(0, ui::clientTop(&form2));
     for (QPoint spot : {QPoint(800, 8), QPoint(500, 300), QPoint(20, 470)}) {
-        QCOMPARE(form2.childAt(spot), form2.image5());
-        QCOMPARE(shot.pixelColor(spot), picture.pixelColor(spot));
+        QCOMPARE(form2.childAt(spot + client), form2.image5());
+        QCOMPARE(shot.pixelColor(spot + client), picture.pixelColor(spot));
     }
 }
 
@@ -557,22 +569,27 @@ void TestLevelWindow::timers_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("interval");
-    QTest::newRow("Timer1") << "Timer1" << 1000;
-    QTest::newRow("Timer2") << "Timer2" << 200;
+    QTest::addColumn<bool>("running");
+    // Timer1 has no action: it is never started. Timer2 ticks once after
+    // the window is made, then only after a lock.
+    QTest::newRow("Timer1") << "Timer1" << 1000 << false;
+    QTest::newRow("Timer2") << "Timer2" << 200 << true;
 }
 
 void TestLevelWindow::timers()
 {
     QFETCH(QString, name);
     QFETCH(int, interval);
+    QFETCH(bool, running);
     ScriptedLink link;
     SensorSession session(link);
     LevelWindow form2(session);
     auto *timer = form2.findChild<QTimer *>(name);
     QVERIFY(timer);
     QCOMPARE(timer->interval(), interval);
-    QVERIFY(timer->isActive());
-    QVERIFY(!timer->isSingleShot());
+    QCOMPARE(timer->isActive(), running);
+    if (running)
+        QVERIFY(timer->isSingleShot());
 }
 
 // clang-format off
@@ -635,19 +652,122 @@ void TestLevelWindow::unlockTickHidesBanner()
     QVERIFY(form2.text28()->isHidden());
 }
 
-void TestLevelWindow::unlockTimerRunsFromCreation()
+void TestLevelWindow::unlockTimerTicksOnceAfterCreation()
 {
     ScriptedLink link;
     SensorSession session(link);
     LevelWindow form2(session);
     QVERIFY(!form2.command5()->isEnabled());
     QVERIFY(!form2.command1()->isEnabled());
+    QSignalSpy ticks(form2.timer2(), &QTimer::timeout);
     // Read and Get Level become usable on the first tick, without showing
     // the window; Write waits for a read.
     QTRY_VERIFY_WITH_TIMEOUT(form2.command5()->isEnabled(), 2000);
     QVERIFY(form2.command1()->isEnabled());
     QVERIFY(!form2.command4()->isEnabled());
+    QCOMPARE(ticks.count(), 1);
+    // Nothing is locked: the timer rests.
+    QVERIFY(!form2.timer2()->isActive());
+}
+
+void TestLevelWindow::idleWindowRunsNoTimer()
+{
+    ScriptedLink link;
+    SensorSession session(link);
+    LevelWindow form2(session);
+    form2.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form2));
+    QSignalSpy ticks(form2.timer2(), &QTimer::timeout);
+    QTRY_COMPARE_WITH_TIMEOUT(ticks.count(), 1, 2000);
+    QTest::qWait(3 * LevelWindow::kTimer2IntervalMs);
+    QCOMPARE(ticks.count(), 1);
+    for (QTimer *timer : form2.findChildren<QTimer *>())
+        QVERIFY2(!timer->isActive(), qPrintable(timer->objectName()));
+    QVERIFY(form2.command5()->isEnabled());
+}
+
+// clang-format off
+void TestLevelWindow::unlockFollowsAnyLock_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("disable"); // else shown
+    // A read of a run-control model disables Low DO and Hi DO: the tick
+    // makes them usable again, as the running timer did.
+    QTest::newRow("Text4 disabled") << "Text4" << true;
+    QTest::newRow("Text5 disabled") << "Text5" << true;
+    QTest::newRow("Read disabled") << "Command5" << true;
+    QTest::newRow("Get Level disabled") << "Command1" << true;
+    QTest::newRow("baud box disabled") << "Combo1" << true;
+    QTest::newRow("current disabled") << "Text9" << true;
+    QTest::newRow("RUN banner shown") << "Label32" << false;
+    QTest::newRow("banner line shown") << "Label36" << false;
+}
+// clang-format on
+
+void TestLevelWindow::unlockFollowsAnyLock()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, disable);
+    ScriptedLink link;
+    SensorSession session(link);
+    LevelWindow form2(session);
+    QTRY_VERIFY_WITH_TIMEOUT(!form2.timer2()->isActive(), 2000);
+    auto *control = form2.findChild<QWidget *>(name);
+    QVERIFY(control);
+    QSignalSpy ticks(form2.timer2(), &QTimer::timeout);
+
+    if (disable)
+        control->setEnabled(false);
+    else
+        control->setVisible(true);
     QVERIFY(form2.timer2()->isActive());
+    QTRY_COMPARE_WITH_TIMEOUT(ticks.count(), 1, 2000);
+    QCOMPARE(control->isEnabled(), true);
+    QCOMPARE(control->isHidden(), !disable);
+    QVERIFY(!form2.timer2()->isActive());
+}
+
+void TestLevelWindow::lockOfOtherControlsWakesNothing()
+{
+    ScriptedLink link;
+    SensorSession session(link);
+    LevelWindow form2(session);
+    QTRY_VERIFY_WITH_TIMEOUT(!form2.timer2()->isActive(), 2000);
+    // Write, the resolution box and the blocking distance are not the tick's.
+    for (const char *name : {"Command4", "Combo5", "Text7", "Text13"}) {
+        auto *control = form2.findChild<QWidget *>(QLatin1String(name));
+        QVERIFY(control);
+        control->setEnabled(true);
+    }
+    QVERIFY(!form2.timer2()->isActive());
+    for (const char *name : {"Command4", "Combo5", "Text7"})
+        form2.findChild<QWidget *>(QLatin1String(name))->setEnabled(false);
+    form2.command2()->setVisible(true); // RUN: load hides it, the tick leaves it
+    QVERIFY(!form2.timer2()->isActive());
+}
+
+void TestLevelWindow::unaskedCharactersRestartUnlock()
+{
+    ScriptedLink link;
+    QVERIFY(link.Open(PortId{1, {}}, QStringLiteral("9600,n,8,1")));
+    SensorSession session(link);
+    LevelWindow form2(session);
+    QTRY_VERIFY_WITH_TIMEOUT(!form2.timer2()->isActive(), 2000);
+    QSignalSpy ticks(form2.timer2(), &QTimer::timeout);
+
+    link.arrive("R00250cm025\r\n");
+    QVERIFY(!form2.command5()->isEnabled());
+    QVERIFY(form2.timer2()->isActive());
+    // More characters before the tick push it back.
+    QTest::qWait(LevelWindow::kTimer2IntervalMs / 2);
+    link.arrive("R00250cm025\r\n");
+    QTest::qWait(LevelWindow::kTimer2IntervalMs / 2 + 20);
+    QCOMPARE(ticks.count(), 0);
+    QVERIFY(!form2.command5()->isEnabled());
+    QTRY_COMPARE_WITH_TIMEOUT(ticks.count(), 1, 2000);
+    QVERIFY(form2.command5()->isEnabled());
+    QVERIFY(form2.runBanner()[0]->isHidden());
+    QVERIFY(!form2.timer2()->isActive());
 }
 
 // clang-format off
@@ -730,6 +850,67 @@ void TestLevelWindow::unloadClosesPortThenEnds()
     if (withEnd)
         QVERIFY(!watch.portOpenAtEnd);
     QVERIFY(!form2.isVisible());
+}
+
+void TestLevelWindow::tabVisitsShownControlsAndMarksThem()
+{
+    ScriptedLink link;
+    SensorSession session(link);
+    LevelWindow form2(session);
+    QTRY_VERIFY_WITH_TIMEOUT(form2.command5()->isEnabled(), 2000);
+    QVERIFY(focusInWindow(form2, form2.combo4()));
+    const QList<TabStop> walk = tabWalk();
+    // The order the window makes them in; hidden and disabled controls, and
+    // the placeholders under Low DO and Hi DO, are passed over.
+    const QStringList stops = {"Combo4", "Combo3",   "Combo1", "Text13", "Text2",  "Text3",  "Text4",
+                               "Text5",  "Command5", "Text8",  "Text9",  "Text16", "Text18", "Command1"};
+    QCOMPARE(namesOf(walk), stops);
+    QApplication::focusWidget()->clearFocus();
+    RUN_CHECK(checkStopsVisiblyFocused(walk));
+
+    // Shift+Tab goes back the same way.
+    QVERIFY(focusInWindow(form2, form2.combo4()));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), form2.command1());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), form2.text(18));
+}
+
+void TestLevelWindow::enterPressesFocusedButton_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    for (const char *button : {"Command5", "Command1"}) {
+        QTest::addRow("%s, Return", button) << button << int(Qt::Key_Return) << int(Qt::NoModifier);
+        QTest::addRow("%s, keypad Enter", button) << button << int(Qt::Key_Enter) << int(Qt::KeypadModifier);
+        QTest::addRow("%s, Space", button) << button << int(Qt::Key_Space) << int(Qt::NoModifier);
+    }
+}
+
+void TestLevelWindow::enterPressesFocusedButton()
+{
+    QFETCH(QString, button);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    ScriptedLink link;
+    QVERIFY(link.Open(PortId{1, {}}, QStringLiteral("9600,n,8,1")));
+    SensorSession session(link);
+    LevelWindow form2(session);
+    QTRY_VERIFY_WITH_TIMEOUT(form2.command5()->isEnabled(), 2000);
+    auto *pressed = form2.findChild<QPushButton *>(button);
+    QVERIFY(pressed);
+    QSignalSpy clicked(pressed, &QPushButton::clicked);
+    QVERIFY(focusInWindow(form2, pressed));
+    link.clearJournal();
+    QTest::keyClick(pressed, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(clicked.count(), 1);
+    // Its handler asked the sensor (no answer comes: a message says so).
+    QVERIFY(!link.sent().isEmpty());
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        if (qobject_cast<QMessageBox *>(top))
+            top->close();
+    }
 }
 
 QTEST_MAIN(TestLevelWindow)

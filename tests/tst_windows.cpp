@@ -3,14 +3,17 @@
 #include "distancewindow.h"
 #include "failurenotice.h"
 #include "fonts.h"
+#include "keyboardtesting.h"
 #include "levelwindow.h"
 #include "modelnames.h"
 #include "portmap.h"
+#include "program.h"
 #include "progresswindow.h"
 #include "runnotice.h"
 #include "scriptedlink.h"
 #include "sensorsession.h"
 #include "startwindow.h"
+#include "startwindow_port.h"
 #include "twips.h"
 #include "unitnotice.h"
 #include "windowtesting.h"
@@ -23,14 +26,22 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFrame>
+#include <QHelpEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QSettings>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 #include <memory>
 
@@ -66,6 +77,16 @@ QStringList items(const QComboBox *box)
     for (int i = 0; i < box->count(); ++i)
         list << box->itemText(i);
     return list;
+}
+
+// What the mouse resting over control asks: a tooltip event at point (its
+// centre by default), passed on to the parents that want it.
+void askForTip(QWidget *control, QPoint point = QPoint(-1, -1))
+{
+    if (point == QPoint(-1, -1))
+        point = control->rect().center();
+    QHelpEvent help(QEvent::ToolTip, point, control->mapToGlobal(point));
+    QApplication::sendEvent(control, &help);
 }
 
 // The start window with the windows it leads to, none of them ending the program.
@@ -113,8 +134,19 @@ private slots:
     void portBox();
     void portBoxKeepsTypedTextOutOfList();
     void portBoxHasFocusFirst();
-    void portTipFollowsPorts_data();
     void portTipFollowsPorts();
+    void portTipMadeOnlyWhenAsked();
+    void startUpDescribesNoPorts();
+    void portBoxTakesAnyPort_data();
+    void portBoxTakesAnyPort();
+    void portBoxStartsAtRememberedPort();
+    void foundSensorRemembersPort_data();
+    void foundSensorRemembersPort();
+    void commandLinePortWinsOverRemembered();
+    void startOptions_data();
+    void startOptions();
+    void programCommandLine_data();
+    void programCommandLine();
     void connectButtonRunsHandshake();
     void closingStartWindowClosesPortThenEnds();
 
@@ -133,11 +165,19 @@ private slots:
     void progressAnimation();
     void progressIgnoresSecondFocus();
 
+    void enterPressesFocusedButton_data();
+    void enterPressesFocusedButton();
+    void enterElsewhereKeepsItsMeaning();
+    void tabVisitsShownControlsAndMarksThem_data();
+    void tabVisitsShownControlsAndMarksThem();
+
 private:
     QWidget *window(const QString &name) const;
     void checkClosingClosesPortThenEnds(QWidget &window, const QString &lineSettings);
 
     QTemporaryDir m_portsDir;
+    // The user settings of every test: a folder of their own, never the user's.
+    QTemporaryDir m_settingsDir;
     std::unique_ptr<ScriptedLink> m_link;
     std::unique_ptr<SensorSession> m_session;
     std::unique_ptr<LevelWindow> m_form2;
@@ -157,6 +197,10 @@ void TestWindows::initTestCase()
 {
     QVERIFY(m_portsDir.isValid());
     qputenv("VELTRA_PORTS_DIR", QFile::encodeName(m_portsDir.path()));
+    QVERIFY(m_settingsDir.isValid());
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsDir.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settingsDir.path());
     ui::installFontSubstitutions();
 
     auto end = [this] {
@@ -369,7 +413,7 @@ void TestWindows::controls()
     auto *c = w->findChild<QWidget *>(control, Qt::FindDirectChildrenOnly);
     QVERIFY2(c, qPrintable(control));
     QVERIFY(c->inherits(qPrintable(kind)));
-    QCOMPARE(c->geometry(), geometry);
+    QCOMPARE(clientGeometry(*c), geometry);
     if (!qobject_cast<QProgressBar *>(c))
         QCOMPARE(textOf(c), text);
     QVERIFY(QRect(QPoint(0, 0), w->size()).contains(c->geometry()));
@@ -501,7 +545,7 @@ void TestWindows::lines()
     auto *line = m_form1->findChild<QFrame *>(control);
     QVERIFY(line);
     QCOMPARE(line->frameShape(), QFrame::HLine);
-    QCOMPARE(line->geometry(), geometry);
+    QCOMPARE(clientGeometry(*line), geometry);
 }
 
 // clang-format off
@@ -627,16 +671,8 @@ void TestWindows::portBoxHasFocusFirst()
     QTRY_COMPARE(QApplication::focusWidget(), form1.combo1());
 }
 
-void TestWindows::portTipFollowsPorts_data()
-{
-    QTest::addColumn<bool>("byFocus");
-    QTest::newRow("box gets focus") << true;
-    QTest::newRow("window shown") << false;
-}
-
 void TestWindows::portTipFollowsPorts()
 {
-    QFETCH(bool, byFocus);
     QTemporaryDir ports;
     QVERIFY(ports.isValid());
     const QByteArray before = qgetenv("VELTRA_PORTS_DIR");
@@ -645,30 +681,284 @@ void TestWindows::portTipFollowsPorts()
 
     StartWindows windows;
     StartWindow &form1 = windows.form1;
+    QVERIFY(focusInWindow(form1, form1.combo1()));
+    askForTip(form1.combo1()->lineEdit());
     QCOMPARE(form1.combo1()->toolTip(), PortMap::describe(15));
+    QTRY_COMPARE(QToolTip::text(), PortMap::describe(15));
 
-    if (byFocus) {
-        form1.show();
-        form1.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&form1));
-        form1.command1()->setFocus();
-        QTRY_COMPARE(QApplication::focusWidget(), form1.command1());
-    }
-
-    // A sensor adapter appears as port 7.
+    // A sensor adapter appears as port 7: the next tip says so.
     const QString device = ports.path() + QStringLiteral("/adapter7");
     QVERIFY(QFile::link(device, ports.path() + QStringLiteral("/com7")));
     QVERIFY(!form1.combo1()->toolTip().contains(device));
-
-    if (byFocus) {
-        form1.combo1()->setFocus();
-        QTRY_COMPARE(QApplication::focusWidget(), form1.combo1());
-    } else {
-        form1.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form1));
-    }
+    askForTip(form1.combo1()->lineEdit());
     QCOMPARE(form1.combo1()->toolTip(), PortMap::describe(15));
     QVERIFY(form1.combo1()->toolTip().contains(QStringLiteral("7 \u2192 ") + device));
+    QTRY_VERIFY(QToolTip::text().contains(device));
+    QToolTip::hideText();
+}
+
+void TestWindows::portTipMadeOnlyWhenAsked()
+{
+    StartWindows windows;
+    StartWindow &form1 = windows.form1;
+    // Made, nothing was described: the tip would hold it.
+    QCOMPARE(form1.combo1()->toolTip(), QString());
+    int asked = 0;
+    form1.setPortTipSource([&asked] {
+        ++asked;
+        return QStringLiteral("port list %1").arg(asked);
+    });
+
+    // Showing the window and moving the focus over the box ask nothing.
+    QVERIFY(focusInWindow(form1, form1.combo1()));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTRY_COMPARE(QApplication::focusWidget(), form1.command1());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTRY_COMPARE(QApplication::focusWidget(), form1.combo1());
+    QCOMPARE(asked, 0);
+    QCOMPARE(form1.combo1()->toolTip(), QString());
+
+    // Each tip over the box's text or its arrow asks once.
+    askForTip(form1.combo1()->lineEdit());
+    QCOMPARE(asked, 1);
+    QCOMPARE(form1.combo1()->toolTip(), QStringLiteral("port list 1"));
+    askForTip(form1.combo1(), QPoint(form1.combo1()->width() - 4, form1.combo1()->height() / 2));
+    QCOMPARE(asked, 2);
+    QCOMPARE(form1.combo1()->toolTip(), QStringLiteral("port list 2"));
+    // Anywhere else, nothing.
+    askForTip(form1.command1());
+    QCOMPARE(asked, 2);
+    QToolTip::hideText();
+}
+
+void TestWindows::startUpDescribesNoPorts()
+{
+    // The whole program made and its start window shown, as at start-up.
+    ScriptedLink link;
+    Program program(link, [] {});
+    program.start();
+    QVERIFY(QTest::qWaitForWindowExposed(&program.startWindow()));
+    QCOMPARE(program.startWindow().combo1()->toolTip(), QString());
+}
+
+void TestWindows::portBoxTakesAnyPort_data()
+{
+    QTest::addColumn<QString>("port");
+    QTest::addColumn<int>("index");
+    QTest::newRow("listed number") << "7" << 6;
+    QTest::newRow("last listed") << "15" << 14;
+    QTest::newRow("number beyond the list") << "23" << -1;
+    QTest::newRow("device path") << "/dev/ttyUSB0" << -1;
+}
+
+void TestWindows::portBoxTakesAnyPort()
+{
+    QFETCH(QString, port);
+    QFETCH(int, index);
+    StartWindows windows;
+    StartWindow &form1 = windows.form1;
+    form1.setPortText(port);
+    QCOMPARE(form1.portText(), port);
+    QCOMPARE(form1.combo1()->lineEdit()->text(), port);
+    if (index >= 0)
+        QCOMPARE(form1.combo1()->currentIndex(), index);
+    QCOMPARE(form1.combo1()->count(), 15);
+}
+
+void TestWindows::portBoxStartsAtRememberedPort()
+{
+    QSettings(QStringLiteral("Veltra"), QStringLiteral("veltra-sensor")).clear();
+    {
+        StartWindows windows;
+        preparePortBox(windows.form1, QString());
+        QCOMPARE(windows.form1.portText(), QStringLiteral("1")); // first start
+    }
+    rememberPort(QStringLiteral("9"));
+    {
+        StartWindows windows;
+        preparePortBox(windows.form1, QString());
+        QCOMPARE(windows.form1.portText(), QStringLiteral("9"));
+        QCOMPARE(windows.form1.combo1()->currentIndex(), 8);
+    }
+    // Something that is no port (edited by hand) counts as nothing kept.
+    QSettings(QStringLiteral("Veltra"), QStringLiteral("veltra-sensor"))
+        .setValue(QStringLiteral("lastPort"), QStringLiteral("COMx"));
+    QCOMPARE(rememberedPort(), QStringLiteral("1"));
+    QSettings(QStringLiteral("Veltra"), QStringLiteral("veltra-sensor")).clear();
+}
+
+// clang-format off
+void TestWindows::foundSensorRemembersPort_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("answers");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("number") << "4" << true << "4";
+    QTest::newRow("number typed with a half") << "4.5" << true << "4";
+    QTest::newRow("number with spaces") << " 12 " << true << "12";
+    QTest::newRow("device path") << "/dev/ttyACM1" << true << "/dev/ttyACM1";
+    QTest::newRow("no answer") << "4" << false << "2";
+}
+// clang-format on
+
+void TestWindows::foundSensorRemembersPort()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, answers);
+    QFETCH(QString, kept);
+    rememberPort(QStringLiteral("2"));
+    StartWindows windows;
+    StartWindow &form1 = windows.form1;
+    preparePortBox(form1, QString());
+    QCOMPARE(form1.portText(), QStringLiteral("2"));
+    form1.setPortText(typed);
+    if (answers)
+        windows.link.queueReply("DVT-14C00\r\n");
+    QSignalSpy found(&form1, &StartWindow::sensorFound);
+    form1.command1()->click();
+    QCOMPARE(found.count(), answers ? 1 : 0);
+    QCOMPARE(rememberedPort(), kept);
+    QCOMPARE(QSettings(QStringLiteral("Veltra"), QStringLiteral("veltra-sensor")).value("lastPort").toString(), kept);
+    // The file is the one of this test, not the user's.
+    QVERIFY(QSettings(QStringLiteral("Veltra"), QStringLiteral("veltra-sensor"))
+                .fileName()
+                .startsWith(m_settingsDir.path()));
+}
+
+void TestWindows::commandLinePortWinsOverRemembered()
+{
+    rememberPort(QStringLiteral("5"));
+    StartWindows windows;
+    preparePortBox(windows.form1, QStringLiteral("/dev/ttyUSB3"));
+    QCOMPARE(windows.form1.portText(), QStringLiteral("/dev/ttyUSB3"));
+    // Not kept until a sensor answers on it.
+    QCOMPARE(rememberedPort(), QStringLiteral("5"));
+}
+
+// clang-format off
+void TestWindows::startOptions_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("qtOptionsTaken");
+    QTest::addColumn<int>("action");
+    QTest::addColumn<QString>("port");
+    QTest::addColumn<QString>("textStart");
+    const int run = int(StartOptions::Action::Run);
+    const int help = int(StartOptions::Action::Help);
+    const int version = int(StartOptions::Action::Version);
+    const int error = int(StartOptions::Action::UsageError);
+    const QString p = QStringLiteral("veltra-sensor");
+    QTest::newRow("nothing") << QStringList{p} << true << run << "" << "";
+    QTest::newRow("port number") << QStringList{p, "--port", "7"} << true << run << "7" << "";
+    QTest::newRow("short port") << QStringList{p, "-p", "12"} << true << run << "12" << "";
+    QTest::newRow("port=path") << QStringList{p, "--port=/dev/ttyUSB1"} << true << run << "/dev/ttyUSB1" << "";
+    QTest::newRow("help") << QStringList{p, "--help"} << true << help << "" << "Usage: veltra-sensor [options]\n";
+    QTest::newRow("-h") << QStringList{p, "-h"} << true << help << "" << "Usage: veltra-sensor";
+    QTest::newRow("help wins") << QStringList{p, "--bogus", "--help"} << true << help << "" << "Usage:";
+    QTest::newRow("version") << QStringList{p, "--version"} << true << version << "" << "veltra-sensor 7.1.2\n";
+    QTest::newRow("-v") << QStringList{p, "-v"} << true << version << "" << "veltra-sensor 7.1.2\n";
+    QTest::newRow("unknown") << QStringList{p, "--bogus"} << true << error << ""
+                             << "veltra-sensor: Unknown option 'bogus'.\nRun \"veltra-sensor --help\"";
+    QTest::newRow("port letters") << QStringList{p, "--port", "abc"} << true << error << ""
+                                  << "veltra-sensor: --port must be";
+    QTest::newRow("port 0") << QStringList{p, "--port", "0"} << true << error << "" << "veltra-sensor: --port must be";
+    QTest::newRow("port 40000") << QStringList{p, "--port", "40000"} << true << error << ""
+                                << "veltra-sensor: --port must be";
+    QTest::newRow("port twice") << QStringList{p, "-p", "1", "-p", "2"} << true << error << ""
+                                << "veltra-sensor: --port is given 2 times";
+    QTest::newRow("port without value") << QStringList{p, "--port"} << true << error << ""
+                                        << "veltra-sensor: Missing value after '--port'.";
+    QTest::newRow("argument") << QStringList{p, "7"} << true << error << ""
+                              << "veltra-sensor: unexpected argument \"7\".";
+    // Before Qt has taken its options: those pass, a stranger does not.
+    QTest::newRow("Qt's options") << QStringList{p, "-platform", "offscreen", "-reverse", "--port", "3"} << false
+                                  << run << "" << "";
+    QTest::newRow("Qt's and a stranger") << QStringList{p, "-style", "fusion", "--bogus"} << false << error << ""
+                                         << "veltra-sensor: Unknown option 'bogus'.";
+    QTest::newRow("-reverse is no -v") << QStringList{p, "-reverse"} << false << run << "" << "";
+    QTest::newRow("no Qt option: judged at once") << QStringList{p, "--port", "x"} << false << error << ""
+                                                  << "veltra-sensor: --port must be";
+    QTest::newRow("help before Qt") << QStringList{p, "-platform", "xcb", "--help"} << false << help << ""
+                                    << "Usage:";
+    QTest::newRow("Qt's option left over") << QStringList{p, "-display", ":3"} << true << error << ""
+                                           << "veltra-sensor: Unknown option 'display'.";
+}
+// clang-format on
+
+void TestWindows::startOptions()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, qtOptionsTaken);
+    QFETCH(int, action);
+    QFETCH(QString, port);
+    QFETCH(QString, textStart);
+    const QString version = QCoreApplication::applicationVersion();
+    QCoreApplication::setApplicationVersion(QStringLiteral("7.1.2"));
+    auto restore = qScopeGuard([&version] { QCoreApplication::setApplicationVersion(version); });
+
+    const StartOptions options = parseStartOptions(arguments, qtOptionsTaken);
+    QCOMPARE(int(options.action), action);
+    QCOMPARE(options.port, port);
+    if (textStart.isEmpty())
+        QCOMPARE(options.text, QString());
+    else
+        QVERIFY2(options.text.startsWith(textStart), qPrintable(options.text));
+    if (action == int(StartOptions::Action::Help)) {
+        QVERIFY(options.text.contains(QStringLiteral("-p, --port <N|PATH>")));
+        QVERIFY(options.text.contains(QStringLiteral("-v, --version")));
+    }
+}
+
+// clang-format off
+void TestWindows::programCommandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err");
+    QTest::newRow("help") << QStringList{"--help"} << 0 << "Usage: veltra-sensor [options]\n" << "";
+    QTest::newRow("version") << QStringList{"--version"} << 0
+                             << QStringLiteral("veltra-sensor %1\n").arg(QStringLiteral(VELTRA_VERSION)) << "";
+    QTest::newRow("unknown") << QStringList{"--frobnicate"} << 2 << ""
+                             << "veltra-sensor: Unknown option 'frobnicate'.\n"
+                                "Run \"veltra-sensor --help\" for the options.\n";
+    QTest::newRow("bad port") << QStringList{"--port", "COM3"} << 2 << ""
+                              << "veltra-sensor: --port must be a port number from 1 to 32767 or a device path, "
+                                 "not \"COM3\".\nRun \"veltra-sensor --help\" for the options.\n";
+    // Judged after Qt took -platform: the window system is up by then.
+    QTest::newRow("after Qt's options") << QStringList{"-platform", "offscreen", "stray"} << 2 << ""
+                                        << "veltra-sensor: unexpected argument \"stray\".\n"
+                                           "Run \"veltra-sensor --help\" for the options.\n";
+}
+// clang-format on
+
+void TestWindows::programCommandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    QProcess program;
+    // No display: help, version and usage errors must not need one.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_settingsDir.path());
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(VELTRA_SENSOR_PATH), arguments);
+    QVERIFY(program.waitForFinished(20000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), exitCode);
+    const QString stdOut = QString::fromLocal8Bit(program.readAllStandardOutput());
+    QString stdErr = QString::fromLocal8Bit(program.readAllStandardError());
+    // Qt's own notes (a missing runtime folder) are not the program's.
+    stdErr.remove(QRegularExpression(QStringLiteral("^QStandardPaths: [^\n]*\n"), QRegularExpression::MultilineOption));
+    if (out.isEmpty())
+        QCOMPARE(stdOut, QString());
+    else
+        QVERIFY2(stdOut.startsWith(out), qPrintable(stdOut));
+    QCOMPARE(stdErr, err);
 }
 
 void TestWindows::connectButtonRunsHandshake()
@@ -895,6 +1185,127 @@ void TestWindows::progressIgnoresSecondFocus()
     QCOMPARE(finished.count(), 1);
     QCOMPARE(values, (QList<int>{0, 20, 40}));
     QVERIFY(!navar.isVisible());
+}
+
+namespace {
+
+// Each window with a button, and what pressing that button says.
+enum class Pressed { Connect, Ok, Close };
+
+} // namespace
+
+// clang-format off
+void TestWindows::enterPressesFocusedButton_data()
+{
+    QTest::addColumn<int>("window");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    const struct { const char *name; Pressed window; } windows[] = {
+        {"Form1 Set com port", Pressed::Connect}, {"Form4 OK", Pressed::Ok}, {"Form5 Close", Pressed::Close}};
+    for (const auto &w : windows) {
+        QTest::addRow("%s, Return", w.name) << int(w.window) << int(Qt::Key_Return) << int(Qt::NoModifier);
+        QTest::addRow("%s, keypad Enter", w.name) << int(w.window) << int(Qt::Key_Enter) << int(Qt::KeypadModifier);
+        QTest::addRow("%s, Space", w.name) << int(w.window) << int(Qt::Key_Space) << int(Qt::NoModifier);
+    }
+}
+// clang-format on
+
+void TestWindows::enterPressesFocusedButton()
+{
+    QFETCH(int, window);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    StartWindows windows;
+    QWidget *form = nullptr;
+    QPushButton *button = nullptr;
+    switch (Pressed(window)) {
+    case Pressed::Connect:
+        form = &windows.form1;
+        button = windows.form1.command1();
+        break;
+    case Pressed::Ok:
+        form = &windows.form4;
+        button = windows.form4.command5();
+        break;
+    case Pressed::Close:
+        form = &windows.form5;
+        button = windows.form5.command5();
+        break;
+    }
+    QSignalSpy notFound(&windows.form1, &StartWindow::sensorNotFound);
+    QSignalSpy ok(&windows.form4, &ConnectedNotice::okClicked);
+    QSignalSpy back(&windows.form5, &FailureNotice::backToStart);
+    QSignalSpy clicked(button, &QPushButton::clicked);
+    QVERIFY(focusInWindow(*form, button));
+
+    QTest::keyClick(button, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(clicked.count(), 1);
+    // The button's own handler ran, once.
+    QCOMPARE(notFound.count(), Pressed(window) == Pressed::Connect ? 1 : 0);
+    QCOMPARE(ok.count(), Pressed(window) == Pressed::Ok ? 1 : 0);
+    QCOMPARE(back.count(), Pressed(window) == Pressed::Close ? 1 : 0);
+
+    // The link failure the OK press reports is not this test's business.
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        if (qobject_cast<QMessageBox *>(top))
+            top->close();
+    }
+}
+
+void TestWindows::enterElsewhereKeepsItsMeaning()
+{
+    StartWindows windows;
+    StartWindow &form1 = windows.form1;
+    QSignalSpy found(&form1, &StartWindow::sensorFound);
+    QSignalSpy notFound(&form1, &StartWindow::sensorNotFound);
+    QVERIFY(focusInWindow(form1, form1.combo1()));
+    form1.combo1()->lineEdit()->selectAll();
+    QTest::keyClicks(QApplication::focusWidget(), "12");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
+    // The box takes the number; no handshake ran.
+    QCOMPARE(form1.portText(), QStringLiteral("12"));
+    QCOMPARE(found.count() + notFound.count(), 0);
+    QVERIFY(windows.link.journal().isEmpty());
+    QVERIFY(form1.isVisible());
+
+    // A held Return presses the button once, as a held Space does.
+    QVERIFY(focusInWindow(form1, form1.command1()));
+    QSignalSpy clicked(form1.command1(), &QPushButton::clicked);
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(form1.command1(), &repeat);
+    QCOMPARE(clicked.count(), 0);
+    // With Ctrl it is another key.
+    QTest::keyClick(form1.command1(), Qt::Key_Return, Qt::ControlModifier);
+    QCOMPARE(clicked.count(), 0);
+}
+
+void TestWindows::tabVisitsShownControlsAndMarksThem_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QStringList>("stops");
+    QTest::newRow("Form1") << "Form1" << QStringList{"Combo1", "Command1"};
+    // Its baud box only shows the rate.
+    QTest::newRow("Form4") << "Form4" << QStringList{"Command5"};
+    QTest::newRow("Form5") << "Form5" << QStringList{"Command5"};
+}
+
+void TestWindows::tabVisitsShownControlsAndMarksThem()
+{
+    QFETCH(QString, window);
+    QFETCH(QStringList, stops);
+    StartWindows windows;
+    QWidget *form = window == u"Form1"   ? static_cast<QWidget *>(&windows.form1)
+                    : window == u"Form4" ? static_cast<QWidget *>(&windows.form4)
+                                         : static_cast<QWidget *>(&windows.form5);
+    auto *first = form->findChild<QWidget *>(stops.first());
+    QVERIFY(first);
+    QVERIFY(focusInWindow(*form, first));
+    const QList<TabStop> walk = tabWalk();
+    QCOMPARE(namesOf(walk), stops);
+    QApplication::focusWidget()->clearFocus();
+    RUN_CHECK(checkStopsVisiblyFocused(walk));
+    form->hide();
 }
 
 QTEST_MAIN(TestWindows)

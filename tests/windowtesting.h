@@ -6,6 +6,7 @@
 //
 // A check helper stops at its first failure like a test function does; call it
 // through RUN_CHECK so that the calling test function stops there too.
+#include "menubar.h"
 #include "scriptedlink.h"
 
 #include <QAbstractButton>
@@ -67,14 +68,22 @@ inline QWidget *frontChildAt(QWidget *window, QPoint point)
     return w;
 }
 
-// A top-level window with its caption and a client area of fixed size.
+// A control's place in its window's client area (below any menu bar).
+inline QRect clientGeometry(const QWidget &control)
+{
+    return control.geometry().translated(0, -veltra::ui::clientTop(control.parentWidget()));
+}
+
+// A top-level window with its caption and a client area of fixed size; a
+// menu bar, where there is one, adds its height above it.
 inline void checkFixedWindow(const QWidget &window, const QString &title, QSize clientSize)
 {
     QVERIFY(window.isWindow());
     QCOMPARE(window.windowTitle(), title);
-    QCOMPARE(window.size(), clientSize);
-    QCOMPARE(window.minimumSize(), clientSize);
-    QCOMPARE(window.maximumSize(), clientSize);
+    const QSize size = clientSize + QSize(0, veltra::ui::clientTop(&window));
+    QCOMPARE(window.size(), size);
+    QCOMPARE(window.minimumSize(), size);
+    QCOMPARE(window.maximumSize(), size);
 }
 
 inline void checkFont(const QWidget &control, const QString &family, qreal pointSize, int weight)
@@ -131,7 +140,7 @@ inline void checkControlRow(const QWidget &window)
     QWidget *c = found.first();
     QCOMPARE(QByteArray(c->metaObject()->className()), kind.toLatin1());
     QCOMPARE(textOf(c), text);
-    QCOMPARE(c->geometry(), geometry);
+    QCOMPARE(clientGeometry(*c), geometry);
     QVERIFY(window.rect().contains(c->geometry()));
     QCOMPARE(!c->isHidden(), bool(state & Shown));
     QCOMPARE(c->isEnabled(), bool(state & Enabled));
@@ -146,12 +155,15 @@ inline void checkControlRow(const QWidget &window)
         checkFont(*c, family, pointSize, weight);
 }
 
-// The direct children of window: count of them, each with a name of its own.
+// The direct children of window's client area (a menu bar above it is not
+// one of them): count of them, each with a name of its own.
 inline void checkChildrenNamedOnce(const QWidget &window, qsizetype count)
 {
     QStringList names;
-    for (QWidget *child : window.findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
-        names << child->objectName();
+    for (QWidget *child : window.findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (!child->inherits("QMenuBar"))
+            names << child->objectName();
+    }
     QCOMPARE(names.size(), count);
     QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), names.size());
     QVERIFY(!names.contains(QString()));
@@ -234,7 +246,7 @@ inline void checkLineRow(const QWidget &window)
     QVERIFY(line);
     QCOMPARE(int(line->frameShape()), shape);
     QCOMPARE(line->lineWidth(), 2);
-    QCOMPARE(line->geometry(), geometry);
+    QCOMPARE(clientGeometry(*line), geometry);
     QVERIFY(!line->isHidden());
 }
 

@@ -52,7 +52,12 @@ QPushButton *makeButton(QWidget *parent, const QString &name, const QString &tex
 
 QComboBox *makeComboBox(QWidget *parent, const QString &name, const Twips &at, bool editable, const QFont &font)
 {
-    auto *box = named(new QComboBox(parent), name, font);
+    return setUpComboBox(new QComboBox(parent), name, at, editable, font);
+}
+
+QComboBox *setUpComboBox(QComboBox *box, const QString &name, const Twips &at, bool editable, const QFont &font)
+{
+    named(box, name, font);
     box->setEditable(editable);
     box->setInsertPolicy(QComboBox::NoInsert);
     place(box, at);

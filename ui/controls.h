@@ -32,6 +32,9 @@ QPushButton *makeButton(QWidget *parent, const QString &name, const QString &tex
 // An editable box takes typed text but never adds it to the list.
 QComboBox *makeComboBox(QWidget *parent, const QString &name, const Twips &at, bool editable,
                         const QFont &font = defaultFont());
+// The same for a box made elsewhere (a QComboBox of a class of its own).
+QComboBox *setUpComboBox(QComboBox *box, const QString &name, const Twips &at, bool editable,
+                         const QFont &font = defaultFont());
 
 QLineEdit *makeTextBox(QWidget *parent, const QString &name, const Twips &at, const QFont &font = defaultFont());
 

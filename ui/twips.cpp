@@ -1,6 +1,7 @@
 #include "twips.h"
 
 #include "fonts.h"
+#include "keyboard.h"
 
 #include <QWidget>
 
@@ -22,6 +23,7 @@ void setUpWindow(QWidget *window, const QString &name, const QString &title, int
     window->setWindowTitle(title);
     window->setFont(defaultFont());
     setClientSize(window, widthTwips, heightTwips);
+    setUpKeyboard(window);
 }
 
 } // namespace veltra::ui

@@ -36,7 +36,8 @@ void place(QWidget *control, const Twips &r);
 void setClientSize(QWidget *window, int widthTwips, int heightTwips);
 
 // Name, caption, fixed client size and the default control font of a
-// top-level window.
+// top-level window; Return and Enter press its focused button and the
+// focused control is marked (keyboard.h).
 void setUpWindow(QWidget *window, const QString &name, const QString &title, int widthTwips, int heightTwips);
 
 } // namespace veltra::ui

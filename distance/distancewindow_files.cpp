@@ -1,0 +1,95 @@
+// The distance window's menus and settings files.
+#include "distancewindow.h"
+#include "distancewrite.h"
+#include "inputerror.h"
+#include "settingsfiles.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+namespace veltra {
+
+void DistanceWindow::makeMenus()
+{
+    m_files = new ui::SettingsMenu(this, {
+                                             .family = SensorFamily::Distance,
+                                             .blockFromFields = [this] { return blockFromFields(); },
+                                             .spread = [this](const QString &block) { showSettings(block); },
+                                             .controlFor = [this](Setting setting) { return controlFor(setting); },
+                                         });
+}
+
+std::optional<SensorBlock> DistanceWindow::blockFromFields()
+{
+    // The values write would send, checked as write checks them.
+    const DistanceCheck check = checkDistanceEntries(m_baudBox->currentText(), m_slave->text(), m_switchPoint->text());
+    if (check != DistanceCheck::Passed) {
+        ui::showInputError(this, distanceCheckMessage(check));
+        return std::nullopt;
+    }
+    const DistanceWriteInput input = writeInput();
+    const DistanceWritePlan plan = planDistanceWrite(input);
+    if (!plan.error.isEmpty()) {
+        ui::showInputError(this, plan.error);
+        return std::nullopt;
+    }
+    const auto word
+        = [](const WordBytes &bytes) { return QString::number(bytes.high.toInt() * 256 + bytes.low.toInt()); };
+    return ui::blockFromTexts(this, SensorFamily::Distance,
+                              {
+                                  {Setting::Baud, plan.baudCode},
+                                  {Setting::Slave, input.slave},
+                                  {Setting::Ogr, plan.ogrCode},
+                                  {Setting::Month, input.month},
+                                  {Setting::Day, input.day},
+                                  {Setting::Year, input.year},
+                                  {Setting::Model, plan.modelCode},
+                                  {Setting::Empty, word(plan.empty)},
+                                  {Setting::Full, word(plan.full)},
+                                  {Setting::Switch, word(plan.switchPoint)},
+                                  {Setting::HiDo, word(plan.hiDo)},
+                              });
+}
+
+bool DistanceWindow::saveSettingsTo(const QString &path)
+{
+    return m_files->saveTo(path);
+}
+
+bool DistanceWindow::openSettingsFrom(const QString &path)
+{
+    return m_files->openFrom(path);
+}
+
+QDialog *DistanceWindow::compareWithFile(const QString &path)
+{
+    return m_files->compareWith(path);
+}
+
+QList<QWidget *> DistanceWindow::markedFields() const
+{
+    return m_files->markedFields();
+}
+
+QMenuBar *DistanceWindow::menuBar() const
+{
+    return m_files->menuBar();
+}
+
+QWidget *DistanceWindow::controlFor(Setting setting) const
+{
+    switch (setting) {
+    case Setting::Baud:
+        return m_baudBox;
+    case Setting::Slave:
+        return m_slave;
+    case Setting::Ogr:
+        return m_ogrBox;
+    case Setting::Switch:
+        return m_switchPoint;
+    default:
+        return nullptr; // not shown in a field of its own
+    }
+}
+
+} // namespace veltra

@@ -1,0 +1,119 @@
+// The level window's menus and settings files.
+#include "inputerror.h"
+#include "levelwindow.h"
+#include "levelwrite.h"
+#include "modelcatalogue.h"
+#include "settingsfiles.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+namespace veltra {
+
+void LevelWindow::makeMenus()
+{
+    m_files = new ui::SettingsMenu(this, {
+                                             .family = SensorFamily::Level,
+                                             .blockFromFields = [this] { return blockFromFields(); },
+                                             .spread = [this](const QString &block) { spreadSettings(block); },
+                                             .controlFor = [this](Setting setting) { return controlFor(setting); },
+                                         });
+}
+
+std::optional<SensorBlock> LevelWindow::blockFromFields()
+{
+    // The values Write would send, checked as Write checks them.
+    LevelWriteInput input = writeInput();
+    if (m_resolutionBox->currentText() == QLatin1String("Cm"))
+        input.resolutionCode = QStringLiteral("10");
+    if (m_resolutionBox->currentText() == QLatin1String("mm"))
+        input.resolutionCode = QStringLiteral("1");
+    const ModelEntry *model = ModelCatalogue::findByCode(input.modelCode, input.resolutionCode);
+    const bool thresholdsEditable = !m_lowDo->isHidden() && !(model && model->kind == ModelKind::RunControl);
+    const LevelCheck check = checkLevelEntries(levelEntriesOf(input, thresholdsEditable));
+    if (check != LevelCheck::Passed) {
+        ui::showInputError(this, levelCheckMessage(check));
+        return std::nullopt;
+    }
+    const LevelWritePlan plan = planLevelWrite(input);
+    if (!plan.error.isEmpty()) {
+        ui::showInputError(this, plan.error);
+        return std::nullopt;
+    }
+    const auto word
+        = [](const WordBytes &bytes) { return QString::number(bytes.high.toInt() * 256 + bytes.low.toInt()); };
+    return ui::blockFromTexts(this, SensorFamily::Level,
+                              {
+                                  {Setting::Baud, plan.baudCode},
+                                  {Setting::Slave, input.slave},
+                                  {Setting::Ogr, plan.ogrCode},
+                                  {Setting::Month, input.month},
+                                  {Setting::Day, input.day},
+                                  {Setting::Year, input.year},
+                                  {Setting::Model, plan.modelCode},
+                                  {Setting::Empty, word(plan.empty)},
+                                  {Setting::Full, word(plan.full)},
+                                  {Setting::LowDo, word(plan.lowDo)},
+                                  {Setting::HiDo, word(plan.hiDo)},
+                                  {Setting::Omb, plan.ombCode},
+                                  {Setting::Resolution, plan.resolutionCode},
+                              });
+}
+
+bool LevelWindow::saveSettingsTo(const QString &path)
+{
+    return m_files->saveTo(path);
+}
+
+bool LevelWindow::openSettingsFrom(const QString &path)
+{
+    return m_files->openFrom(path);
+}
+
+QDialog *LevelWindow::compareWithFile(const QString &path)
+{
+    return m_files->compareWith(path);
+}
+
+QList<QWidget *> LevelWindow::markedFields() const
+{
+    return m_files->markedFields();
+}
+
+QMenuBar *LevelWindow::menuBar() const
+{
+    return m_files->menuBar();
+}
+
+QWidget *LevelWindow::controlFor(Setting setting) const
+{
+    switch (setting) {
+    case Setting::Baud:
+        return m_baudBox;
+    case Setting::Slave:
+        return m_slave;
+    case Setting::Ogr:
+        return m_ogrBox;
+    case Setting::Empty:
+        return m_empty;
+    case Setting::Full:
+        return m_full;
+    case Setting::LowDo:
+        return m_lowDo;
+    case Setting::HiDo:
+        return m_hiDo;
+    case Setting::Omb:
+        return m_ombBox;
+    case Setting::Resolution:
+        return m_resolutionBox;
+    case Setting::Month:
+    case Setting::Day:
+    case Setting::Year:
+    case Setting::Model:
+    case Setting::Switch:
+        break;
+    }
+    return nullptr; // not shown in a field of its own
+}
+
+} // namespace veltra

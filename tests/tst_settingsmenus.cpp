@@ -1,0 +1,354 @@
+// The menus above the settings and start windows: settings files saved,
+// opened (marking what differs from the sensor) and compared; the port list
+// with the adapters behind the numbers.
+#include "commandframe.h"
+#include "distancewindow.h"
+#include "levelwindow.h"
+#include "ptypeer.h"
+#include "replies.h"
+#include "scriptedlink.h"
+#include "sensorsession.h"
+#include "serialports.h"
+#include "settingsfiles.h"
+#include "windowtesting.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace veltra;
+
+namespace {
+
+// Closes whatever message box comes up while `action` runs; its text, or
+// empty when none came.
+template <typename Action>
+QString closingBoxes(Action action)
+{
+    QString seen;
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&seen] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            seen = box->text();
+            box->close();
+        }
+    });
+    poll.start();
+    action();
+    return seen;
+}
+
+// A level window on a scripted sensor that has been read once.
+struct LevelRun {
+    // Connects and reads; false when the window never let Read be pressed.
+    bool start()
+    {
+        if (!session.connectTo(QStringLiteral("1"), QStringLiteral("19200"))
+            || !QTest::qWaitFor([this] { return window.command5()->isEnabled(); }, 1000))
+            return false;
+        read(levelReply(40, 21));
+        return window.command4()->isEnabled();
+    }
+    void read(const QByteArray &reply)
+    {
+        link.queueReply(reply);
+        window.command5()->click();
+    }
+    ScriptedLink link;
+    SensorSession session{link};
+    LevelWindow window{session};
+};
+
+QStringList menuTitles(const QMenuBar *bar)
+{
+    QStringList titles;
+    for (QAction *action : bar->actions())
+        titles << action->text();
+    return titles;
+}
+
+QStringList actionTexts(const QMenuBar *bar, int menu)
+{
+    QStringList texts;
+    for (QAction *action : bar->actions().at(menu)->menu()->actions())
+        texts << action->text() + (action->shortcut().isEmpty() ? QString() : u' ' + action->shortcut().toString());
+    return texts;
+}
+
+} // namespace
+
+class TestSettingsMenus : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void menusAboveTheClientArea();
+    void savedFileOpensIntoTheFields();
+    void handEditedReadableValueIsTaken();
+    void unusableFilesChangeNothing_data();
+    void unusableFilesChangeNothing();
+    void saveAppliesWritesChecks();
+    void comparisonMarksExactlyTheDifferingRows();
+    void distanceWindowSavesAndOpens();
+    void portListShowsTheDevice();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestSettingsMenus::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    qputenv("VELTRA_PORTS_DIR", QFile::encodeName(m_dir.filePath(QStringLiteral("ports"))));
+}
+
+void TestSettingsMenus::menusAboveTheClientArea()
+{
+    ScriptedLink link;
+    SensorSession session(link);
+    LevelWindow level(session);
+    DistanceWindow distance(session);
+    for (QWidget *window : {static_cast<QWidget *>(&level), static_cast<QWidget *>(&distance)}) {
+        auto *bar = window->findChild<QMenuBar *>(QStringLiteral("MenuBar"), Qt::FindDirectChildrenOnly);
+        QVERIFY(bar);
+        QCOMPARE(bar->geometry().top(), 0);
+        QCOMPARE(ui::clientTop(window), bar->height());
+        QVERIFY(bar->height() > 0);
+        QCOMPARE(menuTitles(bar), (QStringList{"&File", "&Help"}));
+        QCOMPARE(actionTexts(bar, 0),
+                 (QStringList{"&Save Settings… Ctrl+S", "&Open Settings… Ctrl+O", "&Compare with File…"}));
+        QCOMPARE(actionTexts(bar, 1), QStringList{"&About"});
+        // Nothing to save or compare before a Read.
+        for (QAction *action : bar->actions().at(0)->menu()->actions())
+            QVERIFY(!action->isEnabled());
+        // Every control lies below the bar.
+        for (QWidget *child : window->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (child != bar && !child->isWindow())
+                QVERIFY2(child->y() >= bar->height(), qPrintable(child->objectName()));
+        }
+    }
+    QCOMPARE(level.size(), QSize(12270 / 15, 7245 / 15 + ui::clientTop(&level)));
+}
+
+void TestSettingsMenus::savedFileOpensIntoTheFields()
+{
+    LevelRun run;
+    QVERIFY(run.start());
+    LevelWindow &w = run.window;
+    for (QAction *action : w.menuBar()->actions().at(0)->menu()->actions())
+        QVERIFY(action->isEnabled());
+
+    // The operator changes Empty and the OGR box, and saves.
+    w.text(2)->setText(QStringLiteral("290"));
+    w.combo3()->setCurrentText(QStringLiteral("Low"));
+    const QString path = m_dir.filePath(QStringLiteral("level.json"));
+    QVERIFY(w.saveSettingsTo(path));
+    QVERIFY(run.link.sent().size() == 1); // the read only: saving sends nothing
+
+    // A Read brings the sensor's values back; opening the file shows the saved ones.
+    run.read(levelReply(40, 21));
+    QCOMPARE(w.text(2)->text(), QStringLiteral("300"));
+    run.link.clearJournal();
+    QVERIFY(w.openSettingsFrom(path));
+    QVERIFY(run.link.journal().isEmpty());
+    QCOMPARE(w.text(2)->text(), QStringLiteral("290"));
+    QCOMPARE(w.combo3()->currentText(), QStringLiteral("Low"));
+    QCOMPARE(w.text(3)->text(), QStringLiteral("250"));
+    QCOMPARE(w.combo2()->currentText(), QStringLiteral("DVT-14C01"));
+    const QList<QWidget *> marked = w.markedFields();
+    QCOMPARE(marked.size(), 2);
+    QVERIFY(marked.contains(w.text(2)));
+    QVERIFY(marked.contains(w.combo3()->lineEdit()));
+    QCOMPARE(w.text(2)->palette().color(QPalette::Base), ui::fromFileColour());
+
+    // Write sends the file's values and the marks go.
+    QVERIFY(closingBoxes([&w] { w.command4()->click(); }).isEmpty());
+    const QByteArray request = run.link.sent().constLast();
+    QCOMPARE(request.at(4 + 2), char(2));  // OGR code of "Low"
+    QCOMPARE(request.at(4 + 7), char(1));  // Empty 290: high byte
+    QCOMPARE(request.at(4 + 8), char(34)); //            low byte
+    QVERIFY(w.markedFields().isEmpty());
+    QVERIFY(w.text(2)->palette().color(QPalette::Base) != ui::fromFileColour());
+}
+
+void TestSettingsMenus::handEditedReadableValueIsTaken()
+{
+    LevelRun run;
+    QVERIFY(run.start());
+    const QString path = m_dir.filePath(QStringLiteral("edited.json"));
+    QVERIFY(run.window.saveSettingsTo(path));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
+    file.close();
+    QJsonObject settings = root.value(QStringLiteral("settings")).toObject();
+    QVERIFY(!settings.isEmpty());
+    settings.insert(QStringLiteral("ogr"), QStringLiteral("Medium"));
+    settings.insert(QStringLiteral("full"), 200);
+    root.insert(QStringLiteral("settings"), settings);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(QJsonDocument(root).toJson());
+    file.close();
+
+    QVERIFY(run.window.openSettingsFrom(path));
+    QCOMPARE(run.window.combo3()->currentText(), QStringLiteral("Medium"));
+    QCOMPARE(run.window.text(3)->text(), QStringLiteral("200"));
+    QCOMPARE(run.window.markedFields().size(), 2);
+}
+
+void TestSettingsMenus::unusableFilesChangeNothing_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("not JSON") << QByteArray("{\"family\": \"level\", ");
+    QTest::newRow("distance family") << QByteArray(
+        R"({"family":"distance","settings":{"baud":30,"slave":1,"ogr":1,"month":1,"day":1,"year":26,)"
+        R"("model":90,"empty":0,"full":0,"switch":150,"hi-do":0}})");
+    QTest::newRow("out of range") << QByteArray(
+        R"({"family":"level","settings":{"baud":40,"slave":1,"ogr":0,"month":13,"day":1,"year":26,)"
+        R"("model":21,"empty":300,"full":280,"low-do":50,"hi-do":90,"omb":8,"resolution":10}})");
+}
+
+void TestSettingsMenus::unusableFilesChangeNothing()
+{
+    QFETCH(QByteArray, content);
+    LevelRun run;
+    QVERIFY(run.start());
+    const QString path = m_dir.filePath(QStringLiteral("bad.json"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(content);
+    file.close();
+
+    run.window.text(2)->setText(QStringLiteral("295"));
+    bool opened = true;
+    const QString message = closingBoxes([&] { opened = run.window.openSettingsFrom(path); });
+    QVERIFY(!opened);
+    QCOMPARE(message, QStringLiteral("bad.json cannot be used: nothing was changed."));
+    QCOMPARE(run.window.text(2)->text(), QStringLiteral("295"));
+    QVERIFY(run.window.markedFields().isEmpty());
+    QCOMPARE(closingBoxes([&] { QVERIFY(!run.window.compareWithFile(path)); }), message);
+}
+
+void TestSettingsMenus::saveAppliesWritesChecks()
+{
+    LevelRun run;
+    QVERIFY(run.start());
+    const QString path = m_dir.filePath(QStringLiteral("refused.json"));
+    QFile::remove(path);
+    run.window.text(13)->setText(QStringLiteral("0"));
+    bool saved = true;
+    const QString message = closingBoxes([&] { saved = run.window.saveSettingsTo(path); });
+    QVERIFY(!saved);
+    QVERIFY(message.startsWith(QStringLiteral("slave address not in range or empty")));
+    QVERIFY(!QFile::exists(path));
+
+    // A file in the way is replaced only by a complete one.
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("old");
+    old.close();
+    run.window.text(13)->setText(QStringLiteral("7"));
+    QVERIFY(run.window.saveSettingsTo(path));
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(QJsonDocument::fromJson(old.readAll()).object().value(QStringLiteral("family")).toString(),
+             QStringLiteral("level"));
+}
+
+void TestSettingsMenus::comparisonMarksExactlyTheDifferingRows()
+{
+    LevelRun run;
+    QVERIFY(run.start());
+    const QString path = m_dir.filePath(QStringLiteral("compare.json"));
+    run.window.text(2)->setText(QStringLiteral("280"));
+    run.window.text(5)->setText(QStringLiteral("95"));
+    QVERIFY(run.window.saveSettingsTo(path));
+
+    QDialog *dialog = run.window.compareWithFile(path);
+    QVERIFY(dialog);
+    auto *table = dialog->findChild<QTableWidget *>(QStringLiteral("ComparisonTable"));
+    QVERIFY(table);
+    QCOMPARE(table->rowCount(), 13);
+    QStringList marked;
+    for (int r = 0; r < table->rowCount(); ++r) {
+        if (table->item(r, 1)->background().color() == ui::fromFileColour())
+            marked << table->item(r, 0)->text();
+    }
+    QCOMPARE(marked, (QStringList{"empty", "hi-do"}));
+    const int empty = 7;
+    QCOMPARE(table->item(empty, 1)->text(), QStringLiteral("300"));
+    QCOMPARE(table->item(empty, 2)->text(), QStringLiteral("280"));
+    delete dialog;
+}
+
+void TestSettingsMenus::distanceWindowSavesAndOpens()
+{
+    ScriptedLink link;
+    SensorSession session(link);
+    DistanceWindow w(session);
+    QVERIFY(session.connectTo(QStringLiteral("1"), QStringLiteral("9600")));
+    const QByteArray reply = blockReply({30, 3, 1, 5, 6, 26, 90, 0, 0, 0, 0, 0, 150, 0, 0});
+    link.queueReply(reply);
+    w.command5()->click();
+    QCOMPARE(w.text(4)->text(), QStringLiteral("150"));
+
+    w.text(4)->setText(QStringLiteral("200"));
+    const QString path = m_dir.filePath(QStringLiteral("distance.json"));
+    QVERIFY(w.saveSettingsTo(path));
+    link.queueReply(reply);
+    w.command5()->click();
+    QCOMPARE(w.text(4)->text(), QStringLiteral("150"));
+    QVERIFY(w.openSettingsFrom(path));
+    QCOMPARE(w.text(4)->text(), QStringLiteral("200"));
+    QCOMPARE(w.markedFields(), QList<QWidget *>{w.text(4)});
+
+    // A level file is not for this window.
+    LevelRun level;
+    QVERIFY(level.start());
+    const QString levelPath = m_dir.filePath(QStringLiteral("level-for-distance.json"));
+    QVERIFY(level.window.saveSettingsTo(levelPath));
+    QVERIFY(
+        closingBoxes([&] { QVERIFY(!w.openSettingsFrom(levelPath)); }).contains(QStringLiteral("nothing was changed")));
+    QCOMPARE(w.text(4)->text(), QStringLiteral("200"));
+}
+
+void TestSettingsMenus::portListShowsTheDevice()
+{
+    PtyPeer peer;
+    QVERIFY(peer.isValid());
+    QDir().mkpath(m_dir.filePath(QStringLiteral("ports")));
+    const QString link = m_dir.filePath(QStringLiteral("ports/com2"));
+    QFile::remove(link);
+    QVERIFY(QFile::link(peer.device(), link));
+
+    ui::PortBox box;
+    for (int port = 1; port <= 15; ++port)
+        box.addItem(QString::number(port));
+    box.setEditText(QStringLiteral("1"));
+    QVERIFY(box.detailsAt(1).isEmpty()); // nothing is looked up before the list drops down
+    box.refreshDetails();
+    QVERIFY2(box.detailsAt(1).startsWith(peer.device()), qPrintable(box.detailsAt(1)));
+    QCOMPARE(box.itemText(1), QStringLiteral("2")); // the item itself stays the number
+    QCOMPARE(box.currentText(), QStringLiteral("1"));
+
+    QDialog *dialog = ui::showSerialPorts(nullptr, 15);
+    auto *table = dialog->findChild<QTableWidget *>(QStringLiteral("SerialPortsTable"));
+    QVERIFY(table);
+    bool found = false;
+    for (int r = 0; r < table->rowCount(); ++r)
+        found = found || (table->item(r, 0)->text() == u"2" && table->item(r, 1)->text() == peer.device());
+    QVERIFY(found);
+    delete dialog;
+    QFile::remove(link);
+}
+
+QTEST_MAIN(TestSettingsMenus)
+#include "tst_settingsmenus.moc"

@@ -1,0 +1,255 @@
+#include "settingsfiles.h"
+
+#include "about.h"
+#include "commandframe.h"
+#include "inputerror.h"
+#include "menubar.h"
+#include "numbers.h"
+#include "settingscompare.h"
+#include "settingsfile.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDateTime>
+#include <QDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace veltra::ui {
+
+namespace {
+
+const QString kFilter = QStringLiteral("Sensor settings (*.json);;All files (*)");
+
+void showProblem(QWidget *parent, const QString &objectName, const QString &text, const QString &why)
+{
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Veltra Sensor Program V7"), text, QMessageBox::Ok, parent);
+    box.setObjectName(objectName);
+    box.setTextFormat(Qt::PlainText);
+    box.setInformativeText(why);
+    box.exec();
+}
+
+} // namespace
+
+QString askSaveSettingsPath(QWidget *parent, const SensorBlock &block)
+{
+    const QString suggested
+        = QStringLiteral("%1-%2.json").arg(block.modelName(), QDate::currentDate().toString(Qt::ISODate));
+    return QFileDialog::getSaveFileName(parent, QStringLiteral("Save Settings"), suggested, kFilter);
+}
+
+QString askOpenSettingsPath(QWidget *parent, const QString &title)
+{
+    return QFileDialog::getOpenFileName(parent, title, QString(), kFilter);
+}
+
+bool saveSettingsFile(QWidget *parent, const QString &path, const SensorBlock &block)
+{
+    QString why;
+    if (SettingsFile::save(path, block, QDateTime::currentDateTimeUtc(), QApplication::applicationVersion(), &why))
+        return true;
+    showProblem(parent, QStringLiteral("SaveFailed"),
+                QStringLiteral("The settings could not be saved to %1.").arg(QFileInfo(path).fileName()), why);
+    return false;
+}
+
+std::optional<SensorBlock> loadSettingsFile(QWidget *parent, const QString &path, SensorFamily family)
+{
+    QString why;
+    std::optional<SensorBlock> block = SettingsFile::load(path, &why);
+    if (block && block->family() != family) {
+        why = QStringLiteral("It holds the settings of a %1 sensor; this window is for a %2 sensor.")
+                  .arg(familyName(block->family()), familyName(family));
+        block.reset();
+    }
+    if (!block) {
+        showProblem(parent, QStringLiteral("OpenFailed"),
+                    QStringLiteral("%1 cannot be used: nothing was changed.").arg(QFileInfo(path).fileName()), why);
+    }
+    return block;
+}
+
+QDialog *showComparison(QWidget *parent, const SensorBlock &sensor, const SensorBlock &file, const QString &fileName)
+{
+    const QList<SettingComparison> rows = compareSettings(sensor, file);
+
+    auto *dialog = new QDialog(parent);
+    dialog->setObjectName(QStringLiteral("Comparison"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowTitle(QStringLiteral("Compare with %1").arg(fileName));
+
+    auto *summary = new QLabel(anyDiffers(rows) ? QStringLiteral("The marked settings differ.")
+                                                : QStringLiteral("The sensor holds the file's settings."),
+                               dialog);
+    auto *table = new QTableWidget(int(rows.size()), 3, dialog);
+    table->setObjectName(QStringLiteral("ComparisonTable"));
+    table->setHorizontalHeaderLabels(
+        {QStringLiteral("Setting"), QStringLiteral("In the sensor (last Read)"), QStringLiteral("In the file")});
+    table->verticalHeader()->hide();
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    for (int r = 0; r < int(rows.size()); ++r) {
+        const SettingComparison &row = rows.at(r);
+        const QString cells[] = {QLatin1String(row.setting->name), row.sensorValue, row.fileValue};
+        for (int c = 0; c < 3; ++c) {
+            auto *item = new QTableWidgetItem(cells[c]);
+            if (row.differs)
+                item->setBackground(fromFileColour());
+            table->setItem(r, c, item);
+        }
+    }
+    table->resizeColumnsToContents();
+    table->horizontalHeader()->setStretchLastSection(true);
+
+    auto *layout = new QVBoxLayout(dialog);
+    layout->addWidget(summary);
+    layout->addWidget(table);
+    dialog->resize(460, 90 + 30 * int(rows.size()));
+    dialog->show();
+    return dialog;
+}
+
+QColor fromFileColour()
+{
+    return QColor(255, 236, 160);
+}
+
+QString blockText(const SensorBlock &block)
+{
+    QString text;
+    for (int k = 1; k <= block.fieldCount(); ++k)
+        text += QStringLiteral("%1").arg(block.field(k), 3, 10, QLatin1Char(' '));
+    return text;
+}
+
+SettingsMenu::SettingsMenu(QWidget *window, Window hooks)
+    : QObject(window)
+    , m_window(window)
+    , m_hooks(std::move(hooks))
+{
+    m_bar = new QMenuBar(window);
+    m_bar->setObjectName(QStringLiteral("MenuBar"));
+    QMenu *file = m_bar->addMenu(QStringLiteral("&File"));
+    m_save = file->addAction(QStringLiteral("&Save Settings…"), this, [this] {
+        const QString path = askSaveSettingsPath(m_window, *m_lastRead);
+        if (!path.isEmpty())
+            saveTo(path);
+    });
+    m_save->setShortcut(QKeySequence::Save);
+    m_open = file->addAction(QStringLiteral("&Open Settings…"), this, [this] {
+        const QString path = askOpenSettingsPath(m_window, QStringLiteral("Open Settings"));
+        if (!path.isEmpty())
+            openFrom(path);
+    });
+    m_open->setShortcut(QKeySequence::Open);
+    m_compare = file->addAction(QStringLiteral("&Compare with File…"), this, [this] {
+        const QString path = askOpenSettingsPath(m_window, QStringLiteral("Compare with File"));
+        if (!path.isEmpty())
+            compareWith(path);
+    });
+    // Until a Read there is nothing to save, mark against or compare with.
+    for (QAction *action : {m_save, m_open, m_compare}) {
+        action->setEnabled(false);
+        action->setShortcutContext(Qt::WindowShortcut);
+    }
+    QMenu *help = m_bar->addMenu(QStringLiteral("&Help"));
+    help->addAction(QStringLiteral("&About"), this, [this] { showAbout(m_window); });
+    placeMenuBar(window, m_bar);
+}
+
+void SettingsMenu::readDone(const QString &block)
+{
+    clearMarks();
+    QString why;
+    m_lastRead = SensorBlock::fromReply(block, &why);
+    for (QAction *action : {m_save, m_open, m_compare})
+        action->setEnabled(m_lastRead.has_value());
+}
+
+void SettingsMenu::writeDone()
+{
+    clearMarks();
+}
+
+bool SettingsMenu::saveTo(const QString &path)
+{
+    const std::optional<SensorBlock> block = m_hooks.blockFromFields();
+    return block && saveSettingsFile(m_window, path, *block);
+}
+
+bool SettingsMenu::openFrom(const QString &path)
+{
+    if (!m_lastRead)
+        return false;
+    const std::optional<SensorBlock> file = loadSettingsFile(m_window, path, m_hooks.family);
+    if (!file)
+        return false;
+    // The model is what the sensor is, not a setting: the fields show the
+    // file's values for the sensor's own model, as a restore would write them.
+    QString block = blockText(*file);
+    const qsizetype model = 3 * (fieldOf(Setting::Model) - 1);
+    block.replace(model, 3, blockText(*m_lastRead).mid(model, 3));
+    clearMarks();
+    m_hooks.spread(block);
+
+    for (const SettingComparison &row : compareSettings(*m_lastRead, *file)) {
+        QWidget *control = row.differs ? m_hooks.controlFor(row.setting->id) : nullptr;
+        if (!control)
+            continue;
+        // A box is marked through its text field.
+        auto *box = qobject_cast<QComboBox *>(control);
+        QWidget *field = box && box->lineEdit() ? box->lineEdit() : control;
+        m_marks.insert(field, field->palette());
+        QPalette marked = field->palette();
+        marked.setColor(QPalette::Base, fromFileColour());
+        field->setPalette(marked);
+    }
+    return true;
+}
+
+QDialog *SettingsMenu::compareWith(const QString &path)
+{
+    if (!m_lastRead)
+        return nullptr;
+    const std::optional<SensorBlock> file = loadSettingsFile(m_window, path, m_hooks.family);
+    if (!file)
+        return nullptr;
+    return showComparison(m_window, *m_lastRead, *file, QFileInfo(path).fileName());
+}
+
+void SettingsMenu::clearMarks()
+{
+    for (auto it = m_marks.cbegin(); it != m_marks.cend(); ++it)
+        it.key()->setPalette(it.value());
+    m_marks.clear();
+}
+
+std::optional<SensorBlock> blockFromTexts(QWidget *parent, SensorFamily family, const QHash<Setting, QString> &texts)
+{
+    QList<int> values;
+    for (const BlockSetting &setting : blockSettings(family)) {
+        const QString text = texts.value(setting.id);
+        const std::optional<int> value = wholeNumberIn(text, 0, setting.maximum());
+        if (!value) {
+            showInputError(parent, QStringLiteral("%1 cannot be saved: %2 is outside 0 to %3.")
+                                       .arg(QLatin1String(setting.title), NumberToText(TextToNumber(text)))
+                                       .arg(setting.maximum()));
+            return std::nullopt;
+        }
+        values << *value;
+    }
+    return SensorBlock::fromValues(family, values);
+}
+
+} // namespace veltra::ui

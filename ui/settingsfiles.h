@@ -1,0 +1,98 @@
+#pragma once
+
+#include "sensorblock.h"
+
+#include <QColor>
+#include <QHash>
+#include <QObject>
+#include <QPalette>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class QAction;
+class QDialog;
+class QMenuBar;
+class QWidget;
+
+namespace veltra::ui {
+
+// The menu bar of a settings window: File > Save Settings… (Ctrl+S), Open
+// Settings… (Ctrl+O), Compare with File…, and Help > About. The file actions
+// work from the last Read and are enabled by it.
+class SettingsMenu : public QObject
+{
+    Q_OBJECT
+public:
+    // What the window lends the menu.
+    struct Window {
+        SensorFamily family;
+        // The values the window shows, after the checks Write applies; empty
+        // (the window has shown why) when one fails.
+        std::function<std::optional<SensorBlock>()> blockFromFields;
+        // A whole block spread over the fields as a Read shows it.
+        std::function<void(const QString &block)> spread;
+        // The field that shows a setting; nullptr when none does.
+        std::function<QWidget *(Setting)> controlFor;
+    };
+
+    // Makes the bar and places it above the window's client area.
+    SettingsMenu(QWidget *window, Window hooks);
+
+    // A whole block was read: it is what the file actions compare with, and
+    // any marks from an opened file go.
+    void readDone(const QString &block);
+    // The sensor now holds what the fields show: the marks go.
+    void writeDone();
+
+    bool saveTo(const QString &path);
+    bool openFrom(const QString &path);
+    QDialog *compareWith(const QString &path);
+
+    QMenuBar *menuBar() const { return m_bar; }
+    QList<QWidget *> markedFields() const { return m_marks.keys(); }
+
+private:
+    void clearMarks();
+
+    QWidget *m_window;
+    Window m_hooks;
+    QMenuBar *m_bar = nullptr;
+    QAction *m_save = nullptr;
+    QAction *m_open = nullptr;
+    QAction *m_compare = nullptr;
+    std::optional<SensorBlock> m_lastRead;
+    QHash<QWidget *, QPalette> m_marks; // marked fields, with their own palettes
+};
+
+// The values a window holds as a block of its family: each setting's text,
+// a 16-bit setting as its whole value. A byte outside 0 to 255 (once
+// rounded) gives an input-error message naming it, and nothing.
+std::optional<SensorBlock> blockFromTexts(QWidget *parent, SensorFamily family, const QHash<Setting, QString> &texts);
+
+// The file dialogs of File > Save Settings…, Open Settings… and Compare with
+// File…; empty when the operator cancels.
+QString askSaveSettingsPath(QWidget *parent, const SensorBlock &block);
+QString askOpenSettingsPath(QWidget *parent, const QString &title);
+
+// Saves a block the window holds; false, after one message saying why, when
+// the file cannot be written.
+bool saveSettingsFile(QWidget *parent, const QString &path, const SensorBlock &block);
+
+// A settings file for a sensor of this family. A file that cannot be read,
+// is damaged or holds the other family gives one message and nothing.
+std::optional<SensorBlock> loadSettingsFile(QWidget *parent, const QString &path, SensorFamily family);
+
+// The comparison table (setting, value in the sensor, value in the file,
+// differing rows marked), shown without blocking the window.
+QDialog *showComparison(QWidget *parent, const SensorBlock &sensor, const SensorBlock &file, const QString &fileName);
+
+// The background that marks a field whose value came from a file and differs
+// from the sensor's last read.
+QColor fromFileColour();
+
+// A settings block as its reply to the read request: three characters a field.
+QString blockText(const SensorBlock &block);
+
+} // namespace veltra::ui
