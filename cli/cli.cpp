@@ -74,8 +74,8 @@ void addCommandOptions(QCommandLineParser &parser, unsigned options, const QStri
                           QStringLiteral("Write the backup to FILE instead of standard output."),
                           QStringLiteral("FILE")});
     if (options & DryRun)
-        parser.addOption({QStringLiteral("dry-run"),
-                          QStringLiteral("Connect, read and print what would change; send nothing.")});
+        parser.addOption(
+            {QStringLiteral("dry-run"), QStringLiteral("Connect, read and print what would change; send nothing.")});
     if (options & PortCount)
         parser.addOption({{QStringLiteral("n"), QStringLiteral("count")},
                           QStringLiteral("List port numbers 1 to K (default %1).").arg(kDefaultPortCount),

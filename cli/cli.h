@@ -1,8 +1,8 @@
 #pragma once
 
 #include "failure.h"
-#include "settingsedit.h"
 #include "sensorsession.h"
+#include "settingsedit.h"
 
 #include <QDateTime>
 #include <QString>

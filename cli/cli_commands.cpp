@@ -502,11 +502,12 @@ int Cli::printDryRun(const SensorBlock &sensor, const SensorBlock &file, const P
         sent.append(value.setting->id);
         const int now = sensor.value(*value.setting);
         if (now != value.value) {
-            rows.append({QStringLiteral("  ") + QLatin1String(value.setting->name),
-                         describeValue(*value.setting, now), describeValue(*value.setting, value.value)});
+            rows.append({QStringLiteral("  ") + QLatin1String(value.setting->name), describeValue(*value.setting, now),
+                         describeValue(*value.setting, value.value)});
         }
     }
-    const QString where = QStringLiteral("%1 on port %2").arg(sensor.modelName(), portDescription(m_portText, m_link.device()));
+    const QString where
+        = QStringLiteral("%1 on port %2").arg(sensor.modelName(), portDescription(m_portText, m_link.device()));
     if (rows.size() == 1) {
         m_out << "Restoring " << path << " to " << where << " would change no setting. Nothing was sent." << Qt::endl;
     } else {
@@ -571,7 +572,7 @@ int Cli::compare(const QCommandLineParser &parser)
     for (const SettingComparison &row : rows) {
         const bool otherModel = row.setting->id == Setting::Model && row.sensorValue != row.fileValue;
         table.append({QLatin1String(row.setting->name), row.sensorValue, row.fileValue,
-                      row.differs    ? QStringLiteral("differs")
+                      row.differs  ? QStringLiteral("differs")
                       : otherModel ? QStringLiteral("(not restored)")
                                    : QString()});
     }

@@ -2,10 +2,10 @@
 // firstRepeatedKey. An accepted file holds only codes the tables define,
 // survives being written out and read again, and stops being accepted once
 // any of its keys is repeated.
-#include "settingsfile.h"
 #include "fuzzcheck.h"
 #include "linesettings.h"
 #include "modelcatalogue.h"
+#include "settingsfile.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

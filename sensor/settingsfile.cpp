@@ -20,12 +20,14 @@ namespace veltra::SettingsFile {
 
 namespace {
 
-const QString kFormatKey = QStringLiteral("format");
-const QString kFamily = QStringLiteral("family");
-const QString kModel = QStringLiteral("model");
-const QString kCode = QStringLiteral("code");
-const QString kSettings = QStringLiteral("settings");
-const QString kCodes = QStringLiteral("codes");
+// Constants, not QString objects, so that serialize and parse work when
+// called from another translation unit's static initialisation.
+constexpr QLatin1String kFormatKey("format");
+constexpr QLatin1String kFamily("family");
+constexpr QLatin1String kModel("model");
+constexpr QLatin1String kCode("code");
+constexpr QLatin1String kSettings("settings");
+constexpr QLatin1String kCodes("codes");
 
 std::optional<SensorFamily> familyFromName(const QString &name)
 {
@@ -183,8 +185,8 @@ private:
     QString *m_why;
 };
 
-const QString kInSettings = QStringLiteral(" (in \"settings\")");
-const QString kInCodes = QStringLiteral(" (in \"codes\")");
+constexpr QLatin1String kInSettings(" (in \"settings\")");
+constexpr QLatin1String kInCodes(" (in \"codes\")");
 
 // The model of format 2: "model"'s code and "codes"' model, which must agree.
 std::optional<int> modelCodeOf(const QJsonObject &root, const QJsonObject &codes, Reader &reader)
@@ -358,10 +360,10 @@ QByteArray serialize(const SensorBlock &block, const QDateTime &taken, const QSt
 {
     // Written by hand rather than by QJsonDocument, which sorts keys: a
     // person reading or editing the file finds the settings in block order.
-    const auto member = [](const QString &key, const QJsonValue &value) { return compact(key) + ": " + compact(value); };
-    const auto object = [](const QList<QByteArray> &members) {
-        return "{\n        " + members.join(",\n        ") + "\n    }";
-    };
+    const auto member
+        = [](const QString &key, const QJsonValue &value) { return compact(key) + ": " + compact(value); };
+    const auto object
+        = [](const QList<QByteArray> &members) { return "{\n        " + members.join(",\n        ") + "\n    }"; };
     QList<QByteArray> readable;
     QList<QByteArray> codes;
     for (const BlockSetting &setting : blockSettings(block.family())) {
@@ -398,9 +400,8 @@ std::optional<SensorBlock> parse(const QByteArray &json, QString *why)
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);
     if (error.error != QJsonParseError::NoError) {
-        reader.refuse(QStringLiteral("The file is not valid JSON: %1 at offset %2.")
-                          .arg(error.errorString())
-                          .arg(error.offset));
+        reader.refuse(
+            QStringLiteral("The file is not valid JSON: %1 at offset %2.").arg(error.errorString()).arg(error.offset));
         return std::nullopt;
     }
     if (!document.isObject()) {
@@ -426,8 +427,7 @@ std::optional<SensorBlock> parse(const QByteArray &json, QString *why)
         reader.refuse(QStringLiteral("The file names no sensor family (\"family\": \"level\" or \"distance\")."));
         return std::nullopt;
     }
-    const auto values = format2 ? valuesOfFormat2(root, *family, reader)
-                                                      : valuesOfFormat1(root, *family, reader);
+    const auto values = format2 ? valuesOfFormat2(root, *family, reader) : valuesOfFormat1(root, *family, reader);
     if (!values)
         return std::nullopt;
 

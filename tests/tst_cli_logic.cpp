@@ -1,11 +1,11 @@
 // The command-line program's logic without a port: settings blocks taken
 // from replies, writes prepared with the windows' checks and requests,
 // read-back comparison and backup files.
-#include "settingsfile.h"
 #include "failure.h"
 #include "replies.h"
 #include "sensorblock.h"
 #include "settingsedit.h"
+#include "settingsfile.h"
 
 #include <QFile>
 #include <QJsonDocument>
