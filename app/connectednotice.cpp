@@ -34,6 +34,9 @@ ConnectedNotice::ConnectedNotice(SensorSession &session, std::function<void()> e
     connect(m_okButton, &QPushButton::clicked, this, &ConnectedNotice::Command5_Click);
 
     connect(&m_session, &SensorSession::connected, m_baudBox, &QComboBox::setCurrentText);
+    // Made after the handshake, it shows the rate that handshake found.
+    if (!m_session.connectedBaud().isEmpty())
+        m_baudBox->setCurrentText(m_session.connectedBaud());
 }
 
 void ConnectedNotice::Command5_Click()

@@ -10,6 +10,8 @@
 #include "startwindow.h"
 #include "unitnotice.h"
 
+#include <QTimer>
+
 namespace veltra {
 
 Program::Program(SerialLink &link, std::function<void()> endProgram, QObject *parent)
@@ -17,36 +19,12 @@ Program::Program(SerialLink &link, std::function<void()> endProgram, QObject *pa
     , m_endProgram(std::move(endProgram))
     , m_session(std::make_unique<SensorSession>(link))
 {
-    m_levelWindow = std::make_unique<LevelWindow>(*m_session);
-    m_distanceWindow = std::make_unique<DistanceWindow>(*m_session);
-    m_runNotice = std::make_unique<RunNotice>(m_endProgram);
-    m_connectedNotice = std::make_unique<ConnectedNotice>(*m_session, m_endProgram);
-    m_failureNotice = std::make_unique<FailureNotice>();
-    m_centimetreNotice = std::make_unique<UnitNotice>(UnitNotice::Unit::Centimetre);
-    m_millimetreNotice = std::make_unique<UnitNotice>(UnitNotice::Unit::Millimetre);
-    m_progressWindow = std::make_unique<ProgressWindow>();
     m_startWindow = std::make_unique<StartWindow>(*m_session, m_endProgram);
-
-    connect(m_startWindow.get(), &StartWindow::sensorFound, m_connectedNotice.get(), &QWidget::show);
+    connect(m_startWindow.get(), &StartWindow::sensorFound, this, [this] { connectedNotice().show(); });
     connect(m_startWindow.get(), &StartWindow::sensorNotFound, this, [this](const QString &reason) {
-        m_failureNotice->setReason(reason);
-        m_failureNotice->show();
+        failureNotice().setReason(reason);
+        failureNotice().show();
     });
-    connect(m_failureNotice.get(), &FailureNotice::backToStart, m_startWindow.get(), &QWidget::show);
-    connect(m_connectedNotice.get(), &ConnectedNotice::modelWindowChosen, this, [this](ModelWindow window) {
-        if (window == ModelWindow::Distance)
-            m_distanceWindow->show();
-        else if (window == ModelWindow::Level)
-            m_levelWindow->show();
-    });
-
-    m_levelWindow->setEndProgram(m_endProgram);
-    connect(m_levelWindow.get(), &LevelWindow::writeStarted, m_progressWindow.get(), &QWidget::show);
-    connect(m_levelWindow.get(), &LevelWindow::sensorRunning, m_runNotice.get(), &QWidget::show);
-    connect(m_levelWindow.get(), &LevelWindow::centimetreNotice, m_centimetreNotice.get(), &QWidget::show);
-    connect(m_levelWindow.get(), &LevelWindow::millimetreNotice, m_millimetreNotice.get(), &QWidget::show);
-    m_distanceWindow->setEndProgram(m_endProgram);
-    connect(m_distanceWindow.get(), &DistanceWindow::writeStarted, m_progressWindow.get(), &QWidget::show);
 }
 
 // The windows go first (they are declared after the session they use).
@@ -55,6 +33,91 @@ Program::~Program() = default;
 void Program::start()
 {
     m_startWindow->show();
+    QTimer::singleShot(0, this, [this] {
+        levelWindow();
+        distanceWindow();
+        runNotice();
+        connectedNotice();
+        failureNotice();
+        centimetreNotice();
+        millimetreNotice();
+        progressWindow();
+    });
+}
+
+LevelWindow &Program::levelWindow() const
+{
+    if (!m_levelWindow) {
+        m_levelWindow = std::make_unique<LevelWindow>(*m_session);
+        LevelWindow *window = m_levelWindow.get();
+        window->setEndProgram(m_endProgram);
+        connect(window, &LevelWindow::writeStarted, this, [this] { progressWindow().show(); });
+        connect(window, &LevelWindow::sensorRunning, this, [this] { runNotice().show(); });
+        connect(window, &LevelWindow::centimetreNotice, this, [this] { centimetreNotice().show(); });
+        connect(window, &LevelWindow::millimetreNotice, this, [this] { millimetreNotice().show(); });
+    }
+    return *m_levelWindow;
+}
+
+DistanceWindow &Program::distanceWindow() const
+{
+    if (!m_distanceWindow) {
+        m_distanceWindow = std::make_unique<DistanceWindow>(*m_session);
+        m_distanceWindow->setEndProgram(m_endProgram);
+        connect(m_distanceWindow.get(), &DistanceWindow::writeStarted, this, [this] { progressWindow().show(); });
+    }
+    return *m_distanceWindow;
+}
+
+RunNotice &Program::runNotice() const
+{
+    if (!m_runNotice)
+        m_runNotice = std::make_unique<RunNotice>(m_endProgram);
+    return *m_runNotice;
+}
+
+ConnectedNotice &Program::connectedNotice() const
+{
+    if (!m_connectedNotice) {
+        m_connectedNotice = std::make_unique<ConnectedNotice>(*m_session, m_endProgram);
+        connect(m_connectedNotice.get(), &ConnectedNotice::modelWindowChosen, this, [this](ModelWindow window) {
+            if (window == ModelWindow::Distance)
+                distanceWindow().show();
+            else if (window == ModelWindow::Level)
+                levelWindow().show();
+        });
+    }
+    return *m_connectedNotice;
+}
+
+FailureNotice &Program::failureNotice() const
+{
+    if (!m_failureNotice) {
+        m_failureNotice = std::make_unique<FailureNotice>();
+        connect(m_failureNotice.get(), &FailureNotice::backToStart, m_startWindow.get(), &QWidget::show);
+    }
+    return *m_failureNotice;
+}
+
+UnitNotice &Program::centimetreNotice() const
+{
+    if (!m_centimetreNotice)
+        m_centimetreNotice = std::make_unique<UnitNotice>(UnitNotice::Unit::Centimetre);
+    return *m_centimetreNotice;
+}
+
+UnitNotice &Program::millimetreNotice() const
+{
+    if (!m_millimetreNotice)
+        m_millimetreNotice = std::make_unique<UnitNotice>(UnitNotice::Unit::Millimetre);
+    return *m_millimetreNotice;
+}
+
+ProgressWindow &Program::progressWindow() const
+{
+    if (!m_progressWindow)
+        m_progressWindow = std::make_unique<ProgressWindow>();
+    return *m_progressWindow;
 }
 
 } // namespace veltra

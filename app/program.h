@@ -34,27 +34,30 @@ public:
     void start();
 
     SensorSession &session() const { return *m_session; }
-    StartWindow &startWindow() const { return *m_startWindow; }             // Form1
-    LevelWindow &levelWindow() const { return *m_levelWindow; }             // form2
-    RunNotice &runNotice() const { return *m_runNotice; }                   // Form3
-    ConnectedNotice &connectedNotice() const { return *m_connectedNotice; } // Form4
-    FailureNotice &failureNotice() const { return *m_failureNotice; }       // Form5
-    DistanceWindow &distanceWindow() const { return *m_distanceWindow; }    // Form6
-    UnitNotice &centimetreNotice() const { return *m_centimetreNotice; }    // Form7
-    UnitNotice &millimetreNotice() const { return *m_millimetreNotice; }    // Form8
-    ProgressWindow &progressWindow() const { return *m_progressWindow; }    // navar
+    StartWindow &startWindow() const { return *m_startWindow; } // Form1
+    // Every other window is made just after the start window shows, or when
+    // first asked for, whichever comes first: the start window comes up
+    // without waiting for them.
+    LevelWindow &levelWindow() const;         // form2
+    RunNotice &runNotice() const;             // Form3
+    ConnectedNotice &connectedNotice() const; // Form4
+    FailureNotice &failureNotice() const;     // Form5
+    DistanceWindow &distanceWindow() const;   // Form6
+    UnitNotice &centimetreNotice() const;     // Form7
+    UnitNotice &millimetreNotice() const;     // Form8
+    ProgressWindow &progressWindow() const;   // navar
 
 private:
     std::function<void()> m_endProgram;
     std::unique_ptr<SensorSession> m_session;
-    std::unique_ptr<LevelWindow> m_levelWindow;
-    std::unique_ptr<DistanceWindow> m_distanceWindow;
-    std::unique_ptr<RunNotice> m_runNotice;
-    std::unique_ptr<ConnectedNotice> m_connectedNotice;
-    std::unique_ptr<FailureNotice> m_failureNotice;
-    std::unique_ptr<UnitNotice> m_centimetreNotice;
-    std::unique_ptr<UnitNotice> m_millimetreNotice;
-    std::unique_ptr<ProgressWindow> m_progressWindow;
+    mutable std::unique_ptr<LevelWindow> m_levelWindow;
+    mutable std::unique_ptr<DistanceWindow> m_distanceWindow;
+    mutable std::unique_ptr<RunNotice> m_runNotice;
+    mutable std::unique_ptr<ConnectedNotice> m_connectedNotice;
+    mutable std::unique_ptr<FailureNotice> m_failureNotice;
+    mutable std::unique_ptr<UnitNotice> m_centimetreNotice;
+    mutable std::unique_ptr<UnitNotice> m_millimetreNotice;
+    mutable std::unique_ptr<ProgressWindow> m_progressWindow;
     std::unique_ptr<StartWindow> m_startWindow;
 };
 

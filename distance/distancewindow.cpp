@@ -109,6 +109,9 @@ DistanceWindow::DistanceWindow(SensorSession &session, QWidget *parent)
     Form_Load();
     fillLists();
     makeMenus();
+    // A window made after the handshake shows the rate it found.
+    if (!m_session.connectedBaud().isEmpty())
+        m_baudBox->setCurrentText(m_session.connectedBaud());
 }
 
 void DistanceWindow::makePictures()

@@ -174,6 +174,7 @@ LevelWindow::LevelWindow(SensorSession &session, QWidget *parent)
     Form_Load();
     fillLists();
     makeMenus();
+    adoptSessionState();
 }
 
 void LevelWindow::connectSession()
@@ -186,6 +187,16 @@ void LevelWindow::connectSession()
     connect(&m_session, &SensorSession::replyReceived, m_lastReply,
             [this](const QString &reply) { m_lastReply->setText(reply); });
     connect(&m_session, &SensorSession::identified, this, &LevelWindow::showIdentification);
+}
+
+void LevelWindow::adoptSessionState()
+{
+    // A window made after the handshake shows what it would have been told.
+    if (!m_session.connectedBaud().isEmpty())
+        m_baudBox->setCurrentText(m_session.connectedBaud());
+    m_lastReply->setText(m_session.lastReply());
+    if (m_session.lastIdentification())
+        showIdentification(*m_session.lastIdentification());
 }
 
 void LevelWindow::showIdentification(const Identification &id)

@@ -159,6 +159,7 @@ private:
     void makeWorkingFields();
     void makeTimers();
     void connectSession();
+    void adoptSessionState();
     void Form_Load();
     // The lists of the boxes and the read-only block distance.
     void fillLists();

@@ -23,6 +23,7 @@ HandshakeResult SensorSession::handshake(const QString &portText)
     switch (result.outcome) {
     case HandshakeResult::Outcome::Found:
         m_failure = {};
+        m_connectedBaud = result.baudText;
         emit connected(result.baudText);
         break;
     case HandshakeResult::Outcome::NoAnswer:
@@ -79,8 +80,10 @@ std::optional<Identification> SensorSession::identify()
     if (!reply)
         return std::nullopt;
     const Identification id = Identification::fromReply(*reply);
-    if (!id.damaged)
+    if (!id.damaged) {
+        m_lastIdentification = id;
         emit identified(id);
+    }
     return id;
 }
 

@@ -92,6 +92,11 @@ public:
 
     // The last reply read, the handshake's included.
     const QString &lastReply() const { return m_lastReply; }
+    // What was announced so far, for a window made after the announcement:
+    // the rate the last successful handshake found (empty before one), and
+    // the model the last whole identification read named.
+    const QString &connectedBaud() const { return m_connectedBaud; }
+    const std::optional<Identification> &lastIdentification() const { return m_lastIdentification; }
     const LinkError &linkError() const;
     const SessionFailure &failure() const { return m_failure; }
 
@@ -114,6 +119,8 @@ private:
     SerialLink &m_link;
     SessionFailure m_failure;
     QString m_lastReply;
+    QString m_connectedBaud;
+    std::optional<Identification> m_lastIdentification;
 };
 
 } // namespace veltra
