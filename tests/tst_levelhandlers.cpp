@@ -287,7 +287,9 @@ void TestLevelHandlers::failedChecksShowOneBoxAndSendNothing()
     QVERIFY(w.link.journal().isEmpty()); // nothing sent, no wait, rate untouched
     QCOMPARE(w.link.lineSettings(), QStringLiteral("19200,n,8,1"));
     QCOMPARE(progress.count(), 1);
+    // Write's first steps ran: Timer1 stopped with its interval cleared.
     QVERIFY(!w.form2.timer1()->isActive());
+    QCOMPARE(w.form2.timer1()->interval(), 0);
     QCOMPARE(w.text(34)->text(), QStringLiteral("1"));
     QCOMPARE(w.text(37)->text(), QStringLiteral("DVT-14C11"));
     QCOMPARE(w.text(13)->text(), entries[1]); // entries stay as typed
