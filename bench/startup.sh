@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Start-up of veltra-sensor against a bare Qt Widgets window, under Xvfb:
+# Start-up of veltra-sensor against a bare Qt Widgets window (and the same
+# window with one line of text), under Xvfb:
 # time until the first window is mapped, resident memory once it is up, and
 # how often the idle program wakes up while its first window is shown.
 #
@@ -68,11 +69,12 @@ wakeups() {
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 median() { sort -n | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-# run NAME BINARY TITLE N: start N, its figures appended to $tmp/NAME.
+# run NAME BINARY TITLE N [ARGUMENTS]: start N, its figures appended to $tmp/NAME.
 run() {
     local name=$1 bin=$2 title=$3 n=$4 start mapped ms rss s0 s1 c0 c1 window
+    shift 4
     start=$(now_us)
-    "$bin" >"$tmp/$name.out" 2>&1 &
+    "$bin" "$@" >"$tmp/$name.out" 2>&1 &
     app_pid=$!
     mapped=
     for _ in $(seq 4000); do
@@ -112,18 +114,21 @@ echo "Xvfb $display, $RUNS runs each, ${IDLE} s idle watch"
 for i in $(seq "$RUNS"); do
     # In turns, so a disturbance of the machine falls on both.
     run bare "$BARE" "$BARE_TITLE" "$i"
+    run bare+text "$BARE" "$BARE_TITLE" "$i" --text
     run veltra-sensor "$SENSOR" "$SENSOR_TITLE" "$i"
 done
 
 column() { awk -v c="$2" '{ print $c }' "$tmp/$1" | median; }
 echo
 printf '%-16s %12s %12s %14s %16s\n' "median" "mapped (ms)" "RSS (kB)" "wake-ups/s" "idle CPU ticks"
-for name in bare veltra-sensor; do
+for name in bare bare+text veltra-sensor; do
     printf '%-16s %12s %12s %14s %16s\n' "$name" "$(column "$name" 1)" "$(column "$name" 2)" \
         "$(column "$name" 3)" "$(column "$name" 4)"
 done
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }'; }
-printf '%-16s %12s %12s %14s\n' "sensor / bare" \
-    "$(ratio "$(column veltra-sensor 1)" "$(column bare 1)")" \
-    "$(ratio "$(column veltra-sensor 2)" "$(column bare 2)")" \
-    "$(ratio "$(column veltra-sensor 3)" "$(column bare 3)")"
+for base in bare bare+text; do
+    printf '%-16s %12s %12s %14s\n' "sensor / $base" \
+        "$(ratio "$(column veltra-sensor 1)" "$(column "$base" 1)")" \
+        "$(ratio "$(column veltra-sensor 2)" "$(column "$base" 2)")" \
+        "$(ratio "$(column veltra-sensor 3)" "$(column "$base" 3)")"
+done

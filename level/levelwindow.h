@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QPixmap>
 #include "sensorblock.h"
 
+#include <QPixmap>
 #include <QWidget>
 
 #include <array>

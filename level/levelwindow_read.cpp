@@ -6,9 +6,8 @@
 #include "modelcatalogue.h"
 #include "numbers.h"
 #include "sensorsession.h"
-#include "settingsreply.h"
-
 #include "settingsfiles.h"
+#include "settingsreply.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -221,9 +221,8 @@ void TestSession::lostPortIsReportedAndOpenedAgain()
 
 void TestSession::blockDescriptionCoversEveryField()
 {
-    QCOMPARE(namesOf(SensorFamily::Level),
-             (QStringList{"baud", "slave", "ogr", "month", "day", "year", "model", "empty", "full", "low-do", "hi-do",
-                          "omb", "resolution"}));
+    QCOMPARE(namesOf(SensorFamily::Level), (QStringList{"baud", "slave", "ogr", "month", "day", "year", "model",
+                                                        "empty", "full", "low-do", "hi-do", "omb", "resolution"}));
     QCOMPARE(namesOf(SensorFamily::Distance), (QStringList{"baud", "slave", "ogr", "month", "day", "year", "model",
                                                            "empty", "full", "switch", "hi-do"}));
     QCOMPARE(blockFieldCount(SensorFamily::Level), 17);

@@ -10,8 +10,8 @@ namespace veltra::ui {
 void showAbout(QWidget *parent)
 {
     QMessageBox box(QMessageBox::Information, QStringLiteral("About Veltra Sensor Program"),
-                    QStringLiteral("Veltra Sensor Program %1").arg(QApplication::applicationVersion()),
-                    QMessageBox::Ok, parent);
+                    QStringLiteral("Veltra Sensor Program %1").arg(QApplication::applicationVersion()), QMessageBox::Ok,
+                    parent);
     box.setObjectName(QStringLiteral("About"));
     box.setTextFormat(Qt::PlainText);
     box.setInformativeText(
