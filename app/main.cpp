@@ -1,4 +1,5 @@
 // veltra-sensor: configuration and test tool for Veltra ultrasonic sensors.
+#include "caretrest.h"
 #include "fonts.h"
 #include "program.h"
 #include "qserialportlink.h"
@@ -49,6 +50,7 @@ int main(int argc, char *argv[])
     // Windows are hidden, not closed; the program ends when a window says so.
     QApplication::setQuitOnLastWindowClosed(false);
     veltra::ui::installFontSubstitutions();
+    veltra::ui::restCaretWhenIdle(&app);
 
     veltra::QSerialPortLink link;
     veltra::Program program(link, [] { QApplication::exit(0); });

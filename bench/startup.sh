@@ -7,6 +7,7 @@
 #   bench/startup.sh [BUILD]      (default build)
 #   STARTUP_RUNS=5                runs of each program
 #   STARTUP_IDLE_SECONDS=5        length of the idle watch
+#   STARTUP_SETTLE_SECONDS=1      wait before the idle watch (12: past the caret's rest)
 #   VELTRA_SENSOR, VELTRA_BARE    other binaries than BUILD's
 #
 # Prints each run and the medians, and the sensor program's figures as a
@@ -18,6 +19,9 @@ SENSOR=${VELTRA_SENSOR:-$BUILD/app/veltra-sensor}
 BARE=${VELTRA_BARE:-$BUILD/bench/veltra-bench-bare-window}
 RUNS=${STARTUP_RUNS:-5}
 IDLE=${STARTUP_IDLE_SECONDS:-5}
+# The idle watch starts this long after the window is up: the caret stops
+# blinking after 10 s without input, so 12 watches the program left alone.
+SETTLE=${STARTUP_SETTLE_SECONDS:-1}
 SENSOR_TITLE='Ultrasonic Sensor Program V7'
 BARE_TITLE='veltra-bench-bare-window'
 
@@ -93,7 +97,7 @@ run() {
     # There is no window manager: give the window the keyboard focus, as a
     # desktop would (the start window's port box then shows its caret).
     xdotool windowfocus --sync "${window%%$'\n'*}" 2>/dev/null
-    sleep 1 # let start-up work that follows the first paint finish
+    sleep "$SETTLE" # let start-up work that follows the first paint finish
     rss=$(rss_kb "$app_pid")
     s0=$(wakeups "$app_pid")
     c0=$(cpu_ticks "$app_pid")
