@@ -49,13 +49,8 @@ public:
     // the process releases it.
     void setEndProgram(std::function<void()> endProgram);
 
-    // File > Save Settings…, Open Settings… and Compare with File… (see the
-    // level window): the same actions on the distance block.
-    bool saveSettingsTo(const QString &path);
-    bool openSettingsFrom(const QString &path);
-    QDialog *compareWithFile(const QString &path);
-    QList<QWidget *> markedFields() const;
-    QMenuBar *menuBar() const;
+    // The menu bar and its File menu (see the level window).
+    ui::SettingsMenu &settingsMenu() const { return *m_files; }
 
     QLineEdit *text(int n) const;
     QLabel *label(int n) const;

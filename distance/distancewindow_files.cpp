@@ -33,8 +33,6 @@ std::optional<SensorBlock> DistanceWindow::blockFromFields()
         ui::showInputError(this, plan.error);
         return std::nullopt;
     }
-    const auto word
-        = [](const WordBytes &bytes) { return QString::number(bytes.high.toInt() * 256 + bytes.low.toInt()); };
     return ui::blockFromTexts(this, SensorFamily::Distance,
                               {
                                   {Setting::Baud, plan.baudCode},
@@ -44,36 +42,11 @@ std::optional<SensorBlock> DistanceWindow::blockFromFields()
                                   {Setting::Day, input.day},
                                   {Setting::Year, input.year},
                                   {Setting::Model, plan.modelCode},
-                                  {Setting::Empty, word(plan.empty)},
-                                  {Setting::Full, word(plan.full)},
-                                  {Setting::Switch, word(plan.switchPoint)},
-                                  {Setting::HiDo, word(plan.hiDo)},
+                                  {Setting::Empty, plan.empty.valueText()},
+                                  {Setting::Full, plan.full.valueText()},
+                                  {Setting::Switch, plan.switchPoint.valueText()},
+                                  {Setting::HiDo, plan.hiDo.valueText()},
                               });
-}
-
-bool DistanceWindow::saveSettingsTo(const QString &path)
-{
-    return m_files->saveTo(path);
-}
-
-bool DistanceWindow::openSettingsFrom(const QString &path)
-{
-    return m_files->openFrom(path);
-}
-
-QDialog *DistanceWindow::compareWithFile(const QString &path)
-{
-    return m_files->compareWith(path);
-}
-
-QList<QWidget *> DistanceWindow::markedFields() const
-{
-    return m_files->markedFields();
-}
-
-QMenuBar *DistanceWindow::menuBar() const
-{
-    return m_files->menuBar();
 }
 
 QWidget *DistanceWindow::controlFor(Setting setting) const

@@ -64,19 +64,11 @@ public:
     // Called after the port is closed when the operator closes the window.
     void setEndProgram(std::function<void()> endProgram);
 
-    // File > Save Settings…: the values the window shows, after Write's
-    // checks (a refused check shows Write's message and saves nothing).
-    bool saveSettingsTo(const QString &path);
-    // File > Open Settings…: a file's values into the fields, as a Read
-    // would show them with the sensor's own model; nothing is sent. Fields
-    // that differ from the last Read are marked until the next Read or a
-    // successful Write. A damaged or foreign file changes nothing.
-    bool openSettingsFrom(const QString &path);
-    // File > Compare with File…: the table of the last Read against a file.
-    QDialog *compareWithFile(const QString &path);
-    // The fields marked as differing from the sensor after Open.
-    QList<QWidget *> markedFields() const;
-    QMenuBar *menuBar() const;
+    // The menu bar and its File menu: Save Settings… (the values the window
+    // shows, after Write's checks), Open Settings… (a file's values into the
+    // fields, those differing from the last Read marked; nothing is sent)
+    // and Compare with File….
+    ui::SettingsMenu &settingsMenu() const { return *m_files; }
 
     QLineEdit *text(int n) const;
     QLabel *label(int n) const;

@@ -40,8 +40,6 @@ std::optional<SensorBlock> LevelWindow::blockFromFields()
         ui::showInputError(this, plan.error);
         return std::nullopt;
     }
-    const auto word
-        = [](const WordBytes &bytes) { return QString::number(bytes.high.toInt() * 256 + bytes.low.toInt()); };
     return ui::blockFromTexts(this, SensorFamily::Level,
                               {
                                   {Setting::Baud, plan.baudCode},
@@ -51,38 +49,13 @@ std::optional<SensorBlock> LevelWindow::blockFromFields()
                                   {Setting::Day, input.day},
                                   {Setting::Year, input.year},
                                   {Setting::Model, plan.modelCode},
-                                  {Setting::Empty, word(plan.empty)},
-                                  {Setting::Full, word(plan.full)},
-                                  {Setting::LowDo, word(plan.lowDo)},
-                                  {Setting::HiDo, word(plan.hiDo)},
+                                  {Setting::Empty, plan.empty.valueText()},
+                                  {Setting::Full, plan.full.valueText()},
+                                  {Setting::LowDo, plan.lowDo.valueText()},
+                                  {Setting::HiDo, plan.hiDo.valueText()},
                                   {Setting::Omb, plan.ombCode},
                                   {Setting::Resolution, plan.resolutionCode},
                               });
-}
-
-bool LevelWindow::saveSettingsTo(const QString &path)
-{
-    return m_files->saveTo(path);
-}
-
-bool LevelWindow::openSettingsFrom(const QString &path)
-{
-    return m_files->openFrom(path);
-}
-
-QDialog *LevelWindow::compareWithFile(const QString &path)
-{
-    return m_files->compareWith(path);
-}
-
-QList<QWidget *> LevelWindow::markedFields() const
-{
-    return m_files->markedFields();
-}
-
-QMenuBar *LevelWindow::menuBar() const
-{
-    return m_files->menuBar();
 }
 
 QWidget *LevelWindow::controlFor(Setting setting) const

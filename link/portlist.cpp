@@ -44,25 +44,6 @@ PortEntry entryFor(int number, const QString &device, const QList<QSerialPortInf
     return entry;
 }
 
-#ifndef Q_OS_WIN
-// PortMap::systemDevices' order, from the one enumeration: USB and ACM
-// adapters first, then the others, each in name order.
-QStringList systemDevicesOf(const QList<QSerialPortInfo> &infos)
-{
-    QStringList adapters;
-    QStringList others;
-    for (const QSerialPortInfo &info : infos) {
-        const QString name = info.portName();
-        const bool adapter = name.contains(QLatin1String("USB")) || name.contains(QLatin1String("ACM"))
-                             || name.startsWith(QLatin1String("cu.usb")) || name.startsWith(QLatin1String("tty.usb"));
-        (adapter ? adapters : others).append(info.systemLocation());
-    }
-    std::sort(adapters.begin(), adapters.end());
-    std::sort(others.begin(), others.end());
-    return adapters + others;
-}
-#endif
-
 } // namespace
 
 QList<PortEntry> listPorts(int count)
@@ -79,7 +60,7 @@ QList<PortEntry> listPorts(int count)
             entries.append(entryFor(n, device, infos));
     }
 #else
-    const QStringList system = systemDevicesOf(infos);
+    const QStringList system = PortMap::systemDevices(infos);
     for (int n = 1; n <= count; ++n) {
         QString device = PortMap::linkedDevice(n);
         if (device.isEmpty() && n <= system.size())

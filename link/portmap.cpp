@@ -40,9 +40,14 @@ QString PortMap::portsDir()
 
 QStringList PortMap::systemDevices()
 {
+    return systemDevices(QSerialPortInfo::availablePorts());
+}
+
+QStringList PortMap::systemDevices(const QList<QSerialPortInfo> &infos)
+{
     QStringList adapters; // USB and ACM adapters: what an operator plugs in
     QStringList others;
-    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
+    for (const QSerialPortInfo &info : infos) {
         const QString name = info.portName();
         const bool adapter = name.contains(QLatin1String("USB")) || name.contains(QLatin1String("ACM"))
                              || name.startsWith(QLatin1String("cu.usb")) || name.startsWith(QLatin1String("tty.usb"));

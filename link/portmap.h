@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
 #include <optional>
+
+class QSerialPortInfo;
 
 namespace veltra {
 
@@ -28,6 +31,8 @@ public:
     static QString portsDir();
     // The devices the system lists, in the order numbers are given out.
     static QStringList systemDevices();
+    // The same order for an enumeration already made.
+    static QStringList systemDevices(const QList<QSerialPortInfo> &infos);
     // The device a port refers to; empty when there is none.
     static QString deviceFor(const PortId &port);
     // The device the link comN in the ports folder names; empty without one.

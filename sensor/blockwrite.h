@@ -15,6 +15,8 @@ struct WordBytes {
     QString high;
     QString low;
     bool operator==(const WordBytes &) const = default;
+    // The 16-bit value the two bytes make, as plain decimal text.
+    QString valueText() const { return QString::number(high.toInt() * 256 + low.toInt()); }
 };
 
 // How much of the block a write request carries.

@@ -144,27 +144,27 @@ void TestSettingsMenus::savedFileOpensIntoTheFields()
     LevelRun run;
     QVERIFY(run.start());
     LevelWindow &w = run.window;
-    for (QAction *action : w.menuBar()->actions().at(0)->menu()->actions())
+    for (QAction *action : w.settingsMenu().menuBar()->actions().at(0)->menu()->actions())
         QVERIFY(action->isEnabled());
 
     // The operator changes Empty and the OGR box, and saves.
     w.text(2)->setText(QStringLiteral("290"));
     w.combo3()->setCurrentText(QStringLiteral("Low"));
     const QString path = m_dir.filePath(QStringLiteral("level.json"));
-    QVERIFY(w.saveSettingsTo(path));
+    QVERIFY(w.settingsMenu().saveTo(path));
     QVERIFY(run.link.sent().size() == 1); // the read only: saving sends nothing
 
     // A Read brings the sensor's values back; opening the file shows the saved ones.
     run.read(levelReply(40, 21));
     QCOMPARE(w.text(2)->text(), QStringLiteral("300"));
     run.link.clearJournal();
-    QVERIFY(w.openSettingsFrom(path));
+    QVERIFY(w.settingsMenu().openFrom(path));
     QVERIFY(run.link.journal().isEmpty());
     QCOMPARE(w.text(2)->text(), QStringLiteral("290"));
     QCOMPARE(w.combo3()->currentText(), QStringLiteral("Low"));
     QCOMPARE(w.text(3)->text(), QStringLiteral("250"));
     QCOMPARE(w.combo2()->currentText(), QStringLiteral("DVT-14C01"));
-    const QList<QWidget *> marked = w.markedFields();
+    const QList<QWidget *> marked = w.settingsMenu().markedFields();
     QCOMPARE(marked.size(), 2);
     QVERIFY(marked.contains(w.text(2)));
     QVERIFY(marked.contains(w.combo3()->lineEdit()));
@@ -176,7 +176,7 @@ void TestSettingsMenus::savedFileOpensIntoTheFields()
     QCOMPARE(request.at(4 + 2), char(2));  // OGR code of "Low"
     QCOMPARE(request.at(4 + 7), char(1));  // Empty 290: high byte
     QCOMPARE(request.at(4 + 8), char(34)); //            low byte
-    QVERIFY(w.markedFields().isEmpty());
+    QVERIFY(w.settingsMenu().markedFields().isEmpty());
     QVERIFY(w.text(2)->palette().color(QPalette::Base) != ui::fromFileColour());
 }
 
@@ -185,7 +185,7 @@ void TestSettingsMenus::handEditedReadableValueIsTaken()
     LevelRun run;
     QVERIFY(run.start());
     const QString path = m_dir.filePath(QStringLiteral("edited.json"));
-    QVERIFY(run.window.saveSettingsTo(path));
+    QVERIFY(run.window.settingsMenu().saveTo(path));
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
@@ -199,10 +199,10 @@ void TestSettingsMenus::handEditedReadableValueIsTaken()
     file.write(QJsonDocument(root).toJson());
     file.close();
 
-    QVERIFY(run.window.openSettingsFrom(path));
+    QVERIFY(run.window.settingsMenu().openFrom(path));
     QCOMPARE(run.window.combo3()->currentText(), QStringLiteral("Medium"));
     QCOMPARE(run.window.text(3)->text(), QStringLiteral("200"));
-    QCOMPARE(run.window.markedFields().size(), 2);
+    QCOMPARE(run.window.settingsMenu().markedFields().size(), 2);
 }
 
 void TestSettingsMenus::unusableFilesChangeNothing_data()
@@ -230,12 +230,12 @@ void TestSettingsMenus::unusableFilesChangeNothing()
 
     run.window.text(2)->setText(QStringLiteral("295"));
     bool opened = true;
-    const QString message = closingBoxes([&] { opened = run.window.openSettingsFrom(path); });
+    const QString message = closingBoxes([&] { opened = run.window.settingsMenu().openFrom(path); });
     QVERIFY(!opened);
     QCOMPARE(message, QStringLiteral("bad.json cannot be used: nothing was changed."));
     QCOMPARE(run.window.text(2)->text(), QStringLiteral("295"));
-    QVERIFY(run.window.markedFields().isEmpty());
-    QCOMPARE(closingBoxes([&] { QVERIFY(!run.window.compareWithFile(path)); }), message);
+    QVERIFY(run.window.settingsMenu().markedFields().isEmpty());
+    QCOMPARE(closingBoxes([&] { QVERIFY(!run.window.settingsMenu().compareWith(path)); }), message);
 }
 
 void TestSettingsMenus::saveAppliesWritesChecks()
@@ -246,7 +246,7 @@ void TestSettingsMenus::saveAppliesWritesChecks()
     QFile::remove(path);
     run.window.text(13)->setText(QStringLiteral("0"));
     bool saved = true;
-    const QString message = closingBoxes([&] { saved = run.window.saveSettingsTo(path); });
+    const QString message = closingBoxes([&] { saved = run.window.settingsMenu().saveTo(path); });
     QVERIFY(!saved);
     QVERIFY(message.startsWith(QStringLiteral("slave address not in range or empty")));
     QVERIFY(!QFile::exists(path));
@@ -257,7 +257,7 @@ void TestSettingsMenus::saveAppliesWritesChecks()
     old.write("old");
     old.close();
     run.window.text(13)->setText(QStringLiteral("7"));
-    QVERIFY(run.window.saveSettingsTo(path));
+    QVERIFY(run.window.settingsMenu().saveTo(path));
     QVERIFY(old.open(QIODevice::ReadOnly));
     QCOMPARE(QJsonDocument::fromJson(old.readAll()).object().value(QStringLiteral("family")).toString(),
              QStringLiteral("level"));
@@ -270,9 +270,9 @@ void TestSettingsMenus::comparisonMarksExactlyTheDifferingRows()
     const QString path = m_dir.filePath(QStringLiteral("compare.json"));
     run.window.text(2)->setText(QStringLiteral("280"));
     run.window.text(5)->setText(QStringLiteral("95"));
-    QVERIFY(run.window.saveSettingsTo(path));
+    QVERIFY(run.window.settingsMenu().saveTo(path));
 
-    QDialog *dialog = run.window.compareWithFile(path);
+    QDialog *dialog = run.window.settingsMenu().compareWith(path);
     QVERIFY(dialog);
     auto *table = dialog->findChild<QTableWidget *>(QStringLiteral("ComparisonTable"));
     QVERIFY(table);
@@ -302,21 +302,22 @@ void TestSettingsMenus::distanceWindowSavesAndOpens()
 
     w.text(4)->setText(QStringLiteral("200"));
     const QString path = m_dir.filePath(QStringLiteral("distance.json"));
-    QVERIFY(w.saveSettingsTo(path));
+    QVERIFY(w.settingsMenu().saveTo(path));
     link.queueReply(reply);
     w.command5()->click();
     QCOMPARE(w.text(4)->text(), QStringLiteral("150"));
-    QVERIFY(w.openSettingsFrom(path));
+    QVERIFY(w.settingsMenu().openFrom(path));
     QCOMPARE(w.text(4)->text(), QStringLiteral("200"));
-    QCOMPARE(w.markedFields(), QList<QWidget *>{w.text(4)});
+    QCOMPARE(w.settingsMenu().markedFields(), QList<QWidget *>{w.text(4)});
 
     // A level file is not for this window.
     LevelRun level;
     QVERIFY(level.start());
     const QString levelPath = m_dir.filePath(QStringLiteral("level-for-distance.json"));
-    QVERIFY(level.window.saveSettingsTo(levelPath));
-    QVERIFY(
-        closingBoxes([&] { QVERIFY(!w.openSettingsFrom(levelPath)); }).contains(QStringLiteral("nothing was changed")));
+    QVERIFY(level.window.settingsMenu().saveTo(levelPath));
+    QVERIFY(closingBoxes([&] {
+                QVERIFY(!w.settingsMenu().openFrom(levelPath));
+            }).contains(QStringLiteral("nothing was changed")));
     QCOMPARE(w.text(4)->text(), QStringLiteral("200"));
 }
 
