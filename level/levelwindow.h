@@ -174,6 +174,9 @@ private:
     // Write: what the boxes and fields hold now, as a write's input.
     LevelWriteInput writeInput() const;
     // The codes and byte fields a write sends, kept in the working fields.
+    // Write's checks and plan for the window's entries; nothing, once the
+    // failed check's message has been shown.
+    std::optional<LevelWritePlan> checkedWritePlan(const LevelWriteInput &input);
     void keepWritePlan(const LevelWritePlan &plan);
     // The same after a write, which changes less than a read does.
     void applyModelEntryAfterWrite(const ModelEntry &row);

@@ -28,33 +28,24 @@ std::optional<SensorBlock> LevelWindow::blockFromFields()
         input.resolutionCode = QStringLiteral("10");
     if (m_resolutionBox->currentText() == QLatin1String("mm"))
         input.resolutionCode = QStringLiteral("1");
-    const ModelEntry *model = ModelCatalogue::findByCode(input.modelCode, input.resolutionCode);
-    const bool thresholdsEditable = !m_lowDo->isHidden() && !(model && model->kind == ModelKind::RunControl);
-    const LevelCheck check = checkLevelEntries(levelEntriesOf(input, thresholdsEditable));
-    if (check != LevelCheck::Passed) {
-        ui::showInputError(this, levelCheckMessage(check));
+    const std::optional<LevelWritePlan> plan = checkedWritePlan(input);
+    if (!plan)
         return std::nullopt;
-    }
-    const LevelWritePlan plan = planLevelWrite(input);
-    if (!plan.error.isEmpty()) {
-        ui::showInputError(this, plan.error);
-        return std::nullopt;
-    }
     return ui::blockFromTexts(this, SensorFamily::Level,
                               {
-                                  {Setting::Baud, plan.baudCode},
+                                  {Setting::Baud, plan->baudCode},
                                   {Setting::Slave, input.slave},
-                                  {Setting::Ogr, plan.ogrCode},
+                                  {Setting::Ogr, plan->ogrCode},
                                   {Setting::Month, input.month},
                                   {Setting::Day, input.day},
                                   {Setting::Year, input.year},
-                                  {Setting::Model, plan.modelCode},
-                                  {Setting::Empty, plan.empty.valueText()},
-                                  {Setting::Full, plan.full.valueText()},
-                                  {Setting::LowDo, plan.lowDo.valueText()},
-                                  {Setting::HiDo, plan.hiDo.valueText()},
-                                  {Setting::Omb, plan.ombCode},
-                                  {Setting::Resolution, plan.resolutionCode},
+                                  {Setting::Model, plan->modelCode},
+                                  {Setting::Empty, plan->empty.valueText()},
+                                  {Setting::Full, plan->full.valueText()},
+                                  {Setting::LowDo, plan->lowDo.valueText()},
+                                  {Setting::HiDo, plan->hiDo.valueText()},
+                                  {Setting::Omb, plan->ombCode},
+                                  {Setting::Resolution, plan->resolutionCode},
                               });
 }
 

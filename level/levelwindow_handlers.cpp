@@ -102,6 +102,25 @@ void LevelWindow::keepWritePlan(const LevelWritePlan &plan)
     showWordBytes(plan.hiDo, m_hiDoHigh, m_hiDoLow);
 }
 
+std::optional<LevelWritePlan> LevelWindow::checkedWritePlan(const LevelWriteInput &input)
+{
+    // Models without digital outputs hide the thresholds the operator could
+    // not correct; they go back as the sensor reported them.
+    const ModelEntry *model = ModelCatalogue::findByCode(input.modelCode, input.resolutionCode);
+    const bool thresholdsEditable = !m_lowDo->isHidden() && !(model && model->kind == ModelKind::RunControl);
+    const LevelCheck check = checkLevelEntries(levelEntriesOf(input, thresholdsEditable));
+    if (check != LevelCheck::Passed) {
+        ui::showInputError(this, levelCheckMessage(check));
+        return std::nullopt;
+    }
+    const LevelWritePlan plan = planLevelWrite(input);
+    if (!plan.error.isEmpty()) {
+        ui::showInputError(this, plan.error);
+        return std::nullopt;
+    }
+    return plan;
+}
+
 void LevelWindow::Command4_Click()
 {
     // WriteSettings: checks first; nothing is sent unless every one passes.
@@ -113,37 +132,24 @@ void LevelWindow::Command4_Click()
     if (m_resolutionBox->currentText() == QLatin1String("mm"))
         m_resolutionCode->setText(QStringLiteral("1"));
 
-    const LevelWriteInput input = writeInput();
-    // Models without digital outputs hide the thresholds the operator could
-    // not correct; they go back as the sensor reported them.
-    const ModelEntry *model = ModelCatalogue::findByCode(input.modelCode, input.resolutionCode);
-    const bool thresholdsEditable = !m_lowDo->isHidden() && !(model && model->kind == ModelKind::RunControl);
-    const LevelCheck check = checkLevelEntries(levelEntriesOf(input, thresholdsEditable));
-    if (check != LevelCheck::Passed) {
-        ui::showInputError(this, levelCheckMessage(check));
+    const std::optional<LevelWritePlan> plan = checkedWritePlan(writeInput());
+    if (!plan) {
         m_modelText->setText(m_modelBox->currentText());
         return;
     }
 
-    const LevelWritePlan plan = planLevelWrite(input);
-    if (!plan.error.isEmpty()) {
-        ui::showInputError(this, plan.error);
-        m_modelText->setText(m_modelBox->currentText());
-        return;
-    }
-
-    keepWritePlan(plan);
+    keepWritePlan(*plan);
 
     // A port already gone took nothing; one that failed during the send may have.
     const bool wasOpen = m_session.isOpen();
-    if (!m_session.write(plan.request)) {
+    if (!m_session.write(plan->request)) {
         reportLinkFailure(this, m_session, wasOpen ? LinkAction::Write : LinkAction::WriteNotSent);
         m_modelText->setText(m_modelBox->currentText());
         return;
     }
     // Nothing is read after a write, so ask whether the device is still
     // there: an adapter pulled during the wait is reported, not passed over.
-    if (!m_session.switchRate(plan.lineSettings) || !m_session.checkConnection())
+    if (!m_session.switchRate(plan->lineSettings) || !m_session.checkConnection())
         reportLinkFailure(this, m_session, LinkAction::Write);
     else
         m_files->writeDone(); // the sensor now holds what the fields show
