@@ -23,6 +23,7 @@ namespace ui {
 class SettingsMenu;
 }
 struct DistanceWriteInput;
+struct DistanceWritePlan;
 
 // The distance-sensor window (Form6): settings of a DVZ sensor and its live
 // distance. It is made hidden at program start, with its lists filled; the
@@ -110,6 +111,9 @@ private:
     QWidget *controlFor(Setting setting) const;
     // What write sends: the boxes and the working fields as they stand.
     DistanceWriteInput writeInput() const;
+    // write's checks and plan for the window's entries; nothing, once the
+    // failed check's message has been shown.
+    std::optional<DistanceWritePlan> checkedWritePlan();
     // The model box and blocking distance after a read or a write.
     void showModel(bool distanceModel);
 

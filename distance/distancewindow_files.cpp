@@ -22,30 +22,23 @@ void DistanceWindow::makeMenus()
 std::optional<SensorBlock> DistanceWindow::blockFromFields()
 {
     // The values write would send, checked as write checks them.
-    const DistanceCheck check = checkDistanceEntries(m_baudBox->currentText(), m_slave->text(), m_switchPoint->text());
-    if (check != DistanceCheck::Passed) {
-        ui::showInputError(this, distanceCheckMessage(check));
-        return std::nullopt;
-    }
     const DistanceWriteInput input = writeInput();
-    const DistanceWritePlan plan = planDistanceWrite(input);
-    if (!plan.error.isEmpty()) {
-        ui::showInputError(this, plan.error);
+    const std::optional<DistanceWritePlan> plan = checkedWritePlan();
+    if (!plan)
         return std::nullopt;
-    }
     return ui::blockFromTexts(this, SensorFamily::Distance,
                               {
-                                  {Setting::Baud, plan.baudCode},
+                                  {Setting::Baud, plan->baudCode},
                                   {Setting::Slave, input.slave},
-                                  {Setting::Ogr, plan.ogrCode},
+                                  {Setting::Ogr, plan->ogrCode},
                                   {Setting::Month, input.month},
                                   {Setting::Day, input.day},
                                   {Setting::Year, input.year},
-                                  {Setting::Model, plan.modelCode},
-                                  {Setting::Empty, plan.empty.valueText()},
-                                  {Setting::Full, plan.full.valueText()},
-                                  {Setting::Switch, plan.switchPoint.valueText()},
-                                  {Setting::HiDo, plan.hiDo.valueText()},
+                                  {Setting::Model, plan->modelCode},
+                                  {Setting::Empty, plan->empty.valueText()},
+                                  {Setting::Full, plan->full.valueText()},
+                                  {Setting::Switch, plan->switchPoint.valueText()},
+                                  {Setting::HiDo, plan->hiDo.valueText()},
                               });
 }
 

@@ -84,37 +84,44 @@ void DistanceWindow::showSettings(const QString &text)
     showModel(m_modelCode->text() == QString::number(ModelCatalogue::kDistanceModelCode));
 }
 
+std::optional<DistanceWritePlan> DistanceWindow::checkedWritePlan()
+{
+    const DistanceCheck check = checkDistanceEntries(m_baudBox->currentText(), m_slave->text(), m_switchPoint->text());
+    if (check != DistanceCheck::Passed) {
+        ui::showInputError(this, distanceCheckMessage(check));
+        return std::nullopt;
+    }
+    const DistanceWritePlan plan = planDistanceWrite(writeInput());
+    if (!plan.error.isEmpty()) {
+        ui::showInputError(this, plan.error);
+        return std::nullopt;
+    }
+    return plan;
+}
+
 void DistanceWindow::Command4_Click()
 {
     // write: checks first; nothing is sent unless every one passes.
     emit writeStarted();
-    const DistanceCheck check = checkDistanceEntries(m_baudBox->currentText(), m_slave->text(), m_switchPoint->text());
-    if (check != DistanceCheck::Passed) {
-        ui::showInputError(this, distanceCheckMessage(check));
+    const std::optional<DistanceWritePlan> plan = checkedWritePlan();
+    if (!plan)
         return;
-    }
 
-    const DistanceWritePlan plan = planDistanceWrite(writeInput());
-    if (!plan.error.isEmpty()) {
-        ui::showInputError(this, plan.error);
-        return;
-    }
-
-    m_baudCode->setText(plan.baudCode);
-    m_modelCode->setText(plan.modelCode);
-    m_ogrCode->setText(plan.ogrCode);
-    showBytes(m_emptyHigh, m_emptyLow, plan.empty);
-    showBytes(m_fullHigh, m_fullLow, plan.full);
-    showBytes(m_switchHigh, m_switchLow, plan.switchPoint);
-    showBytes(m_hiDoHigh, m_hiDoLow, plan.hiDo);
+    m_baudCode->setText(plan->baudCode);
+    m_modelCode->setText(plan->modelCode);
+    m_ogrCode->setText(plan->ogrCode);
+    showBytes(m_emptyHigh, m_emptyLow, plan->empty);
+    showBytes(m_fullHigh, m_fullLow, plan->full);
+    showBytes(m_switchHigh, m_switchLow, plan->switchPoint);
+    showBytes(m_hiDoHigh, m_hiDoLow, plan->hiDo);
 
     // A port already gone took nothing; one that failed during the send may have.
     const bool wasOpen = m_session.isOpen();
-    if (!m_session.write(plan.request)) {
+    if (!m_session.write(plan->request)) {
         reportLinkFailure(this, m_session, wasOpen ? LinkAction::Write : LinkAction::WriteNotSent);
         return;
     }
-    if (!m_session.switchRate(plan.lineSettings) || !m_session.checkConnection())
+    if (!m_session.switchRate(plan->lineSettings) || !m_session.checkConnection())
         reportLinkFailure(this, m_session, LinkAction::Write);
     else
         m_files->writeDone(); // the sensor now holds what the fields show
