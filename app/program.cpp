@@ -10,9 +10,14 @@
 #include "startwindow.h"
 #include "unitnotice.h"
 
+#include <QEvent>
 #include <QTimer>
 
 namespace veltra {
+
+namespace {
+constexpr int kMakeWindowsLatestMs = 500;
+}
 
 Program::Program(SerialLink &link, std::function<void()> endProgram, QObject *parent)
     : QObject(parent)
@@ -32,17 +37,33 @@ Program::~Program() = default;
 
 void Program::start()
 {
+    // The other windows are made once the start window has drawn itself,
+    // so it is up without waiting for them; the timer covers a start window
+    // that is never drawn (minimised, no display to draw on).
+    m_startWindow->installEventFilter(this);
     m_startWindow->show();
-    QTimer::singleShot(0, this, [this] {
-        levelWindow();
-        distanceWindow();
-        runNotice();
-        connectedNotice();
-        failureNotice();
-        centimetreNotice();
-        millimetreNotice();
-        progressWindow();
-    });
+    QTimer::singleShot(kMakeWindowsLatestMs, this, &Program::makeWindows);
+}
+
+bool Program::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_startWindow.get() && event->type() == QEvent::Paint) {
+        m_startWindow->removeEventFilter(this);
+        QTimer::singleShot(0, this, &Program::makeWindows);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void Program::makeWindows()
+{
+    levelWindow();
+    distanceWindow();
+    runNotice();
+    connectedNotice();
+    failureNotice();
+    centimetreNotice();
+    millimetreNotice();
+    progressWindow();
 }
 
 LevelWindow &Program::levelWindow() const

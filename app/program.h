@@ -35,9 +35,9 @@ public:
 
     SensorSession &session() const { return *m_session; }
     StartWindow &startWindow() const { return *m_startWindow; } // Form1
-    // Every other window is made just after the start window shows, or when
-    // first asked for, whichever comes first: the start window comes up
-    // without waiting for them.
+    // Every other window is made just after the start window has drawn
+    // itself, or when first asked for, whichever comes first: the start
+    // window comes up without waiting for them.
     LevelWindow &levelWindow() const;         // form2
     RunNotice &runNotice() const;             // Form3
     ConnectedNotice &connectedNotice() const; // Form4
@@ -47,7 +47,12 @@ public:
     UnitNotice &millimetreNotice() const;     // Form8
     ProgressWindow &progressWindow() const;   // navar
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void makeWindows();
+
     std::function<void()> m_endProgram;
     std::unique_ptr<SensorSession> m_session;
     mutable std::unique_ptr<LevelWindow> m_levelWindow;

@@ -7,7 +7,6 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QRegularExpression>
 #include <QSettings>
 
 #include <algorithm>
@@ -31,8 +30,10 @@ bool isPortArgument(const QString &text)
     const auto port = PortId::fromText(text);
     if (port && !port->path.isEmpty())
         return true;
-    static const QRegularExpression number(QStringLiteral("^[1-9][0-9]{0,4}$"));
-    return number.match(text).hasMatch() && text.toInt() <= 32767;
+    // Digits only, no sign, space or leading zero.
+    const bool digits = !text.isEmpty() && text.size() <= 5 && text.front() != QLatin1Char('0')
+                        && std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    return digits && text.toInt() <= 32767;
 }
 
 // The options QApplication takes out of the arguments (with -platform's

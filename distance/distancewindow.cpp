@@ -36,11 +36,10 @@ QFont buttonFont()
     return ui::font(latin1(ui::kSansSerif), 8.25, true);
 }
 
-QLabel *makePicture(QWidget *parent, const QString &name, const QString &resource, const Twips &at)
+QLabel *makePicture(QWidget *parent, const QString &name, const Twips &at)
 {
     auto *picture = new QLabel(parent);
     picture->setObjectName(name);
-    picture->setPixmap(QPixmap(resource));
     picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     ui::place(picture, at);
     return picture;
@@ -116,10 +115,23 @@ DistanceWindow::DistanceWindow(SensorSession &session, QWidget *parent)
 
 void DistanceWindow::makePictures()
 {
-    m_productPicture = makePicture(this, QStringLiteral("Image1"), QStringLiteral(":/distance/product.png"),
-                                   Twips{0, 0, 4755, 5025});
-    m_sensorPicture = makePicture(this, QStringLiteral("Image3"), QStringLiteral(":/distance/sensor.png"),
-                                  Twips{5520, 1680, 1995, 2400});
+    m_productPicture = makePicture(this, QStringLiteral("Image1"), Twips{0, 0, 4755, 5025});
+    m_sensorPicture = makePicture(this, QStringLiteral("Image3"), Twips{5520, 1680, 1995, 2400});
+}
+
+// A window made hidden at start-up loads its pictures when it is first
+// polished (shown or drawn), not before.
+bool DistanceWindow::event(QEvent *event)
+{
+    // Qt asks every new top-level window to polish itself soon after it is
+    // made; a hidden one waits until it is shown or drawn.
+    if (event->type() == QEvent::PolishRequest && !isVisible())
+        return true;
+    if (event->type() == QEvent::Polish && m_productPicture->pixmap().isNull()) {
+        m_productPicture->setPixmap(QPixmap(QStringLiteral(":/distance/product.png")));
+        m_sensorPicture->setPixmap(QPixmap(QStringLiteral(":/distance/sensor.png")));
+    }
+    return QWidget::event(event);
 }
 
 void DistanceWindow::makeLeftPanel()

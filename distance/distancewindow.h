@@ -83,6 +83,7 @@ public slots:
     void Command1_Click(); // Get Distance
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 

@@ -208,17 +208,34 @@ void LevelWindow::showIdentification(const Identification &id)
 
 void LevelWindow::makePictures()
 {
-    m_background = QPixmap(QStringLiteral(":/level/background.png"));
     m_image5 = new QLabel(this);
     m_image5->setObjectName(QStringLiteral("Image5"));
-    m_image5->setPixmap(m_background);
-    m_image5->setGeometry(QRect(QPoint(0, 0), m_background.size()));
+    ui::place(m_image5, Twips{0, 0, 12270, 7245});
 
     m_image1 = new QLabel(this);
     m_image1->setObjectName(QStringLiteral("Image1"));
-    m_image1->setPixmap(QPixmap(QStringLiteral(":/level/product.png")));
     m_image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     ui::place(m_image1, Twips{240, 240, 4656, 4260});
+}
+
+// The pictures take two megabytes; a window made hidden at start-up loads
+// them when it is first polished (shown or drawn), not before.
+void LevelWindow::loadPictures()
+{
+    m_background = QPixmap(QStringLiteral(":/level/background.png"));
+    m_image5->setPixmap(m_background);
+    m_image1->setPixmap(QPixmap(QStringLiteral(":/level/product.png")));
+}
+
+bool LevelWindow::event(QEvent *event)
+{
+    // Qt asks every new top-level window to polish itself soon after it is
+    // made; a hidden one waits until it is shown or drawn.
+    if (event->type() == QEvent::PolishRequest && !isVisible())
+        return true;
+    if (event->type() == QEvent::Polish && m_background.isNull())
+        loadPictures();
+    return QWidget::event(event);
 }
 
 void LevelWindow::makeLeftPanel()

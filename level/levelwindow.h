@@ -133,6 +133,7 @@ public slots:
     void Label29_Change();
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
@@ -142,6 +143,7 @@ private:
     static std::span<const WorkingField> workingFields();
 
     void makePictures();
+    void loadPictures();
     void makeLeftPanel();
     void makeRunBanner();
     void makeFirstColumn();

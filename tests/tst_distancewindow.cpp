@@ -254,6 +254,10 @@ void TestDistanceWindow::pictures()
     ScriptedLink link;
     SensorSession session(link);
     DistanceWindow form6(session);
+    // Made hidden at start-up, the window holds no picture until it is drawn.
+    QVERIFY(form6.image1()->pixmap().isNull());
+    QVERIFY(form6.image3()->pixmap().isNull());
+    form6.ensurePolished();
     for (QLabel *image : {form6.image1(), form6.image3()}) {
         const QPixmap picture = image->pixmap();
         QVERIFY2(!picture.isNull(), qPrintable(image->objectName()));
@@ -293,6 +297,7 @@ void TestDistanceWindow::sensorPictureKeepsCaptionReadable()
     ScriptedLink link;
     SensorSession session(link);
     DistanceWindow form6(session);
+    form6.ensurePolished();
     QLabel *bd = form6.label(14);
     const QRect area = bd->geometry();
 

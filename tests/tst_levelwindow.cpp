@@ -420,6 +420,10 @@ void TestLevelWindow::pictures()
     ScriptedLink link;
     SensorSession session(link);
     LevelWindow form2(session);
+    // Made hidden at start-up, the window holds no picture until it is drawn.
+    QVERIFY(form2.image5()->pixmap().isNull());
+    QVERIFY(form2.image1()->pixmap().isNull());
+    form2.ensurePolished();
     const QPixmap background = form2.image5()->pixmap();
     const QPixmap product = form2.image1()->pixmap();
     QVERIFY(!background.isNull());

@@ -136,7 +136,7 @@ private slots:
     void portBoxHasFocusFirst();
     void portTipFollowsPorts();
     void portTipMadeOnlyWhenAsked();
-    void startUpDescribesNoPorts();
+    void startUpDescribesNoPortsAndMakesTheOtherWindowsHidden();
     void portBoxTakesAnyPort_data();
     void portBoxTakesAnyPort();
     void portBoxStartsAtRememberedPort();
@@ -731,14 +731,39 @@ void TestWindows::portTipMadeOnlyWhenAsked()
     QToolTip::hideText();
 }
 
-void TestWindows::startUpDescribesNoPorts()
+void TestWindows::startUpDescribesNoPortsAndMakesTheOtherWindowsHidden()
 {
     // The whole program made and its start window shown, as at start-up.
     ScriptedLink link;
     Program program(link, [] {});
+    // The windows made since (the test's own fixture has a set too).
+    const QWidgetList before = QApplication::topLevelWidgets();
+    const auto madeWindows = [&] {
+        QStringList names;
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (!before.contains(w) && !w->objectName().isEmpty())
+                names << w->objectName();
+        }
+        names.sort();
+        return names;
+    };
+    QCOMPARE(madeWindows(), QStringList());
     program.start();
     QVERIFY(QTest::qWaitForWindowExposed(&program.startWindow()));
     QCOMPARE(program.startWindow().combo1()->toolTip(), QString());
+
+    // Once the start window is drawn the others come into being, hidden;
+    // the settings windows' pictures wait until they are shown.
+    const QStringList others = {"Form3", "Form4", "Form5", "Form6", "Form7", "Form8", "form2", "navar"};
+    QTRY_COMPARE(madeWindows(), others);
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (!before.contains(w))
+            QVERIFY2(w->isHidden(), qPrintable(w->objectName()));
+    }
+    QVERIFY(program.levelWindow().image5()->pixmap().isNull());
+    QVERIFY(program.distanceWindow().image1()->pixmap().isNull());
+    program.levelWindow().show();
+    QVERIFY(!program.levelWindow().image5()->pixmap().isNull());
 }
 
 void TestWindows::portBoxTakesAnyPort_data()
@@ -864,6 +889,11 @@ void TestWindows::startOptions_data()
     QTest::newRow("port 0") << QStringList{p, "--port", "0"} << true << error << "" << "veltra-sensor: --port must be";
     QTest::newRow("port 40000") << QStringList{p, "--port", "40000"} << true << error << ""
                                 << "veltra-sensor: --port must be";
+    QTest::newRow("port 32767") << QStringList{p, "--port", "32767"} << true << run << "32767" << "";
+    QTest::newRow("port 032") << QStringList{p, "--port", "032"} << true << error << "" << "veltra-sensor: --port must be";
+    QTest::newRow("port +3") << QStringList{p, "--port", "+3"} << true << error << "" << "veltra-sensor: --port must be";
+    QTest::newRow("port Arabic-Indic 3") << QStringList{p, "--port", QString(QChar(0x0663))} << true << error << ""
+                                         << "veltra-sensor: --port must be";
     QTest::newRow("port twice") << QStringList{p, "-p", "1", "-p", "2"} << true << error << ""
                                 << "veltra-sensor: --port is given 2 times";
     QTest::newRow("port without value") << QStringList{p, "--port"} << true << error << ""
