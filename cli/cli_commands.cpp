@@ -4,6 +4,7 @@
 #include "commandframe.h"
 #include "identification.h"
 #include "measurement.h"
+#include "measurementrow.h"
 #include "numbers.h"
 #include "portlist.h"
 #include "portmap.h"
@@ -145,37 +146,6 @@ QJsonObject settingsJson(const SensorBlock &block)
             settings.insert(name, value);
     }
     return {{QStringLiteral("settings"), settings}, {QStringLiteral("block"), codes}};
-}
-
-// One measurement as the level window shows it. A reply without its "R" is
-// no answer; one whose distance or temperature is not the sensor's number
-// form (cut short, blanks inside, "4e307") is damaged. Neither gives values.
-struct MeasurementRow {
-    bool answered = false;
-    bool damaged = false;
-    QString distance, temperature, level, current;
-};
-
-MeasurementRow measurementRow(const SensorBlock &block, const QString &reply)
-{
-    MeasurementRow row;
-    const MeasurementReply parsed = MeasurementReply::parse(reply);
-    if (!parsed.found)
-        return row;
-    if (!parsed.wellFormed) {
-        row.damaged = true;
-        return row;
-    }
-    row.answered = true;
-    row.distance = NumberToText(TextToNumber(parsed.distance));
-    row.temperature = NumberToText(TextToNumber(parsed.temperature));
-    if (block.family() == SensorFamily::Level) {
-        // The window keeps the level as text and reads the current from that text.
-        const LevelReading reading = levelReading(block.valueText("empty"), block.valueText("full"), parsed.distance);
-        row.level = reading.level;
-        row.current = reading.current;
-    }
-    return row;
 }
 
 QJsonValue currentJson(const QString &formatted)
@@ -350,7 +320,7 @@ int Cli::measure(const QCommandLineParser &parser)
     const bool level = block->family() == SensorFamily::Level;
     const bool json = parser.isSet(kJson);
     if (!json)
-        m_out << (level ? "time,distance,temperature,level,current" : "time,distance,temperature") << Qt::endl;
+        m_out << measurementCsvHeader(block->family()) << Qt::endl;
 
     QJsonArray measurements;
     int unanswered = 0;
@@ -358,7 +328,8 @@ int Cli::measure(const QCommandLineParser &parser)
     QElapsedTimer clock;
     for (int i = 0; i < count; ++i) {
         clock.start();
-        const QString time = m_clock().toUTC().toString(Qt::ISODateWithMs);
+        const QDateTime now = m_clock();
+        const QString time = now.toUTC().toString(Qt::ISODateWithMs);
         const auto reply = session.measure();
         if (!reply)
             return fail(failureOf(session.failure()));
@@ -382,10 +353,7 @@ int Cli::measure(const QCommandLineParser &parser)
             }
             measurements.append(m);
         } else {
-            QStringList fields{time, row.distance, row.temperature};
-            if (level)
-                fields << row.level << row.current;
-            m_out << fields.join(u',') << Qt::endl;
+            m_out << measurementCsvRow(now, row, block->family()) << Qt::endl;
         }
         const qint64 wait = qint64(std::llround(interval * 1000)) - clock.elapsed();
         if (i + 1 < count && wait > 0)

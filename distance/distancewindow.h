@@ -108,6 +108,7 @@ private:
     // Spreads a whole settings block over the boxes and working fields.
     void showSettings(const QString &reply);
     void makeMenus();
+    void openTrend();
     std::optional<SensorBlock> blockFromFields();
     QWidget *controlFor(Setting setting) const;
     // What write sends: the boxes and the working fields as they stand.

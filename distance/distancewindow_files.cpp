@@ -3,8 +3,10 @@
 #include "distancewrite.h"
 #include "inputerror.h"
 #include "settingsfiles.h"
+#include "trendwindow.h"
 
 #include <QComboBox>
+#include <QPushButton>
 #include <QLineEdit>
 
 namespace veltra {
@@ -16,7 +18,15 @@ void DistanceWindow::makeMenus()
                                              .blockFromFields = [this] { return blockFromFields(); },
                                              .spread = [this](const QString &block) { showSettings(block); },
                                              .controlFor = [this](Setting setting) { return controlFor(setting); },
+                                             .openTrend = [this] { openTrend(); },
                                          });
+}
+
+void DistanceWindow::openTrend()
+{
+    // The trend measures with the settings of the last Read; the buttons
+    // that use the port wait while it runs.
+    showTrend(this, m_session, [this] { return m_files->lastRead(); }, QList<QWidget *>{m_readButton, m_writeButton, m_getDistanceButton});
 }
 
 std::optional<SensorBlock> DistanceWindow::blockFromFields()

@@ -167,6 +167,7 @@ private:
     // Read's second half: a whole block spread over the fields and boxes.
     void spreadSettings(const QString &block);
     void makeMenus();
+    void openTrend();
     std::optional<SensorBlock> blockFromFields();
     QWidget *controlFor(Setting setting) const;
     // Shows a catalogue row: name, limits, captions, outputs.

@@ -4,8 +4,10 @@
 #include "levelwrite.h"
 #include "modelcatalogue.h"
 #include "settingsfiles.h"
+#include "trendwindow.h"
 
 #include <QComboBox>
+#include <QPushButton>
 #include <QLineEdit>
 
 namespace veltra {
@@ -17,7 +19,15 @@ void LevelWindow::makeMenus()
                                              .blockFromFields = [this] { return blockFromFields(); },
                                              .spread = [this](const QString &block) { spreadSettings(block); },
                                              .controlFor = [this](Setting setting) { return controlFor(setting); },
+                                             .openTrend = [this] { openTrend(); },
                                          });
+}
+
+void LevelWindow::openTrend()
+{
+    // The trend measures with the settings of the last Read; the buttons
+    // that use the port wait while it runs.
+    showTrend(this, m_session, [this] { return m_files->lastRead(); }, QList<QWidget *>{m_readButton, m_writeButton, m_getLevelButton, m_runButton});
 }
 
 std::optional<SensorBlock> LevelWindow::blockFromFields()

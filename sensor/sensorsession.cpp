@@ -9,7 +9,12 @@ SensorSession::SensorSession(SerialLink &link, QObject *parent)
     : QObject(parent)
     , m_link(link)
 {
-    QObject::connect(&m_link, &SerialLink::ReceiveEvent, this, &SensorSession::linkEvent);
+    // Characters that arrive while a reply is awaited on a timer are that
+    // reply, not unasked ones: nobody else may take them.
+    QObject::connect(&m_link, &SerialLink::ReceiveEvent, this, [this](int eventCode) {
+        if (!m_awaitingReply)
+            emit linkEvent(eventCode);
+    });
 }
 
 SensorSession::~SensorSession()
@@ -90,6 +95,26 @@ std::optional<Identification> SensorSession::identify()
 std::optional<QString> SensorSession::measure()
 {
     return exchange(CommandFrame::measureRequest(), kReplyWaitMs);
+}
+
+bool SensorSession::sendMeasureRequest()
+{
+    if (!m_link.Send(CommandFrame::measureRequest()))
+        return failFromLink();
+    m_awaitingReply = true;
+    return true;
+}
+
+std::optional<QString> SensorSession::takeReply()
+{
+    m_awaitingReply = false;
+    const QString reply = m_link.ReceiveAll();
+    received(reply);
+    if (m_link.lastError().isError()) {
+        failFromLink();
+        return std::nullopt;
+    }
+    return reply;
 }
 
 bool SensorSession::write(const QByteArray &request)

@@ -65,6 +65,15 @@ public:
     std::optional<Identification> identify();
     // The measure request's reply as received.
     std::optional<QString> measure();
+    // measure() in two halves, for a caller that waits for the reply on a
+    // timer instead of blocking: the request is sent (false when the port
+    // failed), and after the wait everything received is taken as the reply
+    // and announced (empty when the port failed). In between, what arrives
+    // raises no linkEvent: it is the reply, not characters nobody asked for.
+    bool sendMeasureRequest();
+    std::optional<QString> takeReply();
+    // The awaited reply will not be taken (the caller stopped waiting).
+    void abandonReply() { m_awaitingReply = false; }
 
     // Sends a write request (none when it is empty) and waits as the window
     // does. Only a failed send returns false: after that, the sensor may
@@ -121,6 +130,7 @@ private:
     QString m_lastReply;
     QString m_connectedBaud;
     std::optional<Identification> m_lastIdentification;
+    bool m_awaitingReply = false;
 };
 
 } // namespace veltra

@@ -4,6 +4,9 @@
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
+#include <QElapsedTimer>
+
+#include <memory>
 
 namespace veltra {
 namespace {
@@ -43,6 +46,30 @@ bool readInt(const QString &text, int lo, int hi, const QString &what, int *out,
         return false;
     }
     *out = value;
+    return true;
+}
+
+bool readWave(const QString &text, SimDistanceWave *out, QString *error)
+{
+    const QStringList parts = text.split(u':');
+    const QString shape = parts.value(0).trimmed().toLower();
+    bool periodOk = false;
+    const double period = parts.value(2).trimmed().toDouble(&periodOk);
+    int amplitude = 0;
+    if (parts.size() != 3 || (shape != u"sine" && shape != u"ramp")) {
+        *error = QStringLiteral("--wave must be sine:AMPLITUDE:PERIOD or ramp:AMPLITUDE:PERIOD, not \"%1\"").arg(text);
+        return false;
+    }
+    if (!readInt(parts[1], 0, 99999, QStringLiteral("--wave's amplitude"), &amplitude, error))
+        return false;
+    if (!periodOk || !(period >= 0.1) || period > 86400) {
+        *error = QStringLiteral("--wave's period must be a number of seconds from 0.1 to 86400, not \"%1\"")
+                     .arg(parts[2]);
+        return false;
+    }
+    out->shape = shape == u"sine" ? SimDistanceWave::Shape::Sine : SimDistanceWave::Shape::Ramp;
+    out->amplitude = amplitude;
+    out->periodSeconds = period;
     return true;
 }
 
@@ -171,6 +198,12 @@ SimCommandLine parseSimCommandLine(const QStringList &arguments)
                                       QStringLiteral("D"));
     const QCommandLineOption temperature(QStringLiteral("temperature"),
                                          QStringLiteral("Measured temperature -99..999."), QStringLiteral("T"));
+    const QCommandLineOption wave(
+        QStringLiteral("wave"),
+        QStringLiteral("Let the measured distance change: a sine around --distance of AMPLITUDE (0..99999), or a "
+                       "ramp that climbs from --distance by AMPLITUDE and starts again, once every PERIOD seconds "
+                       "(0.1..86400); sine:50:60 swings 50 either way each minute."),
+        QStringLiteral("sine|ramp:AMPLITUDE:PERIOD"));
     const QCommandLineOption late(QStringLiteral("late"), QStringLiteral("Answer this many milliseconds late."),
                                   QStringLiteral("MS"));
     const QCommandLineOption shortReplies(QStringLiteral("short"), QStringLiteral("Cut every answer to N characters."),
@@ -188,7 +221,7 @@ SimCommandLine parseSimCommandLine(const QStringList &arguments)
                        "repeatable. TEXT may use \\x20, \\r, \\n and \\\\: read:1:\\x20 puts a blank in front of the "
                        "first settings reply."),
         QStringLiteral("COMMAND:N:TEXT"));
-    parser.addOptions({help, model, resolution, baud, port, set, distance, temperature, late, shortReplies, noise,
+    parser.addOptions({help, model, resolution, baud, port, set, distance, temperature, wave, late, shortReplies, noise,
                        silent, unplug, prefix});
 
     SimCommandLine result;
@@ -248,6 +281,8 @@ SimCommandLine parseSimCommandLine(const QStringList &arguments)
             return result;
         o.temperature = value;
     }
+    if (parser.isSet(wave) && !readWave(parser.value(wave), &o.wave, &error))
+        return result;
     if (parser.isSet(late)
         && !readInt(parser.value(late), 0, 60000, QStringLiteral("--late"), &o.faults.lateMs, &error))
         return result;
@@ -288,6 +323,12 @@ SimSensor makeSimSensor(const SimOptions &options)
         sensor.setDistance(*options.distance);
     if (options.temperature)
         sensor.setTemperature(*options.temperature);
+    if (options.wave.shape != SimDistanceWave::Shape::Steady) {
+        auto started = std::make_shared<QElapsedTimer>();
+        started->start();
+        sensor.setDistanceWave(options.wave);
+        sensor.setClock([started] { return started->elapsed(); });
+    }
     sensor.setFaults(options.faults);
     return sensor;
 }

@@ -26,6 +26,7 @@ struct SimOptions {
     std::vector<SimSetting> settings;
     std::optional<int> distance;
     std::optional<int> temperature;
+    SimDistanceWave wave;
     SimFaults faults;
 };
 

@@ -4,6 +4,8 @@
 #include "commandframe.h"
 #include "linesettings.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 namespace veltra {
@@ -394,10 +396,20 @@ QByteArray SimSensor::settingsReply() const
     return text;
 }
 
+int SimDistanceWave::distanceAt(int base, qint64 elapsedMs) const
+{
+    if (shape == Shape::Steady || !(periodSeconds > 0))
+        return base;
+    const double phase = std::fmod(double(elapsedMs) / 1000.0 / periodSeconds, 1.0);
+    const double offset = shape == Shape::Sine ? amplitude * std::sin(2 * M_PI * phase) : amplitude * phase;
+    return std::clamp(int(std::lround(base + offset)), 0, 99999);
+}
+
 QByteArray SimSensor::measurementText() const
 {
     QByteArray text("R");
-    text.append(QByteArray::number(m_distance).rightJustified(5, '0'));
+    const int distance = m_clock ? m_wave.distanceAt(m_distance, m_clock()) : m_distance;
+    text.append(QByteArray::number(distance).rightJustified(5, '0'));
     // The two characters the reader skips: the unit of the distance.
     const bool millimetres = !m_distanceModel && field(fieldOf(Setting::Resolution)) == kResolutionMm;
     text.append(millimetres ? "mm" : "cm");

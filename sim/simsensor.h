@@ -50,6 +50,19 @@ struct SimReplyPrefix {
     QByteArray text;
 };
 
+// A measured distance that changes over time: a sine around the set
+// distance, or a ramp that climbs from it by the amplitude and starts again,
+// once every period. The result is kept within 0..99999.
+struct SimDistanceWave {
+    enum class Shape { Steady, Ramp, Sine };
+    Shape shape = Shape::Steady;
+    int amplitude = 0;
+    double periodSeconds = 60;
+
+    // The distance `elapsedMs` after the sensor started, for a set distance.
+    int distanceAt(int base, qint64 elapsedMs) const;
+};
+
 // Faults the sensor can be told to show.
 struct SimFaults {
     int lateMs = 0;       // answers leave this much later (applied by the driver)
@@ -95,6 +108,10 @@ public:
     bool setDistance(int distance); // 0..99999
     int temperature() const { return m_temperature; }
     bool setTemperature(int temperature); // -99..999
+    // The distance measured now follows the wave; the clock gives the
+    // milliseconds since the sensor started (a steady clock by default).
+    void setDistanceWave(const SimDistanceWave &wave) { m_wave = wave; }
+    void setClock(std::function<qint64()> clock) { m_clock = std::move(clock); }
 
     const SimFaults &faults() const { return m_faults; }
     void setFaults(const SimFaults &faults) { m_faults = faults; }
@@ -144,6 +161,8 @@ private:
     int m_baudRate = 9600;
     int m_distance = 0;
     int m_temperature = 0;
+    SimDistanceWave m_wave;
+    std::function<qint64()> m_clock;
     SimFaults m_faults;
     Logger m_log;
 

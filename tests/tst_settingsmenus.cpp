@@ -123,13 +123,16 @@ void TestSettingsMenus::menusAboveTheClientArea()
         QCOMPARE(bar->geometry().top(), 0);
         QCOMPARE(ui::clientTop(window), bar->height());
         QVERIFY(bar->height() > 0);
-        QCOMPARE(menuTitles(bar), (QStringList{"&File", "&Help"}));
+        QCOMPARE(menuTitles(bar), (QStringList{"&File", "&View", "&Help"}));
         QCOMPARE(actionTexts(bar, 0),
                  (QStringList{"&Save Settings… Ctrl+S", "&Open Settings… Ctrl+O", "&Compare with File…"}));
-        QCOMPARE(actionTexts(bar, 1), QStringList{"&About"});
-        // Nothing to save or compare before a Read.
-        for (QAction *action : bar->actions().at(0)->menu()->actions())
-            QVERIFY(!action->isEnabled());
+        QCOMPARE(actionTexts(bar, 1), QStringList{"&Trend… Ctrl+T"});
+        QCOMPARE(actionTexts(bar, 2), QStringList{"&About"});
+        // Nothing to save, compare or plot before a Read.
+        for (int menu : {0, 1}) {
+            for (QAction *action : bar->actions().at(menu)->menu()->actions())
+                QVERIFY(!action->isEnabled());
+        }
         // Every control lies below the bar.
         for (QWidget *child : window->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
             if (child != bar && !child->isWindow())

@@ -158,8 +158,14 @@ SettingsMenu::SettingsMenu(QWidget *window, Window hooks)
         if (!path.isEmpty())
             compareWith(path);
     });
-    // Until a Read there is nothing to save, mark against or compare with.
-    for (QAction *action : {m_save, m_open, m_compare}) {
+    if (m_hooks.openTrend) {
+        QMenu *view = m_bar->addMenu(QStringLiteral("&View"));
+        m_trend = view->addAction(QStringLiteral("&Trend…"), this, [this] { m_hooks.openTrend(); });
+        m_trend->setShortcut(QKeySequence(QStringLiteral("Ctrl+T")));
+    }
+    // Until a Read there is nothing to save, mark against, compare with or
+    // work a level out with.
+    for (QAction *action : fromReadActions()) {
         action->setEnabled(false);
         action->setShortcutContext(Qt::WindowShortcut);
     }
@@ -173,8 +179,16 @@ void SettingsMenu::readDone(const QString &block)
     clearMarks();
     QString why;
     m_lastRead = SensorBlock::fromReply(block, &why);
-    for (QAction *action : {m_save, m_open, m_compare})
+    for (QAction *action : fromReadActions())
         action->setEnabled(m_lastRead.has_value());
+}
+
+QList<QAction *> SettingsMenu::fromReadActions() const
+{
+    QList<QAction *> actions{m_save, m_open, m_compare};
+    if (m_trend)
+        actions << m_trend;
+    return actions;
 }
 
 void SettingsMenu::writeDone()

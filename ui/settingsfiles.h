@@ -19,8 +19,9 @@ class QWidget;
 namespace veltra::ui {
 
 // The menu bar of a settings window: File > Save Settings… (Ctrl+S), Open
-// Settings… (Ctrl+O), Compare with File…, and Help > About. The file actions
-// work from the last Read and are enabled by it.
+// Settings… (Ctrl+O), Compare with File…, View > Trend… (Ctrl+T) and Help >
+// About. The file actions and the trend work from the last Read and are
+// enabled by it.
 class SettingsMenu : public QObject
 {
     Q_OBJECT
@@ -35,6 +36,8 @@ public:
         std::function<void(const QString &block)> spread;
         // The field that shows a setting; nullptr when none does.
         std::function<QWidget *(Setting)> controlFor;
+        // View > Trend…; no View menu when unset.
+        std::function<void()> openTrend = {};
     };
 
     // Makes the bar and places it above the window's client area.
@@ -51,10 +54,13 @@ public:
     QDialog *compareWith(const QString &path);
 
     QMenuBar *menuBar() const { return m_bar; }
+    const std::optional<SensorBlock> &lastRead() const { return m_lastRead; }
+    QAction *trendAction() const { return m_trend; }
     QList<QWidget *> markedFields() const { return m_marks.keys(); }
 
 private:
     void clearMarks();
+    QList<QAction *> fromReadActions() const;
 
     QWidget *m_window;
     Window m_hooks;
@@ -62,6 +68,7 @@ private:
     QAction *m_save = nullptr;
     QAction *m_open = nullptr;
     QAction *m_compare = nullptr;
+    QAction *m_trend = nullptr;
     std::optional<SensorBlock> m_lastRead;
     QHash<QWidget *, QPalette> m_marks; // marked fields, with their own palettes
 };

@@ -1,0 +1,489 @@
+#include "trendwindow.h"
+
+#include "linkfailure.h"
+#include "portlock.h"
+#include "sensorsession.h"
+#include "trendchart.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTableWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace veltra {
+
+namespace {
+
+struct Choice {
+    const char *text;
+    int value;
+};
+constexpr Choice kIntervals[] = {{"0.5 s", 500},  {"1 s", 1000},   {"2 s", 2000},  {"5 s", 5000},
+                                 {"10 s", 10000}, {"30 s", 30000}, {"60 s", 60000}};
+constexpr Choice kSpans[] = {{"1 min", 60}, {"10 min", 600}, {"1 h", 3600}, {"6 h", 21600}, {"24 h", 86400}};
+
+// Decimals a series is shown with.
+int decimalsOf(TrendSeries series)
+{
+    return series == TrendSeries::Current ? 2 : series == TrendSeries::Temperature ? 1 : 1;
+}
+
+QString numberText(double value, int decimals)
+{
+    QString text = QLocale::c().toString(value, 'f', decimals);
+    // "300.0" reads as 300: whole numbers without their zeros.
+    if (text.contains(u'.')) {
+        while (text.endsWith(u'0'))
+            text.chop(1);
+        if (text.endsWith(u'.'))
+            text.chop(1);
+    }
+    return text;
+}
+
+std::array<double, kTrendSeriesCount> valuesOf(const MeasurementRow &row)
+{
+    return {row.distanceValue(), row.levelValue(), row.temperatureValue(), row.currentValue()};
+}
+
+} // namespace
+
+TrendWindow::TrendWindow(SensorSession &session, const SensorBlock &block, QWidget *owner)
+    : QWidget(owner, Qt::Window)
+    , m_session(session)
+    , m_loop(session, block)
+    , m_family(block.family())
+    , m_unit(block.unit())
+{
+    setObjectName(QStringLiteral("TrendWindow"));
+    setWindowTitle(QStringLiteral("Trend — ") + block.modelName());
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    m_chart = new TrendChart(m_family == SensorFamily::Level, m_unit, this);
+    m_chart->setMinimumSize(480, 320);
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("TrendStatus"));
+    m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    auto *body = new QHBoxLayout;
+    body->addWidget(m_chart, 1);
+    body->addWidget(makeSidePanel());
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addLayout(body, 1);
+    layout->addWidget(m_status);
+    makeMenus();
+    resize(1040, 580);
+
+    connect(&m_loop, &MeasurementLoop::measured, this, &TrendWindow::measured);
+    connect(&m_loop, &MeasurementLoop::linkFailed, this, &TrendWindow::linkFailed);
+    connect(&m_loop, &MeasurementLoop::runningChanged, this, [this](bool running) {
+        showRunning(running);
+        emit runningChanged(running);
+    });
+    connect(m_chart, &TrendChart::spanChosen, this, [this](qint64 from, qint64 to) {
+        setLive(false);
+        m_viewFrom = from;
+        m_viewTo = to;
+        scheduleRedraw();
+    });
+    showRunning(false);
+    showStats();
+}
+
+TrendWindow::~TrendWindow()
+{
+    // Unlock the owner's port controls, whatever ends the window.
+    const bool wasRunning = m_loop.isRunning();
+    m_loop.blockSignals(true);
+    m_loop.stop();
+    m_recorder.close();
+    if (wasRunning)
+        emit runningChanged(false);
+}
+
+void TrendWindow::makeMenus()
+{
+    auto *bar = new QMenuBar(this);
+    layout()->setMenuBar(bar);
+    QMenu *file = bar->addMenu(QStringLiteral("&File"));
+    m_record = file->addAction(QStringLiteral("&Record to CSV…"), this, &TrendWindow::askRecordingPath);
+    m_record->setShortcut(QKeySequence(QStringLiteral("Ctrl+R")));
+    m_stopRecording = file->addAction(QStringLiteral("&Stop Recording"), this, &TrendWindow::stopRecording);
+    m_stopRecording->setEnabled(false);
+    file->addSeparator();
+    QAction *image = file->addAction(QStringLiteral("&Export Image…"), this, &TrendWindow::askImagePath);
+    image->setShortcut(QKeySequence(QStringLiteral("Ctrl+E")));
+    file->addSeparator();
+    QAction *close = file->addAction(QStringLiteral("&Close"), this, &QWidget::close);
+    close->setShortcut(QKeySequence::Close);
+
+    QMenu *view = bar->addMenu(QStringLiteral("&View"));
+    m_pause = view->addAction(QStringLiteral("&Pause Scrolling"));
+    m_pause->setCheckable(true);
+    connect(m_pause, &QAction::toggled, this, [this](bool paused) { setLive(!paused); });
+    QAction *live = view->addAction(QStringLiteral("&Live View"), this, [this] { setLive(true); });
+    live->setShortcut(QKeySequence(QStringLiteral("Ctrl+L")));
+}
+
+QWidget *TrendWindow::makeSidePanel()
+{
+    auto *panel = new QWidget(this);
+    panel->setFixedWidth(300);
+    auto *layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+
+    auto *form = new QFormLayout;
+    m_interval = new QComboBox(panel);
+    m_interval->setObjectName(QStringLiteral("TrendInterval"));
+    for (const Choice &c : kIntervals)
+        m_interval->addItem(QString::fromLatin1(c.text), c.value);
+    m_interval->setCurrentIndex(1);
+    connect(m_interval, &QComboBox::currentIndexChanged, this,
+            [this] { m_loop.setInterval(m_interval->currentData().toInt()); });
+    form->addRow(QStringLiteral("Measure every"), m_interval);
+    m_span = new QComboBox(panel);
+    m_span->setObjectName(QStringLiteral("TrendSpan"));
+    for (const Choice &c : kSpans)
+        m_span->addItem(QString::fromLatin1(c.text), c.value);
+    m_span->setCurrentIndex(1);
+    connect(m_span, &QComboBox::currentIndexChanged, this,
+            [this] { setLiveSpanSeconds(m_span->currentData().toInt()); });
+    form->addRow(QStringLiteral("Live view shows"), m_span);
+    layout->addLayout(form);
+
+    auto *buttons = new QHBoxLayout;
+    m_startStop = new QPushButton(panel);
+    m_startStop->setObjectName(QStringLiteral("TrendStartStop"));
+    connect(m_startStop, &QPushButton::clicked, this, [this] { isRunning() ? stop() : start(); });
+    m_liveButton = new QPushButton(QStringLiteral("Live View"), panel);
+    m_liveButton->setObjectName(QStringLiteral("TrendLive"));
+    connect(m_liveButton, &QPushButton::clicked, this, [this] { setLive(true); });
+    buttons->addWidget(m_startStop);
+    buttons->addWidget(m_liveButton);
+    layout->addLayout(buttons);
+
+    auto *latest = new QGroupBox(QStringLiteral("Latest"), panel);
+    auto *grid = new QGridLayout(latest);
+    int row = 0;
+    for (TrendSeries series : m_chart->seriesShown()) {
+        const TrendChart::SeriesLook look = TrendChart::look(series, m_unit);
+        auto *show = new QCheckBox(look.name, latest);
+        show->setObjectName(QStringLiteral("TrendShow") + look.name);
+        show->setChecked(true);
+        show->setStyleSheet(QStringLiteral("QCheckBox { color: %1; font-weight: bold; }").arg(look.colour.name()));
+        connect(show, &QCheckBox::toggled, this, [this, series](bool on) {
+            m_chart->setSeriesVisible(series, on);
+            scheduleRedraw();
+        });
+        auto *value = new QLabel(QStringLiteral("—"), latest);
+        value->setObjectName(QStringLiteral("TrendLatest") + look.name);
+        value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        grid->addWidget(show, row, 0);
+        grid->addWidget(value, row, 1);
+        m_show.insert(int(series), show);
+        m_latest.insert(int(series), value);
+        ++row;
+    }
+    layout->addWidget(latest);
+
+    m_stats = new QTableWidget(int(m_chart->seriesShown().size()), 3, panel);
+    m_stats->setObjectName(QStringLiteral("TrendStats"));
+    m_stats->setHorizontalHeaderLabels({QStringLiteral("Min"), QStringLiteral("Max"), QStringLiteral("Mean")});
+    m_stats->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_stats->setFocusPolicy(Qt::NoFocus);
+    m_stats->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    m_stats->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_stats->setToolTip(QStringLiteral("Of the points shown in the chart"));
+    for (int r = 0; r < m_stats->rowCount(); ++r) {
+        const TrendChart::SeriesLook look = TrendChart::look(m_chart->seriesShown()[std::size_t(r)], m_unit);
+        m_stats->setVerticalHeaderItem(r, new QTableWidgetItem(QStringLiteral("%1 (%2)").arg(look.name, look.unit)));
+        for (int c = 0; c < 3; ++c) {
+            auto *item = new QTableWidgetItem;
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            m_stats->setItem(r, c, item);
+        }
+    }
+    m_stats->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_stats->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_stats->resizeRowsToContents();
+    int height = m_stats->horizontalHeader()->sizeHint().height() + 2 * m_stats->frameWidth();
+    for (int r = 0; r < m_stats->rowCount(); ++r)
+        height += m_stats->rowHeight(r);
+    m_stats->setFixedHeight(height);
+    auto *shown = new QLabel(QStringLiteral("Points shown"), panel);
+    layout->addWidget(shown);
+    layout->addWidget(m_stats);
+
+    m_counts = new QLabel(panel);
+    m_counts->setObjectName(QStringLiteral("TrendCounts"));
+    layout->addWidget(m_counts);
+    layout->addStretch(1);
+    return panel;
+}
+
+void TrendWindow::setIntervalSeconds(double seconds)
+{
+    const int ms = int(std::lround(seconds * 1000));
+    int best = 0;
+    for (int i = 0; i < m_interval->count(); ++i) {
+        if (std::abs(m_interval->itemData(i).toInt() - ms) < std::abs(m_interval->itemData(best).toInt() - ms))
+            best = i;
+    }
+    m_interval->setCurrentIndex(best);
+    m_loop.setInterval(m_interval->currentData().toInt());
+}
+
+void TrendWindow::setBlock(const SensorBlock &block)
+{
+    m_loop.setBlock(block);
+}
+
+void TrendWindow::start()
+{
+    if (isRunning())
+        return;
+    if (m_blockSource) {
+        if (const std::optional<SensorBlock> block = m_blockSource())
+            m_loop.setBlock(*block);
+    }
+    // An adapter plugged back in since the trend stopped is opened again.
+    if (!m_session.reopenIfLost(QString())) {
+        if (!reportLinkFailure(this, m_session))
+            m_status->setText(m_session.failure().message);
+        return;
+    }
+    m_loop.setInterval(m_interval->currentData().toInt());
+    m_loop.start();
+}
+
+void TrendWindow::stop()
+{
+    m_loop.stop();
+}
+
+void TrendWindow::measured(const MeasurementSample &sample)
+{
+    if (!m_started) {
+        m_started = true;
+        m_origin = sample.time.toMSecsSinceEpoch() - sample.elapsedMs;
+    }
+    // Each run of the loop counts from its own start; the data's time goes
+    // on from the wall clock, never backwards.
+    const qint64 wall = sample.time.toMSecsSinceEpoch() - m_origin;
+    const qint64 time = m_data.isEmpty() ? std::max<qint64>(wall, 0) : std::max(wall, m_data.lastTime());
+    m_data.add(time, valuesOf(sample.row));
+    sample.row.answered ? ++m_good : ++m_failed;
+
+    for (TrendSeries series : m_chart->seriesShown()) {
+        QLabel *label = m_latest.value(int(series));
+        if (!sample.row.answered) {
+            label->setText(sample.row.damaged ? QStringLiteral("damaged reply") : QStringLiteral("no answer"));
+            continue;
+        }
+        const double v = valuesOf(sample.row)[std::size_t(series)];
+        const QString unit = TrendChart::look(series, m_unit).unit;
+        label->setText(std::isnan(v) ? QStringLiteral("—") : QStringLiteral("%1 %2").arg(numberText(v, 2), unit));
+    }
+    if (m_recorder.isOpen() && !m_recorder.append(sample))
+        recordingFailed();
+    scheduleRedraw();
+}
+
+void TrendWindow::linkFailed()
+{
+    m_status->setText(QStringLiteral("Measuring stopped: ") + m_session.failure().message);
+    reportLinkFailure(this, m_session);
+}
+
+void TrendWindow::setLive(bool live)
+{
+    m_live = live;
+    {
+        const QSignalBlocker block(m_pause);
+        m_pause->setChecked(!live);
+    }
+    m_liveButton->setEnabled(!live);
+    if (!live && m_viewTo <= m_viewFrom) {
+        m_viewFrom = m_chart->shownFrom();
+        m_viewTo = m_chart->shownTo();
+    }
+    scheduleRedraw();
+}
+
+void TrendWindow::setLiveSpanSeconds(int seconds)
+{
+    m_liveSpanMs = qint64(seconds) * 1000;
+    const QSignalBlocker block(m_span);
+    for (int i = 0; i < m_span->count(); ++i) {
+        if (m_span->itemData(i).toInt() == seconds)
+            m_span->setCurrentIndex(i);
+    }
+    setLive(true);
+}
+
+void TrendWindow::scheduleRedraw()
+{
+    if (m_redrawPending)
+        return;
+    m_redrawPending = true;
+    QTimer::singleShot(0, this, &TrendWindow::redrawNow);
+}
+
+void TrendWindow::redrawNow()
+{
+    m_redrawPending = false;
+    if (m_live) {
+        const qint64 newest = m_data.isEmpty() ? 0 : m_data.lastTime();
+        m_viewTo = std::max(newest, m_liveSpanMs);
+        m_viewFrom = m_viewTo - m_liveSpanMs;
+    }
+    m_chart->draw(m_data, m_origin, m_viewFrom, m_viewTo);
+    showStats();
+}
+
+void TrendWindow::showStats()
+{
+    const auto &series = m_chart->seriesShown();
+    for (int r = 0; r < int(series.size()); ++r) {
+        const TrendSpanStats stats = m_data.stats(series[std::size_t(r)], m_viewFrom, m_viewTo);
+        const int decimals = decimalsOf(series[std::size_t(r)]);
+        const QStringList texts = stats.count == 0 ? QStringList{QString(), QString(), QString()}
+                                                   : QStringList{numberText(stats.minimum, decimals),
+                                                                 numberText(stats.maximum, decimals),
+                                                                 numberText(stats.mean, decimals + 1)};
+        for (int c = 0; c < 3; ++c)
+            m_stats->item(r, c)->setText(texts[c]);
+    }
+    m_counts->setText(QStringLiteral("Good exchanges: %1    Failed: %2").arg(m_good).arg(m_failed));
+}
+
+QString TrendWindow::latestText(TrendSeries series) const
+{
+    const QLabel *label = m_latest.value(int(series));
+    return label ? label->text() : QString();
+}
+
+void TrendWindow::showRunning(bool running)
+{
+    m_startStop->setText(running ? QStringLiteral("Stop") : QStringLiteral("Start"));
+    if (running)
+        m_status->setText(m_recorder.isOpen() ? QStringLiteral("Measuring; recording to ") + m_recorder.path()
+                                              : QStringLiteral("Measuring."));
+    else if (!m_status->text().startsWith(QStringLiteral("Measuring stopped")))
+        m_status->setText(QStringLiteral("Stopped."));
+}
+
+bool TrendWindow::startRecording(const QString &path)
+{
+    if (!m_recorder.open(path, m_family)) {
+        QMessageBox::warning(this, windowTitle(), m_recorder.error());
+        return false;
+    }
+    m_record->setEnabled(false);
+    m_stopRecording->setEnabled(true);
+    m_status->setText(QStringLiteral("Recording to ") + QDir::toNativeSeparators(path));
+    return true;
+}
+
+void TrendWindow::stopRecording()
+{
+    if (m_recorder.isOpen()) {
+        m_status->setText(QStringLiteral("Recorded %1 rows to %2.")
+                              .arg(m_recorder.rows())
+                              .arg(QDir::toNativeSeparators(m_recorder.path())));
+    }
+    m_recorder.close();
+    m_record->setEnabled(true);
+    m_stopRecording->setEnabled(false);
+}
+
+void TrendWindow::recordingFailed()
+{
+    m_record->setEnabled(true);
+    m_stopRecording->setEnabled(false);
+    m_status->setText(m_recorder.error());
+    auto *box = new QMessageBox(QMessageBox::Warning, windowTitle(), m_recorder.error(), QMessageBox::Ok, this);
+    box->setObjectName(QStringLiteral("RecordingFailed"));
+    box->setInformativeText(QStringLiteral("The chart goes on; the rows written so far are kept."));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->show(); // not modal: the measurements go on meanwhile
+}
+
+bool TrendWindow::exportImage(const QString &path)
+{
+    redrawNow();
+    if (!m_chart->grab().save(path, "PNG")) {
+        QMessageBox::warning(this, windowTitle(),
+                             QStringLiteral("%1 cannot be written.").arg(QDir::toNativeSeparators(path)));
+        return false;
+    }
+    m_status->setText(QStringLiteral("Chart saved to ") + QDir::toNativeSeparators(path));
+    return true;
+}
+
+void TrendWindow::askRecordingPath()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString name = QStringLiteral("trend-%1.csv").arg(QDateTime::currentDateTime().toString("yyyyMMdd-HHmmss"));
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Record to CSV"), folder + u'/' + name,
+                                                      QStringLiteral("CSV files (*.csv);;All files (*)"));
+    if (!path.isEmpty())
+        startRecording(path);
+}
+
+void TrendWindow::askImagePath()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export Image"), folder + QStringLiteral("/trend.png"),
+                                                      QStringLiteral("PNG images (*.png)"));
+    if (!path.isEmpty())
+        exportImage(path);
+}
+
+void TrendWindow::closeEvent(QCloseEvent *event)
+{
+    stop();
+    stopRecording();
+    event->accept();
+}
+
+TrendWindow *showTrend(QWidget *owner, SensorSession &session, std::function<std::optional<SensorBlock>()> lastRead,
+                       const QList<QWidget *> &portControls)
+{
+    const std::optional<SensorBlock> block = lastRead();
+    if (!block)
+        return nullptr;
+    auto *window = owner->findChild<TrendWindow *>(QString(), Qt::FindDirectChildrenOnly);
+    if (!window) {
+        auto *lock = new ui::PortLock(portControls, owner);
+        window = new TrendWindow(session, *block, owner);
+        window->setBlockSource(std::move(lastRead));
+        QObject::connect(window, &TrendWindow::runningChanged, lock, &ui::PortLock::setLocked);
+        QObject::connect(window, &QObject::destroyed, lock, &QObject::deleteLater);
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+    window->start();
+    return window;
+}
+
+} // namespace veltra

@@ -1,0 +1,135 @@
+#pragma once
+
+#include "csvrecorder.h"
+#include "measurementloop.h"
+#include "sensorblock.h"
+#include "trenddata.h"
+
+#include <QHash>
+#include <QPointer>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <optional>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
+namespace veltra {
+
+class SensorSession;
+class TrendChart;
+
+// "Trend — <model>": measures every interval without blocking the program,
+// plots the measurements (TrendChart), shows the latest values, the
+// minimum, maximum and mean of the points shown and the counts of good and
+// failed exchanges, records them to CSV and exports the chart as PNG. It
+// starts measuring when shown by showTrend(); while it measures, its owner's
+// port controls are locked (runningChanged).
+class TrendWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    TrendWindow(SensorSession &session, const SensorBlock &block, QWidget *owner);
+    // Where start() takes the settings from; unset, it keeps its own.
+    void setBlockSource(std::function<std::optional<SensorBlock>()> source) { m_blockSource = std::move(source); }
+    ~TrendWindow() override;
+
+    // Measuring: start (the port is opened again if it was lost), stop.
+    void start();
+    void stop();
+    bool isRunning() const { return m_loop.isRunning(); }
+    // Seconds between exchanges, 0.5 or more.
+    void setIntervalSeconds(double seconds);
+    // New settings to work the level and current out with (a new Read).
+    void setBlock(const SensorBlock &block);
+
+    // Record every measurement from now on to a CSV file; false, after a
+    // message, when the file cannot be written.
+    bool startRecording(const QString &path);
+    void stopRecording();
+    bool isRecording() const { return m_recorder.isOpen(); }
+    bool exportImage(const QString &path);
+
+    // The time axis follows the newest point, or stays where the operator
+    // zoomed or scrolled it.
+    void setLive(bool live);
+    bool isLive() const { return m_live; }
+    // The span the live view shows, in seconds.
+    void setLiveSpanSeconds(int seconds);
+
+    const TrendData &data() const { return m_data; }
+    TrendChart *chart() const { return m_chart; }
+    int goodCount() const { return m_good; }
+    int failedCount() const { return m_failed; }
+    QString latestText(TrendSeries series) const;
+    QTableWidget *statsTable() const { return m_stats; }
+    QLabel *statusLabel() const { return m_status; }
+    QPushButton *startStopButton() const { return m_startStop; }
+    // Draws what is pending now instead of at the next turn of the event loop.
+    void redrawNow();
+
+signals:
+    void runningChanged(bool running);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void makeMenus();
+    QWidget *makeSidePanel();
+    void measured(const MeasurementSample &sample);
+    void linkFailed();
+    void scheduleRedraw();
+    void showStats();
+    void showRunning(bool running);
+    void askRecordingPath();
+    void askImagePath();
+    void recordingFailed();
+
+    SensorSession &m_session;
+    MeasurementLoop m_loop;
+    TrendData m_data;
+    CsvRecorder m_recorder;
+    std::function<std::optional<SensorBlock>()> m_blockSource;
+    SensorFamily m_family;
+    QString m_unit;
+    qint64 m_origin = 0; // wall-clock ms of the data's time 0
+    bool m_started = false;
+    bool m_live = true;
+    qint64 m_liveSpanMs = 10 * 60 * 1000;
+    qint64 m_viewFrom = 0;
+    qint64 m_viewTo = 0;
+    bool m_redrawPending = false;
+    int m_good = 0;
+    int m_failed = 0;
+
+    TrendChart *m_chart = nullptr;
+    QComboBox *m_interval = nullptr;
+    QComboBox *m_span = nullptr;
+    QPushButton *m_startStop = nullptr;
+    QPushButton *m_liveButton = nullptr;
+    QHash<int, QCheckBox *> m_show;
+    QHash<int, QLabel *> m_latest;
+    QTableWidget *m_stats = nullptr;
+    QLabel *m_counts = nullptr;
+    QLabel *m_status = nullptr;
+    QAction *m_record = nullptr;
+    QAction *m_stopRecording = nullptr;
+    QAction *m_pause = nullptr;
+};
+
+// Shows owner's trend window, made on first use, and starts it measuring
+// with the settings of the last Read; owner's port controls are locked while
+// it measures.
+// lastRead gives the settings of the owner's last Read each time the trend
+// starts, so a new Read is taken into account.
+TrendWindow *showTrend(QWidget *owner, SensorSession &session, std::function<std::optional<SensorBlock>()> lastRead,
+                       const QList<QWidget *> &portControls);
+
+} // namespace veltra
