@@ -64,6 +64,10 @@ clean:
 
 # Start-up time, memory and idle wake-ups of veltra-sensor against a bare Qt
 # window, under Xvfb; STARTUP_RUNS and STARTUP_IDLE_SECONDS set the sizes.
+.PHONY: bench-trend
+bench-trend: build
+	$(BUILD)/bench/veltra-bench-trend
+
 .PHONY: bench-startup
 bench-startup: build
 	bench/startup.sh $(BUILD)

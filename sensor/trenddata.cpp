@@ -84,46 +84,41 @@ std::vector<TrendRun> TrendData::runs(TrendSeries series, qint64 fromMs, qint64 
         return result;
     }
 
-    // Min/max per pixel column: each column adds its first, smallest,
-    // largest and last value in the order they came.
+    // Min/max per pixel column: each column adds its smallest and largest
+    // value, so the line spans every column's whole range.
     const double span = double(toMs - fromMs) + 1;
     std::size_t i = begin;
     for (int column = 0; column < columns && i < end; ++column) {
-        const qint64 columnEnd = fromMs + qint64(std::floor(span * (column + 1) / columns));
-        std::size_t firstIdx = 0, lastIdx = 0, minIdx = 0, maxIdx = 0;
-        bool any = false;
-        double minimum = 0, maximum = 0;
-        for (; i < end && (timeAt(i) < columnEnd || column == columns - 1); ++i) {
-            const double v = values[physical(i)];
-            if (std::isnan(v))
-                continue;
-            if (!any) {
-                any = true;
-                firstIdx = minIdx = maxIdx = i;
-                minimum = maximum = v;
-            }
+        const std::size_t columnEnd
+            = column == columns - 1 ? end
+                                    : std::min(end, lowerBound(fromMs + qint64(std::floor(span * (column + 1) / columns))));
+        std::size_t minSlot = 0, maxSlot = 0;
+        double minimum = std::numeric_limits<double>::infinity();
+        double maximum = -minimum;
+        forEachSlot(i, columnEnd, [&](std::size_t slot) {
+            const double v = values[slot];
+            // NaN compares false both ways: a gap is never picked.
             if (v < minimum) {
                 minimum = v;
-                minIdx = i;
+                minSlot = slot;
             }
             if (v > maximum) {
                 maximum = v;
-                maxIdx = i;
+                maxSlot = slot;
             }
-            lastIdx = i;
-        }
-        if (!any) {
-            endRun();
+        });
+        i = columnEnd;
+        if (std::isinf(minimum) && minimum > 0) {
+            endRun(); // only failed exchanges in this column
             continue;
         }
-        std::array<std::size_t, 4> picks{firstIdx, std::min(minIdx, maxIdx), std::max(minIdx, maxIdx), lastIdx};
-        std::size_t previous = std::numeric_limits<std::size_t>::max();
-        for (std::size_t p : picks) {
-            if (p == previous)
-                continue;
-            previous = p;
-            run.append(QPointF(double(timeAt(p)), values[physical(p)]));
-        }
+        // The smallest and the largest, in the order they came.
+        const bool minFirst = logical(minSlot) <= logical(maxSlot);
+        const std::size_t first = minFirst ? minSlot : maxSlot;
+        const std::size_t second = minFirst ? maxSlot : minSlot;
+        run.append(QPointF(double(m_times[first]), values[first]));
+        if (second != first)
+            run.append(QPointF(double(m_times[second]), values[second]));
     }
     endRun();
     return result;

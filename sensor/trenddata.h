@@ -3,6 +3,7 @@
 #include <QList>
 #include <QPointF>
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <vector>
@@ -55,9 +56,9 @@ public:
     std::size_t lowerBound(qint64 timeMs) const;
 
     // The points of [fromMs, toMs] as lines for a plot `columns` pixels wide.
-    // With more points than columns each column gives its first, smallest,
-    // largest and last value, in time order, so every spike stays visible
-    // and the line stays continuous; otherwise every point is given. A
+    // With more points than columns each column gives its smallest and
+    // largest value, in time order, so every spike stays visible; otherwise
+    // every point is given. A
     // column holding no value at all (only failed exchanges) breaks the line,
     // and so does a failed exchange between two points drawn one by one.
     std::vector<TrendRun> runs(TrendSeries series, qint64 fromMs, qint64 toMs, int columns) const;
@@ -67,6 +68,21 @@ public:
 
 private:
     std::size_t physical(std::size_t i) const { return (m_first + i) % m_times.size(); }
+    std::size_t logical(std::size_t slot) const { return (slot + m_times.size() - m_first) % m_times.size(); }
+    // Calls f with the storage slot of each point in [begin, end), oldest
+    // first, without a division per point.
+    template <typename F>
+    void forEachSlot(std::size_t begin, std::size_t end, F &&f) const
+    {
+        std::size_t slot = physical(begin);
+        for (std::size_t left = end - begin; left > 0;) {
+            const std::size_t chunk = std::min(left, m_times.size() - slot);
+            for (std::size_t k = 0; k < chunk; ++k)
+                f(slot + k);
+            left -= chunk;
+            slot = 0;
+        }
+    }
 
     std::vector<qint64> m_times;
     std::array<std::vector<double>, kTrendSeriesCount> m_values;

@@ -144,7 +144,7 @@ void TestTrend::decimationKeepsEveryColumnsExtremes()
     const qint64 to = qint64(points - 1) * 500;
     const std::vector<TrendRun> runs = data.runs(TrendSeries::Distance, from, to, columns);
     const QList<QPointF> drawn = joined(runs);
-    QVERIFY(drawn.size() <= 4 * columns);
+    QVERIFY(drawn.size() <= 2 * columns);
     // The stretch without values is a gap: the line is broken there.
     QVERIFY(runs.size() >= 2);
     for (const QPointF &p : drawn)

@@ -116,7 +116,7 @@ QLineSeries *TrendChart::segment(TrendSeries series, std::size_t index)
     while (pool.size() <= index) {
         auto *line = new QLineSeries;
         QPen pen(look(series, m_lengthUnit).colour);
-        pen.setWidthF(1.5);
+        pen.setWidthF(1);
         line->setPen(pen);
         line->setColor(pen.color());
         line->setMarkerSize(5);
@@ -143,16 +143,23 @@ void TrendChart::draw(const TrendData &data, qint64 originMs, qint64 fromMs, qin
     m_origin = originMs;
     m_from = fromMs;
     m_to = std::max(toMs, fromMs + 1);
-    const int columns = std::max(1, int(m_chart->plotArea().width()));
+    // No more points than the plot has pixels across: a smallest and a
+    // largest value for every two pixels.
+    const int columns = std::max(1, int(m_chart->plotArea().width()) / 2);
 
+    // Every series' lines are worked out first, so each axis is set once
+    // before the lines move in: a new range makes the chart place every
+    // point of its lines again.
     struct Span {
         bool any = false;
         double low = 0, high = 0;
     };
     std::array<Span, 3> spans; // length, temperature, current axis
+    std::array<std::vector<TrendRun>, kTrendSeriesCount> lines;
     for (TrendSeries series : m_series) {
         const std::size_t s = std::size_t(series);
-        std::vector<TrendRun> runs = data.runs(series, m_from, m_to, columns);
+        std::vector<TrendRun> &runs = lines[s];
+        runs = data.runs(series, m_from, m_to, columns);
         if (runs.size() > kMostRunsPerSeries) {
             TrendRun &last = runs[kMostRunsPerSeries - 1];
             for (std::size_t i = kMostRunsPerSeries; i < runs.size(); ++i)
@@ -160,8 +167,7 @@ void TrendChart::draw(const TrendData &data, qint64 originMs, qint64 fromMs, qin
             runs.resize(kMostRunsPerSeries);
         }
         Span &span = spans[axisFor(series) == m_lengthAxis ? 0 : axisFor(series) == m_temperatureAxis ? 1 : 2];
-        for (std::size_t i = 0; i < runs.size(); ++i) {
-            TrendRun &run = runs[i];
+        for (TrendRun &run : runs) {
             for (QPointF &p : run) {
                 if (m_visible[s]) {
                     span.low = span.any ? std::min(span.low, p.y()) : p.y();
@@ -170,18 +176,13 @@ void TrendChart::draw(const TrendData &data, qint64 originMs, qint64 fromMs, qin
                 }
                 p.setX(p.x() + double(originMs));
             }
-            QLineSeries *line = segment(series, i);
-            // A lone point between gaps has no line to draw: mark it.
-            line->setPointsVisible(run.size() == 1);
-            line->replace(run);
-            line->setVisible(m_visible[s]);
         }
-        auto &pool = m_segments[s];
-        for (std::size_t i = runs.size(); i < m_segmentsUsed[s] && i < pool.size(); ++i) {
+    }
+    // Emptied first, the lines cost nothing to place again for each axis.
+    for (TrendSeries series : m_series) {
+        const auto &pool = m_segments[std::size_t(series)];
+        for (std::size_t i = 0; i < m_segmentsUsed[std::size_t(series)]; ++i)
             pool[i]->clear();
-            pool[i]->setVisible(false);
-        }
-        m_segmentsUsed[s] = runs.size();
     }
     m_timeAxis->setRange(QDateTime::fromMSecsSinceEpoch(m_from + originMs),
                          QDateTime::fromMSecsSinceEpoch(m_to + originMs));
@@ -191,6 +192,26 @@ void TrendChart::draw(const TrendData &data, qint64 originMs, qint64 fromMs, qin
         setRange(m_temperatureAxis, spans[1].low, spans[1].high);
     if (m_currentAxis && spans[2].any)
         setRange(m_currentAxis, spans[2].low, spans[2].high);
+
+    for (TrendSeries series : m_series) {
+        const std::size_t s = std::size_t(series);
+        const std::vector<TrendRun> &runs = lines[s];
+        for (std::size_t i = 0; i < runs.size(); ++i) {
+            QLineSeries *line = segment(series, i);
+            // A lone point between gaps has no line to draw: mark it.
+            if (line->pointsVisible() != (runs[i].size() == 1))
+                line->setPointsVisible(runs[i].size() == 1);
+            line->replace(runs[i]);
+            if (line->isVisible() != m_visible[s])
+                line->setVisible(m_visible[s]);
+        }
+        auto &pool = m_segments[s];
+        for (std::size_t i = runs.size(); i < m_segmentsUsed[s] && i < pool.size(); ++i) {
+            pool[i]->clear();
+            pool[i]->setVisible(false);
+        }
+        m_segmentsUsed[s] = runs.size();
+    }
     m_drawing = false;
 }
 

@@ -1,0 +1,185 @@
+// The trend window end to end: the program against veltra-sim, measuring on
+// its own timer while the windows stay usable, recording what the simulated
+// sensor sent, and stopping cleanly when the adapter goes away.
+#include "distancewindow.h"
+#include "programrun.h"
+#include "settingsfiles.h"
+#include "trenddata.h"
+#include "trendwindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QMessageBox>
+#include <QRegularExpression>
+
+using namespace veltra;
+
+namespace {
+
+// The simulator's measure answers in the order it sent them ("R00150cm025").
+QStringList measureAnswers(const QString &log)
+{
+    QStringList answers;
+    static const QRegularExpression sent(QStringLiteral("^veltra-sim: -> (R+[^\\\\]*)\\\\r\\\\n$"),
+                                         QRegularExpression::MultilineOption);
+    for (auto it = sent.globalMatch(log); it.hasNext();)
+        answers << it.next().captured(1);
+    return answers;
+}
+
+QStringList fileLines(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+}
+
+QList<QPushButton *> levelPortButtons(LevelWindow &w)
+{
+    return {w.command5(), w.command4(), w.command1(), w.findChild<QPushButton *>(QStringLiteral("Command2"))};
+}
+
+TrendWindow *openTrend(QWidget &window)
+{
+    auto *menu = window.findChild<ui::SettingsMenu *>();
+    if (!menu || !menu->trendAction()->isEnabled())
+        return nullptr;
+    menu->trendAction()->trigger();
+    return window.findChild<TrendWindow *>();
+}
+
+} // namespace
+
+class TestTrendEndToEnd : public QObject
+{
+    Q_OBJECT
+private slots:
+    void recordsWhatTheSensorSent();
+    void lostAdapterStopsTheTrend();
+    void distanceSensorTrend();
+};
+
+void TestTrendEndToEnd::recordsWhatTheSensorSent()
+{
+    ProgramRun run;
+    // A level that ramps; the third answer comes damaged ("RR00…").
+    QVERIFY(run.openLevelWindow({"--model", "21", "--baud", "19200", "--distance", "150", "--wave", "ramp:40:4",
+                                 "--prefix", "measure:3:R"}));
+    LevelWindow &form2 = run.program.levelWindow();
+    form2.command5()->click();
+    const QString empty = form2.findChild<ui::SettingsMenu *>()->lastRead()->valueText("empty");
+    QCOMPARE(empty, QStringLiteral("300"));
+
+    TrendWindow *trend = openTrend(form2);
+    QVERIFY(trend);
+    trend->setIntervalSeconds(0.5);
+    QTemporaryDir dir;
+    const QString csv = dir.filePath(QStringLiteral("level.csv"));
+    QVERIFY(trend->startRecording(csv));
+    for (QPushButton *b : levelPortButtons(form2))
+        QVERIFY2(!b->isEnabled(), qPrintable(b->objectName()));
+    // The window stays usable while the trend waits for replies.
+    QElapsedTimer clock;
+    clock.start();
+    int turns = 0;
+    while (trend->goodCount() + trend->failedCount() < 7 && clock.elapsed() < 10000) {
+        QTest::qWait(20);
+        ++turns;
+    }
+    QCOMPARE(trend->goodCount() + trend->failedCount(), 7);
+    QVERIFY(turns > 20);
+    trend->stop();
+    trend->stopRecording();
+    QCOMPARE(trend->failedCount(), 1);
+    for (QPushButton *b : levelPortButtons(form2))
+        QVERIFY2(b->isEnabled(), qPrintable(b->objectName()));
+
+    // Every recorded row is what the sensor sent, worked out as the window does.
+    const QStringList rows = fileLines(csv);
+    // The simulator may have answered one more request, sent just before
+    // the stop and never read.
+    const QStringList answers = measureAnswers(run.sim.log());
+    const int completed = trend->goodCount() + trend->failedCount();
+    QVERIFY(answers.size() == completed || answers.size() == completed + 1);
+    QCOMPARE(rows.first(), QStringLiteral("time,distance,temperature,level,current"));
+    QVERIFY(rows.size() >= 5);
+    const QStringList recorded = answers.mid(completed - (rows.size() - 1), rows.size() - 1);
+    for (int i = 1; i < rows.size(); ++i) {
+        const QStringList f = rows[i].split(u',');
+        QCOMPARE(f.size(), 5);
+        QVERIFY(QDateTime::fromString(f[0], Qt::ISODateWithMs).isValid());
+        const QString answer = recorded[i - 1];
+        if (answer.startsWith(QStringLiteral("RR"))) {
+            QCOMPARE(f.mid(1), (QStringList{"", "", "", ""})); // damaged: a gap, no values
+            continue;
+        }
+        const int distance = answer.mid(1, 5).toInt();
+        QCOMPARE(f[1], QString::number(distance));
+        QCOMPARE(f[2], QString::number(answer.mid(8, 3).toInt()));
+        QCOMPARE(f[3], QString::number(300 - distance));
+        QVERIFY(!f[4].isEmpty());
+    }
+    // The plot holds the same exchanges: one gap.
+    int gaps = 0;
+    for (std::size_t i = 0; i < trend->data().size(); ++i)
+        gaps += std::isnan(trend->data().valueAt(TrendSeries::Distance, i)) ? 1 : 0;
+    QCOMPARE(gaps, 1);
+}
+
+void TestTrendEndToEnd::lostAdapterStopsTheTrend()
+{
+    ProgramRun run;
+    // Connect, the connected notice's read, Read, then a few measurements
+    // before the adapter goes.
+    QVERIFY(run.openLevelWindow({"--model", "21", "--baud", "19200", "--unplug-after", "5"}));
+    LevelWindow &form2 = run.program.levelWindow();
+    form2.command5()->click();
+    TrendWindow *trend = openTrend(form2);
+    QVERIFY(trend);
+    trend->setIntervalSeconds(0.5);
+    QTRY_VERIFY_WITH_TIMEOUT(!trend->isRunning(), 10000);
+    QVERIFY(trend->goodCount() >= 1);
+    QVERIFY(trend->statusLabel()->text().startsWith(QStringLiteral("Measuring stopped")));
+    auto *box = trend->findChild<QMessageBox *>(QStringLiteral("LinkFailure"));
+    QVERIFY(box && box->isVisible());
+    QCOMPARE(box->text(), QStringLiteral("The connection to the sensor was lost."));
+    box->close();
+    // The settings window is usable again (its Read reopens the port).
+    for (QPushButton *b : levelPortButtons(form2))
+        QVERIFY2(b->isEnabled(), qPrintable(b->objectName()));
+}
+
+void TestTrendEndToEnd::distanceSensorTrend()
+{
+    ProgramRun run;
+    QVERIFY(!run.sim.start({"--model", "90", "--baud", "19200", "--distance", "321", "--temperature", "19"}).isEmpty());
+    run.program.start();
+    run.program.startWindow().command1()->click();
+    run.program.connectedNotice().command5()->click();
+    DistanceWindow &form6 = run.program.distanceWindow();
+    QVERIFY(QTest::qWaitFor([&form6] { return form6.command5()->isEnabled(); }, 1000));
+    form6.command5()->click();
+    TrendWindow *trend = openTrend(form6);
+    QVERIFY(trend);
+    QCOMPARE(trend->windowTitle(), QStringLiteral("Trend — DVZ-900"));
+    QTemporaryDir dir;
+    const QString csv = dir.filePath(QStringLiteral("distance.csv"));
+    QVERIFY(trend->startRecording(csv));
+    QVERIFY(!form6.command1()->isEnabled());
+    QTRY_COMPARE_WITH_TIMEOUT(trend->goodCount(), 2, 5000);
+    QCOMPARE(trend->latestText(TrendSeries::Distance), QStringLiteral("321 cm"));
+    QCOMPARE(trend->latestText(TrendSeries::Temperature), QStringLiteral("19 °C"));
+    trend->close();
+    QTRY_VERIFY(!form6.findChild<TrendWindow *>());
+    QVERIFY(form6.command1()->isEnabled());
+    const QStringList rows = fileLines(csv);
+    QCOMPARE(rows.first(), QStringLiteral("time,distance,temperature"));
+    QVERIFY(rows.size() >= 2);
+    QVERIFY(rows[1].endsWith(QStringLiteral(",321,19")));
+}
+
+QTEST_MAIN(TestTrendEndToEnd)
+#include "tst_trend_e2e.moc"
