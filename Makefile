@@ -29,10 +29,10 @@ test-asan: deps
 # "Set com port" and the connected notice appears.
 demo: build
 	@mkdir -p $(DEMO_PORTS)
-	@VELTRA_PORTS_DIR=$(DEMO_PORTS) $(BUILD)/sim/veltra-sim --model 20 --baud 19200 --port 1 \
+	@VELTRA_PORTS_DIR=$(DEMO_PORTS) $(BUILD)/sim/veltra-sim --model 20 --baud 19200 --port 1 --distance 150 --wave sine:40:300 \
 		> $(BUILD)/demo-sim.out 2> $(BUILD)/demo-sim.log & \
 	sim=$$!; trap 'kill $$sim 2>/dev/null' EXIT INT TERM; \
-	for i in 1 2 3 4 5 6 7 8 9 10; do [ -s $(BUILD)/demo-sim.out ] && break; sleep 0.2; done; \
+	for i in $$(seq 50); do [ "$$(wc -l < $(BUILD)/demo-sim.out)" -ge 1 ] && break; sleep 0.2; done; \
 	echo "Simulated sensor on port 1: $$(head -n 1 $(BUILD)/demo-sim.out) (log: $(BUILD)/demo-sim.log)"; \
 	VELTRA_PORTS_DIR=$(DEMO_PORTS) $(BUILD)/app/veltra-sensor
 

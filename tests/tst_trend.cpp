@@ -14,6 +14,7 @@
 #include "trendwindow.h"
 
 #include <QAction>
+#include <QChart>
 #include <QFile>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -428,6 +429,10 @@ void TestTrend::trendShowsGapsAndCounts()
     // A distance sensor plots distance and temperature only.
     QCOMPARE(trend->chart()->seriesShown(), (std::vector<TrendSeries>{TrendSeries::Distance, TrendSeries::Temperature}));
     QCOMPARE(trend->statsTable()->rowCount(), 2);
+    // The time axis has room for its labels and title below the plot.
+    QTRY_VERIFY(trend->chart()->isVisible());
+    QVERIFY(trend->chart()->chart()->plotArea().bottom() + 2 * trend->fontMetrics().height()
+            < trend->chart()->chart()->size().height());
     QTRY_COMPARE_WITH_TIMEOUT(trend->goodCount(), 3, 4000);
     trend->stop();
     QCOMPARE(trend->failedCount(), 1);

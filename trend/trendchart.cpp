@@ -3,6 +3,8 @@
 #include <QChart>
 #include <QDateTime>
 #include <QDateTimeAxis>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QValueAxis>
 #include <QWheelEvent>
@@ -61,12 +63,17 @@ TrendChart::TrendChart(bool levelFamily, const QString &lengthUnit, QWidget *par
     setChart(m_chart);
     setRenderHint(QPainter::Antialiasing);
     setRubberBand(QChartView::HorizontalRubberBand);
-    m_chart->legend()->hide();
+    // The legend names each series once, for the exported image too.
+    m_chart->legend()->setAlignment(Qt::AlignTop);
     m_chart->setMargins(QMargins(4, 4, 4, 4));
 
     m_timeAxis->setFormat(QStringLiteral("HH:mm:ss"));
     m_timeAxis->setTitleText(QStringLiteral("Time"));
     m_timeAxis->setTickCount(6);
+    // A time axis whose range is empty when the chart is first laid out
+    // gets no room for its labels later: start it at a real span.
+    const QDateTime now = QDateTime::currentDateTime();
+    m_timeAxis->setRange(now, now.addSecs(600));
     m_chart->addAxis(m_timeAxis, Qt::AlignBottom);
 
     const QString unitText = lengthUnit.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(lengthUnit);
@@ -74,6 +81,7 @@ TrendChart::TrendChart(bool levelFamily, const QString &lengthUnit, QWidget *par
                                + unitText);
     m_chart->addAxis(m_lengthAxis, Qt::AlignLeft);
     m_temperatureAxis->setTitleText(QStringLiteral("Temperature (°C)"));
+    m_temperatureAxis->setGridLineVisible(false); // the left axis draws the grid
     m_chart->addAxis(m_temperatureAxis, Qt::AlignRight);
 
     m_series = {TrendSeries::Distance};
@@ -84,6 +92,7 @@ TrendChart::TrendChart(bool levelFamily, const QString &lengthUnit, QWidget *par
         m_series.push_back(TrendSeries::Current);
         m_currentAxis = new QValueAxis;
         m_currentAxis->setTitleText(QStringLiteral("Current (mA)"));
+        m_currentAxis->setGridLineVisible(false);
         m_chart->addAxis(m_currentAxis, Qt::AlignRight);
     }
     for (QValueAxis *axis : {m_lengthAxis, m_temperatureAxis, m_currentAxis}) {
@@ -120,7 +129,10 @@ QLineSeries *TrendChart::segment(TrendSeries series, std::size_t index)
         line->setPen(pen);
         line->setColor(pen.color());
         line->setMarkerSize(5);
+        line->setName(look(series, m_lengthUnit).name);
         m_chart->addSeries(line);
+        for (QLegendMarker *marker : m_chart->legend()->markers(line))
+            marker->setVisible(pool.empty());
         line->attachAxis(m_timeAxis);
         line->attachAxis(axisFor(series));
         line->setUseOpenGL(false);

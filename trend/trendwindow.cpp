@@ -105,6 +105,7 @@ TrendWindow::TrendWindow(SensorSession &session, const SensorBlock &block, QWidg
         scheduleRedraw();
     });
     showRunning(false);
+    setLive(true);
     showStats();
 }
 
