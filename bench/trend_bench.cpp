@@ -87,10 +87,8 @@ int main(int argc, char *argv[])
 
     std::printf("Trend data and chart, %zu points a series at most (24 h at 0.5 s), chart %dx%d px\n\n",
                 data.capacity(), chart.width(), chart.height());
-    std::printf("%10s %10s %8s %10s %8s %10s %8s\n", "", "add (us)", "", "live view", "(ms)", "24 h view",
-                "(ms)");
-    std::printf("%10s %10s %8s %10s %8s %10s %8s\n", "points", "mean", "worst", "update", "paint", "update",
-                "paint");
+    std::printf("%10s %10s %8s %10s %8s %10s %8s\n", "", "add (us)", "", "live view", "(ms)", "24 h view", "(ms)");
+    std::printf("%10s %10s %8s %10s %8s %10s %8s\n", "points", "mean", "worst", "update", "paint", "update", "paint");
     double worstRedraw = 0;
     const std::size_t marks[] = {1000, 43200, 86400, 172800, 172800 + 43200};
     std::size_t added = 0;
@@ -123,7 +121,8 @@ int main(int argc, char *argv[])
     }
     // The decimation alone, over the full ring.
     const Timing decimate = timeEach(20, [&] {
-        for (TrendSeries s : {TrendSeries::Distance, TrendSeries::Level, TrendSeries::Temperature, TrendSeries::Current})
+        for (TrendSeries s :
+             {TrendSeries::Distance, TrendSeries::Level, TrendSeries::Temperature, TrendSeries::Current})
             data.runs(s, data.firstTime(), data.lastTime(), 880);
     });
     std::printf("\nWorst add: %.1f us; worst redraw (update and paint): %.1f ms\n", addAll.worst / 1, worstRedraw);

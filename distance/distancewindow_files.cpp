@@ -6,8 +6,8 @@
 #include "trendwindow.h"
 
 #include <QComboBox>
-#include <QPushButton>
 #include <QLineEdit>
+#include <QPushButton>
 
 namespace veltra {
 
@@ -26,7 +26,9 @@ void DistanceWindow::openTrend()
 {
     // The trend measures with the settings of the last Read; the buttons
     // that use the port wait while it runs.
-    showTrend(this, m_session, [this] { return m_files->lastRead(); }, QList<QWidget *>{m_readButton, m_writeButton, m_getDistanceButton});
+    showTrend(
+        this, m_session, [this] { return m_files->lastRead(); },
+        QList<QWidget *>{m_readButton, m_writeButton, m_getDistanceButton});
 }
 
 std::optional<SensorBlock> DistanceWindow::blockFromFields()

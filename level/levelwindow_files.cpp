@@ -7,8 +7,8 @@
 #include "trendwindow.h"
 
 #include <QComboBox>
-#include <QPushButton>
 #include <QLineEdit>
+#include <QPushButton>
 
 namespace veltra {
 
@@ -27,7 +27,9 @@ void LevelWindow::openTrend()
 {
     // The trend measures with the settings of the last Read; the buttons
     // that use the port wait while it runs.
-    showTrend(this, m_session, [this] { return m_files->lastRead(); }, QList<QWidget *>{m_readButton, m_writeButton, m_getLevelButton, m_runButton});
+    showTrend(
+        this, m_session, [this] { return m_files->lastRead(); },
+        QList<QWidget *>{m_readButton, m_writeButton, m_getLevelButton, m_runButton});
 }
 
 std::optional<SensorBlock> LevelWindow::blockFromFields()

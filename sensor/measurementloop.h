@@ -15,9 +15,9 @@ class SensorSession;
 // One exchange of a measurement loop: when it was sent, what came back and
 // what that means with the settings last read.
 struct MeasurementSample {
-    QDateTime time;    // wall clock, when the request was sent
-    qint64 elapsedMs;  // monotonic, since the loop started
-    QString reply;     // as received
+    QDateTime time;   // wall clock, when the request was sent
+    qint64 elapsedMs; // monotonic, since the loop started
+    QString reply;    // as received
     MeasurementRow row;
 };
 

@@ -90,8 +90,9 @@ std::vector<TrendRun> TrendData::runs(TrendSeries series, qint64 fromMs, qint64 
     std::size_t i = begin;
     for (int column = 0; column < columns && i < end; ++column) {
         const std::size_t columnEnd
-            = column == columns - 1 ? end
-                                    : std::min(end, lowerBound(fromMs + qint64(std::floor(span * (column + 1) / columns))));
+            = column == columns - 1
+                  ? end
+                  : std::min(end, lowerBound(fromMs + qint64(std::floor(span * (column + 1) / columns))));
         std::size_t minSlot = 0, maxSlot = 0;
         double minimum = std::numeric_limits<double>::infinity();
         double maximum = -minimum;

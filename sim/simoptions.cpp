@@ -63,8 +63,8 @@ bool readWave(const QString &text, SimDistanceWave *out, QString *error)
     if (!readInt(parts[1], 0, 99999, QStringLiteral("--wave's amplitude"), &amplitude, error))
         return false;
     if (!periodOk || !(period >= 0.1) || period > 86400) {
-        *error = QStringLiteral("--wave's period must be a number of seconds from 0.1 to 86400, not \"%1\"")
-                     .arg(parts[2]);
+        *error
+            = QStringLiteral("--wave's period must be a number of seconds from 0.1 to 86400, not \"%1\"").arg(parts[2]);
         return false;
     }
     out->shape = shape == u"sine" ? SimDistanceWave::Shape::Sine : SimDistanceWave::Shape::Ramp;

@@ -64,6 +64,7 @@ private slots:
     void commandLineChecks();
     void measurementText_data();
     void measurementText();
+    void distanceWave();
     void everyModelAnswersConnectWithTheFamily_data();
     void everyModelAnswersConnectWithTheFamily();
     void defaultsComeFromTheCatalogue_data();
@@ -224,6 +225,41 @@ void TestSimSensor::commandLineChecks()
     QCOMPARE(parsed.outcome, outcome);
     // Errors and help always come with a text for the user; a run has none.
     QCOMPARE(parsed.text.isEmpty(), outcome == SimCommandLine::Outcome::Run);
+}
+
+void TestSimSensor::distanceWave()
+{
+    SimDistanceWave sine{SimDistanceWave::Shape::Sine, 50, 40};
+    QCOMPARE(sine.distanceAt(200, 0), 200);
+    QCOMPARE(sine.distanceAt(200, 10'000), 250); // a quarter period
+    QCOMPARE(sine.distanceAt(200, 30'000), 150);
+    QCOMPARE(sine.distanceAt(200, 40'000), 200); // and again
+    QCOMPARE(sine.distanceAt(20, 30'000), 0);    // kept at 0 and above
+    SimDistanceWave ramp{SimDistanceWave::Shape::Ramp, 40, 4};
+    QCOMPARE(ramp.distanceAt(100, 0), 100);
+    QCOMPARE(ramp.distanceAt(100, 3'000), 130);
+    QCOMPARE(ramp.distanceAt(100, 4'000), 100);
+    QCOMPARE(ramp.distanceAt(99990, 3'000), 99999);
+    QCOMPARE(SimDistanceWave().distanceAt(123, 5'000), 123);
+
+    // The measure answer follows the clock.
+    SimSensor sensor(21, 10, 9600);
+    sensor.setDistance(200);
+    qint64 now = 0;
+    sensor.setDistanceWave(sine);
+    sensor.setClock([&now] { return now; });
+    QVERIFY(sensor.measurementText().startsWith("R00200"));
+    now = 10'000;
+    QVERIFY(sensor.measurementText().startsWith("R00250"));
+
+    // From the command line.
+    const SimCommandLine line = parseSimCommandLine({"veltra-sim", "--wave", "ramp:40:2.5"});
+    QCOMPARE(int(line.outcome), int(SimCommandLine::Outcome::Run));
+    QCOMPARE(int(line.options.wave.shape), int(SimDistanceWave::Shape::Ramp));
+    QCOMPARE(line.options.wave.amplitude, 40);
+    QCOMPARE(line.options.wave.periodSeconds, 2.5);
+    for (const char *bad : {"sine:50", "square:5:5", "sine:-1:5", "sine:5:0", "ramp:5:x"})
+        QCOMPARE(int(parseSimCommandLine({"veltra-sim", "--wave", bad}).outcome), int(SimCommandLine::Outcome::Error));
 }
 
 void TestSimSensor::measurementText_data()

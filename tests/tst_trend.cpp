@@ -212,10 +212,9 @@ void TestTrend::recorderWritesRowsAndStopsOnFailure()
     // Each row is in the file at once, before the recording ends.
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(QString::fromUtf8(file.readAll()),
-             QStringLiteral("time,distance,temperature,level,current\n"
-                            "2026-12-09T08:30:00.250Z,120,25,180,15.52\n"
-                            "2026-12-09T08:30:01.250Z,,,,\n"));
+    QCOMPARE(QString::fromUtf8(file.readAll()), QStringLiteral("time,distance,temperature,level,current\n"
+                                                               "2026-12-09T08:30:00.250Z,120,25,180,15.52\n"
+                                                               "2026-12-09T08:30:01.250Z,,,,\n"));
     QCOMPARE(recorder.rows(), 2);
 
     // The file removed under the recording: it stops and says so.
@@ -427,7 +426,8 @@ void TestTrend::trendShowsGapsAndCounts()
     QVERIFY(trend);
     QVERIFY(!window.command1()->isEnabled());
     // A distance sensor plots distance and temperature only.
-    QCOMPARE(trend->chart()->seriesShown(), (std::vector<TrendSeries>{TrendSeries::Distance, TrendSeries::Temperature}));
+    QCOMPARE(trend->chart()->seriesShown(),
+             (std::vector<TrendSeries>{TrendSeries::Distance, TrendSeries::Temperature}));
     QCOMPARE(trend->statsTable()->rowCount(), 2);
     // The time axis has room for its labels and title below the plot.
     QTRY_VERIFY(trend->chart()->isVisible());

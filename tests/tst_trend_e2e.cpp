@@ -66,8 +66,8 @@ void TestTrendEndToEnd::recordsWhatTheSensorSent()
 {
     ProgramRun run;
     // A level that ramps; the third answer comes damaged ("RR00…").
-    QVERIFY(run.openLevelWindow({"--model", "21", "--baud", "19200", "--distance", "150", "--wave", "ramp:40:4",
-                                 "--prefix", "measure:3:R"}));
+    QVERIFY(run.openLevelWindow(
+        {"--model", "21", "--baud", "19200", "--distance", "150", "--wave", "ramp:40:4", "--prefix", "measure:3:R"}));
     LevelWindow &form2 = run.program.levelWindow();
     form2.command5()->click();
     const QString empty = form2.findChild<ui::SettingsMenu *>()->lastRead()->valueText("empty");

@@ -25,8 +25,8 @@ class TrendChart : public QChartView
     Q_OBJECT
 public:
     struct SeriesLook {
-        QString name;   // "Distance"
-        QString unit;   // "cm"
+        QString name; // "Distance"
+        QString unit; // "cm"
         QColor colour;
     };
     static SeriesLook look(TrendSeries series, const QString &lengthUnit);

@@ -35,8 +35,8 @@ struct Choice {
     const char *text;
     int value;
 };
-constexpr Choice kIntervals[] = {{"0.5 s", 500},  {"1 s", 1000},   {"2 s", 2000},  {"5 s", 5000},
-                                 {"10 s", 10000}, {"30 s", 30000}, {"60 s", 60000}};
+constexpr Choice kIntervals[]
+    = {{"0.5 s", 500}, {"1 s", 1000}, {"2 s", 2000}, {"5 s", 5000}, {"10 s", 10000}, {"30 s", 30000}, {"60 s", 60000}};
 constexpr Choice kSpans[] = {{"1 min", 60}, {"10 min", 600}, {"1 h", 3600}, {"6 h", 21600}, {"24 h", 86400}};
 
 // Decimals a series is shown with.
@@ -366,10 +366,10 @@ void TrendWindow::showStats()
     for (int r = 0; r < int(series.size()); ++r) {
         const TrendSpanStats stats = m_data.stats(series[std::size_t(r)], m_viewFrom, m_viewTo);
         const int decimals = decimalsOf(series[std::size_t(r)]);
-        const QStringList texts = stats.count == 0 ? QStringList{QString(), QString(), QString()}
-                                                   : QStringList{numberText(stats.minimum, decimals),
-                                                                 numberText(stats.maximum, decimals),
-                                                                 numberText(stats.mean, decimals + 1)};
+        const QStringList texts
+            = stats.count == 0 ? QStringList{QString(), QString(), QString()}
+                               : QStringList{numberText(stats.minimum, decimals), numberText(stats.maximum, decimals),
+                                             numberText(stats.mean, decimals + 1)};
         for (int c = 0; c < 3; ++c)
             m_stats->item(r, c)->setText(texts[c]);
     }
@@ -453,8 +453,9 @@ void TrendWindow::askRecordingPath()
 void TrendWindow::askImagePath()
 {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export Image"), folder + QStringLiteral("/trend.png"),
-                                                      QStringLiteral("PNG images (*.png)"));
+    const QString path
+        = QFileDialog::getSaveFileName(this, QStringLiteral("Export Image"), folder + QStringLiteral("/trend.png"),
+                                       QStringLiteral("PNG images (*.png)"));
     if (!path.isEmpty())
         exportImage(path);
 }

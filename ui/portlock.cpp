@@ -16,8 +16,7 @@ bool enabledItself(const QWidget *control)
 PortLock::PortLock(QList<QWidget *> controls, QObject *parent)
     : QObject(parent)
     , m_controls(std::move(controls))
-{
-}
+{}
 
 void PortLock::setLocked(bool locked)
 {
