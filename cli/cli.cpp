@@ -3,9 +3,9 @@
 
 #include "linesettings.h"
 #include "portmap.h"
+#include "portspec.h"
 
 #include <QCommandLineParser>
-#include <QRegularExpression>
 #include <QTextStream>
 
 namespace veltra {
@@ -23,8 +23,10 @@ enum Option : unsigned {
     Output = 1u << 4,
     FileArgument = 1u << 5, // one positional FILE
     DryRun = 1u << 6,
-    PortCount = 1u << 7, // --count of port numbers
-    NoPort = 1u << 8,    // needs no --port
+    PortCount = 1u << 7,  // --count of port numbers
+    NoPort = 1u << 8,     // needs no --port
+    PortList = 1u << 9,   // --port may name several ports, served at once
+    AllDevices = 1u << 10, // --all-devices
 };
 
 const char *const kExitCodes = "Exit codes:\n"
@@ -40,14 +42,29 @@ const char *const kExitCodes = "Exit codes:\n"
 // start window's port box offers.
 constexpr int kDefaultPortCount = 15;
 
+
 // --port, and the options the command takes.
 void addCommandOptions(QCommandLineParser &parser, unsigned options, const QString &fileHelp)
 {
-    if (!(options & NoPort))
+    if (!(options & NoPort) && !(options & PortList))
         parser.addOption({{QStringLiteral("p"), QStringLiteral("port")},
                           QStringLiteral("The sensor's port: a number, mapped to a device as in the windows, or a "
                                          "device path such as /dev/ttyUSB0."),
                           QStringLiteral("N|PATH")});
+    if (options & PortList) {
+        parser.addOption({{QStringLiteral("p"), QStringLiteral("port")},
+                          QStringLiteral("The sensor's port: a number, mapped to a device as in the windows, or a "
+                                         "device path such as /dev/ttyUSB0; or several, served at once: a list "
+                                         "such as 1,3,5-8 (paths too), or all (every port where scan finds a "
+                                         "sensor)."),
+                          QStringLiteral("N|PATH|LIST|all")});
+        parser.addOption({QStringLiteral("csv"),
+                          QStringLiteral("Print one CSV row per port: port, device, exit code, result.")});
+    }
+    if (options & AllDevices)
+        parser.addOption({QStringLiteral("all-devices"),
+                          QStringLiteral("Probe the built-in serial ports (ttyS*) too, where other equipment may "
+                                         "listen.")});
     if (options & Baud)
         parser.addOption({{QStringLiteral("b"), QStringLiteral("baud")},
                           QStringLiteral("Talk at this rate instead of searching: 9600, 19200, 38400, 57600 or "
@@ -71,8 +88,10 @@ void addCommandOptions(QCommandLineParser &parser, unsigned options, const QStri
     }
     if (options & Output)
         parser.addOption({{QStringLiteral("o"), QStringLiteral("output")},
-                          QStringLiteral("Write the backup to FILE instead of standard output."),
-                          QStringLiteral("FILE")});
+                          QStringLiteral("Write the backup to FILE instead of standard output; to a folder "
+                                         "(FOLDER/, needed with several ports) one file per port, named by port, "
+                                         "model and date."),
+                          QStringLiteral("FILE|FOLDER/")});
     if (options & DryRun)
         parser.addOption(
             {QStringLiteral("dry-run"), QStringLiteral("Connect, read and print what would change; send nothing.")});
@@ -83,17 +102,6 @@ void addCommandOptions(QCommandLineParser &parser, unsigned options, const QStri
                           QString::number(kDefaultPortCount)});
     if (options & FileArgument)
         parser.addPositionalArgument(QStringLiteral("FILE"), fileHelp);
-}
-
-// A script names a port exactly: a whole number from 1 (the window's port
-// box also takes "1.5" and rounds it) or an absolute device path.
-bool isPortArgument(const QString &text)
-{
-    const auto port = PortId::fromText(text);
-    if (port && !port->path.isEmpty())
-        return true;
-    static const QRegularExpression number(QStringLiteral("^[1-9][0-9]{0,4}$"));
-    return number.match(text).hasMatch() && text.toInt() <= 32767;
 }
 
 } // namespace
@@ -116,34 +124,34 @@ std::span<const Cli::Command> Cli::commands()
          Json, &Cli::detect},
         {"read", "Print the sensor's settings",
          "Reads the settings block and prints it as a table. Without --baud the handshake finds the rate first.",
-         Baud | Json, &Cli::read},
+         Baud | Json | PortList, &Cli::read},
         {"write", "Change settings, then read them back",
          "Reads the settings block, changes the named settings with the checks of the settings window, writes the "
          "block, follows a new baud rate and reads the block back: it succeeds only when the sensor holds what "
          "was sent.\nNames: baud, slave, ogr, omb, resolution, empty, full, low-do, hi-do (level sensors); baud, "
          "slave, ogr, switch (distance sensor).",
-         Baud | Set, &Cli::write},
+         Baud | Set | PortList, &Cli::write},
         {"measure", "Take measurements, printed as CSV",
          "Takes measurements and prints them as CSV: time, distance, temperature and, for level sensors, the "
          "tank level and the 4-20 mA current as the level window computes them.",
-         Baud | Json | Counting, &Cli::measure},
+         Baud | Json | Counting | PortList, &Cli::measure},
         {"backup", "Save every setting as JSON",
          "Reads the settings block and writes every setting, the stored date included, as JSON (format 2): each "
          "setting readable (\"baud\": 19200, \"ogr\": \"High\") under \"settings\" and as the block's code under "
          "\"codes\", with the family, the model, the program's version and the time.",
-         Baud | Output, &Cli::backup},
+         Baud | Output | PortList, &Cli::backup},
         {"restore", "Write a backup to a sensor, then read it back",
          "Checks a settings file (valid JSON, every setting present and in range, the family of the connected "
          "sensor), writes it with the checks of the settings window and reads the block back. The sensor keeps "
          "its own model code. With --dry-run it connects, reads and lists each setting that would change, now "
          "and after, and sends nothing.\nReads the files backup writes, those of earlier versions, and values "
          "edited by hand in their readable form (\"ogr\": \"Low\", \"baud\": 9600), which win over the codes.",
-         Baud | FileArgument | DryRun, &Cli::restore, "The settings file to restore."},
+         Baud | FileArgument | DryRun | PortList, &Cli::restore, "The settings file to restore."},
         {"compare", "Compare a sensor's settings with a backup",
          "Reads the settings block and prints each setting of the sensor next to the file's, marking those that "
          "differ. Exits 0 when the sensor holds the file's settings, 7 when any differs. The model is shown but "
          "never counts: restore keeps the sensor's own model code.",
-         Baud | Json | FileArgument, &Cli::compare, "The settings file to compare with."},
+         Baud | Json | FileArgument | PortList, &Cli::compare, "The settings file to compare with."},
         {"run", "Put a run-control sensor into its run state",
          "Sends the run request to a run-control model (DVK-14, DVK-16, DVK-18); other models are refused and "
          "nothing is sent.",
@@ -154,6 +162,13 @@ std::span<const Cli::Command> Cli::commands()
          "vendor:product and serial number, empty where it does not say. Numbers that map to no device are left "
          "out.",
          Json | PortCount | NoPort, &Cli::ports},
+        {"scan", "Find every sensor on the serial adapters at once",
+         "Probes every USB and ACM serial adapter and every comN link of the ports folder at once, each with the "
+         "connection handshake and a read, and lists port, device, adapter, baud rate and model of each sensor "
+         "found; a port with no sensor, or one another program holds, says so. The built-in serial ports (ttyS*) "
+         "are probed only with --all-devices. Takes about one handshake however many ports there are. Exits 0 "
+         "when a sensor was found, 3 when none.",
+         Json | NoPort | AllDevices, &Cli::scan},
     };
     return table;
 }
@@ -231,13 +246,21 @@ int Cli::run(const QStringList &arguments)
         return usageError(QStringLiteral("--port is required."));
     if (ports.size() > 1)
         return usageError(QStringLiteral("--port is given %1 times; give it once.").arg(ports.size()));
-    if (!isPortArgument(ports.constFirst()))
-        return usageError(QStringLiteral("--port must be a port number from 1 to 32767 or a device path, not \"%1\".")
-                              .arg(ports.constFirst()));
     if ((info->options & Baud) && parser.isSet(QStringLiteral("baud"))
         && !baudRowForText(parser.value(QStringLiteral("baud")))) {
         return usageError(QStringLiteral("--baud must be 9600, 19200, 38400, 57600 or 115200, not \"%1\".")
                               .arg(parser.value(QStringLiteral("baud"))));
+    }
+    if (info->options & PortList) {
+        QString error;
+        const std::optional<PortSpec> spec = parsePortSpec(ports.constFirst(), &error);
+        if (!spec)
+            return usageError(error);
+        if (!spec->isSingle() || parser.isSet(QStringLiteral("csv")))
+            return runOnPorts(arguments, parser, *spec);
+    } else if (!isPortArgument(ports.constFirst())) {
+        return usageError(QStringLiteral("--port must be a port number from 1 to 32767 or a device path, not \"%1\".")
+                              .arg(ports.constFirst()));
     }
     m_portText = parser.value(QStringLiteral("port"));
     return (this->*info->handler)(parser);

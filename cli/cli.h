@@ -1,6 +1,8 @@
 #pragma once
 
 #include "failure.h"
+#include "portspec.h"
+#include "scan.h"
 #include "sensorsession.h"
 #include "settingsedit.h"
 
@@ -32,6 +34,9 @@ public:
 
     // The time stamped on measurements and backups; tests pin it.
     void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
+    // Several ports are served at once, each on a link of its own made
+    // here; without a factory only one port at a time can be served.
+    void setLinkFactory(LinkFactory factory) { m_makeLink = std::move(factory); }
 
 private:
     struct Command;
@@ -51,6 +56,11 @@ private:
     int restore(const QCommandLineParser &parser);
     int compare(const QCommandLineParser &parser);
     int ports(const QCommandLineParser &parser);
+    int scan(const QCommandLineParser &parser);
+    // A command on several ports at once (cli_ports.cpp): one worker and one
+    // connection per port; the results in the order of the list, the port
+    // in every row; the exit code is the worst of them.
+    int runOnPorts(const QStringList &arguments, const QCommandLineParser &parser, const PortSpec &spec);
     int runSensor(const QCommandLineParser &parser);
 
     // Connects and reads the block; a failure is reported here.
@@ -73,10 +83,14 @@ private:
     int writeAndVerify(SensorSession &session, const SensorBlock &before, const QByteArray &request,
                        const QString &lineSettings, const QString &what);
 
+    // The port numbers scan (and --port all) looks through.
+    static constexpr int kScanPortCount = 64;
+
     SerialLink &m_link;
     QTextStream &m_out;
     QTextStream &m_err;
     std::function<QDateTime()> m_clock;
+    LinkFactory m_makeLink;
     QString m_portText; // --port as given
 };
 

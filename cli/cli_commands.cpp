@@ -6,14 +6,18 @@
 #include "measurement.h"
 #include "measurementrow.h"
 #include "numbers.h"
+#include "output.h"
 #include "portlist.h"
 #include "portmap.h"
+#include "scan.h"
 #include "settingsedit.h"
 #include "settingsfile.h"
 #include "settingsreply.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -32,55 +36,22 @@ const QString kPort = QStringLiteral("port");
 const QString kBaud = QStringLiteral("baud");
 const QString kJson = QStringLiteral("json");
 
-// "1 (/dev/ttyUSB0)": the port as given and the device the link opened
-// for it, which the port mapping may no longer name once it went away.
-QString portDescription(const QString &text, const QString &device)
+// A backup's name in a folder: port, model and date, so the files of many
+// sensors sort by port: "port-3_DVT-14C01_2026-12-09.json", a device path's
+// slashes as dashes ("port-dev-ttyUSB0_...").
+QString backupFileName(const QString &port, const QString &model, const QDateTime &time)
 {
-    return device.isEmpty() || device == text ? text : QStringLiteral("%1 (%2)").arg(text, device);
-}
-
-QJsonValue numberOrNull(const QString &text)
-{
-    bool ok = false;
-    const int value = text.toInt(&ok);
-    return ok ? QJsonValue(value) : QJsonValue();
-}
-
-QJsonValue textOrNull(const QString &text)
-{
-    return text.isEmpty() ? QJsonValue() : QJsonValue(text);
-}
-
-QJsonObject modelJson(const QString &code, const QString &name)
-{
-    return {{QStringLiteral("code"), numberOrNull(code)}, {QStringLiteral("name"), name}};
-}
-
-void printJson(QTextStream &out, const QJsonObject &object)
-{
-    out << QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented));
-    out.flush();
-}
-
-// Left-aligned columns, two blanks apart; the last column is not padded.
-void printTable(QTextStream &out, const QList<QStringList> &rows)
-{
-    QList<qsizetype> widths;
-    for (const QStringList &row : rows) {
-        for (qsizetype i = 0; i + 1 < row.size(); ++i) {
-            if (widths.size() <= i)
-                widths.append(0);
-            widths[i] = std::max(widths[i], row[i].size());
-        }
+    QString label = port;
+    label.replace(u'/', u'-');
+    while (label.startsWith(u'-'))
+        label.remove(0, 1);
+    QString name = QStringLiteral("port-%1_%2_%3.json").arg(label, model, time.toString(QStringLiteral("yyyy-MM-dd")));
+    // Nothing a file system could take as a folder or refuse.
+    for (QChar &c : name) {
+        if (c == u'/' || c == u'\\' || c == u':' || c.isSpace())
+            c = u'-';
     }
-    for (const QStringList &row : rows) {
-        QString line;
-        for (qsizetype i = 0; i < row.size(); ++i)
-            line += i + 1 < row.size() ? row[i].leftJustified(widths[i] + 2) : row[i];
-        while (line.endsWith(u' '))
-            line.chop(1);
-        out << line << Qt::endl;
-    }
+    return name;
 }
 
 QString withUnit(int value, const QString &unit)
@@ -178,23 +149,17 @@ int Cli::detect(const QCommandLineParser &parser)
     const auto reply = session.readReply();
     if (!reply)
         return fail(failureOf(session.failure()));
-    // A damaged block names no model: its characters 19-21 may be anything.
-    const QString problem = settingsReplyProblem(*reply);
-    if (!problem.isEmpty())
+    QString problem;
+    const std::optional<SensorIdentity> identity = identifyReply(*reply, &problem);
+    if (!identity)
         return fail({ExitCode::NoSensor, problem});
-
-    const Identification id = Identification::fromReply(*reply);
-    const QString resolution = SettingsReply(*reply, SettingsReply::kLevelFields).number(fieldOf(Setting::Resolution));
-    const QString name = modelNameFor(id.modelCode, resolution);
-    const QString family = id.window == ModelWindow::Distance ? familyName(SensorFamily::Distance)
-                           : id.window == ModelWindow::Level  ? familyName(SensorFamily::Level)
-                                                              : QString();
+    const QString &family = identity->family;
     if (parser.isSet(kJson)) {
         printJson(m_out, {
                              {kPort, m_portText},
                              {QStringLiteral("device"), textOrNull(m_link.device())},
                              {kBaud, numberOrNull(session.baudText())},
-                             {QStringLiteral("model"), modelJson(id.modelCode, name)},
+                             {QStringLiteral("model"), modelJson(identity->modelCode, identity->modelName)},
                              {QStringLiteral("family"), textOrNull(family)},
                          });
         return int(ExitCode::Success);
@@ -202,7 +167,7 @@ int Cli::detect(const QCommandLineParser &parser)
     printTable(m_out, {
                           {QStringLiteral("port"), portDescription(m_portText, m_link.device())},
                           {kBaud, session.baudText()},
-                          {QStringLiteral("model"), QStringLiteral("%1 %2").arg(id.modelCode, name)},
+                          {QStringLiteral("model"), QStringLiteral("%1 %2").arg(identity->modelCode, identity->modelName)},
                           {QStringLiteral("family"), family.isEmpty() ? QStringLiteral("unknown") : family},
                       });
     return int(ExitCode::Success);
@@ -382,24 +347,38 @@ int Cli::measure(const QCommandLineParser &parser)
 
 int Cli::backup(const QCommandLineParser &parser)
 {
-    // The file is opened first: a path that cannot be written costs no
-    // exchange with the sensor.
-    const QString path = parser.value(QStringLiteral("output"));
+    // The file (or folder) is checked first: a path that cannot be written
+    // costs no exchange with the sensor.
+    QString path = parser.value(QStringLiteral("output"));
     const bool toFile = !path.isEmpty() && path != u"-";
-    QSaveFile file(path);
-    if (toFile && !file.open(QIODevice::WriteOnly))
-        return fail({ExitCode::Usage, QStringLiteral("Cannot write %1: %2").arg(path, file.errorString())});
+    const bool toFolder = toFile && (path.endsWith(u'/') || QFileInfo(path).isDir());
+    QSaveFile file;
+    if (toFolder) {
+        if (!QDir().mkpath(path) || !QFileInfo(path).isWritable())
+            return fail({ExitCode::Usage, QStringLiteral("Cannot write into the folder %1.").arg(path)});
+    } else if (toFile) {
+        file.setFileName(path);
+        if (!file.open(QIODevice::WriteOnly))
+            return fail({ExitCode::Usage, QStringLiteral("Cannot write %1: %2").arg(path, file.errorString())});
+    }
 
     SensorSession session(m_link);
     const std::optional<SensorBlock> block = connectAndRead(session, parser);
     if (!block)
         return int(failureOf(session.failure()).code);
 
-    const QByteArray json = SettingsFile::serialize(*block, m_clock(), QStringLiteral(VELTRA_VERSION));
+    const QDateTime now = m_clock();
+    const QByteArray json = SettingsFile::serialize(*block, now, QStringLiteral(VELTRA_VERSION));
     if (!toFile) {
         m_out << QString::fromUtf8(json);
         m_out.flush();
         return int(ExitCode::Success);
+    }
+    if (toFolder) {
+        path = QDir(path).filePath(backupFileName(m_portText, block->modelName(), now));
+        file.setFileName(path);
+        if (!file.open(QIODevice::WriteOnly))
+            return fail({ExitCode::Usage, QStringLiteral("Cannot write %1: %2").arg(path, file.errorString())});
     }
     if (file.write(json) != json.size() || !file.commit())
         return fail({ExitCode::Usage, QStringLiteral("Cannot write %1: %2").arg(path, file.errorString())});

@@ -16,5 +16,6 @@ int main(int argc, char *argv[])
     QTextStream err(stderr);
     veltra::QSerialPortLink link;
     veltra::Cli cli(link, out, err);
+    cli.setLinkFactory([] { return std::make_unique<veltra::QSerialPortLink>(); });
     return cli.run(QCoreApplication::arguments());
 }

@@ -1,0 +1,268 @@
+// veltra-cli on many ports at once: scan, and a command run on a list of
+// ports, each on a worker and a connection of its own.
+#include "cli.h"
+
+#include "measurementrow.h"
+#include "output.h"
+#include "parallel.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QTextStream>
+
+#include <algorithm>
+
+namespace veltra {
+
+namespace {
+
+// The arguments without their --port, so each worker can be given its own.
+QStringList withoutPort(const QStringList &arguments)
+{
+    QStringList rest;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &a = arguments[i];
+        if (a == u"--port" || a == u"-p") {
+            ++i; // and its value
+            continue;
+        }
+        if (a.startsWith(QLatin1String("--port=")) || (a.startsWith(QLatin1String("-p")) && !a.startsWith(u"--")))
+            continue;
+        if (a == u"--csv")
+            continue;
+        rest << a;
+    }
+    return rest;
+}
+
+QString adapterText(const PortEntry &port)
+{
+    QStringList parts;
+    for (const QString &part : {port.description, port.manufacturer, port.vendorProductId})
+        if (!part.isEmpty() && !parts.contains(part))
+            parts << part;
+    return parts.join(QStringLiteral(", "));
+}
+
+QStringList lines(const QString &text)
+{
+    return text.split(u'\n', Qt::SkipEmptyParts);
+}
+
+// One port's run: what it printed and how it ended.
+struct PortRun {
+    QString port;
+    QString device;
+    int exitCode = 0;
+    QString out;
+    QString err;
+
+    // A short word for the summary: "ok", or the last thing it said.
+    QString result() const
+    {
+        if (exitCode == 0)
+            return QStringLiteral("ok");
+        const QStringList said = lines(err);
+        return said.isEmpty() ? QStringLiteral("exit code %1").arg(exitCode) : said.constLast();
+    }
+};
+
+} // namespace
+
+int Cli::scan(const QCommandLineParser &parser)
+{
+    if (!m_makeLink)
+        return fail({ExitCode::Usage, QStringLiteral("scan needs the serial ports of the system.")});
+    const QList<PortEntry> candidates = scanCandidates(kScanPortCount, parser.isSet(QStringLiteral("all-devices")));
+    const QList<ScanResult> results = scanPorts(candidates, m_makeLink);
+    const bool anyFound
+        = std::any_of(results.cbegin(), results.cend(), [](const ScanResult &r) { return r.state == ScanResult::State::Found; });
+
+    if (parser.isSet(QStringLiteral("json"))) {
+        QJsonArray ports;
+        for (const ScanResult &r : results) {
+            QJsonObject o{{QStringLiteral("port"), r.port.number},
+                          {QStringLiteral("device"), r.port.device},
+                          {QStringLiteral("adapter"), textOrNull(adapterText(r.port))},
+                          {QStringLiteral("serialNumber"), textOrNull(r.port.serialNumber)},
+                          {QStringLiteral("state"), r.stateName()}};
+            if (r.state == ScanResult::State::Found) {
+                o.insert(QStringLiteral("baud"), numberOrNull(r.baud));
+                o.insert(QStringLiteral("model"), modelJson(r.identity.modelCode, r.identity.modelName));
+                o.insert(QStringLiteral("family"), textOrNull(r.identity.family));
+            } else {
+                o.insert(QStringLiteral("message"), r.message);
+            }
+            ports.append(o);
+        }
+        printJson(m_out, {{QStringLiteral("ports"), ports}});
+    } else if (results.isEmpty()) {
+        m_out << "No serial adapter to probe"
+              << (parser.isSet(QStringLiteral("all-devices")) ? "." : " (--all-devices probes the built-in ports too).")
+              << Qt::endl;
+    } else {
+        QList<QStringList> rows{{QStringLiteral("port"), QStringLiteral("device"), QStringLiteral("adapter"),
+                                 QStringLiteral("baud"), QStringLiteral("model")}};
+        for (const ScanResult &r : results) {
+            QString what;
+            switch (r.state) {
+            case ScanResult::State::Found:
+                what = QStringLiteral("%1 %2").arg(r.identity.modelCode, r.identity.modelName);
+                if (!r.identity.family.isEmpty())
+                    what += QStringLiteral(" (%1)").arg(r.identity.family);
+                break;
+            case ScanResult::State::NoSensor:
+                what = QStringLiteral("no sensor answered");
+                break;
+            case ScanResult::State::Busy:
+                what = QStringLiteral("busy: another program holds the port");
+                break;
+            case ScanResult::State::Failed:
+                what = r.message;
+                break;
+            }
+            rows << QStringList{QString::number(r.port.number), r.port.device,
+                                adapterText(r.port).isEmpty() ? QStringLiteral("-") : adapterText(r.port),
+                                r.baud.isEmpty() ? QStringLiteral("-") : r.baud, what};
+        }
+        printTable(m_out, rows);
+    }
+    if (!anyFound)
+        m_err << "No sensor answered on any port." << Qt::endl;
+    return int(anyFound ? ExitCode::Success : ExitCode::NoSensor);
+}
+
+int Cli::runOnPorts(const QStringList &arguments, const QCommandLineParser &parser, const PortSpec &spec)
+{
+    if (!m_makeLink)
+        return usageError(QStringLiteral("several ports at once need the system's serial ports."));
+    const QString command = arguments.value(1);
+    // Only the options the command has can be asked about.
+    const bool json = parser.optionNames().contains(QStringLiteral("json")) && !parser.isSet(QStringLiteral("csv"));
+    const bool csv = parser.isSet(QStringLiteral("csv"));
+    const bool measuring = command == u"measure";
+
+    // A backup of several sensors needs a folder: one file per port.
+    if (command == u"backup") {
+        const QString output = parser.value(QStringLiteral("output"));
+        if (output.isEmpty() || output == u"-" || (!output.endsWith(u'/') && !QFileInfo(output).isDir()))
+            return usageError(QStringLiteral("with several ports, give -o a folder (FOLDER/): one file per port."));
+    }
+
+    // The ports, and the rate scan found each at (none for a listed port).
+    QStringList ports = spec.ports;
+    QStringList rates(ports.size());
+    if (spec.all) {
+        ports.clear();
+        rates.clear();
+        for (const ScanResult &r : scanPorts(scanCandidates(kScanPortCount, false), m_makeLink)) {
+            if (r.state == ScanResult::State::Found) {
+                ports << QString::number(r.port.number);
+                rates << r.baud;
+            }
+        }
+        if (ports.isEmpty())
+            return fail({ExitCode::NoSensor, QStringLiteral("No sensor answered on any port: nothing was done.")});
+    }
+
+    const QStringList base = withoutPort(arguments);
+    const bool baudGiven = parser.isSet(QStringLiteral("baud"));
+    // The workers only read the lists (at(), never a detaching operator[])
+    // and each writes its own slot of runs, made here beforehand.
+    QList<PortRun> runs(ports.size());
+    PortRun *perPort = runs.data();
+    runAtOnce(int(ports.size()), [&](int i) {
+        PortRun &run = perPort[i];
+        run.port = ports.at(i);
+        QStringList own = base;
+        own << QStringLiteral("--port") << ports.at(i);
+        // The rate scan just found spares a second search.
+        if (!baudGiven && !rates.at(i).isEmpty())
+            own << QStringLiteral("--baud") << rates.at(i);
+        const std::unique_ptr<SerialLink> link = m_makeLink();
+        QTextStream out(&run.out);
+        QTextStream err(&run.err);
+        Cli worker(*link, out, err);
+        worker.setClock(m_clock);
+        run.exitCode = worker.run(own);
+        out.flush();
+        err.flush();
+        run.device = link->device();
+    });
+
+    QList<int> codes;
+    for (const PortRun &run : runs)
+        codes << run.exitCode;
+    const int worst = worstExitCode(codes);
+
+    if (json) {
+        QJsonArray results;
+        for (const PortRun &run : runs) {
+            const QJsonDocument printed = QJsonDocument::fromJson(run.out.toUtf8());
+            QJsonArray messages;
+            for (const QString &line : lines(run.err))
+                messages.append(line);
+            results.append(QJsonObject{{QStringLiteral("port"), run.port},
+                                       {QStringLiteral("device"), textOrNull(run.device)},
+                                       {QStringLiteral("exitCode"), run.exitCode},
+                                       {QStringLiteral("result"), printed.isObject() ? QJsonValue(printed.object())
+                                                                                     : QJsonValue()},
+                                       {QStringLiteral("messages"), messages}});
+        }
+        printJson(m_out, {{QStringLiteral("ports"), results}, {QStringLiteral("exitCode"), worst}});
+        return worst;
+    }
+    if (csv || !measuring) {
+        // Each port's own lines first, the port in front of every one...
+        if (!csv) {
+            qsizetype width = 0;
+            for (const PortRun &run : runs)
+                width = std::max(width, run.port.size());
+            for (const PortRun &run : runs) {
+                for (const QString &line : lines(run.out))
+                    m_out << run.port.leftJustified(width + 2) << line << '\n';
+                for (const QString &line : lines(run.err))
+                    m_err << run.port.leftJustified(width + 2) << line << '\n';
+            }
+            m_out << Qt::endl;
+            m_err.flush();
+            QList<QStringList> rows{{QStringLiteral("port"), QStringLiteral("device"), QStringLiteral("exit"),
+                                     QStringLiteral("result")}};
+            for (const PortRun &run : runs)
+                rows << QStringList{run.port, run.device.isEmpty() ? QStringLiteral("-") : run.device,
+                                    QString::number(run.exitCode), run.result()};
+            printTable(m_out, rows);
+            return worst;
+        }
+        // ...or one CSV row per port.
+        m_out << "port,device,exit_code,result\n";
+        for (const PortRun &run : runs)
+            m_out << csvField(run.port) << ',' << csvField(run.device) << ',' << run.exitCode << ','
+                  << csvField(run.result()) << '\n';
+        m_out.flush();
+        return worst;
+    }
+
+    // measure: one CSV table, the port in front of every row; a distance
+    // sensor leaves the level and current empty.
+    m_out << "port," << measurementCsvHeader(SensorFamily::Level) << '\n';
+    for (const PortRun &run : runs) {
+        const QStringList rows = lines(run.out);
+        for (qsizetype r = 1; r < rows.size(); ++r) {
+            QString row = rows[r];
+            if (rows.constFirst() == measurementCsvHeader(SensorFamily::Distance))
+                row += QStringLiteral(",,");
+            m_out << csvField(run.port) << ',' << row << '\n';
+        }
+        for (const QString &line : lines(run.err))
+            m_err << run.port << ": " << line << '\n';
+    }
+    m_out.flush();
+    m_err.flush();
+    return worst;
+}
+
+} // namespace veltra
