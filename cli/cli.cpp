@@ -60,6 +60,9 @@ void addCommandOptions(QCommandLineParser &parser, unsigned options, const QStri
                           QStringLiteral("N|PATH|LIST|all")});
         parser.addOption({QStringLiteral("csv"),
                           QStringLiteral("Print one CSV row per port: port, device, exit code, result.")});
+        if (!(options & Json))
+            parser.addOption({QStringLiteral("json"),
+                              QStringLiteral("Print one JSON result per port: port, device, exit code, messages.")});
     }
     if (options & AllDevices)
         parser.addOption({QStringLiteral("all-devices"),
@@ -256,8 +259,11 @@ int Cli::run(const QStringList &arguments)
         const std::optional<PortSpec> spec = parsePortSpec(ports.constFirst(), &error);
         if (!spec)
             return usageError(error);
-        if (!spec->isSingle() || parser.isSet(QStringLiteral("csv")))
-            return runOnPorts(arguments, parser, *spec);
+        // A list, a CSV summary, or JSON from a command that prints none of
+        // its own: one result per port.
+        const bool summaryJson = parser.isSet(QStringLiteral("json")) && !(info->options & Json);
+        if (!spec->isSingle() || parser.isSet(QStringLiteral("csv")) || summaryJson)
+            return runOnPorts(arguments, parser, *spec, (info->options & Json) != 0);
     } else if (!isPortArgument(ports.constFirst())) {
         return usageError(QStringLiteral("--port must be a port number from 1 to 32767 or a device path, not \"%1\".")
                               .arg(ports.constFirst()));

@@ -19,8 +19,9 @@ namespace veltra {
 
 namespace {
 
-// The arguments without their --port, so each worker can be given its own.
-QStringList withoutPort(const QStringList &arguments)
+// The arguments without their --port, so each worker can be given its own,
+// and without what only the gathering of the results understands.
+QStringList withoutPort(const QStringList &arguments, bool keepJson)
 {
     QStringList rest;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
@@ -31,7 +32,7 @@ QStringList withoutPort(const QStringList &arguments)
         }
         if (a.startsWith(QLatin1String("--port=")) || (a.startsWith(QLatin1String("-p")) && !a.startsWith(u"--")))
             continue;
-        if (a == u"--csv")
+        if (a == u"--csv" || (a == u"--json" && !keepJson))
             continue;
         rest << a;
     }
@@ -135,13 +136,13 @@ int Cli::scan(const QCommandLineParser &parser)
     return int(anyFound ? ExitCode::Success : ExitCode::NoSensor);
 }
 
-int Cli::runOnPorts(const QStringList &arguments, const QCommandLineParser &parser, const PortSpec &spec)
+int Cli::runOnPorts(const QStringList &arguments, const QCommandLineParser &parser, const PortSpec &spec,
+                    bool ownJson)
 {
     if (!m_makeLink)
         return usageError(QStringLiteral("several ports at once need the system's serial ports."));
     const QString command = arguments.value(1);
-    // Only the options the command has can be asked about.
-    const bool json = parser.optionNames().contains(QStringLiteral("json")) && !parser.isSet(QStringLiteral("csv"));
+    const bool json = parser.isSet(QStringLiteral("json")) && !parser.isSet(QStringLiteral("csv"));
     const bool csv = parser.isSet(QStringLiteral("csv"));
     const bool measuring = command == u"measure";
 
@@ -168,7 +169,7 @@ int Cli::runOnPorts(const QStringList &arguments, const QCommandLineParser &pars
             return fail({ExitCode::NoSensor, QStringLiteral("No sensor answered on any port: nothing was done.")});
     }
 
-    const QStringList base = withoutPort(arguments);
+    const QStringList base = withoutPort(arguments, ownJson && json);
     const bool baudGiven = parser.isSet(QStringLiteral("baud"));
     // The workers only read the lists (at(), never a detaching operator[])
     // and each writes its own slot of runs, made here beforehand.

@@ -2,6 +2,8 @@
 // from replies, writes prepared with the windows' checks and requests,
 // read-back comparison and backup files.
 #include "failure.h"
+#include "parallel.h"
+#include "portspec.h"
 #include "replies.h"
 #include "sensorblock.h"
 #include "settingsedit.h"
@@ -69,6 +71,9 @@ private slots:
     void repeatedKeys_data();
     void repeatedKeys();
     void backupFileLoad();
+    void portLists_data();
+    void portLists();
+    void worstOfSeveralExitCodes();
 };
 
 // clang-format off
@@ -472,6 +477,72 @@ void TestCliLogic::sessionFailuresAsExitCodes()
     QCOMPARE(codeOf(SessionFailure::Kind::Link, LinkError::Kind::BadPortText), ExitCode::Usage);
     SessionFailure damaged{SessionFailure::Kind::Damaged, {}, QStringLiteral("The reply was cut short.")};
     QCOMPARE(failureOf(damaged).message, damaged.message);
+}
+
+// clang-format off
+void TestCliLogic::portLists_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("all");
+    QTest::addColumn<QStringList>("ports"); // empty: refused
+    QTest::addColumn<QString>("why");
+    QTest::newRow("one") << "3" << false << QStringList{"3"} << "";
+    QTest::newRow("path") << "/dev/ttyUSB0" << false << QStringList{"/dev/ttyUSB0"} << "";
+    QTest::newRow("list and range") << "1,3,5-8" << false << QStringList{"1", "3", "5", "6", "7", "8"} << "";
+    QTest::newRow("blanks around items") << " 2 , 4 " << false << QStringList{"2", "4"} << "";
+    QTest::newRow("paths in a list") << "/dev/ttyUSB0,2,/dev/ttyACM1" << false
+                                     << QStringList{"/dev/ttyUSB0", "2", "/dev/ttyACM1"} << "";
+    QTest::newRow("served once") << "3,1-4,3" << false << QStringList{"3", "1", "2", "4"} << "";
+    QTest::newRow("one-port range") << "7-7" << false << QStringList{"7"} << "";
+    QTest::newRow("all") << "all" << true << QStringList{} << "";
+    QTest::newRow("highest") << "32767" << false << QStringList{"32767"} << "";
+    QTest::newRow("backwards") << "8-5" << false << QStringList{} << "runs backwards";
+    QTest::newRow("empty item") << "1,,2" << false << QStringList{} << "empty item";
+    QTest::newRow("trailing comma") << "1," << false << QStringList{} << "empty item";
+    QTest::newRow("zero in a range") << "0-3" << false << QStringList{} << "not two port numbers";
+    QTest::newRow("open range") << "3-" << false << QStringList{} << "not two port numbers";
+    QTest::newRow("all in a list") << "1,all" << false << QStringList{} << "mixes all";
+    QTest::newRow("words in a list") << "1,usb" << false << QStringList{} << "\"usb\", which is neither";
+    QTest::newRow("too many") << "1-300" << false << QStringList{} << "more than 256";
+    QTest::newRow("too many, piece by piece") << "1-200,201-300" << false << QStringList{} << "more than 256";
+    QTest::newRow("beyond the highest") << "32768" << false << QStringList{} << "not \"32768\"";
+    QTest::newRow("relative path") << "dev/ttyUSB0" << false << QStringList{} << "not \"dev/ttyUSB0\"";
+    QTest::newRow("sign") << "+3" << false << QStringList{} << "not \"+3\"";
+}
+// clang-format on
+
+void TestCliLogic::portLists()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, all);
+    QFETCH(QStringList, ports);
+    QFETCH(QString, why);
+    QString error;
+    const std::optional<PortSpec> spec = parsePortSpec(text, &error);
+    if (!why.isEmpty()) {
+        QVERIFY(!spec);
+        QVERIFY2(error.contains(why), qPrintable(error));
+        QVERIFY(error.startsWith(QStringLiteral("--port must be")));
+        return;
+    }
+    QVERIFY2(spec, qPrintable(error));
+    QCOMPARE(spec->all, all);
+    QCOMPARE(spec->ports, ports);
+    QCOMPARE(spec->isSingle(), !all && ports.size() == 1);
+}
+
+void TestCliLogic::worstOfSeveralExitCodes()
+{
+    QCOMPARE(worstExitCode({}), 0);
+    QCOMPARE(worstExitCode({0, 0}), 0);
+    QCOMPARE(worstExitCode({0, 7, 0}), 7);
+    // No sensor outweighs a difference; a failed read-back outweighs a port
+    // that could not be opened; a usage error outweighs everything.
+    QCOMPARE(worstExitCode({7, 3}), 3);
+    QCOMPARE(worstExitCode({4, 3}), 3);
+    QCOMPARE(worstExitCode({6, 5, 3}), 6);
+    QCOMPARE(worstExitCode({6, 2}), 2);
+    QCOMPARE(worstExitCode({0, 99}), 99);
 }
 
 QTEST_GUILESS_MAIN(TestCliLogic)
