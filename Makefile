@@ -64,10 +64,23 @@ clean:
 
 # Start-up time, memory and idle wake-ups of veltra-sensor against a bare Qt
 # window, under Xvfb; STARTUP_RUNS and STARTUP_IDLE_SECONDS set the sizes.
+.PHONY: bench-startup
+bench-startup: build
+	bench/startup.sh $(BUILD)
+
+# The trend's data and chart at 24 hours of points: time to add a point and
+# to redraw, and memory.
 .PHONY: bench-trend
 bench-trend: build
 	$(BUILD)/bench/veltra-bench-trend
 
-.PHONY: bench-startup
-bench-startup: build
-	bench/startup.sh $(BUILD)
+# veltra-cli scan and restore --port all against 1, 4 and 8 simulators.
+.PHONY: bench-parallel
+bench-parallel: build
+	bench/parallel.sh $(BUILD)
+
+# The Debian package, $(BUILD)/veltra-sensor_<version>_<arch>.deb, from a
+# Release build; scripts/check-package checks it once installed.
+.PHONY: package
+package: build
+	cd $(BUILD) && cpack -G DEB

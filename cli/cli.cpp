@@ -23,9 +23,9 @@ enum Option : unsigned {
     Output = 1u << 4,
     FileArgument = 1u << 5, // one positional FILE
     DryRun = 1u << 6,
-    PortCount = 1u << 7,  // --count of port numbers
-    NoPort = 1u << 8,     // needs no --port
-    PortList = 1u << 9,   // --port may name several ports, served at once
+    PortCount = 1u << 7,   // --count of port numbers
+    NoPort = 1u << 8,      // needs no --port
+    PortList = 1u << 9,    // --port may name several ports, served at once
     AllDevices = 1u << 10, // --all-devices
 };
 
@@ -42,7 +42,6 @@ const char *const kExitCodes = "Exit codes:\n"
 // start window's port box offers.
 constexpr int kDefaultPortCount = 15;
 
-
 // --port, and the options the command takes.
 void addCommandOptions(QCommandLineParser &parser, unsigned options, const QString &fileHelp)
 {
@@ -58,8 +57,8 @@ void addCommandOptions(QCommandLineParser &parser, unsigned options, const QStri
                                          "such as 1,3,5-8 (paths too), or all (every port where scan finds a "
                                          "sensor)."),
                           QStringLiteral("N|PATH|LIST|all")});
-        parser.addOption({QStringLiteral("csv"),
-                          QStringLiteral("Print one CSV row per port: port, device, exit code, result.")});
+        parser.addOption(
+            {QStringLiteral("csv"), QStringLiteral("Print one CSV row per port: port, device, exit code, result.")});
         if (!(options & Json))
             parser.addOption({QStringLiteral("json"),
                               QStringLiteral("Print one JSON result per port: port, device, exit code, messages.")});

@@ -61,8 +61,7 @@ private:
     // connection per port; the results in the order of the list, the port
     // in every row; the exit code is the worst of them.
     // ownJson: the command prints JSON of its own, which each port's result holds.
-    int runOnPorts(const QStringList &arguments, const QCommandLineParser &parser, const PortSpec &spec,
-                   bool ownJson);
+    int runOnPorts(const QStringList &arguments, const QCommandLineParser &parser, const PortSpec &spec, bool ownJson);
     int runSensor(const QCommandLineParser &parser);
 
     // Connects and reads the block; a failure is reported here.

@@ -17,8 +17,8 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -164,12 +164,13 @@ int Cli::detect(const QCommandLineParser &parser)
                          });
         return int(ExitCode::Success);
     }
-    printTable(m_out, {
-                          {QStringLiteral("port"), portDescription(m_portText, m_link.device())},
-                          {kBaud, session.baudText()},
-                          {QStringLiteral("model"), QStringLiteral("%1 %2").arg(identity->modelCode, identity->modelName)},
-                          {QStringLiteral("family"), family.isEmpty() ? QStringLiteral("unknown") : family},
-                      });
+    printTable(m_out,
+               {
+                   {QStringLiteral("port"), portDescription(m_portText, m_link.device())},
+                   {kBaud, session.baudText()},
+                   {QStringLiteral("model"), QStringLiteral("%1 %2").arg(identity->modelCode, identity->modelName)},
+                   {QStringLiteral("family"), family.isEmpty() ? QStringLiteral("unknown") : family},
+               });
     return int(ExitCode::Success);
 }
 

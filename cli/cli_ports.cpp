@@ -1,7 +1,6 @@
 // veltra-cli on many ports at once: scan, and a command run on a list of
 // ports, each on a worker and a connection of its own.
 #include "cli.h"
-
 #include "measurementrow.h"
 #include "output.h"
 #include "parallel.h"
@@ -79,8 +78,8 @@ int Cli::scan(const QCommandLineParser &parser)
         return fail({ExitCode::Usage, QStringLiteral("scan needs the serial ports of the system.")});
     const QList<PortEntry> candidates = scanCandidates(kScanPortCount, parser.isSet(QStringLiteral("all-devices")));
     const QList<ScanResult> results = scanPorts(candidates, m_makeLink);
-    const bool anyFound
-        = std::any_of(results.cbegin(), results.cend(), [](const ScanResult &r) { return r.state == ScanResult::State::Found; });
+    const bool anyFound = std::any_of(results.cbegin(), results.cend(),
+                                      [](const ScanResult &r) { return r.state == ScanResult::State::Found; });
 
     if (parser.isSet(QStringLiteral("json"))) {
         QJsonArray ports;
@@ -136,8 +135,7 @@ int Cli::scan(const QCommandLineParser &parser)
     return int(anyFound ? ExitCode::Success : ExitCode::NoSensor);
 }
 
-int Cli::runOnPorts(const QStringList &arguments, const QCommandLineParser &parser, const PortSpec &spec,
-                    bool ownJson)
+int Cli::runOnPorts(const QStringList &arguments, const QCommandLineParser &parser, const PortSpec &spec, bool ownJson)
 {
     if (!m_makeLink)
         return usageError(QStringLiteral("several ports at once need the system's serial ports."));
@@ -206,12 +204,12 @@ int Cli::runOnPorts(const QStringList &arguments, const QCommandLineParser &pars
             QJsonArray messages;
             for (const QString &line : lines(run.err))
                 messages.append(line);
-            results.append(QJsonObject{{QStringLiteral("port"), run.port},
-                                       {QStringLiteral("device"), textOrNull(run.device)},
-                                       {QStringLiteral("exitCode"), run.exitCode},
-                                       {QStringLiteral("result"), printed.isObject() ? QJsonValue(printed.object())
-                                                                                     : QJsonValue()},
-                                       {QStringLiteral("messages"), messages}});
+            results.append(QJsonObject{
+                {QStringLiteral("port"), run.port},
+                {QStringLiteral("device"), textOrNull(run.device)},
+                {QStringLiteral("exitCode"), run.exitCode},
+                {QStringLiteral("result"), printed.isObject() ? QJsonValue(printed.object()) : QJsonValue()},
+                {QStringLiteral("messages"), messages}});
         }
         printJson(m_out, {{QStringLiteral("ports"), results}, {QStringLiteral("exitCode"), worst}});
         return worst;
@@ -230,8 +228,8 @@ int Cli::runOnPorts(const QStringList &arguments, const QCommandLineParser &pars
             }
             m_out << Qt::endl;
             m_err.flush();
-            QList<QStringList> rows{{QStringLiteral("port"), QStringLiteral("device"), QStringLiteral("exit"),
-                                     QStringLiteral("result")}};
+            QList<QStringList> rows{
+                {QStringLiteral("port"), QStringLiteral("device"), QStringLiteral("exit"), QStringLiteral("result")}};
             for (const PortRun &run : runs)
                 rows << QStringList{run.port, run.device.isEmpty() ? QStringLiteral("-") : run.device,
                                     QString::number(run.exitCode), run.result()};

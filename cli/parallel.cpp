@@ -27,10 +27,9 @@ void runAtOnce(int count, const std::function<void(int index)> &job)
 int worstExitCode(const QList<int> &codes)
 {
     // From the least to the most serious.
-    static const QList<int> order = {int(ExitCode::Success),    int(ExitCode::Differs),
-                                     int(ExitCode::Refused),    int(ExitCode::NoSensor),
-                                     int(ExitCode::PortFailed), int(ExitCode::ReadBackDiffers),
-                                     int(ExitCode::Usage)};
+    static const QList<int> order
+        = {int(ExitCode::Success),    int(ExitCode::Differs),         int(ExitCode::Refused), int(ExitCode::NoSensor),
+           int(ExitCode::PortFailed), int(ExitCode::ReadBackDiffers), int(ExitCode::Usage)};
     int worst = int(ExitCode::Success);
     for (int code : codes) {
         const qsizetype rank = order.indexOf(code);

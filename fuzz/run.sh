@@ -31,7 +31,7 @@ fi
 max_len() {
     case $1 in
         fuzz_backup_file) echo 2048 ;;
-        fuzz_cli_write) echo 1024 ;;
+        fuzz_cli_write | fuzz_trend_data) echo 1024 ;;
         fuzz_numbers | fuzz_write_plan) echo 512 ;;
         *) echo 160 ;;
     esac
