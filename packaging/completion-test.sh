@@ -93,7 +93,7 @@ includes 'scan --' --all-devices --help
 expect 'read --baud ' 9600 19200 38400 57600 115200
 expect 'read -b 1' 19200 115200
 expect 'read --baud=57' 57600
-expect 'write --set ' baud= slave= ogr= month= day= year= empty= full= low-do= hi-do= switch= omb= resolution=
+expect 'write --set ' baud= slave= ogr= empty= full= low-do= hi-do= switch= omb= resolution=
 expect 'write --set h' hi-do=
 expect 'write -s low' low-do=
 expect 'write --set baud=' 9600 19200 38400 57600 115200
