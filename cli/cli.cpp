@@ -27,6 +27,7 @@ enum Option : unsigned {
     NoPort = 1u << 8,      // needs no --port
     PortList = 1u << 9,    // --port may name several ports, served at once
     AllDevices = 1u << 10, // --all-devices
+    ReportFile = 1u << 11, // -o FILE of a diagnostic report
 };
 
 const char *const kExitCodes = "Exit codes:\n"
@@ -74,6 +75,13 @@ void addCommandOptions(QCommandLineParser &parser, unsigned options, const QStri
                           QStringLiteral("RATE")});
     if (options & Json)
         parser.addOption({QStringLiteral("json"), QStringLiteral("Print JSON instead of text.")});
+    parser.addOption({QStringLiteral("trace"),
+                      QStringLiteral("Print every exchange with the sensor on standard error: time, port, rate, "
+                                     "command, request and reply bytes, wait and outcome.")});
+    if (options & ReportFile)
+        parser.addOption({{QStringLiteral("o"), QStringLiteral("output")},
+                          QStringLiteral("Write the report to FILE (whole or not at all) instead of standard output."),
+                          QStringLiteral("FILE")});
     if (options & Set)
         parser.addOption({{QStringLiteral("s"), QStringLiteral("set")},
                           QStringLiteral("Change a setting; repeat for several."),
@@ -171,6 +179,12 @@ std::span<const Cli::Command> Cli::commands()
          "are probed only with --all-devices. Takes about one handshake however many ports there are. Exits 0 "
          "when a sensor was found, 3 when none.",
          Json | NoPort | AllDevices, &Cli::scan},
+        {"report", "Write a diagnostic report for support",
+         "Connects (the handshake, or --baud), reads the settings block and writes a diagnostic report as JSON: "
+         "the program's version, the operating system and Qt, the serial ports with their adapters, the settings "
+         "block read (raw and decoded) and every exchange with its bytes, rate, wait and outcome. The report is "
+         "written even when no sensor answers; the exit code then says what failed.",
+         Baud | ReportFile, &Cli::report},
     };
     return table;
 }
@@ -182,6 +196,15 @@ const Cli::Command *Cli::findCommand(const QString &name)
             return &command;
     }
     return nullptr;
+}
+
+void Cli::watch(SensorSession &session)
+{
+    if (!m_trace)
+        return;
+    QObject::connect(&session.traffic(), &TrafficLog::added, [this](const TrafficEntry &entry) {
+        m_err << "trace: " << entry.line() << Qt::endl;
+    });
 }
 
 Cli::Cli(SerialLink &link, QTextStream &out, QTextStream &err)
@@ -234,6 +257,7 @@ int Cli::run(const QStringList &arguments)
         return int(ExitCode::Success);
     }
 
+    m_trace = parser.isSet(QStringLiteral("trace"));
     const QStringList positional = parser.positionalArguments();
     const qsizetype wanted = (info->options & FileArgument) ? 1 : 0;
     if (positional.size() != wanted) {

@@ -57,6 +57,9 @@ private:
     int compare(const QCommandLineParser &parser);
     int ports(const QCommandLineParser &parser);
     int scan(const QCommandLineParser &parser);
+    int report(const QCommandLineParser &parser);
+    // With --trace, every exchange of the session as a line on standard error.
+    void watch(SensorSession &session);
     // A command on several ports at once (cli_ports.cpp): one worker and one
     // connection per port; the results in the order of the list, the port
     // in every row; the exit code is the worst of them.
@@ -92,6 +95,7 @@ private:
     QTextStream &m_err;
     std::function<QDateTime()> m_clock;
     LinkFactory m_makeLink;
+    bool m_trace = false;
     QString m_portText; // --port as given
 };
 

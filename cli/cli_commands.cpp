@@ -2,6 +2,7 @@
 #include "bytetext.h"
 #include "cli.h"
 #include "commandframe.h"
+#include "diagnosticreport.h"
 #include "identification.h"
 #include "measurement.h"
 #include "measurementrow.h"
@@ -144,6 +145,7 @@ std::optional<SensorBlock> Cli::connectAndRead(SensorSession &session, const QCo
 int Cli::detect(const QCommandLineParser &parser)
 {
     SensorSession session(m_link);
+    watch(session);
     if (!session.connectTo(m_portText))
         return fail(failureOf(session.failure()));
     const auto reply = session.readReply();
@@ -177,6 +179,7 @@ int Cli::detect(const QCommandLineParser &parser)
 int Cli::read(const QCommandLineParser &parser)
 {
     SensorSession session(m_link);
+    watch(session);
     const std::optional<SensorBlock> block = connectAndRead(session, parser);
     if (!block)
         return int(failureOf(session.failure()).code);
@@ -206,6 +209,7 @@ int Cli::write(const QCommandLineParser &parser)
         return usageError(QStringLiteral("nothing to write: give at least one --set NAME=VALUE."));
 
     SensorSession session(m_link);
+    watch(session);
     const std::optional<SensorBlock> block = connectAndRead(session, parser);
     if (!block)
         return int(failureOf(session.failure()).code);
@@ -279,6 +283,7 @@ int Cli::measure(const QCommandLineParser &parser)
         return usageError(QStringLiteral("--interval must be a number of seconds from 0 to 86400."));
 
     SensorSession session(m_link);
+    watch(session);
     const std::optional<SensorBlock> block = connectAndRead(session, parser);
     if (!block)
         return int(failureOf(session.failure()).code);
@@ -364,6 +369,7 @@ int Cli::backup(const QCommandLineParser &parser)
     }
 
     SensorSession session(m_link);
+    watch(session);
     const std::optional<SensorBlock> block = connectAndRead(session, parser);
     if (!block)
         return int(failureOf(session.failure()).code);
@@ -419,6 +425,7 @@ int Cli::restore(const QCommandLineParser &parser)
     const QString path = parser.positionalArguments().value(0);
     const bool dryRun = parser.isSet(QStringLiteral("dry-run"));
     SensorSession session(m_link);
+    watch(session);
     int exitCode = 0;
     const auto both = loadAndRead(session, parser, QStringLiteral("Nothing was written."), &exitCode);
     if (!both)
@@ -480,6 +487,7 @@ int Cli::compare(const QCommandLineParser &parser)
 {
     const QString path = parser.positionalArguments().value(0);
     SensorSession session(m_link);
+    watch(session);
     int exitCode = 0;
     const auto both = loadAndRead(session, parser, QStringLiteral("Nothing was compared."), &exitCode);
     if (!both)
@@ -574,6 +582,7 @@ int Cli::ports(const QCommandLineParser &parser)
 int Cli::runSensor(const QCommandLineParser &parser)
 {
     SensorSession session(m_link);
+    watch(session);
     const std::optional<SensorBlock> block = connectAndRead(session, parser);
     if (!block)
         return int(failureOf(session.failure()).code);
@@ -593,6 +602,29 @@ int Cli::runSensor(const QCommandLineParser &parser)
     m_out << "Sent the run request to " << block->modelName() << " on port "
           << portDescription(m_portText, m_link.device()) << ": the sensor is in its run state." << Qt::endl;
     return int(ExitCode::Success);
+}
+
+int Cli::report(const QCommandLineParser &parser)
+{
+    // The report is written whatever the sensor did: a port where nothing
+    // answers is what support most needs to see.
+    const QString path = parser.value(QStringLiteral("output"));
+    SensorSession session(m_link);
+    watch(session);
+    int code = int(ExitCode::Success);
+    if (!session.connectTo(m_portText, parser.isSet(kBaud) ? parser.value(kBaud) : QString()) || !session.readReply())
+        code = fail(failureOf(session.failure()));
+    const QJsonObject report = diagnosticReport(session, QStringLiteral("veltra-cli"), QStringLiteral(VELTRA_VERSION));
+    if (path.isEmpty() || path == u"-") {
+        printJson(m_out, report);
+        return code;
+    }
+    QString error;
+    if (!saveDiagnosticReport(path, report, &error))
+        return fail({ExitCode::Usage, error});
+    m_out << "Diagnostic report of port " << portDescription(m_portText, m_link.device()) << " written to " << path
+          << '.' << Qt::endl;
+    return code;
 }
 
 } // namespace veltra

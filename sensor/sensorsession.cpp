@@ -1,7 +1,9 @@
 #include "sensorsession.h"
 
 #include "commandframe.h"
+#include "bytetext.h"
 #include "linesettings.h"
+#include "measurement.h"
 
 namespace veltra {
 
@@ -24,7 +26,25 @@ SensorSession::~SensorSession()
 
 HandshakeResult SensorSession::handshake(const QString &portText)
 {
-    const HandshakeResult result = Handshake::run(m_link, portText, [this](const QString &reply) { received(reply); });
+    // The handshake hands over each rate's reply (after clearing the field
+    // once): each is one connect exchange at the rate the link runs at.
+    int attempts = -1;
+    const HandshakeResult result = Handshake::run(m_link, portText, [this, &attempts](const QString &reply) {
+        received(reply);
+        if (++attempts == 0)
+            return;
+        const int wait = attempts == 1 ? Handshake::kFirstWaitMs : Handshake::kLaterWaitMs;
+        Sending sent = sending(CommandFrame::connectRequest());
+        sent.timeMs -= wait;
+        sent.time = sent.time.addMSecs(-wait);
+        record(sent, reply, wait);
+    });
+    if (result.outcome == HandshakeResult::Outcome::Error) {
+        if (attempts < 0 && !m_link.isOpen())
+            recordRefused(CommandFrame::connectRequest(), result.reason());
+        else
+            record(sending(CommandFrame::connectRequest()), std::nullopt, 0);
+    }
     switch (result.outcome) {
     case HandshakeResult::Outcome::Found:
         m_failure = {};
@@ -99,8 +119,11 @@ std::optional<QString> SensorSession::measure()
 
 bool SensorSession::sendMeasureRequest()
 {
-    if (!m_link.Send(CommandFrame::measureRequest()))
+    m_awaited = sending(CommandFrame::measureRequest());
+    if (!m_link.Send(m_awaited.request)) {
+        record(m_awaited, std::nullopt, 0);
         return failFromLink();
+    }
     m_awaitingReply = true;
     return true;
 }
@@ -110,18 +133,26 @@ std::optional<QString> SensorSession::takeReply()
     m_awaitingReply = false;
     const QString reply = m_link.ReceiveAll();
     received(reply);
+    const int waited = int(trafficClockMs() - m_awaited.timeMs);
     if (m_link.lastError().isError()) {
+        record(m_awaited, std::nullopt, waited);
         failFromLink();
         return std::nullopt;
     }
+    record(m_awaited, reply, waited);
     return reply;
 }
 
 bool SensorSession::write(const QByteArray &request)
 {
-    if (!request.isEmpty() && !m_link.Send(request))
+    const Sending sent = sending(request);
+    if (!request.isEmpty() && !m_link.Send(request)) {
+        record(sent, std::nullopt, 0);
         return failFromLink();
+    }
     m_link.Sleep(kReplyWaitMs);
+    if (!request.isEmpty())
+        record(sent, std::nullopt, kReplyWaitMs);
     return true;
 }
 
@@ -149,12 +180,17 @@ bool SensorSession::checkConnection()
 
 bool SensorSession::run()
 {
-    if (!m_link.Send(CommandFrame::runRequest()))
+    const Sending sent = sending(CommandFrame::runRequest());
+    if (!m_link.Send(sent.request)) {
+        record(sent, std::nullopt, 0);
         return failFromLink();
+    }
     m_link.Sleep(kRunWaitMs);
     // No answer is read, so only a device that is still there says the
     // request could have arrived.
-    return checkConnection();
+    const bool there = checkConnection();
+    record(sent, std::nullopt, kRunWaitMs);
+    return there;
 }
 
 QString SensorSession::takeUnasked()
@@ -188,13 +224,79 @@ const LinkError &SensorSession::linkError() const
 
 std::optional<QString> SensorSession::exchange(const QByteArray &request, int waitMs)
 {
+    const Sending sent = sending(request);
     const QString reply = m_link.Exchange(request, waitMs);
     received(reply);
     if (m_link.lastError().isError()) {
+        record(sent, std::nullopt, waitMs);
         failFromLink();
         return std::nullopt;
     }
+    record(sent, reply, waitMs);
+    if (request == CommandFrame::readSettingsRequest() && settingsReplyProblem(reply).isEmpty())
+        m_lastBlockReply = reply;
     return reply;
+}
+
+SensorSession::Sending SensorSession::sending(const QByteArray &request) const
+{
+    return {request, trafficClockMs(), QDateTime::currentDateTime()};
+}
+
+void SensorSession::record(const Sending &sent, const std::optional<QString> &reply, int waitMs)
+{
+    TrafficEntry entry;
+    entry.timeMs = sent.timeMs;
+    entry.time = sent.time;
+    entry.port = m_link.port() ? m_link.port()->display() : QString();
+    entry.device = m_link.device();
+    entry.lineSettings = m_link.lineSettings();
+    entry.request = sent.request;
+    entry.command = TrafficEntry::commandName(sent.request);
+    entry.waitMs = waitMs;
+    using Outcome = TrafficEntry::Outcome;
+    const LinkError &error = m_link.lastError();
+    if (error.isError()) {
+        entry.outcome = error.kind == LinkError::Kind::Io ? Outcome::Lost : Outcome::Refused;
+        entry.detail = error.reason();
+    } else if (!reply) {
+        entry.outcome = Outcome::Sent;
+    } else {
+        entry.reply = textToBytes(*reply);
+        if (reply->isEmpty()) {
+            entry.outcome = Outcome::NoReply;
+        } else {
+            bool whole = true;
+            switch (Command(std::uint8_t(sent.request.size() > 3 ? sent.request.at(3) : 0))) {
+            case Command::Connect:
+                whole = CommandFrame::isConnectReply(*reply);
+                break;
+            case Command::ReadSettings:
+                whole = settingsReplyProblem(*reply).isEmpty();
+                break;
+            case Command::Measure:
+                whole = MeasurementReply::parse(*reply).wellFormed;
+                break;
+            default:
+                break;
+            }
+            entry.outcome = whole ? Outcome::Answered : Outcome::Damaged;
+        }
+    }
+    m_traffic.record(std::move(entry));
+}
+
+void SensorSession::recordRefused(const QByteArray &request, const QString &why)
+{
+    TrafficEntry entry;
+    entry.port = m_link.port() ? m_link.port()->display() : QString();
+    entry.device = m_link.device();
+    entry.lineSettings = m_link.lineSettings();
+    entry.request = request;
+    entry.command = TrafficEntry::commandName(request);
+    entry.outcome = TrafficEntry::Outcome::Refused;
+    entry.detail = why;
+    m_traffic.record(std::move(entry));
 }
 
 void SensorSession::received(const QString &reply)

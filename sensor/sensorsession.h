@@ -3,6 +3,7 @@
 #include "handshake.h"
 #include "identification.h"
 #include "sensorblock.h"
+#include "trafficlog.h"
 #include "seriallink.h"
 
 #include <QByteArray>
@@ -108,6 +109,11 @@ public:
     const std::optional<Identification> &lastIdentification() const { return m_lastIdentification; }
     const LinkError &linkError() const;
     const SessionFailure &failure() const { return m_failure; }
+    // Every exchange this session made, from its start: request and reply
+    // bytes, rate, wait and outcome; the handshake's attempt at each rate too.
+    TrafficLog &traffic() { return m_traffic; }
+    // The last read reply that was a whole settings block; empty before one.
+    const QString &lastBlockReply() const { return m_lastBlockReply; }
 
 signals:
     // Each reply as it is read, the handshake's (and its first, empty one) too.
@@ -121,6 +127,17 @@ signals:
 
 private:
     std::optional<QString> exchange(const QByteArray &request, int waitMs);
+    // When a request goes out; the record of its exchange starts here.
+    struct Sending {
+        QByteArray request;
+        qint64 timeMs;
+        QDateTime time;
+    };
+    Sending sending(const QByteArray &request) const;
+    // Records an exchange: its reply (none for a request that reads none),
+    // judged by the request's command, or the link's failure.
+    void record(const Sending &sent, const std::optional<QString> &reply, int waitMs);
+    void recordRefused(const QByteArray &request, const QString &why);
     void received(const QString &reply);
     bool fail(SessionFailure::Kind kind, const QString &message);
     bool failFromLink();
@@ -131,6 +148,9 @@ private:
     QString m_connectedBaud;
     std::optional<Identification> m_lastIdentification;
     bool m_awaitingReply = false;
+    Sending m_awaited; // the measure request a timer waits on
+    TrafficLog m_traffic;
+    QString m_lastBlockReply;
 };
 
 } // namespace veltra
