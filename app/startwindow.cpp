@@ -6,6 +6,7 @@
 #include "portmap.h"
 #include "sensorsession.h"
 #include "serialports.h"
+#include "trafficlogwindow.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -74,7 +75,10 @@ void StartWindow::makeMenus()
 {
     m_menuBar = new QMenuBar(this);
     m_menuBar->setObjectName(QStringLiteral("MenuBar"));
+    QMenu *view = m_menuBar->addMenu(QStringLiteral("&View"));
+    ui::addTrafficLogAction(view, m_session.traffic());
     QMenu *help = m_menuBar->addMenu(QStringLiteral("&Help"));
+    ui::addDiagnosticReportAction(help, this, m_session);
     help->addAction(QStringLiteral("&About"), this, [this] { ui::showAbout(this); });
     help->addAction(QStringLiteral("&Serial Ports"), this, [this] { ui::showSerialPorts(this, kPortCount); });
     ui::placeMenuBar(this, m_menuBar);

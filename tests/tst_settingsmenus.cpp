@@ -126,13 +126,15 @@ void TestSettingsMenus::menusAboveTheClientArea()
         QCOMPARE(menuTitles(bar), (QStringList{"&File", "&View", "&Help"}));
         QCOMPARE(actionTexts(bar, 0),
                  (QStringList{"&Save Settings… Ctrl+S", "&Open Settings… Ctrl+O", "&Compare with File…"}));
-        QCOMPARE(actionTexts(bar, 1), QStringList{"&Trend… Ctrl+T"});
-        QCOMPARE(actionTexts(bar, 2), QStringList{"&About"});
-        // Nothing to save, compare or plot before a Read.
-        for (int menu : {0, 1}) {
-            for (QAction *action : bar->actions().at(menu)->menu()->actions())
-                QVERIFY(!action->isEnabled());
-        }
+        QCOMPARE(actionTexts(bar, 1), (QStringList{"&Trend… Ctrl+T", "Traffic &Log…"}));
+        QCOMPARE(actionTexts(bar, 2), (QStringList{"Save &Diagnostic Report…", "&About"}));
+        // Nothing to save, compare or plot before a Read; the traffic and the
+        // report are there from the start.
+        for (QAction *action : bar->actions().at(0)->menu()->actions())
+            QVERIFY(!action->isEnabled());
+        QVERIFY(!bar->actions().at(1)->menu()->actions().at(0)->isEnabled());
+        QVERIFY(bar->actions().at(1)->menu()->actions().at(1)->isEnabled());
+        QVERIFY(bar->actions().at(2)->menu()->actions().at(0)->isEnabled());
         // Every control lies below the bar.
         for (QWidget *child : window->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
             if (child != bar && !child->isWindow())

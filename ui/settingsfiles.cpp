@@ -1,5 +1,8 @@
 #include "settingsfiles.h"
 
+#include "sensorsession.h"
+#include "trafficlogwindow.h"
+
 #include "about.h"
 #include "commandframe.h"
 #include "inputerror.h"
@@ -158,10 +161,14 @@ SettingsMenu::SettingsMenu(QWidget *window, Window hooks)
         if (!path.isEmpty())
             compareWith(path);
     });
-    if (m_hooks.openTrend) {
+    if (m_hooks.openTrend || m_hooks.session) {
         QMenu *view = m_bar->addMenu(QStringLiteral("&View"));
-        m_trend = view->addAction(QStringLiteral("&Trend…"), this, [this] { m_hooks.openTrend(); });
-        m_trend->setShortcut(QKeySequence(QStringLiteral("Ctrl+T")));
+        if (m_hooks.openTrend) {
+            m_trend = view->addAction(QStringLiteral("&Trend…"), this, [this] { m_hooks.openTrend(); });
+            m_trend->setShortcut(QKeySequence(QStringLiteral("Ctrl+T")));
+        }
+        if (m_hooks.session)
+            addTrafficLogAction(view, m_hooks.session->traffic());
     }
     // Until a Read there is nothing to save, mark against, compare with or
     // work a level out with.
@@ -170,6 +177,8 @@ SettingsMenu::SettingsMenu(QWidget *window, Window hooks)
         action->setShortcutContext(Qt::WindowShortcut);
     }
     QMenu *help = m_bar->addMenu(QStringLiteral("&Help"));
+    if (m_hooks.session)
+        addDiagnosticReportAction(help, m_window, *m_hooks.session);
     help->addAction(QStringLiteral("&About"), this, [this] { showAbout(m_window); });
     placeMenuBar(window, m_bar);
 }

@@ -12,6 +12,10 @@
 #include <optional>
 
 class QAction;
+
+namespace veltra {
+class SensorSession;
+}
 class QDialog;
 class QMenuBar;
 class QWidget;
@@ -36,8 +40,11 @@ public:
         std::function<void(const QString &block)> spread;
         // The field that shows a setting; nullptr when none does.
         std::function<QWidget *(Setting)> controlFor;
-        // View > Trend…; no View menu when unset.
+        // View > Trend…; none when unset.
         std::function<void()> openTrend = {};
+        // View > Traffic Log… and Help > Save Diagnostic Report…: the
+        // session's record; none when unset.
+        SensorSession *session = nullptr;
     };
 
     // Makes the bar and places it above the window's client area.
