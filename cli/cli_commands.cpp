@@ -612,7 +612,7 @@ int Cli::report(const QCommandLineParser &parser)
     SensorSession session(m_link);
     watch(session);
     int code = int(ExitCode::Success);
-    if (!session.connectTo(m_portText, parser.isSet(kBaud) ? parser.value(kBaud) : QString()) || !session.readReply())
+    if (!session.connectTo(m_portText, parser.isSet(kBaud) ? parser.value(kBaud) : QString()) || !session.readBlock())
         code = fail(failureOf(session.failure()));
     const QJsonObject report = diagnosticReport(session, QStringLiteral("veltra-cli"), QStringLiteral(VELTRA_VERSION));
     if (path.isEmpty() || path == u"-") {

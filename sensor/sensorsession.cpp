@@ -1,7 +1,7 @@
 #include "sensorsession.h"
 
-#include "commandframe.h"
 #include "bytetext.h"
+#include "commandframe.h"
 #include "linesettings.h"
 #include "measurement.h"
 

@@ -3,8 +3,8 @@
 #include "handshake.h"
 #include "identification.h"
 #include "sensorblock.h"
-#include "trafficlog.h"
 #include "seriallink.h"
+#include "trafficlog.h"
 
 #include <QByteArray>
 #include <QObject>

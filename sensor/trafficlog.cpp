@@ -145,5 +145,4 @@ QJsonArray TrafficLog::toJson() const
     return entries;
 }
 
-
 } // namespace veltra

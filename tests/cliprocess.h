@@ -52,7 +52,7 @@ QJsonObject jsonOf(const CliResult &result)
 }
 
 // The raw settings block as `read --json` reports it, at a known rate.
-QJsonObject readBlock(const QString &port, const QString &baud)
+[[maybe_unused]] QJsonObject readBlock(const QString &port, const QString &baud)
 {
     const CliResult read = runCli({"read", "--port", port, "--baud", baud, "--json"});
     if (read.exitCode != 0)
@@ -61,7 +61,7 @@ QJsonObject readBlock(const QString &port, const QString &baud)
 }
 
 // The simulator's log once what it has written has arrived.
-QString settledLog(Sim &sim)
+[[maybe_unused]] QString settledLog(Sim &sim)
 {
     QTest::qWait(150);
     return sim.log();

@@ -1,15 +1,14 @@
 #include "settingsfiles.h"
 
-#include "sensorsession.h"
-#include "trafficlogwindow.h"
-
 #include "about.h"
 #include "commandframe.h"
 #include "inputerror.h"
 #include "menubar.h"
 #include "numbers.h"
+#include "sensorsession.h"
 #include "settingscompare.h"
 #include "settingsfile.h"
+#include "trafficlogwindow.h"
 
 #include <QAction>
 #include <QApplication>

@@ -28,8 +28,8 @@ namespace veltra::ui {
 
 namespace {
 
-const char *const kHeaders[] = {"Time (ms)", "Port",       "Line",        "Command", "Request (hex)",
-                                "Request",   "Reply (hex)", "Reply",      "Wait (ms)", "Outcome"};
+const char *const kHeaders[] = {"Time (ms)", "Port",        "Line",  "Command",   "Request (hex)",
+                                "Request",   "Reply (hex)", "Reply", "Wait (ms)", "Outcome"};
 
 QString csvField(const QString &text)
 {
@@ -222,9 +222,9 @@ TrafficLogWindow::TrafficLogWindow(TrafficLog &log, QWidget *parent)
     connect(save, &QPushButton::clicked, this, [this] {
         const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
         QString filter;
-        const QString path = QFileDialog::getSaveFileName(
-            this, QStringLiteral("Save Traffic Log"), folder + QStringLiteral("/traffic.txt"),
-            QStringLiteral("Text (*.txt);;CSV (*.csv)"), &filter);
+        const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save Traffic Log"),
+                                                          folder + QStringLiteral("/traffic.txt"),
+                                                          QStringLiteral("Text (*.txt);;CSV (*.csv)"), &filter);
         if (!path.isEmpty())
             saveTo(path);
     });
@@ -282,9 +282,9 @@ bool TrafficLogWindow::saveTo(const QString &path)
     QSaveFile file(path);
     const QByteArray bytes = shownText(path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive)).toUtf8();
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        QMessageBox::warning(this, windowTitle(),
-                             QStringLiteral("%1 cannot be written: %2.")
-                                 .arg(QDir::toNativeSeparators(path), file.errorString()));
+        QMessageBox::warning(
+            this, windowTitle(),
+            QStringLiteral("%1 cannot be written: %2.").arg(QDir::toNativeSeparators(path), file.errorString()));
         return false;
     }
     return true;
@@ -346,8 +346,8 @@ void saveDiagnosticReportAs(QWidget *parent, SensorSession &session)
     if (path.isEmpty())
         return;
     QString error;
-    const QJsonObject report = diagnosticReport(session, QStringLiteral("veltra-sensor"),
-                                                QApplication::applicationVersion());
+    const QJsonObject report
+        = diagnosticReport(session, QStringLiteral("veltra-sensor"), QApplication::applicationVersion());
     if (!saveDiagnosticReport(path, report, &error))
         QMessageBox::warning(parent, QStringLiteral("Save Diagnostic Report"), error);
 }
