@@ -193,7 +193,7 @@ TrafficLogWindow::TrafficLogWindow(TrafficLog &log, QWidget *parent)
     m_table->verticalHeader()->hide();
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
     m_table->horizontalHeader()->setStretchLastSection(true);
-    const int widths[] = {70, 150, 90, 100, 170, 90, 220, 140, 70};
+    const int widths[] = {70, 130, 90, 100, 150, 70, 200, 130, 70};
     for (int c = 0; c < int(std::size(widths)); ++c)
         m_table->setColumnWidth(c, widths[c]);
 
@@ -242,7 +242,7 @@ TrafficLogWindow::TrafficLogWindow(TrafficLog &log, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(bar);
     layout->addWidget(m_table, 1);
-    resize(1180, 420);
+    resize(1200, 420);
 
     // Follow new entries, unless the operator scrolled up to read.
     connect(m_table->verticalScrollBar(), &QScrollBar::valueChanged, this,
