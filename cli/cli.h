@@ -60,6 +60,8 @@ private:
     int report(const QCommandLineParser &parser);
     // With --trace, every exchange of the session as a line on standard error.
     void watch(SensorSession &session);
+    // With --trace, the exchanges of scan's probes, port by port.
+    void traceScan(const QList<ScanResult> &results);
     // A command on several ports at once (cli_ports.cpp): one worker and one
     // connection per port; the results in the order of the list, the port
     // in every row; the exit code is the worst of them.

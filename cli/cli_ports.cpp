@@ -72,12 +72,24 @@ struct PortRun {
 
 } // namespace
 
+void Cli::traceScan(const QList<ScanResult> &results)
+{
+    if (!m_trace)
+        return;
+    for (const ScanResult &r : results) {
+        for (const QString &line : r.trace)
+            m_err << r.port.number << "  trace: " << line << '\n';
+    }
+    m_err.flush();
+}
+
 int Cli::scan(const QCommandLineParser &parser)
 {
     if (!m_makeLink)
         return fail({ExitCode::Usage, QStringLiteral("scan needs the serial ports of the system.")});
     const QList<PortEntry> candidates = scanCandidates(kScanPortCount, parser.isSet(QStringLiteral("all-devices")));
     const QList<ScanResult> results = scanPorts(candidates, m_makeLink);
+    traceScan(results);
     const bool anyFound = std::any_of(results.cbegin(), results.cend(),
                                       [](const ScanResult &r) { return r.state == ScanResult::State::Found; });
 
@@ -157,7 +169,9 @@ int Cli::runOnPorts(const QStringList &arguments, const QCommandLineParser &pars
     if (spec.all) {
         ports.clear();
         rates.clear();
-        for (const ScanResult &r : scanPorts(scanCandidates(kScanPortCount, false), m_makeLink)) {
+        const QList<ScanResult> found = scanPorts(scanCandidates(kScanPortCount, false), m_makeLink);
+        traceScan(found);
+        for (const ScanResult &r : found) {
             if (r.state == ScanResult::State::Found) {
                 ports << QString::number(r.port.number);
                 rates << r.baud;

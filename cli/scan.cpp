@@ -87,6 +87,8 @@ QList<ScanResult> scanPorts(const QList<PortEntry> &ports, const LinkFactory &ma
         result.port = ports.at(i);
         const std::unique_ptr<SerialLink> link = makeLink();
         SensorSession session(*link);
+        QObject::connect(&session.traffic(), &TrafficLog::added,
+                         [&result](const TrafficEntry &entry) { result.trace << entry.line(); });
         const QString portText = QString::number(ports.at(i).number);
         if (!session.connectTo(portText)) {
             const SessionFailure &failure = session.failure();

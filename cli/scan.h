@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -33,6 +34,7 @@ struct ScanResult {
     QString baud; // the rate the sensor answered at
     SensorIdentity identity;
     QString message; // why there is no sensor, for the other states
+    QStringList trace; // the probe's exchanges, one line each (TrafficEntry::line)
 
     QString stateName() const; // "found", "no sensor", "busy", "failed"
 };
