@@ -1,6 +1,8 @@
 #pragma once
 
 // How veltra-cli prints: tables, JSON and the values inside them.
+#include "measurementrow.h" // csvField
+
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QList>
@@ -20,7 +22,5 @@ QJsonObject modelJson(const QString &code, const QString &name);
 void printJson(QTextStream &out, const QJsonObject &object);
 // Left-aligned columns, two blanks apart; the last column is not padded.
 void printTable(QTextStream &out, const QList<QStringList> &rows);
-// One CSV field: quoted when it holds a comma, a quote or a line break.
-QString csvField(const QString &text);
 
 } // namespace veltra

@@ -33,7 +33,7 @@ struct ScanResult {
     State state = State::NoSensor;
     QString baud; // the rate the sensor answered at
     SensorIdentity identity;
-    QString message; // why there is no sensor, for the other states
+    QString message;   // why there is no sensor, for the other states
     QStringList trace; // the probe's exchanges, one line each (TrafficEntry::line)
 
     QString stateName() const; // "found", "no sensor", "busy", "failed"

@@ -61,6 +61,15 @@ MeasurementRow measurementRow(const SensorBlock &block, const QString &reply)
     return row;
 }
 
+QString csvField(const QString &text)
+{
+    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n') && !text.contains(u'\r'))
+        return text;
+    QString quoted = text;
+    quoted.replace(QStringLiteral("\""), QStringLiteral("\"\""));
+    return u'"' + quoted + u'"';
+}
+
 QString measurementCsvHeader(SensorFamily family)
 {
     return family == SensorFamily::Level ? QStringLiteral("time,distance,temperature,level,current")

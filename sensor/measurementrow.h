@@ -30,6 +30,9 @@ MeasurementRow measurementRow(const SensorBlock &block, const QString &reply);
 // recording): time, distance, temperature, and for level sensors level and
 // current.
 QString measurementCsvHeader(SensorFamily family);
+// One CSV field: quoted when it holds a comma, a quote or a line break.
+QString csvField(const QString &text);
+
 // One row: the time as ISO 8601 in UTC with milliseconds, then the values;
 // an exchange that gave no values leaves its fields empty.
 QString measurementCsvRow(const QDateTime &time, const MeasurementRow &row, SensorFamily family);

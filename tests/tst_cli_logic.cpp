@@ -2,6 +2,7 @@
 // from replies, writes prepared with the windows' checks and requests,
 // read-back comparison and backup files.
 #include "failure.h"
+#include "measurementrow.h"
 #include "parallel.h"
 #include "portspec.h"
 #include "replies.h"
@@ -74,6 +75,7 @@ private slots:
     void portLists_data();
     void portLists();
     void worstOfSeveralExitCodes();
+    void csvFieldsQuoteWhatNeedsIt();
 };
 
 // clang-format off
@@ -543,6 +545,15 @@ void TestCliLogic::worstOfSeveralExitCodes()
     QCOMPARE(worstExitCode({6, 5, 3}), 6);
     QCOMPARE(worstExitCode({6, 2}), 2);
     QCOMPARE(worstExitCode({0, 99}), 99);
+}
+
+void TestCliLogic::csvFieldsQuoteWhatNeedsIt()
+{
+    QCOMPARE(csvField(QStringLiteral("ok")), QStringLiteral("ok"));
+    QCOMPARE(csvField(QString()), QString());
+    QCOMPARE(csvField(QStringLiteral("No sensor, port 3")), QStringLiteral("\"No sensor, port 3\""));
+    QCOMPARE(csvField(QStringLiteral("say \"x\"")), QStringLiteral("\"say \"\"x\"\"\""));
+    QCOMPARE(csvField(QStringLiteral("two\nlines")), QStringLiteral("\"two\nlines\""));
 }
 
 QTEST_GUILESS_MAIN(TestCliLogic)

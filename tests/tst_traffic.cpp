@@ -86,9 +86,9 @@ void TestTraffic::sessionRecordsEveryExchange()
     QVERIFY(session.run());
     link.unplug();
     QVERIFY(!session.readReply());
-    QCOMPARE(outcomes(log), (QStringList{"connect/no reply", "connect/answered", "read settings/answered",
-                                         "measure/damaged", "write settings/sent", "run/sent",
-                                         "read settings/lost device"}));
+    QCOMPARE(outcomes(log),
+             (QStringList{"connect/no reply", "connect/answered", "read settings/answered", "measure/damaged",
+                          "write settings/sent", "run/sent", "read settings/lost device"}));
     // The bytes both ways, the rate and the wait of each.
     QCOMPARE(TrafficEntry::hex(log.at(0).request), QStringLiteral("FE FA FC 0C"));
     QCOMPARE(log.at(0).lineSettings, QStringLiteral("9600,n,8,1"));
@@ -255,8 +255,9 @@ void TestTraffic::reportOfFaultySensors()
         QStringList outcomes; // command/outcome of each exchange
     };
     const QList<Case> cases = {
-        {{"--silent"}, 3, {"connect/no reply", "connect/no reply", "connect/no reply", "connect/no reply",
-                           "connect/no reply"}},
+        {{"--silent"},
+         3,
+         {"connect/no reply", "connect/no reply", "connect/no reply", "connect/no reply", "connect/no reply"}},
         {{"--noise", "2"}, 3, {"connect/answered", "read settings/damaged"}},
         {{"--short", "12"}, 3, {"connect/answered", "read settings/damaged"}},
         {{"--unplug-after", "1"}, 3, {"connect/answered", "read settings/lost device"}},

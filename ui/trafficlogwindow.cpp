@@ -1,6 +1,7 @@
 #include "trafficlogwindow.h"
 
 #include "diagnosticreport.h"
+#include "measurementrow.h"
 #include "sensorsession.h"
 
 #include <QApplication>
@@ -30,15 +31,6 @@ namespace {
 
 const char *const kHeaders[] = {"Time (ms)", "Port",        "Line",  "Command",   "Request (hex)",
                                 "Request",   "Reply (hex)", "Reply", "Wait (ms)", "Outcome"};
-
-QString csvField(const QString &text)
-{
-    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n'))
-        return text;
-    QString quoted = text;
-    quoted.replace(QStringLiteral("\""), QStringLiteral("\"\""));
-    return u'"' + quoted + u'"';
-}
 
 // Keeps the rows whose command and outcome match the chosen ones (empty: any).
 class TrafficFilter : public QSortFilterProxyModel
