@@ -3,7 +3,7 @@
 
 #include "linesettings.h"
 #include "portmap.h"
-#include "portspec.h"
+#include "portselection.h"
 
 #include <QCommandLineParser>
 #include <QTextStream>
@@ -278,14 +278,14 @@ int Cli::run(const QStringList &arguments)
     }
     if (info->options & PortList) {
         QString error;
-        const std::optional<PortSpec> spec = parsePortSpec(ports.constFirst(), &error);
-        if (!spec)
+        const std::optional<PortSelection> selection = parsePortSelection(ports.constFirst(), &error);
+        if (!selection)
             return usageError(error);
         // A list, a CSV summary, or JSON from a command that prints none of
         // its own: one result per port.
         const bool summaryJson = parser.isSet(QStringLiteral("json")) && !(info->options & Json);
-        if (!spec->isSingle() || parser.isSet(QStringLiteral("csv")) || summaryJson)
-            return runOnPorts(arguments, parser, *spec, (info->options & Json) != 0);
+        if (!selection->isSingle() || parser.isSet(QStringLiteral("csv")) || summaryJson)
+            return runOnPorts(arguments, parser, *selection, (info->options & Json) != 0);
     } else if (!isPortArgument(ports.constFirst())) {
         return usageError(QStringLiteral("--port must be a port number from 1 to 32767 or a device path, not \"%1\".")
                               .arg(ports.constFirst()));

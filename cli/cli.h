@@ -1,7 +1,7 @@
 #pragma once
 
 #include "failure.h"
-#include "portspec.h"
+#include "portselection.h"
 #include "scan.h"
 #include "sensorsession.h"
 #include "settingsedit.h"
@@ -66,7 +66,8 @@ private:
     // connection per port; the results in the order of the list, the port
     // in every row; the exit code is the worst of them.
     // ownJson: the command prints JSON of its own, which each port's result holds.
-    int runOnPorts(const QStringList &arguments, const QCommandLineParser &parser, const PortSpec &spec, bool ownJson);
+    int runOnPorts(const QStringList &arguments, const QCommandLineParser &parser, const PortSelection &selection,
+                   bool ownJson);
     int runSensor(const QCommandLineParser &parser);
 
     // Connects and reads the block; a failure is reported here.

@@ -147,7 +147,8 @@ int Cli::scan(const QCommandLineParser &parser)
     return int(anyFound ? ExitCode::Success : ExitCode::NoSensor);
 }
 
-int Cli::runOnPorts(const QStringList &arguments, const QCommandLineParser &parser, const PortSpec &spec, bool ownJson)
+int Cli::runOnPorts(const QStringList &arguments, const QCommandLineParser &parser, const PortSelection &selection,
+                    bool ownJson)
 {
     if (!m_makeLink)
         return usageError(QStringLiteral("several ports at once need the system's serial ports."));
@@ -164,9 +165,9 @@ int Cli::runOnPorts(const QStringList &arguments, const QCommandLineParser &pars
     }
 
     // The ports, and the rate scan found each at (none for a listed port).
-    QStringList ports = spec.ports;
+    QStringList ports = selection.ports;
     QStringList rates(ports.size());
-    if (spec.all) {
+    if (selection.all) {
         ports.clear();
         rates.clear();
         const QList<ScanResult> found = scanPorts(scanCandidates(kScanPortCount, false), m_makeLink);

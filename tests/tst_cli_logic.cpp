@@ -4,7 +4,7 @@
 #include "failure.h"
 #include "measurementrow.h"
 #include "parallel.h"
-#include "portspec.h"
+#include "portselection.h"
 #include "replies.h"
 #include "sensorblock.h"
 #include "settingsedit.h"
@@ -520,17 +520,17 @@ void TestCliLogic::portLists()
     QFETCH(QStringList, ports);
     QFETCH(QString, why);
     QString error;
-    const std::optional<PortSpec> spec = parsePortSpec(text, &error);
+    const std::optional<PortSelection> selection = parsePortSelection(text, &error);
     if (!why.isEmpty()) {
-        QVERIFY(!spec);
+        QVERIFY(!selection);
         QVERIFY2(error.contains(why), qPrintable(error));
         QVERIFY(error.startsWith(QStringLiteral("--port must be")));
         return;
     }
-    QVERIFY2(spec, qPrintable(error));
-    QCOMPARE(spec->all, all);
-    QCOMPARE(spec->ports, ports);
-    QCOMPARE(spec->isSingle(), !all && ports.size() == 1);
+    QVERIFY2(selection, qPrintable(error));
+    QCOMPARE(selection->all, all);
+    QCOMPARE(selection->ports, ports);
+    QCOMPARE(selection->isSingle(), !all && ports.size() == 1);
 }
 
 void TestCliLogic::worstOfSeveralExitCodes()

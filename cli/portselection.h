@@ -9,7 +9,7 @@ namespace veltra {
 
 // What --port names: one port, a list of them ("1,3,5-8", device paths), or
 // every port where scan finds a sensor ("all").
-struct PortSpec {
+struct PortSelection {
     bool all = false;
     QStringList ports; // each a whole number from 1 to 32767 or an absolute device path, in the order given, once
 
@@ -27,6 +27,6 @@ bool isPortArgument(const QString &text);
 // Reads a --port value; nothing, with the reason, when it names no port,
 // has an empty item, a range that runs backwards or more than kMostPorts
 // ports. A port named twice is served once.
-std::optional<PortSpec> parsePortSpec(const QString &text, QString *error);
+std::optional<PortSelection> parsePortSelection(const QString &text, QString *error);
 
 } // namespace veltra

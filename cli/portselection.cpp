@@ -1,4 +1,4 @@
-#include "portspec.h"
+#include "portselection.h"
 
 #include "portmap.h"
 
@@ -31,7 +31,7 @@ bool isPortArgument(const QString &text)
     return portNumber(text) > 0;
 }
 
-std::optional<PortSpec> parsePortSpec(const QString &text, QString *error)
+std::optional<PortSelection> parsePortSelection(const QString &text, QString *error)
 {
     const auto refuse = [error, &text](const QString &why) {
         *error = QStringLiteral("--port must be a port number from 1 to 32767, a device path, a list such as "
@@ -39,10 +39,10 @@ std::optional<PortSpec> parsePortSpec(const QString &text, QString *error)
                      .arg(text, why);
         return std::nullopt;
     };
-    PortSpec spec;
+    PortSelection selection;
     if (text.trimmed() == u"all") {
-        spec.all = true;
-        return spec;
+        selection.all = true;
+        return selection;
     }
     // A device path may hold a comma only as a list separator: a single
     // absolute path is taken whole.
@@ -64,12 +64,12 @@ std::optional<PortSpec> parsePortSpec(const QString &text, QString *error)
             if (last - first >= kMostPorts)
                 return refuse(QStringLiteral("names more than %1 ports").arg(kMostPorts));
             for (int n = first; n <= last; ++n) {
-                if (!spec.ports.contains(QString::number(n)))
-                    spec.ports << QString::number(n);
+                if (!selection.ports.contains(QString::number(n)))
+                    selection.ports << QString::number(n);
             }
         } else if (isPortArgument(item)) {
-            if (!spec.ports.contains(item))
-                spec.ports << item;
+            if (!selection.ports.contains(item))
+                selection.ports << item;
         } else if (items.size() == 1) {
             *error = QStringLiteral("--port must be a port number from 1 to 32767 or a device path (or a list such "
                                     "as 1,3,5-8, or all), not \"%1\".")
@@ -78,10 +78,10 @@ std::optional<PortSpec> parsePortSpec(const QString &text, QString *error)
         } else {
             return refuse(QStringLiteral("has \"%1\", which is neither").arg(item));
         }
-        if (spec.ports.size() > kMostPorts)
+        if (selection.ports.size() > kMostPorts)
             return refuse(QStringLiteral("names more than %1 ports").arg(kMostPorts));
     }
-    return spec;
+    return selection;
 }
 
 } // namespace veltra
