@@ -17,7 +17,7 @@ using namespace veltra;
 namespace {
 
 // The waits the handshake makes before it finds a sensor at this rate.
-int specifiedWaitMs(int rate)
+int fixedWaitsMs(int rate)
 {
     int waits = Handshake::kSettleMs;
     for (const BaudRow &row : kBaudTable) {
@@ -73,7 +73,7 @@ int main(int argc, char *argv[])
             QCoreApplication::processEvents();
         }
         const double mean = total / runs;
-        const int waits = specifiedWaitMs(rate);
+        const int waits = fixedWaitsMs(rate);
         const double overhead = 100.0 * (mean - waits) / waits;
         withinBudget = withinBudget && overhead < 3.0;
         std::printf("%-8d %5d %10.1f %10.1f %10.1f %10d %8.2f%%\n", rate, runs, lo, mean, hi, waits, overhead);
