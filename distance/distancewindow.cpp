@@ -123,9 +123,7 @@ void DistanceWindow::makePictures()
 // polished (shown or drawn), not before.
 bool DistanceWindow::event(QEvent *event)
 {
-    // Qt asks every new top-level window to polish itself soon after it is
-    // made; a hidden one waits until it is shown or drawn.
-    if (event->type() == QEvent::PolishRequest && !isVisible())
+    if (ui::holdsPolishWhileHidden(this, event))
         return true;
     if (event->type() == QEvent::Polish && m_productPicture->pixmap().isNull()) {
         m_productPicture->setPixmap(QPixmap(QStringLiteral(":/distance/product.png")));

@@ -229,9 +229,7 @@ void LevelWindow::loadPictures()
 
 bool LevelWindow::event(QEvent *event)
 {
-    // Qt asks every new top-level window to polish itself soon after it is
-    // made; a hidden one waits until it is shown or drawn.
-    if (event->type() == QEvent::PolishRequest && !isVisible())
+    if (ui::holdsPolishWhileHidden(this, event))
         return true;
     if (event->type() == QEvent::Polish && m_background.isNull())
         loadPictures();

@@ -245,14 +245,9 @@ SensorSession::Sending SensorSession::sending(const QByteArray &request) const
 
 void SensorSession::record(const Sending &sent, const std::optional<QString> &reply, int waitMs)
 {
-    TrafficEntry entry;
+    TrafficEntry entry = entryFor(sent.request);
     entry.timeMs = sent.timeMs;
     entry.time = sent.time;
-    entry.port = m_link.port() ? m_link.port()->display() : QString();
-    entry.device = m_link.device();
-    entry.lineSettings = m_link.lineSettings();
-    entry.request = sent.request;
-    entry.command = TrafficEntry::commandName(sent.request);
     entry.waitMs = waitMs;
     using Outcome = TrafficEntry::Outcome;
     const LinkError &error = m_link.lastError();
@@ -286,7 +281,7 @@ void SensorSession::record(const Sending &sent, const std::optional<QString> &re
     m_traffic.record(std::move(entry));
 }
 
-void SensorSession::recordRefused(const QByteArray &request, const QString &why)
+TrafficEntry SensorSession::entryFor(const QByteArray &request) const
 {
     TrafficEntry entry;
     entry.port = m_link.port() ? m_link.port()->display() : QString();
@@ -294,6 +289,12 @@ void SensorSession::recordRefused(const QByteArray &request, const QString &why)
     entry.lineSettings = m_link.lineSettings();
     entry.request = request;
     entry.command = TrafficEntry::commandName(request);
+    return entry;
+}
+
+void SensorSession::recordRefused(const QByteArray &request, const QString &why)
+{
+    TrafficEntry entry = entryFor(request);
     entry.outcome = TrafficEntry::Outcome::Refused;
     entry.detail = why;
     m_traffic.record(std::move(entry));

@@ -138,6 +138,8 @@ private:
     // judged by the request's command, or the link's failure.
     void record(const Sending &sent, const std::optional<QString> &reply, int waitMs);
     void recordRefused(const QByteArray &request, const QString &why);
+    // An entry for a request on the link as it stands: port, device, rate, command.
+    TrafficEntry entryFor(const QByteArray &request) const;
     void received(const QString &reply);
     bool fail(SessionFailure::Kind kind, const QString &message);
     bool failFromLink();

@@ -135,7 +135,6 @@ QLineSeries *TrendChart::segment(TrendSeries series, std::size_t index)
             marker->setVisible(pool.empty());
         line->attachAxis(m_timeAxis);
         line->attachAxis(axisFor(series));
-        line->setUseOpenGL(false);
         pool.push_back(line);
     }
     return pool[index];

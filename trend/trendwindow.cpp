@@ -42,7 +42,7 @@ constexpr Choice kSpans[] = {{"1 min", 60}, {"10 min", 600}, {"1 h", 3600}, {"6 
 // Decimals a series is shown with.
 int decimalsOf(TrendSeries series)
 {
-    return series == TrendSeries::Current ? 2 : series == TrendSeries::Temperature ? 1 : 1;
+    return series == TrendSeries::Current ? 2 : 1;
 }
 
 QString numberText(double value, int decimals)
@@ -250,11 +250,6 @@ void TrendWindow::setIntervalSeconds(double seconds)
     }
     m_interval->setCurrentIndex(best);
     m_loop.setInterval(m_interval->currentData().toInt());
-}
-
-void TrendWindow::setBlock(const SensorBlock &block)
-{
-    m_loop.setBlock(block);
 }
 
 void TrendWindow::start()

@@ -46,8 +46,6 @@ public:
     bool isRunning() const { return m_loop.isRunning(); }
     // Seconds between exchanges, 0.5 or more.
     void setIntervalSeconds(double seconds);
-    // New settings to work the level and current out with (a new Read).
-    void setBlock(const SensorBlock &block);
 
     // Record every measurement from now on to a CSV file; false, after a
     // message, when the file cannot be written.

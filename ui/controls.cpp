@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +12,11 @@
 #include <algorithm>
 
 namespace veltra::ui {
+
+bool holdsPolishWhileHidden(const QWidget *window, const QEvent *event)
+{
+    return event->type() == QEvent::PolishRequest && !window->isVisible();
+}
 
 namespace {
 

@@ -15,7 +15,15 @@ class QLineEdit;
 class QPushButton;
 class QWidget;
 
+class QEvent;
+
 namespace veltra::ui {
+
+// Qt asks every new top-level window to polish itself soon after it is made.
+// True for that request while the window is hidden: a window made hidden at
+// start-up returns true from event() and is polished (and loads what it
+// loads then) only when it is shown or drawn.
+bool holdsPolishWhileHidden(const QWidget *window, const QEvent *event);
 
 // Each helper makes a named child of parent at a twips rectangle.
 
