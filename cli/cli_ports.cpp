@@ -70,6 +70,77 @@ struct PortRun {
     }
 };
 
+// One JSON document: each port's own JSON result, its messages and exit code.
+void printRunsJson(QTextStream &out, const QList<PortRun> &runs, int worst)
+{
+    QJsonArray results;
+    for (const PortRun &run : runs) {
+        const QJsonDocument printed = QJsonDocument::fromJson(run.out.toUtf8());
+        QJsonArray messages;
+        for (const QString &line : lines(run.err))
+            messages.append(line);
+        results.append(
+            QJsonObject{{QStringLiteral("port"), run.port},
+                        {QStringLiteral("device"), textOrNull(run.device)},
+                        {QStringLiteral("exitCode"), run.exitCode},
+                        {QStringLiteral("result"), printed.isObject() ? QJsonValue(printed.object()) : QJsonValue()},
+                        {QStringLiteral("messages"), messages}});
+    }
+    printJson(out, {{QStringLiteral("ports"), results}, {QStringLiteral("exitCode"), worst}});
+}
+
+// One CSV row per port.
+void printRunsCsv(QTextStream &out, const QList<PortRun> &runs)
+{
+    out << "port,device,exit_code,result\n";
+    for (const PortRun &run : runs)
+        out << csvField(run.port) << ',' << csvField(run.device) << ',' << run.exitCode << ',' << csvField(run.result())
+            << '\n';
+    out.flush();
+}
+
+// Each port's own lines, the port in front of every one, then a summary.
+void printRunsText(QTextStream &out, QTextStream &err, const QList<PortRun> &runs)
+{
+    qsizetype width = 0;
+    for (const PortRun &run : runs)
+        width = std::max(width, run.port.size());
+    for (const PortRun &run : runs) {
+        for (const QString &line : lines(run.out))
+            out << run.port.leftJustified(width + 2) << line << '\n';
+        for (const QString &line : lines(run.err))
+            err << run.port.leftJustified(width + 2) << line << '\n';
+    }
+    out << Qt::endl;
+    err.flush();
+    QList<QStringList> rows{
+        {QStringLiteral("port"), QStringLiteral("device"), QStringLiteral("exit"), QStringLiteral("result")}};
+    for (const PortRun &run : runs)
+        rows << QStringList{run.port, run.device.isEmpty() ? QStringLiteral("-") : run.device,
+                            QString::number(run.exitCode), run.result()};
+    printTable(out, rows);
+}
+
+// measure: one CSV table, the port in front of every row; a distance sensor
+// leaves the level and current empty.
+void printMeasurements(QTextStream &out, QTextStream &err, const QList<PortRun> &runs)
+{
+    out << "port," << measurementCsvHeader(SensorFamily::Level) << '\n';
+    for (const PortRun &run : runs) {
+        const QStringList rows = lines(run.out);
+        for (qsizetype r = 1; r < rows.size(); ++r) {
+            QString row = rows[r];
+            if (rows.constFirst() == measurementCsvHeader(SensorFamily::Distance))
+                row += QStringLiteral(",,");
+            out << csvField(run.port) << ',' << row << '\n';
+        }
+        for (const QString &line : lines(run.err))
+            err << run.port << ": " << line << '\n';
+    }
+    out.flush();
+    err.flush();
+}
+
 } // namespace
 
 void Cli::traceScan(const QList<ScanResult> &results)
@@ -155,7 +226,6 @@ int Cli::runOnPorts(const QStringList &arguments, const QCommandLineParser &pars
     const QString command = arguments.value(1);
     const bool json = parser.isSet(QStringLiteral("json")) && !parser.isSet(QStringLiteral("csv"));
     const bool csv = parser.isSet(QStringLiteral("csv"));
-    const bool measuring = command == u"measure";
 
     // A backup of several sensors needs a folder: one file per port.
     if (command == u"backup") {
@@ -212,70 +282,14 @@ int Cli::runOnPorts(const QStringList &arguments, const QCommandLineParser &pars
         codes << run.exitCode;
     const int worst = worstExitCode(codes);
 
-    if (json) {
-        QJsonArray results;
-        for (const PortRun &run : runs) {
-            const QJsonDocument printed = QJsonDocument::fromJson(run.out.toUtf8());
-            QJsonArray messages;
-            for (const QString &line : lines(run.err))
-                messages.append(line);
-            results.append(QJsonObject{
-                {QStringLiteral("port"), run.port},
-                {QStringLiteral("device"), textOrNull(run.device)},
-                {QStringLiteral("exitCode"), run.exitCode},
-                {QStringLiteral("result"), printed.isObject() ? QJsonValue(printed.object()) : QJsonValue()},
-                {QStringLiteral("messages"), messages}});
-        }
-        printJson(m_out, {{QStringLiteral("ports"), results}, {QStringLiteral("exitCode"), worst}});
-        return worst;
-    }
-    if (csv || !measuring) {
-        // Each port's own lines first, the port in front of every one...
-        if (!csv) {
-            qsizetype width = 0;
-            for (const PortRun &run : runs)
-                width = std::max(width, run.port.size());
-            for (const PortRun &run : runs) {
-                for (const QString &line : lines(run.out))
-                    m_out << run.port.leftJustified(width + 2) << line << '\n';
-                for (const QString &line : lines(run.err))
-                    m_err << run.port.leftJustified(width + 2) << line << '\n';
-            }
-            m_out << Qt::endl;
-            m_err.flush();
-            QList<QStringList> rows{
-                {QStringLiteral("port"), QStringLiteral("device"), QStringLiteral("exit"), QStringLiteral("result")}};
-            for (const PortRun &run : runs)
-                rows << QStringList{run.port, run.device.isEmpty() ? QStringLiteral("-") : run.device,
-                                    QString::number(run.exitCode), run.result()};
-            printTable(m_out, rows);
-            return worst;
-        }
-        // ...or one CSV row per port.
-        m_out << "port,device,exit_code,result\n";
-        for (const PortRun &run : runs)
-            m_out << csvField(run.port) << ',' << csvField(run.device) << ',' << run.exitCode << ','
-                  << csvField(run.result()) << '\n';
-        m_out.flush();
-        return worst;
-    }
-
-    // measure: one CSV table, the port in front of every row; a distance
-    // sensor leaves the level and current empty.
-    m_out << "port," << measurementCsvHeader(SensorFamily::Level) << '\n';
-    for (const PortRun &run : runs) {
-        const QStringList rows = lines(run.out);
-        for (qsizetype r = 1; r < rows.size(); ++r) {
-            QString row = rows[r];
-            if (rows.constFirst() == measurementCsvHeader(SensorFamily::Distance))
-                row += QStringLiteral(",,");
-            m_out << csvField(run.port) << ',' << row << '\n';
-        }
-        for (const QString &line : lines(run.err))
-            m_err << run.port << ": " << line << '\n';
-    }
-    m_out.flush();
-    m_err.flush();
+    if (json)
+        printRunsJson(m_out, runs, worst);
+    else if (csv)
+        printRunsCsv(m_out, runs);
+    else if (command == u"measure")
+        printMeasurements(m_out, m_err, runs);
+    else
+        printRunsText(m_out, m_err, runs);
     return worst;
 }
 
