@@ -23,21 +23,23 @@ enum Option : unsigned {
     Output = 1u << 4,
     FileArgument = 1u << 5, // one positional FILE
     DryRun = 1u << 6,
-    PortCount = 1u << 7,   // --count of port numbers
-    NoPort = 1u << 8,      // needs no --port
-    PortList = 1u << 9,    // --port may name several ports, served at once
-    AllDevices = 1u << 10, // --all-devices
-    ReportFile = 1u << 11, // -o FILE of a diagnostic report
+    PortCount = 1u << 7,     // --count of port numbers
+    NoPort = 1u << 8,        // needs no --port
+    PortList = 1u << 9,      // --port may name several ports, served at once
+    AllDevices = 1u << 10,   // --all-devices
+    ReportFile = 1u << 11,   // -o FILE of a diagnostic report
+    ConvertUnits = 1u << 12, // --convert-units
 };
 
 const char *const kExitCodes = "Exit codes:\n"
                                "  0  success\n"
                                "  2  usage error\n"
                                "  3  no sensor answered, its reply was damaged, or the device went away\n"
-                               "  4  a setting failed its check; nothing was sent\n"
+                               "  4  a setting failed its check, or the file's unit is not the sensor's; nothing "
+                               "was sent\n"
                                "  5  the port could not be opened, or is not a serial device\n"
                                "  6  the read-back after a write differs or failed\n"
-                               "  7  compare: the sensor does not hold the file's settings";
+                               "  7  compare, restore: the sensor does not hold the file's settings";
 
 // The number of ports `ports` lists unless told otherwise: as many as the
 // start window's port box offers.
@@ -105,6 +107,10 @@ void addCommandOptions(QCommandLineParser &parser, unsigned options, const QStri
     if (options & DryRun)
         parser.addOption(
             {QStringLiteral("dry-run"), QStringLiteral("Connect, read and print what would change; send nothing.")});
+    if (options & ConvertUnits)
+        parser.addOption({QStringLiteral("convert-units"),
+                          QStringLiteral("Where the file's distances are in another unit than the sensor's "
+                                         "(centimetres or millimetres), convert them exactly instead of refusing.")});
     if (options & PortCount)
         parser.addOption({{QStringLiteral("n"), QStringLiteral("count")},
                           QStringLiteral("List port numbers 1 to K (default %1).").arg(kDefaultPortCount),
@@ -151,17 +157,22 @@ std::span<const Cli::Command> Cli::commands()
          "\"codes\", with the family, the model, the program's version and the time.",
          Baud | Output | PortList, &Cli::backup},
         {"restore", "Write a backup to a sensor, then read it back",
-         "Checks a settings file (valid JSON, every setting present and in range, the family of the connected "
-         "sensor), writes it with the checks of the settings window and reads the block back. The sensor keeps "
-         "its own model code. With --dry-run it connects, reads and lists each setting that would change, now "
-         "and after, and sends nothing.\nReads the files backup writes, those of earlier versions, and values "
-         "edited by hand in their readable form (\"ogr\": \"Low\", \"baud\": 9600), which win over the codes.",
-         Baud | FileArgument | DryRun | PortList, &Cli::restore, "The settings file to restore."},
+         "Checks a settings file (valid JSON, every setting present, the family of the connected sensor), writes "
+         "it with the checks of the settings window and reads the block back. The sensor keeps its own model "
+         "code, and its own value of every setting its model does not have or cannot change (each is listed). A "
+         "file whose distances are in another unit than the sensor's is refused unless --convert-units. A value "
+         "outside the tables that the sensor already holds passes as unchanged. Exits 0 only when the sensor "
+         "then holds the file's value of every setting its model has, 7 when one differs. With --dry-run it "
+         "connects, reads and lists each setting that would change, now and after, and sends nothing.\nReads the "
+         "files backup writes, those of earlier versions, and values edited by hand in their readable form "
+         "(\"ogr\": \"Low\", \"baud\": 9600) or as codes; a readable value and a code that disagree are refused.",
+         Baud | FileArgument | DryRun | ConvertUnits | PortList, &Cli::restore, "The settings file to restore."},
         {"compare", "Compare a sensor's settings with a backup",
          "Reads the settings block and prints each setting of the sensor next to the file's, marking those that "
-         "differ. Exits 0 when the sensor holds the file's settings, 7 when any differs. The model is shown but "
-         "never counts: restore keeps the sensor's own model code.",
-         Baud | Json | FileArgument | PortList, &Cli::compare, "The settings file to compare with."},
+         "differ, judged as restore judges them: exits 0 when restoring the file would change nothing, 7 when a "
+         "setting differs, 4 when the file's unit is not the sensor's (see --convert-units). The model, and "
+         "settings the sensor's model does not have or cannot change, are shown but never count.",
+         Baud | Json | FileArgument | ConvertUnits | PortList, &Cli::compare, "The settings file to compare with."},
         {"run", "Put a run-control sensor into its run state",
          "Sends the run request to a run-control model (DVK-14, DVK-16, DVK-18); other models are refused and "
          "nothing is sent.",

@@ -71,24 +71,27 @@ private:
     int runSensor(const QCommandLineParser &parser);
 
     // Connects and reads the block; a failure is reported here.
-    std::optional<SensorBlock> connectAndRead(SensorSession &session, const QCommandLineParser &parser);
+    std::optional<SensorSettings> connectAndRead(SensorSession &session, const QCommandLineParser &parser);
     // The settings file named on the command line, and the connected
     // sensor's block of the same family. A failure is reported here, ending
     // in `nothingDone`, and its exit code set. The file is read first: a
     // file that is no settings file opens no port.
     struct FileAndSensor {
-        SensorBlock file;
-        SensorBlock sensor;
+        SensorSettings file;
+        SensorSettings sensor;
     };
     std::optional<FileAndSensor> loadAndRead(SensorSession &session, const QCommandLineParser &parser,
                                              const QString &nothingDone, int *exitCode);
-    // restore --dry-run: each setting the prepared write would change, and
-    // the rate the link would follow to when it is not `rateNow`.
-    int printDryRun(const SensorBlock &sensor, const SensorBlock &file, const PreparedWrite &prepared,
-                    const QString &path, const QString &rateNow);
-    // Sends a prepared write, reads the block back and compares.
-    int writeAndVerify(SensorSession &session, const SensorBlock &before, const QByteArray &request,
-                       const QString &lineSettings, const QString &what);
+    // restore --dry-run: each setting the restore would change, and the rate
+    // the link would follow to when it is not `rateNow`.
+    int printDryRun(const RestorePlan &plan, const QString &path, const QString &rateNow);
+    // A restore plan that cannot be carried out, reported with its exit
+    // code; 0 for one that can.
+    int refuseRestore(const RestorePlan &plan, const QString &nothingDone);
+    // Sends the settings, reads the block back and compares; for a restore,
+    // with the file's values too.
+    int writeAndVerify(SensorSession &session, const SensorSettings &before, const SensorSettings &settings,
+                       const QString &what, const RestorePlan *restore);
 
     // The port numbers scan (and --port all) looks through.
     static constexpr int kScanPortCount = 64;

@@ -11,6 +11,7 @@
 #include "portlist.h"
 #include "portmap.h"
 #include "scan.h"
+#include "settingscompare.h"
 #include "settingsedit.h"
 #include "settingsfile.h"
 #include "settingsreply.h"
@@ -61,48 +62,51 @@ QString withUnit(int value, const QString &unit)
 }
 
 // The settings `read` shows: name, value, what it is.
-QList<QStringList> settingsRows(const SensorBlock &block)
+QList<QStringList> settingsRows(const SensorSettings &block)
 {
     const bool level = block.family() == SensorFamily::Level;
     const ModelEntry *row = block.row();
     const QString unit = block.unit();
-    const auto described = [&block](const char *name) {
-        return describeValue(*findBlockSetting(block.family(), QLatin1String(name)), block.value(name));
-    };
+    const auto described = [&block](Setting id) { return describeValue(blockSetting(id), block.value(id)); };
+    const auto range = [](Setting id) { return QStringLiteral(" (%1)").arg(allowedText(blockSetting(id))); };
 
     QList<QStringList> rows{
-        {QStringLiteral("baud"), described("baud"), QStringLiteral("Baud rate")},
-        {QStringLiteral("slave"), block.valueText("slave"), QStringLiteral("Slave address (1 to 247)")},
-        {QStringLiteral("ogr"), described("ogr"), QStringLiteral("OGR")},
+        {QStringLiteral("baud"), described(Setting::Baud), QStringLiteral("Baud rate")},
+        {QStringLiteral("slave"), block.text(Setting::Slave), QStringLiteral("Slave address") + range(Setting::Slave)},
+        {QStringLiteral("ogr"), described(Setting::Ogr), QStringLiteral("OGR")},
     };
     if (level) {
-        rows.append({QStringLiteral("omb"), described("omb"), QStringLiteral("OMB")});
-        rows.append({QStringLiteral("resolution"), described("resolution"), QStringLiteral("Resolution")});
+        rows.append({QStringLiteral("omb"), described(Setting::Omb), QStringLiteral("OMB")});
+        rows.append({QStringLiteral("resolution"), described(Setting::Resolution), QStringLiteral("Resolution")});
     }
     rows.append({QStringLiteral("model"), block.modelName(), QStringLiteral("Model, code %1").arg(block.modelCode())});
     rows.append({QStringLiteral("date"),
                  QStringLiteral("%1/%2/%3")
-                     .arg(block.field(fieldOf(Setting::Month)))
-                     .arg(block.field(fieldOf(Setting::Day)))
-                     .arg(block.field(fieldOf(Setting::Year))),
+                     .arg(block.value(Setting::Month))
+                     .arg(block.value(Setting::Day))
+                     .arg(block.value(Setting::Year)),
                  QStringLiteral("Stored date (month/day/year)")});
     if (!level) {
-        rows.append({QStringLiteral("switch"), withUnit(block.value("switch"), unit),
-                     QStringLiteral("Switch point (61 to 599)")});
+        rows.append({QStringLiteral("switch"), withUnit(block.value(Setting::Switch), unit),
+                     QStringLiteral("Switch point") + range(Setting::Switch)});
         return rows;
     }
     const QString emptyNote = row ? QStringLiteral(" (%1)").arg(QLatin1String(row->emptyCaption)) : QString();
     const QString fullNote = row ? QStringLiteral(" (%1)").arg(QLatin1String(row->fullCaption)) : QString();
-    const bool thresholds = row && row->hasDigitalOutputs && row->kind != ModelKind::RunControl;
+    const bool thresholds = block.operatorMayChange(blockSetting(Setting::LowDo));
     const QString unused = thresholds ? QString() : QStringLiteral(" (not used by this model)");
-    rows.append({QStringLiteral("empty"), withUnit(block.value("empty"), unit), QStringLiteral("Empty") + emptyNote});
-    rows.append({QStringLiteral("full"), withUnit(block.value("full"), unit), QStringLiteral("Full") + fullNote});
-    rows.append({QStringLiteral("low-do"), withUnit(block.value("low-do"), unit), QStringLiteral("Low DO") + unused});
-    rows.append({QStringLiteral("hi-do"), withUnit(block.value("hi-do"), unit), QStringLiteral("Hi DO") + unused});
+    rows.append(
+        {QStringLiteral("empty"), withUnit(block.value(Setting::Empty), unit), QStringLiteral("Empty") + emptyNote});
+    rows.append(
+        {QStringLiteral("full"), withUnit(block.value(Setting::Full), unit), QStringLiteral("Full") + fullNote});
+    rows.append(
+        {QStringLiteral("low-do"), withUnit(block.value(Setting::LowDo), unit), QStringLiteral("Low DO") + unused});
+    rows.append(
+        {QStringLiteral("hi-do"), withUnit(block.value(Setting::HiDo), unit), QStringLiteral("Hi DO") + unused});
     return rows;
 }
 
-QJsonObject settingsJson(const SensorBlock &block)
+QJsonObject settingsJson(const SensorSettings &block)
 {
     QJsonObject settings;
     QJsonObject codes;
@@ -110,12 +114,12 @@ QJsonObject settingsJson(const SensorBlock &block)
         const QLatin1String name(setting.name);
         const int value = block.value(setting);
         codes.insert(name, value);
-        if (name == u"baud")
-            settings.insert(name, numberOrNull(block.baudText()));
-        else if (name == u"ogr" || name == u"omb" || name == u"resolution")
-            settings.insert(name, textOrNull(choiceText(setting, value)));
-        else if (name != u"model")
+        if (setting.kind == SettingKind::Choice) {
+            const QString text = choiceName(setting, value);
+            settings.insert(name, setting.id == Setting::Baud ? numberOrNull(text) : textOrNull(text));
+        } else if (setting.kind != SettingKind::Model) {
             settings.insert(name, value);
+        }
     }
     return {{QStringLiteral("settings"), settings}, {QStringLiteral("block"), codes}};
 }
@@ -130,13 +134,13 @@ QJsonValue currentJson(const QString &formatted)
 
 } // namespace
 
-std::optional<SensorBlock> Cli::connectAndRead(SensorSession &session, const QCommandLineParser &parser)
+std::optional<SensorSettings> Cli::connectAndRead(SensorSession &session, const QCommandLineParser &parser)
 {
     if (!session.connectTo(m_portText, parser.isSet(kBaud) ? parser.value(kBaud) : QString())) {
         fail(failureOf(session.failure()));
         return std::nullopt;
     }
-    auto block = session.readBlock();
+    auto block = session.readSettings();
     if (!block)
         fail(failureOf(session.failure()));
     return block;
@@ -180,7 +184,7 @@ int Cli::read(const QCommandLineParser &parser)
 {
     SensorSession session(m_link);
     watch(session);
-    const std::optional<SensorBlock> block = connectAndRead(session, parser);
+    const std::optional<SensorSettings> block = connectAndRead(session, parser);
     if (!block)
         return int(failureOf(session.failure()).code);
 
@@ -210,7 +214,7 @@ int Cli::write(const QCommandLineParser &parser)
 
     SensorSession session(m_link);
     watch(session);
-    const std::optional<SensorBlock> block = connectAndRead(session, parser);
+    const std::optional<SensorSettings> block = connectAndRead(session, parser);
     if (!block)
         return int(failureOf(session.failure()).code);
 
@@ -223,45 +227,63 @@ int Cli::write(const QCommandLineParser &parser)
     case PreparedWrite::Status::Ready:
         break;
     }
-    return writeAndVerify(session, *block, prepared.request, prepared.lineSettings, QStringLiteral("Wrote"));
+    return writeAndVerify(session, *block, prepared.settings, QStringLiteral("Wrote"), nullptr);
 }
 
-int Cli::writeAndVerify(SensorSession &session, const SensorBlock &before, const QByteArray &request,
-                        const QString &lineSettings, const QString &what)
+int Cli::writeAndVerify(SensorSession &session, const SensorSettings &before, const SensorSettings &settings,
+                        const QString &what, const RestorePlan *restore)
 {
     const QString rateBefore = session.baudText();
-    if (!session.write(request))
+    SettingsEditor editor(session);
+    const SettingsEditor::WriteResult result = editor.write(settings, true);
+    using Outcome = SettingsEditor::WriteResult::Outcome;
+    switch (result.outcome) {
+    case Outcome::NotSent:
         return fail(failureOf(session.failure()));
-    // From here on the request is out: whatever fails, the sensor's state is
-    // not what the caller asked for until a read shows it.
-    std::optional<SensorBlock> after;
-    if (session.followWrite(lineSettings))
-        after = session.readBlock();
-    if (!after) {
+    case Outcome::Lost:
+    case Outcome::ReadBackFailed:
+        // The request is out: whatever failed, the sensor's state is not
+        // what was asked for until a read shows it.
         return fail({ExitCode::ReadBackDiffers, QStringLiteral("The write was sent, but reading it back failed: %1")
                                                     .arg(failureOf(session.failure()).message)});
-    }
-    QStringList differences;
-    if (after->family() != before.family())
-        differences << QStringLiteral("the sensor now reports a %1 model").arg(familyName(after->family()));
-    else
-        differences = readBackDifferences(request, *after);
-    if (!differences.isEmpty()) {
+    case Outcome::Differs:
         m_err << "The sensor does not hold what was written:" << Qt::endl;
-        for (const QString &line : differences)
+        for (const QString &line : result.differences)
             m_err << "  " << line << Qt::endl;
         return int(ExitCode::ReadBackDiffers);
+    case Outcome::Written:
+    case Outcome::Verified:
+        break;
+    }
+    // A restore is done when the sensor holds the file's value of every
+    // setting its model has, not only what was sent.
+    if (restore) {
+        QStringList differing;
+        for (const RestoreRow &row : restore->rows) {
+            const int held = result.after->value(*row.setting);
+            if (row.applied && held != row.wanted) {
+                differing << QStringLiteral("%1: the file says %2, the sensor holds %3")
+                                 .arg(QLatin1String(row.setting->name), describeValue(*row.setting, row.wanted),
+                                      describeValue(*row.setting, held));
+            }
+        }
+        if (!differing.isEmpty()) {
+            m_err << "The sensor does not hold the file's settings:" << Qt::endl;
+            for (const QString &line : differing)
+                m_err << "  " << line << Qt::endl;
+            return int(ExitCode::Differs);
+        }
     }
 
     m_out << what << ' ' << before.modelName() << " on port " << portDescription(m_portText, m_link.device())
           << "; read back, it holds what was sent." << Qt::endl;
     QList<QStringList> changes;
-    for (const SentValue &sent : sentValues(request, before.family())) {
-        const int old = before.value(*sent.setting);
-        if (old != sent.value) {
-            changes.append({QStringLiteral("  ") + QLatin1String(sent.setting->name),
-                            describeValue(*sent.setting, old) + QStringLiteral(" -> ")
-                                + describeValue(*sent.setting, sent.value)});
+    for (const BlockSetting &setting : blockSettings(before.family())) {
+        const int old = before.value(setting);
+        if (old != settings.value(setting)) {
+            changes.append({QStringLiteral("  ") + QLatin1String(setting.name),
+                            describeValue(setting, old) + QStringLiteral(" -> ")
+                                + describeValue(setting, settings.value(setting))});
         }
     }
     if (changes.isEmpty())
@@ -284,7 +306,7 @@ int Cli::measure(const QCommandLineParser &parser)
 
     SensorSession session(m_link);
     watch(session);
-    const std::optional<SensorBlock> block = connectAndRead(session, parser);
+    const std::optional<SensorSettings> block = connectAndRead(session, parser);
     if (!block)
         return int(failureOf(session.failure()).code);
 
@@ -370,7 +392,7 @@ int Cli::backup(const QCommandLineParser &parser)
 
     SensorSession session(m_link);
     watch(session);
-    const std::optional<SensorBlock> block = connectAndRead(session, parser);
+    const std::optional<SensorSettings> block = connectAndRead(session, parser);
     if (!block)
         return int(failureOf(session.failure()).code);
 
@@ -404,7 +426,7 @@ std::optional<Cli::FileAndSensor> Cli::loadAndRead(SensorSession &session, const
         *exitCode = fail({ExitCode::Usage, QStringLiteral("%1 %2").arg(why, nothingDone)});
         return std::nullopt;
     }
-    const std::optional<SensorBlock> block = connectAndRead(session, parser);
+    const std::optional<SensorSettings> block = connectAndRead(session, parser);
     if (!block) {
         *exitCode = int(failureOf(session.failure()).code);
         return std::nullopt;
@@ -430,39 +452,56 @@ int Cli::restore(const QCommandLineParser &parser)
     const auto both = loadAndRead(session, parser, QStringLiteral("Nothing was written."), &exitCode);
     if (!both)
         return exitCode;
-    const SensorBlock &saved = both->file;
-    const SensorBlock &block = both->sensor;
+    const SensorSettings &saved = both->file;
+    const SensorSettings &block = both->sensor;
 
     if (saved.modelCode() != block.modelCode()) {
         m_err << "Note: " << path << " was taken from a " << saved.modelName() << " (code " << saved.modelCode()
               << "); the sensor stays a " << block.modelName() << " (code " << block.modelCode() << ")." << Qt::endl;
     }
-    const PreparedWrite prepared = prepareRestore(block, saved);
-    if (prepared.status != PreparedWrite::Status::Ready)
-        return fail(
-            {prepared.status == PreparedWrite::Status::Usage ? ExitCode::Usage : ExitCode::Refused, prepared.message});
+    const RestorePlan plan = planRestore(block, saved, path, parser.isSet(QStringLiteral("convert-units")));
+    if (const int refused = refuseRestore(plan, QStringLiteral("Nothing was written.")))
+        return refused;
+    for (const RestoreRow &row : plan.notApplied()) {
+        m_out << "The file's " << row.setting->name << " (" << describeValue(*row.setting, row.file) << ") "
+              << (dryRun ? "would not be" : "is not") << " written: " << row.skipped << '.' << Qt::endl;
+    }
+    if (plan.converted) {
+        m_out << "The file's distances are converted from " << unitWords(plan.fileUnit) << " to "
+              << unitWords(plan.sensorUnit) << '.' << Qt::endl;
+    }
     if (dryRun)
-        return printDryRun(block, saved, prepared, path, session.baudText());
-    return writeAndVerify(session, block, prepared.request, prepared.lineSettings,
-                          QStringLiteral("Restored %1 to").arg(path));
+        return printDryRun(plan, path, session.baudText());
+    return writeAndVerify(session, block, plan.target, QStringLiteral("Restored %1 to").arg(path), &plan);
 }
 
-int Cli::printDryRun(const SensorBlock &sensor, const SensorBlock &file, const PreparedWrite &prepared,
-                     const QString &path, const QString &rateNow)
+int Cli::refuseRestore(const RestorePlan &plan, const QString &nothingDone)
 {
-    // What the request would carry, against what the sensor holds now.
+    switch (plan.status) {
+    case RestorePlan::Status::Ready:
+        return 0;
+    case RestorePlan::Status::UnitDiffers:
+        return fail(
+            {ExitCode::Refused,
+             QStringLiteral("%1 %2 (--convert-units converts the values exactly.)").arg(plan.message, nothingDone)});
+    case RestorePlan::Status::Refused:
+        break;
+    }
+    return fail({ExitCode::Refused, QStringLiteral("%1 %2").arg(plan.message, nothingDone)});
+}
+
+int Cli::printDryRun(const RestorePlan &plan, const QString &path, const QString &rateNow)
+{
+    // What the restore would send, against what the sensor holds now.
     QList<QStringList> rows{{QStringLiteral("  setting"), QStringLiteral("now"), QStringLiteral("after")}};
-    QList<Setting> sent;
-    for (const SentValue &value : sentValues(prepared.request, sensor.family())) {
-        sent.append(value.setting->id);
-        const int now = sensor.value(*value.setting);
-        if (now != value.value) {
-            rows.append({QStringLiteral("  ") + QLatin1String(value.setting->name), describeValue(*value.setting, now),
-                         describeValue(*value.setting, value.value)});
+    for (const RestoreRow &row : plan.rows) {
+        if (row.differs()) {
+            rows.append({QStringLiteral("  ") + QLatin1String(row.setting->name),
+                         describeValue(*row.setting, row.sensor), describeValue(*row.setting, row.wanted)});
         }
     }
     const QString where
-        = QStringLiteral("%1 on port %2").arg(sensor.modelName(), portDescription(m_portText, m_link.device()));
+        = QStringLiteral("%1 on port %2").arg(plan.target.modelName(), portDescription(m_portText, m_link.device()));
     if (rows.size() == 1) {
         m_out << "Restoring " << path << " to " << where << " would change no setting. Nothing was sent." << Qt::endl;
     } else {
@@ -470,14 +509,7 @@ int Cli::printDryRun(const SensorBlock &sensor, const SensorBlock &file, const P
               << (rows.size() == 2 ? " setting" : " settings") << ". Nothing was sent." << Qt::endl;
         printTable(m_out, rows);
     }
-    // A setting the file holds that this model's write does not carry.
-    for (const SettingComparison &row : compareSettings(sensor, file)) {
-        if (row.differs && !sent.contains(row.setting->id)) {
-            m_out << "The file's " << row.setting->name << " (" << row.fileValue << ") would not be written: a "
-                  << sensor.modelName() << "'s write does not carry it." << Qt::endl;
-        }
-    }
-    const QString rate = prepared.lineSettings.section(u',', 0, 0);
+    const QString rate = planWrite(plan.target).lineSettings.section(u',', 0, 0);
     if (!rate.isEmpty() && rate != rateNow)
         m_out << "The sensor would then talk at " << rate << " baud." << Qt::endl;
     return int(ExitCode::Success);
@@ -492,7 +524,10 @@ int Cli::compare(const QCommandLineParser &parser)
     const auto both = loadAndRead(session, parser, QStringLiteral("Nothing was compared."), &exitCode);
     if (!both)
         return exitCode;
-    const QList<SettingComparison> rows = compareSettings(both->sensor, both->file);
+    const RestorePlan plan = planRestore(both->sensor, both->file, path, parser.isSet(QStringLiteral("convert-units")));
+    if (plan.status == RestorePlan::Status::UnitDiffers)
+        return refuseRestore(plan, QStringLiteral("Nothing was compared."));
+    const QList<SettingComparison> rows = compareSettings(plan);
     const qsizetype differing = std::count_if(rows.begin(), rows.end(), [](const auto &row) { return row.differs; });
     const int code = int(differing > 0 ? ExitCode::Differs : ExitCode::Success);
 
@@ -506,6 +541,7 @@ int Cli::compare(const QCommandLineParser &parser)
                 {QStringLiteral("sensorCode"), both->sensor.value(*row.setting)},
                 {QStringLiteral("fileCode"), both->file.value(*row.setting)},
                 {QStringLiteral("differs"), row.differs},
+                {QStringLiteral("note"), textOrNull(row.note)},
             });
         }
         printJson(m_out, {
@@ -514,6 +550,8 @@ int Cli::compare(const QCommandLineParser &parser)
                              {QStringLiteral("family"), familyName(both->sensor.family())},
                              {QStringLiteral("model"), modelJson(both->sensor.modelCode(), both->sensor.modelName())},
                              {QStringLiteral("fileModel"), modelJson(both->file.modelCode(), both->file.modelName())},
+                             {QStringLiteral("unit"), textOrNull(unitName(plan.sensorUnit))},
+                             {QStringLiteral("fileUnit"), textOrNull(unitName(plan.fileUnit))},
                              {QStringLiteral("same"), differing == 0},
                              {QStringLiteral("differing"), int(differing)},
                              {QStringLiteral("settings"), settings},
@@ -526,14 +564,15 @@ int Cli::compare(const QCommandLineParser &parser)
           << Qt::endl;
     QList<QStringList> table{{QStringLiteral("setting"), QStringLiteral("sensor"), QStringLiteral("file"), QString()}};
     for (const SettingComparison &row : rows) {
-        const bool otherModel = row.setting->id == Setting::Model && row.sensorValue != row.fileValue;
         table.append({QLatin1String(row.setting->name), row.sensorValue, row.fileValue,
-                      row.differs  ? QStringLiteral("differs")
-                      : otherModel ? QStringLiteral("(not restored)")
-                                   : QString()});
+                      row.differs           ? QStringLiteral("differs")
+                      : !row.note.isEmpty() ? QStringLiteral("(not restored: %1)").arg(row.note)
+                                            : QString()});
     }
     printTable(m_out, table);
     m_out << Qt::endl;
+    if (plan.status == RestorePlan::Status::Refused)
+        m_out << "Restore would refuse this file: " << plan.message << Qt::endl;
     if (differing == 0)
         m_out << "The sensor holds the file's settings." << Qt::endl;
     else
@@ -583,7 +622,7 @@ int Cli::runSensor(const QCommandLineParser &parser)
 {
     SensorSession session(m_link);
     watch(session);
-    const std::optional<SensorBlock> block = connectAndRead(session, parser);
+    const std::optional<SensorSettings> block = connectAndRead(session, parser);
     if (!block)
         return int(failureOf(session.failure()).code);
 
@@ -612,7 +651,8 @@ int Cli::report(const QCommandLineParser &parser)
     SensorSession session(m_link);
     watch(session);
     int code = int(ExitCode::Success);
-    if (!session.connectTo(m_portText, parser.isSet(kBaud) ? parser.value(kBaud) : QString()) || !session.readBlock())
+    if (!session.connectTo(m_portText, parser.isSet(kBaud) ? parser.value(kBaud) : QString())
+        || !session.readSettings())
         code = fail(failureOf(session.failure()));
     const QJsonObject report = diagnosticReport(session, QStringLiteral("veltra-cli"), QStringLiteral(VELTRA_VERSION));
     if (path.isEmpty() || path == u"-") {

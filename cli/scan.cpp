@@ -3,8 +3,8 @@
 #include "identification.h"
 #include "parallel.h"
 #include "portmap.h"
-#include "sensorblock.h"
 #include "sensorsession.h"
+#include "sensorsettings.h"
 #include "settingsblock.h"
 #include "settingsreply.h"
 

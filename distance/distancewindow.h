@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sensorblock.h"
+#include "sensorsettings.h"
 
 #include <QWidget>
 
@@ -109,7 +109,7 @@ private:
     void showSettings(const QString &reply);
     void makeMenus();
     void openTrend();
-    std::optional<SensorBlock> blockFromFields();
+    std::optional<SensorSettings> blockFromFields();
     QWidget *controlFor(Setting setting) const;
     // What write sends: the boxes and the working fields as they stand.
     DistanceWriteInput writeInput() const;

@@ -32,7 +32,7 @@ void DistanceWindow::openTrend()
         QList<QWidget *>{m_readButton, m_writeButton, m_getDistanceButton});
 }
 
-std::optional<SensorBlock> DistanceWindow::blockFromFields()
+std::optional<SensorSettings> DistanceWindow::blockFromFields()
 {
     // The values write would send, checked as write checks them.
     const DistanceWriteInput input = writeInput();

@@ -1,6 +1,6 @@
 // Write checks and write requests: checkLevelEntries, planLevelWrite,
 // checkDistanceEntries, planDistanceWrite (sensor/levelwrite.h, sensor/distancewrite.h) and the
-// command line's prepareWrite and prepareRestore (cli/settingsedit.h).
+// command line's prepareWrite (cli/settingsedit.h) and the restore plan (sensor/settingseditor.h).
 //
 // The input is lines. The first line's first character picks what is
 // fuzzed:
@@ -17,8 +17,9 @@
 #include "linesettings.h"
 #include "modelcatalogue.h"
 #include "numbers.h"
-#include "sensorblock.h"
+#include "sensorsettings.h"
 #include "settingsedit.h"
+#include "settingseditor.h"
 #include "settingsreply.h"
 
 #include <QHash>
@@ -235,10 +236,10 @@ void fuzzEntries(const QStringList &lines)
 
 // A whole block from the reply, or a typical one (the model picked by the
 // reply's characters) so the rest of the input is still used.
-SensorBlock blockFrom(const QString &reply)
+SensorSettings blockFrom(const QString &reply)
 {
     QString why;
-    if (auto block = SensorBlock::fromReply(reply, &why))
+    if (auto block = SensorSettings::fromReply(reply, &why))
         return *block;
     static const int models[] = {20, 21, 23, 25, 33, 47, 53, 61, 72, 80, 82, 100, 105, 106, 107, 108, 110, 90};
     uint pick = 0;
@@ -249,14 +250,14 @@ SensorBlock blockFrom(const QString &reply)
     const int baud = pick % 3 ? 40 : 0;
     if (model == 90) {
         const int values[] = {baud, 17, 1, 5, 12, 24, 90, 200, 300, 150, 0};
-        return SensorBlock::fromValues(SensorFamily::Distance, values);
+        return SensorSettings::fromValues(SensorFamily::Distance, values);
     }
     const int resolution = (pick / 7) % 2 ? 10 : 1;
     const int values[] = {baud, 5, 0, 1, 15, 98, model, 300, 250, 50, 90, 8, resolution};
-    return SensorBlock::fromValues(SensorFamily::Level, values);
+    return SensorSettings::fromValues(SensorFamily::Level, values);
 }
 
-bool thresholdsEditable(const SensorBlock &block)
+bool thresholdsEditable(const SensorSettings &block)
 {
     const ModelEntry *row = block.row();
     return row && row->hasDigitalOutputs && row->kind != ModelKind::RunControl;
@@ -264,7 +265,7 @@ bool thresholdsEditable(const SensorBlock &block)
 
 // What a request must look like for this sensor: the distance sensor's 15
 // fields, 17 for the models with a resolution choice, else 16.
-int payloadSizeFor(const SensorBlock &sensor)
+int payloadSizeFor(const SensorSettings &sensor)
 {
     if (sensor.family() == SensorFamily::Distance)
         return 15;
@@ -273,7 +274,7 @@ int payloadSizeFor(const SensorBlock &sensor)
 }
 
 // A Ready write passes the window's checks on the values it carries.
-void checkSentValuesPass(const SensorBlock &sensor, const QList<int> &payload)
+void checkSentValuesPass(const SensorSettings &sensor, const QList<int> &payload)
 {
     FUZZ_CHECK(baudRowForCode(payload.at(fieldOf(Setting::Baud) - 1)) != nullptr);
     FUZZ_CHECK(inRange(payload.at(fieldOf(Setting::Slave) - 1), 1, 247));
@@ -315,21 +316,21 @@ std::optional<int> choiceCode(const QString &name, const QString &typed)
 
 void fuzzWrite(const QStringList &lines)
 {
-    const SensorBlock sensor = blockFrom(lines.value(1));
+    const SensorSettings sensor = blockFrom(lines.value(1));
     const QString linkBaud = lines.value(2);
     const QStringList assignments = lines.mid(3);
 
     const PreparedWrite prepared = prepareWrite(sensor, assignments, linkBaud);
     if (prepared.status != PreparedWrite::Status::Ready) {
-        FUZZ_CHECK(prepared.request.isEmpty());
+        FUZZ_CHECK(prepared.plan.request.isEmpty());
         FUZZ_CHECK(!prepared.message.isEmpty());
         return;
     }
     FUZZ_CHECK(!assignments.isEmpty());
     FUZZ_CHECK(prepared.message.isEmpty());
     const int size = payloadSizeFor(sensor);
-    FUZZ_CHECK(prepared.request.size() == 4 + size);
-    const QList<int> payload = payloadOf(prepared.request);
+    FUZZ_CHECK(prepared.plan.request.size() == 4 + size);
+    const QList<int> payload = payloadOf(prepared.plan.request);
     checkSentValuesPass(sensor, payload);
 
     // Every setting named is sent as asked; every other keeps what the
@@ -368,27 +369,31 @@ void fuzzWrite(const QStringList &lines)
 
 void fuzzRestore(const QStringList &lines)
 {
-    const SensorBlock sensor = blockFrom(lines.value(1));
-    const SensorBlock backup = blockFrom(lines.value(2));
+    const SensorSettings sensor = blockFrom(lines.value(1));
+    const SensorSettings backup = blockFrom(lines.value(2));
     if (sensor.family() != backup.family())
         return; // the caller refuses these before anything is prepared
 
-    const PreparedWrite prepared = prepareRestore(sensor, backup);
-    if (prepared.status != PreparedWrite::Status::Ready) {
-        FUZZ_CHECK(prepared.request.isEmpty());
-        FUZZ_CHECK(!prepared.message.isEmpty());
+    const RestorePlan plan = planRestore(sensor, backup, QStringLiteral("f"), false);
+    if (plan.status != RestorePlan::Status::Ready) {
+        FUZZ_CHECK(!plan.message.isEmpty());
         return;
     }
+    const QByteArray request = planWrite(plan.target).request;
     const int size = payloadSizeFor(sensor);
-    FUZZ_CHECK(prepared.request.size() == 4 + size);
-    const QList<int> payload = payloadOf(prepared.request);
-    checkSentValuesPass(sensor, payload);
-    // The backup's settings, with the sensor's own model code.
+    FUZZ_CHECK(request.size() == 4 + size);
+    const QList<int> payload = payloadOf(request);
+    // The backup's value where the sensor's model lets it change, the
+    // sensor's own elsewhere (the model code always); a changed value is
+    // one the tables define, and the pair of thresholds stays in order.
     for (const BlockSetting &setting : blockSettings(sensor.family())) {
         if (setting.field + (setting.word ? 1 : 0) > size)
             continue;
-        const bool model = QLatin1String(setting.name) == u"model";
-        FUZZ_CHECK(sentValue(payload, setting) == (model ? sensor : backup).value(setting));
+        const int sent = sentValue(payload, setting);
+        const bool applied = sensor.mayChange(setting);
+        FUZZ_CHECK(setting.kind != SettingKind::Model || !applied);
+        FUZZ_CHECK(sent == (applied ? backup : sensor).value(setting));
+        FUZZ_CHECK(sent == sensor.value(setting) || isDefinedValue(setting, sent));
     }
 }
 

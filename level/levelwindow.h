@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sensorblock.h"
+#include "sensorsettings.h"
 
 #include <QPixmap>
 #include <QWidget>
@@ -168,7 +168,7 @@ private:
     void spreadSettings(const QString &block);
     void makeMenus();
     void openTrend();
-    std::optional<SensorBlock> blockFromFields();
+    std::optional<SensorSettings> blockFromFields();
     QWidget *controlFor(Setting setting) const;
     // Shows a catalogue row: name, limits, captions, outputs.
     void applyModelEntry(const ModelEntry &row);

@@ -33,7 +33,7 @@ void LevelWindow::openTrend()
         QList<QWidget *>{m_readButton, m_writeButton, m_getLevelButton, m_runButton});
 }
 
-std::optional<SensorBlock> LevelWindow::blockFromFields()
+std::optional<SensorSettings> LevelWindow::blockFromFields()
 {
     // The values Write would send, checked as Write checks them.
     LevelWriteInput input = writeInput();

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "measurementloop.h"
-#include "sensorblock.h"
+#include "sensorsettings.h"
 
 #include <QFile>
 #include <QString>

@@ -2,8 +2,8 @@
 
 #include "portlist.h"
 #include "portmap.h"
-#include "sensorblock.h"
 #include "sensorsession.h"
+#include "sensorsettings.h"
 #include "settingsfile.h"
 
 #include <QDateTime>
@@ -27,7 +27,7 @@ QJsonValue lastBlock(const SensorSession &session, const QString &version)
         return QJsonValue();
     QJsonObject block{{QStringLiteral("raw"), raw}};
     QString why;
-    if (const auto decoded = SensorBlock::fromReply(raw, &why)) {
+    if (const auto decoded = SensorSettings::fromReply(raw, &why)) {
         const QJsonObject file
             = QJsonDocument::fromJson(SettingsFile::serialize(*decoded, QDateTime::currentDateTimeUtc(), version))
                   .object();

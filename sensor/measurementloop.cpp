@@ -6,7 +6,7 @@
 
 namespace veltra {
 
-MeasurementLoop::MeasurementLoop(SensorSession &session, const SensorBlock &block, QObject *parent)
+MeasurementLoop::MeasurementLoop(SensorSession &session, const SensorSettings &block, QObject *parent)
     : QObject(parent)
     , m_session(session)
     , m_block(block)

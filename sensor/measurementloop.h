@@ -1,7 +1,7 @@
 #pragma once
 
 #include "measurementrow.h"
-#include "sensorblock.h"
+#include "sensorsettings.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -32,14 +32,14 @@ class MeasurementLoop : public QObject
 public:
     static constexpr int kShortestIntervalMs = 500; // each exchange waits 500 ms for its reply
 
-    MeasurementLoop(SensorSession &session, const SensorBlock &block, QObject *parent = nullptr);
+    MeasurementLoop(SensorSession &session, const SensorSettings &block, QObject *parent = nullptr);
 
     // Kept at kShortestIntervalMs or more; takes effect from the next exchange.
     void setInterval(int milliseconds);
     int interval() const { return m_intervalMs; }
     // The settings the level and current are worked out with.
-    void setBlock(const SensorBlock &block) { m_block = block; }
-    const SensorBlock &block() const { return m_block; }
+    void setBlock(const SensorSettings &block) { m_block = block; }
+    const SensorSettings &block() const { return m_block; }
 
     void start();
     // Stops at once; a reply still on its way is left to the next exchange
@@ -63,7 +63,7 @@ private:
     void setRunning(bool running);
 
     SensorSession &m_session;
-    SensorBlock m_block;
+    SensorSettings m_block;
     int m_intervalMs = 1000;
     bool m_running = false;
     QTimer m_nextExchange;

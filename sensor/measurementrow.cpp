@@ -39,7 +39,7 @@ double MeasurementRow::currentValue() const
     return valueOf(answered, current);
 }
 
-MeasurementRow measurementRow(const SensorBlock &block, const QString &reply)
+MeasurementRow measurementRow(const SensorSettings &block, const QString &reply)
 {
     MeasurementRow row;
     const MeasurementReply parsed = MeasurementReply::parse(reply);
@@ -54,7 +54,8 @@ MeasurementRow measurementRow(const SensorBlock &block, const QString &reply)
     row.temperature = NumberToText(TextToNumber(parsed.temperature));
     if (block.family() == SensorFamily::Level) {
         // The window keeps the level as text and reads the current from that text.
-        const LevelReading reading = levelReading(block.valueText("empty"), block.valueText("full"), parsed.distance);
+        const LevelReading reading
+            = levelReading(block.text(Setting::Empty), block.text(Setting::Full), parsed.distance);
         row.level = reading.level;
         row.current = reading.current;
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sensorblock.h"
+#include "sensorsettings.h"
 
 #include <QDateTime>
 #include <QString>
@@ -24,7 +24,7 @@ struct MeasurementRow {
     double currentValue() const;
 };
 
-MeasurementRow measurementRow(const SensorBlock &block, const QString &reply);
+MeasurementRow measurementRow(const SensorSettings &block, const QString &reply);
 
 // The columns of a measurement table (veltra-cli measure, a trend's CSV
 // recording): time, distance, temperature, and for level sensors level and

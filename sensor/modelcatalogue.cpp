@@ -1,6 +1,7 @@
 #include "modelcatalogue.h"
 
 #include "linesettings.h"
+#include "settingsblock.h"
 
 #include <QLatin1String>
 
@@ -166,35 +167,7 @@ constexpr std::array<CodeRange, 8> kLevelCodes{{
     {20, 27}, {30, 37}, {40, 47}, {50, 53}, {60, 67}, {70, 73}, {80, 82}, {91, 112},
 }};
 
-struct CodeText {
-    int code;
-    const char *text;
-};
-
-constexpr std::array<CodeText, 3> kOgrTable{{{0, "High"}, {1, "Medium"}, {2, "Low"}}};
-constexpr std::array<CodeText, 3> kOmbTable{{{8, "Wide"}, {6, "Widish"}, {4, "Narrow"}}};
-constexpr std::array<CodeText, 2> kResolutionTable{{{10, "Cm"}, {1, "mm"}}};
 // clang-format on
-
-template <std::size_t N>
-QString textForCode(const std::array<CodeText, N> &table, int code)
-{
-    for (const CodeText &row : table) {
-        if (row.code == code)
-            return QString::fromLatin1(row.text);
-    }
-    return {};
-}
-
-template <std::size_t N>
-std::optional<int> codeForText(const std::array<CodeText, N> &table, const QString &text)
-{
-    for (const CodeText &row : table) {
-        if (text == QLatin1String(row.text))
-            return row.code;
-    }
-    return std::nullopt;
-}
 
 } // namespace
 
@@ -268,32 +241,32 @@ std::optional<int> ModelCatalogue::baudCodeForText(const QString &baudText)
 
 QString ModelCatalogue::ogrTextForCode(int code)
 {
-    return textForCode(kOgrTable, code);
+    return choiceName(blockSetting(Setting::Ogr), code);
 }
 
 std::optional<int> ModelCatalogue::ogrCodeForText(const QString &text)
 {
-    return codeForText(kOgrTable, text);
+    return choiceCode(blockSetting(Setting::Ogr), text);
 }
 
 QString ModelCatalogue::ombTextForCode(int code)
 {
-    return textForCode(kOmbTable, code);
+    return choiceName(blockSetting(Setting::Omb), code);
 }
 
 std::optional<int> ModelCatalogue::ombCodeForText(const QString &text)
 {
-    return codeForText(kOmbTable, text);
+    return choiceCode(blockSetting(Setting::Omb), text);
 }
 
 QString ModelCatalogue::resolutionTextForCode(int code)
 {
-    return textForCode(kResolutionTable, code);
+    return choiceName(blockSetting(Setting::Resolution), code);
 }
 
 std::optional<int> ModelCatalogue::resolutionCodeForText(const QString &text)
 {
-    return codeForText(kResolutionTable, text);
+    return choiceCode(blockSetting(Setting::Resolution), text);
 }
 
 } // namespace veltra

@@ -87,13 +87,13 @@ std::optional<QString> SensorSession::readReply()
     return exchange(CommandFrame::readSettingsRequest(), kReplyWaitMs);
 }
 
-std::optional<SensorBlock> SensorSession::readBlock()
+std::optional<SensorSettings> SensorSession::readSettings()
 {
     const auto reply = readReply();
     if (!reply)
         return std::nullopt;
     QString why;
-    auto block = SensorBlock::fromReply(*reply, &why);
+    auto block = SensorSettings::fromReply(*reply, &why);
     if (!block)
         fail(SessionFailure::Kind::Damaged, why);
     return block;

@@ -2,7 +2,7 @@
 
 #include "handshake.h"
 #include "identification.h"
-#include "sensorblock.h"
+#include "sensorsettings.h"
 #include "seriallink.h"
 #include "trafficlog.h"
 
@@ -60,7 +60,7 @@ public:
     std::optional<QString> readReply();
     // The read request's reply as a whole settings block of a known model;
     // anything else fails with Damaged.
-    std::optional<SensorBlock> readBlock();
+    std::optional<SensorSettings> readSettings();
     // The connected notice's read: the reply's baud and model codes. A reply
     // that is a whole block announces identified(); a damaged one does not.
     std::optional<Identification> identify();

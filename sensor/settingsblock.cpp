@@ -1,5 +1,7 @@
 #include "settingsblock.h"
 
+#include "linesettings.h"
+
 #include <algorithm>
 #include <array>
 #include <cstddef>
@@ -33,6 +35,34 @@ constexpr auto kDistanceSettings = settingsOf<SensorFamily::Distance>();
 static_assert(blockFieldCount(SensorFamily::Level) == 17);
 static_assert(blockFieldCount(SensorFamily::Distance) == 15);
 
+// The baud names are the link's baud table, code for code.
+constexpr bool baudNamesMatchTheLink()
+{
+    if (std::size(kBaudNames) != kBaudTable.size())
+        return false;
+    for (std::size_t i = 0; i < kBaudTable.size(); ++i) {
+        const char *code = kBaudTable[i].code; // " 30"
+        if (kBaudNames[i].code != (code[1] - '0') * 10 + (code[2] - '0'))
+            return false;
+        for (const char *a = kBaudNames[i].name, *b = kBaudTable[i].baudText;; ++a, ++b) {
+            if (*a != *b)
+                return false;
+            if (!*a)
+                break;
+        }
+    }
+    return true;
+}
+static_assert(baudNamesMatchTheLink());
+
+QString orList(QStringList items)
+{
+    if (items.size() < 2)
+        return items.join(QString());
+    const QString last = items.takeLast();
+    return items.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
+}
+
 } // namespace
 
 QString familyName(SensorFamily family)
@@ -54,6 +84,48 @@ const BlockSetting *findBlockSetting(SensorFamily family, const QString &name)
             return &setting;
     }
     return nullptr;
+}
+
+QString choiceName(const BlockSetting &setting, int code)
+{
+    for (const CodeName &choice : setting.choices) {
+        if (choice.code == code)
+            return QString::fromLatin1(choice.name);
+    }
+    return {};
+}
+
+std::optional<int> choiceCode(const BlockSetting &setting, const QString &name, Qt::CaseSensitivity cs)
+{
+    for (const CodeName &choice : setting.choices) {
+        if (name.compare(QLatin1String(choice.name), cs) == 0)
+            return choice.code;
+    }
+    return std::nullopt;
+}
+
+QStringList choiceNames(const BlockSetting &setting)
+{
+    QStringList names;
+    for (const CodeName &choice : setting.choices)
+        names << QString::fromLatin1(choice.name);
+    return names;
+}
+
+bool isDefinedValue(const BlockSetting &setting, int value)
+{
+    if (setting.kind == SettingKind::Choice)
+        return !choiceName(setting, value).isEmpty();
+    return value >= setting.least && value <= setting.most;
+}
+
+QString allowedText(const BlockSetting &setting)
+{
+    if (setting.id == Setting::Baud)
+        return QStringLiteral("one of ") + choiceNames(setting).join(QStringLiteral(", "));
+    if (setting.kind == SettingKind::Choice)
+        return orList(choiceNames(setting));
+    return QStringLiteral("%1 to %2").arg(setting.least).arg(setting.most);
 }
 
 } // namespace veltra

@@ -1,53 +1,27 @@
 #include "settingscompare.h"
 
-#include "linesettings.h"
-#include "modelcatalogue.h"
-
 namespace veltra {
 
-QString choiceText(const BlockSetting &setting, int value)
-{
-    switch (setting.id) {
-    case Setting::Baud: {
-        const BaudRow *row = baudRowForCode(value);
-        return row ? QString::fromLatin1(row->baudText) : QString();
-    }
-    case Setting::Ogr:
-        return ModelCatalogue::ogrTextForCode(value);
-    case Setting::Omb:
-        return ModelCatalogue::ombTextForCode(value);
-    case Setting::Resolution:
-        return ModelCatalogue::resolutionTextForCode(value);
-    default:
-        return {};
-    }
-}
-
-QString describeValue(const BlockSetting &setting, int value)
-{
-    const QString text = choiceText(setting, value);
-    if (!text.isEmpty())
-        return text;
-    const bool coded = setting.id == Setting::Baud || setting.id == Setting::Ogr || setting.id == Setting::Omb
-                       || setting.id == Setting::Resolution;
-    return coded ? QStringLiteral("code %1").arg(value) : QString::number(value);
-}
-
-QList<SettingComparison> compareSettings(const SensorBlock &sensor, const SensorBlock &file)
+QList<SettingComparison> compareSettings(const RestorePlan &plan)
 {
     QList<SettingComparison> rows;
-    if (sensor.family() != file.family())
-        return rows;
-    for (const BlockSetting &setting : blockSettings(sensor.family())) {
-        const int held = sensor.value(setting);
-        const int saved = file.value(setting);
-        if (setting.id == Setting::Model) {
-            // What the sensor is, not something a restore changes.
-            rows.append({&setting, QStringLiteral("%1 (code %2)").arg(sensor.modelName()).arg(held),
-                         QStringLiteral("%1 (code %2)").arg(file.modelName()).arg(saved), false});
-            continue;
+    const SensorSettings &target = plan.target;
+    for (const RestoreRow &row : plan.rows) {
+        const BlockSetting &setting = *row.setting;
+        QString sensorValue = describeValue(setting, row.sensor);
+        QString fileValue = describeValue(setting, row.file);
+        if (setting.kind == SettingKind::Model) {
+            sensorValue = QStringLiteral("%1 (code %2)").arg(target.modelName()).arg(row.sensor);
+            fileValue = QStringLiteral("%1 (code %2)").arg(plan.file.modelName()).arg(row.file);
+        } else if (plan.converted && row.applied && setting.distanceUnit) {
+            fileValue = QStringLiteral("%1 %2 (%3 %4)")
+                            .arg(row.file)
+                            .arg(unitName(plan.fileUnit))
+                            .arg(row.wanted)
+                            .arg(unitName(plan.sensorUnit));
         }
-        rows.append({&setting, describeValue(setting, held), describeValue(setting, saved), held != saved});
+        const QString note = !row.applied && row.file != row.sensor ? row.skipped : QString();
+        rows.append({&setting, sensorValue, fileValue, row.differs(), note});
     }
     return rows;
 }

@@ -1,7 +1,6 @@
 #include "settingsfile.h"
 
 #include "numbers.h"
-#include "settingscompare.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -62,65 +61,10 @@ QByteArray compact(const QJsonValue &value)
     return array.mid(1, array.size() - 2);
 }
 
-bool isCoded(const BlockSetting &setting)
-{
-    return setting.id == Setting::Baud || setting.id == Setting::Ogr || setting.id == Setting::Omb
-           || setting.id == Setting::Resolution;
-}
-
-// What a setting's value must be beyond its range, as a message ends it
-// ("0, 1 or 2"); empty when any value in range will do.
-QString codeRule(const BlockSetting &setting)
-{
-    switch (setting.id) {
-    case Setting::Baud:
-        return QStringLiteral("a baud code 30, 40, 50, 60 or 70");
-    case Setting::Ogr:
-        return QStringLiteral("0, 1 or 2");
-    case Setting::Omb:
-        return QStringLiteral("8, 6 or 4");
-    case Setting::Resolution:
-        return QStringLiteral("10 or 1");
-    case Setting::Month:
-        return QStringLiteral("1 to 12");
-    case Setting::Day:
-        return QStringLiteral("1 to 31");
-    default:
-        return {};
-    }
-}
-
-// A value in range that a sensor can hold: coded settings a code the
-// tables define, the stored date a real month and day.
-bool codeDefined(const BlockSetting &setting, int value)
-{
-    if (isCoded(setting))
-        return !choiceText(setting, value).isEmpty();
-    if (setting.id == Setting::Month)
-        return value >= 1 && value <= 12;
-    if (setting.id == Setting::Day)
-        return value >= 1 && value <= 31;
-    return true;
-}
-
-// The readable names of a coded setting in code order ("High", "Medium",
-// "Low"; the five rates), found from the tables themselves.
-QList<std::pair<int, QString>> readableChoices(const BlockSetting &setting)
-{
-    QList<std::pair<int, QString>> choices;
-    for (int code = 0; code <= setting.maximum(); ++code) {
-        if (const QString text = choiceText(setting, code); !text.isEmpty())
-            choices.append({code, text});
-    }
-    return choices;
-}
-
 QString orList(QStringList items)
 {
-    if (items.size() < 2)
-        return items.join(QString());
     const QString last = items.takeLast();
-    return items.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
+    return items.isEmpty() ? last : items.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
 }
 
 // Reads values and remembers the first reason to refuse.
@@ -149,35 +93,25 @@ public:
                        .arg(jsonText(v), where));
             return std::nullopt;
         }
-        const int value = static_cast<int>(number);
-        if (!codeDefined(setting, value)) {
-            refuse(QStringLiteral("The file's \"%1\" must be %2, not %3%4.")
-                       .arg(name, codeRule(setting))
-                       .arg(value)
-                       .arg(where));
-            return std::nullopt;
-        }
-        return value;
+        return static_cast<int>(number);
     }
 
     // A readable value as the block's code: a rate for the baud code, a
     // name (any letter case) for the other coded settings, else a number.
     std::optional<int> readable(const BlockSetting &setting, const QJsonValue &v, const QString &where)
     {
-        if (!isCoded(setting))
+        if (setting.kind != SettingKind::Choice)
             return code(setting, v, where);
-        const auto choices = readableChoices(setting);
-        QStringList names;
-        for (const auto &[code, text] : choices) {
-            names << text;
+        for (const CodeName &choice : setting.choices) {
+            const QString text = QLatin1String(choice.name);
             const bool rate = setting.id == Setting::Baud;
             const bool match = rate ? v.isDouble() && v.toDouble() == text.toDouble()
                                     : v.isString() && v.toString().compare(text, Qt::CaseInsensitive) == 0;
             if (match)
-                return code;
+                return choice.code;
         }
         refuse(QStringLiteral("The file's \"%1\" must be %2, not %3%4.")
-                   .arg(QLatin1String(setting.name), orList(names), jsonText(v), where));
+                   .arg(QLatin1String(setting.name), orList(choiceNames(setting)), jsonText(v), where));
         return std::nullopt;
     }
 
@@ -273,6 +207,14 @@ std::optional<std::vector<int>> valuesOfFormat2(const QJsonObject &root, SensorF
             reader.refuse(QStringLiteral("The file lacks the setting \"%1\".").arg(name));
             return std::nullopt;
         }
+        // An edit made in one place only is not guessed at.
+        if (readable && code && *readable != *code) {
+            const QString says = readableValue.isString() ? readableValue.toString() : jsonText(readableValue);
+            reader.refuse(QStringLiteral("The file's %1 says %2 but its code is %3: edit both, or remove one of them.")
+                              .arg(name, says)
+                              .arg(*code));
+            return std::nullopt;
+        }
         values.push_back(readable ? *readable : *code);
     }
     return values;
@@ -356,7 +298,7 @@ std::optional<QString> firstRepeatedKey(const QByteArray &json)
     return std::nullopt;
 }
 
-QByteArray serialize(const SensorBlock &block, const QDateTime &taken, const QString &programVersion)
+QByteArray serialize(const SensorSettings &block, const QDateTime &taken, const QString &programVersion)
 {
     // Written by hand rather than by QJsonDocument, which sorts keys: a
     // person reading or editing the file finds the settings in block order.
@@ -373,8 +315,8 @@ QByteArray serialize(const SensorBlock &block, const QDateTime &taken, const QSt
         if (setting.id == Setting::Model)
             continue; // readable as "model"
         QJsonValue shown = value;
-        if (isCoded(setting)) {
-            const QString text = choiceText(setting, value);
+        if (setting.kind == SettingKind::Choice) {
+            const QString text = choiceName(setting, value);
             shown = text.isEmpty() ? QJsonValue() : setting.id == Setting::Baud ? QJsonValue(text.toInt()) : text;
         }
         readable << member(name, shown);
@@ -394,7 +336,7 @@ QByteArray serialize(const SensorBlock &block, const QDateTime &taken, const QSt
     return "{\n    " + members.join(",\n    ") + "\n}\n";
 }
 
-std::optional<SensorBlock> parse(const QByteArray &json, QString *why)
+std::optional<SensorSettings> parse(const QByteArray &json, QString *why)
 {
     Reader reader(why);
     QJsonParseError error;
@@ -431,7 +373,22 @@ std::optional<SensorBlock> parse(const QByteArray &json, QString *why)
     if (!values)
         return std::nullopt;
 
-    const SensorBlock block = SensorBlock::fromValues(*family, *values);
+    const SensorSettings block = SensorSettings::fromValues(*family, *values);
+    // "unit" is written for the reader; edited to say another unit than the
+    // model and resolution say, the file no longer says what it means.
+    const QJsonValue unit = root.value(QLatin1String("unit"));
+    if (!unit.isUndefined() && !unit.isNull()) {
+        const QString named = unit.toString();
+        if (named != u"cm" && named != u"mm") {
+            reader.refuse(QStringLiteral("The file's \"unit\" must be \"cm\" or \"mm\", not %1.").arg(jsonText(unit)));
+            return std::nullopt;
+        }
+        if (block.distanceUnit() != DistanceUnit::Unknown && named != block.unit()) {
+            reader.refuse(QStringLiteral("The file's \"unit\" says %1, but its model and resolution (%2) work in %3.")
+                              .arg(named, block.modelName(), unitWords(block.distanceUnit())));
+            return std::nullopt;
+        }
+    }
     const QString code = block.modelCode();
     const ModelWindow window = ModelCatalogue::windowForModelCode(code);
     const bool sameFamily = (*family == SensorFamily::Distance) == (window == ModelWindow::Distance);
@@ -442,7 +399,7 @@ std::optional<SensorBlock> parse(const QByteArray &json, QString *why)
     return block;
 }
 
-std::optional<SensorBlock> load(const QString &path, QString *why)
+std::optional<SensorSettings> load(const QString &path, QString *why)
 {
     const QFileInfo info(path);
     if (!info.exists()) {
@@ -479,7 +436,7 @@ std::optional<SensorBlock> load(const QString &path, QString *why)
     return block;
 }
 
-bool save(const QString &path, const SensorBlock &block, const QDateTime &taken, const QString &programVersion,
+bool save(const QString &path, const SensorSettings &block, const QDateTime &taken, const QString &programVersion,
           QString *why)
 {
     const QByteArray json = serialize(block, taken, programVersion);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sensorblock.h"
+#include "sensorsettings.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -36,14 +36,16 @@ namespace veltra {
 //
 // Reading, a person may have edited either object:
 // - Every value present must be valid on its own: a readable value one of
-//   its names or rates, a code one the tables define, numbers whole and in
-//   range, month 1..12, day 1..31. An invalid value is refused wherever it
-//   is, never passed over for the other.
-// - Where a setting is in both and they disagree, the readable value wins:
-//   "ogr": "Low" edited by hand is taken though "codes" still says 0.
+//   its names or rates, numbers whole and within what their field(s) carry.
+//   A code outside the tables (month 0, baud code 45), as a sensor may
+//   hold, is read as it is: whether it may be written is the restore's
+//   question. An invalid value is refused wherever it is.
+// - Where a setting is in both and they disagree, the file is refused,
+//   naming both: an edit made in one place only is not guessed at.
 // - A setting may be left out of one object (or one object left out) as
 //   long as the other has it. A readable null (written for a code without
 //   a name) leaves the code to stand.
+// - "unit", where given, must be the unit the model and resolution say.
 //
 // Format 1, what veltra-cli wrote before (no "format" key), is still read:
 // "settings" then holds every setting, the model included, as its code.
@@ -53,25 +55,25 @@ inline constexpr int kFormat = 2;
 
 // The file's text, indented, members in the order shown above. `taken` is
 // written as UTC.
-QByteArray serialize(const SensorBlock &block, const QDateTime &taken, const QString &programVersion);
+QByteArray serialize(const SensorSettings &block, const QDateTime &taken, const QString &programVersion);
 
 // The block a settings file holds. Refused, with the reason in `why`,
 // unless the text is a JSON object without repeated keys, of format 1 or 2,
 // naming a family, with every setting of that family given and valid as
 // above, no unknown setting, and a model code of that family.
-std::optional<SensorBlock> parse(const QByteArray &json, QString *why);
+std::optional<SensorSettings> parse(const QByteArray &json, QString *why);
 
 // A settings file is a small file: larger than this, it is not one.
 inline constexpr qint64 kMaxFileSize = 1024 * 1024;
 
 // Reads and parses a settings file. Anything but a regular file of at most
 // kMaxFileSize bytes is refused before it is read.
-std::optional<SensorBlock> load(const QString &path, QString *why);
+std::optional<SensorSettings> load(const QString &path, QString *why);
 
 // Writes the block to `path` through a temporary file renamed into place
 // (QSaveFile): an existing file is replaced only once the new one is
 // complete. False, with the reason in `why`, when it cannot be written.
-bool save(const QString &path, const SensorBlock &block, const QDateTime &taken, const QString &programVersion,
+bool save(const QString &path, const SensorSettings &block, const QDateTime &taken, const QString &programVersion,
           QString *why);
 
 // The first key that appears twice in one object of a JSON text (which

@@ -52,7 +52,7 @@ QJsonObject jsonOf(const CliResult &result)
 }
 
 // The raw settings block as `read --json` reports it, at a known rate.
-[[maybe_unused]] QJsonObject readBlock(const QString &port, const QString &baud)
+[[maybe_unused]] QJsonObject readSettings(const QString &port, const QString &baud)
 {
     const CliResult read = runCli({"read", "--port", port, "--baud", baud, "--json"});
     if (read.exitCode != 0)

@@ -89,14 +89,14 @@ void TestCliCompare::compareAndDryRun()
     QCOMPARE(jsonOf(json).value("differing").toInt(), 2);
 
     // The dry run lists the changes and sends nothing.
-    const QJsonObject before = readBlock("1", "9600");
+    const QJsonObject before = readSettings("1", "9600");
     const CliResult dryRun = runCli({"restore", "--dry-run", "--port", "1", "--baud", "9600", file});
     QVERIFY_EXIT(dryRun, 0);
     QVERIFY2(dryRun.out.contains(QStringLiteral("would change 2 settings. Nothing was sent.")), qPrintable(dryRun.out));
     QVERIFY(dryRun.out.contains(QRegularExpression(QStringLiteral("\n  setting +now +after\n"))));
     QVERIFY(dryRun.out.contains(QRegularExpression(QStringLiteral("\n  ogr +Low +High\n"))));
     QVERIFY(dryRun.out.contains(QRegularExpression(QStringLiteral("\n  empty +290 +300\n"))));
-    QCOMPARE(readBlock("1", "9600"), before);
+    QCOMPARE(readSettings("1", "9600"), before);
     QCOMPARE(settledLog(sim).count(QStringLiteral("<- write settings")), 1); // only the write above
 
     // Restored, the sensor holds the file again.
@@ -118,24 +118,31 @@ void TestCliCompare::restoreReadsEveryFormat()
         "settings": {"baud": 30, "slave": 9, "ogr": 1, "month": 3, "day": 4, "year": 23, "model": 23,
                      "empty": 222, "full": 200, "low-do": 40, "hi-do": 150, "omb": 6, "resolution": 10}})");
     QVERIFY_EXIT(runCli({"restore", "--port", "1", "--baud", "9600", old}), 0);
-    QJsonObject block = readBlock("1", "9600");
+    QJsonObject block = readSettings("1", "9600");
     QCOMPARE(block.value("slave").toInt(), 9);
     QCOMPARE(block.value("empty").toInt(), 222);
     QCOMPARE(block.value("omb").toInt(), 6);
     QCOMPARE(block.value("month").toInt(), 3);
 
-    // A new backup edited by hand in its readable values only.
+    // A new backup edited by hand: readable values with their codes taken
+    // out, or both changed alike. One changed alone is refused.
     const QString file = files.filePath("new.json");
     QVERIFY_EXIT(runCli({"backup", "--port", "1", "--baud", "9600", "-o", file}), 0);
     QByteArray edited = readAll(file);
     edited = replaceFirst(edited, "\"ogr\": \"Medium\"", "\"ogr\": \"Low\"");
     edited = replaceFirst(edited, "\"empty\": 222", "\"empty\": 290");
     edited = replaceFirst(edited, "\"omb\": \"Widish\"", "\"omb\": \"narrow\"");
-    QVERIFY(edited.contains("\"codes\": {\n        \"baud\": 30,\n        \"slave\": 9,\n        \"ogr\": 1,"));
+    const QString alone = writeFile(files, "alone.json", edited);
+    const CliResult refused = runCli({"restore", "--port", "1", "--baud", "9600", alone});
+    QVERIFY_EXIT(refused, 2);
+    QVERIFY2(refused.err.contains(QStringLiteral("ogr says Low but its code is 1")), qPrintable(refused.err));
+    edited.replace("\n        \"ogr\": 1,", "")
+        .replace("\"empty\": 222,", "\"empty\": 290,")
+        .replace("\"omb\": 6", "\"omb\": 4");
     const QString hand = writeFile(files, "hand.json", edited);
     const CliResult restore = runCli({"restore", "--port", "1", "--baud", "9600", hand});
     QVERIFY_EXIT(restore, 0);
-    block = readBlock("1", "9600");
+    block = readSettings("1", "9600");
     QCOMPARE(block.value("ogr").toInt(), 2);
     QCOMPARE(block.value("empty").toInt(), 290);
     QCOMPARE(block.value("omb").toInt(), 4);
@@ -156,7 +163,7 @@ void TestCliCompare::refusedFilesChangeNothing()
     const QString levelFile = files.filePath("level.json");
     QVERIFY_EXIT(runCli({"backup", "--port", "1", "--baud", "9600", "-o", levelFile}), 0);
     const QByteArray good = readAll(levelFile);
-    const QJsonObject before = readBlock("1", "9600");
+    const QJsonObject before = readSettings("1", "9600");
 
     const struct {
         QString path;
@@ -179,7 +186,7 @@ void TestCliCompare::refusedFilesChangeNothing()
         QVERIFY2(compare.err.contains(c.reason), qPrintable(compare.err));
         QVERIFY(compare.err.contains(QStringLiteral("Nothing was compared.")));
     }
-    QCOMPARE(readBlock("1", "9600"), before);
+    QCOMPARE(readSettings("1", "9600"), before);
     const QString log = settledLog(level);
     QVERIFY2(!log.contains(QStringLiteral("write")), qPrintable(log));
     // The files that are no settings files never opened the port: the reads

@@ -50,7 +50,7 @@ void TestCliEndToEnd::levelSensor()
                                     "low-do=40", "--set", "hi-do=180", "--set", "ogr=Medium"});
     QVERIFY_EXIT(write, 0);
     QVERIFY(settledLog(sim).contains(QStringLiteral("<- write settings (16 bytes)")));
-    QJsonObject block = readBlock("1", "38400");
+    QJsonObject block = readSettings("1", "38400");
     QCOMPARE(block.value("empty").toInt(), 290);
     QCOMPARE(block.value("low-do").toInt(), 40);
     QCOMPARE(block.value("hi-do").toInt(), 180);
@@ -60,7 +60,7 @@ void TestCliEndToEnd::levelSensor()
     QVERIFY_EXIT(newRate, 0);
     QVERIFY(newRate.out.contains(QStringLiteral("now talks at 115200")));
     QVERIFY(settledLog(sim).contains(QStringLiteral("now at 115200 baud")));
-    block = readBlock("1", "115200");
+    block = readSettings("1", "115200");
     QCOMPARE(block.value("baud").toInt(), 70);
     QCOMPARE(block.value("slave").toInt(), 12);
     QCOMPARE(block.value("empty").toInt(), 290);
@@ -93,11 +93,13 @@ void TestCliEndToEnd::writeRejectedSendsNothing_data()
                                      << "empty must be 1 to 10000 once rounded, not \"0.4\". Nothing was sent.";
     QTest::newRow("full") << level << "full=0" << "full must be 1 to 9500 once rounded, not \"0\". Nothing was sent.";
     QTest::newRow("thresholds equal once sent") << level << "hi-do=50.5"
-        << "low-do must be 1 or more and hi-do greater than low-do once rounded, not low-do \"50\" and hi-do "
-           "\"50.5\". Nothing was sent.";
+        << "low-do and hi-do must be 1 to 32767 with hi-do greater than low-do once rounded, not low-do \"50\" and "
+           "hi-do \"50.5\". Nothing was sent.";
     QTest::newRow("switch") << QStringList{"--model", "90"} << "switch=600"
                             << "switch must be 61 to 599 once rounded, not \"600\". Nothing was sent.";
-    QTest::newRow("encoding") << level << "hi-do=40000" << "Hi DO cannot be sent: 40000 is outside 0 to 32767.";
+    QTest::newRow("beyond 16 bits") << level << "hi-do=40000"
+        << "low-do and hi-do must be 1 to 32767 with hi-do greater than low-do once rounded, not low-do \"50\" and "
+           "hi-do \"40000\". Nothing was sent.";
 }
 // clang-format on
 
@@ -110,7 +112,7 @@ void TestCliEndToEnd::writeRejectedSendsNothing()
     QTemporaryDir ports;
     Sim sensor(ports);
     QVERIFY(!sensor.start(sim).isEmpty());
-    const QJsonObject before = readBlock("1", "9600");
+    const QJsonObject before = readSettings("1", "9600");
     QVERIFY(!before.isEmpty());
 
     const CliResult write = runCli({"write", "--port", "1", "--baud", "9600", "--set", setting});
@@ -120,7 +122,7 @@ void TestCliEndToEnd::writeRejectedSendsNothing()
     const QString log = settledLog(sensor);
     QVERIFY2(!log.contains(QStringLiteral("write")), qPrintable(log));
     QVERIFY(!log.contains(QStringLiteral("not heard")));
-    QCOMPARE(readBlock("1", "9600"), before);
+    QCOMPARE(readSettings("1", "9600"), before);
 }
 
 void TestCliEndToEnd::runControlSensor()
@@ -135,7 +137,7 @@ void TestCliEndToEnd::runControlSensor()
     QVERIFY(read.out.contains(QRegularExpression(R"(\nlow-do +0 cm +Low DO \(not used by this model\)\n)")));
 
     QVERIFY_EXIT(runCli({"write", "--port", "1", "--baud", "19200", "--set", "empty=550"}), 0);
-    QCOMPARE(readBlock("1", "19200").value("empty").toInt(), 550);
+    QCOMPARE(readSettings("1", "19200").value("empty").toInt(), 550);
 
     const CliResult hidden = runCli({"write", "--port", "1", "--baud", "19200", "--set", "low-do=10"});
     QVERIFY_EXIT(hidden, 2);
@@ -207,8 +209,8 @@ void TestCliEndToEnd::backupThenRestore()
     // The backup's rate is 9600: the second sensor moves there from 19200.
     const CliResult restore = runCli({"restore", "--port", "2", file});
     QVERIFY_EXIT(restore, 0);
-    QCOMPARE(readBlock("2", "9600"), backup.value("codes").toObject());
-    QCOMPARE(readBlock("2", "9600"), readBlock("1", "9600"));
+    QCOMPARE(readSettings("2", "9600"), backup.value("codes").toObject());
+    QCOMPARE(readSettings("2", "9600"), readSettings("1", "9600"));
 
     const CliResult wrongFamily = runCli({"restore", "--port", "3", file});
     QVERIFY_EXIT(wrongFamily, 2);

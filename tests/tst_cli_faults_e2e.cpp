@@ -42,7 +42,7 @@ void TestCliFaults::damagedSettingsReplyIsNeverWritten()
     QVERIFY2(digit.err.contains(QStringLiteral("field 1 reads \"4 3\"")), qPrintable(digit.err));
 
     QVERIFY(!settledLog(sim).contains(QStringLiteral("write settings")));
-    QCOMPARE(readBlock("1", "9600").value("empty").toInt(), 300);
+    QCOMPARE(readSettings("1", "9600").value("empty").toInt(), 300);
 }
 
 void TestCliFaults::damagedReadBackIsNoSuccess()
@@ -153,10 +153,12 @@ void TestCliFaults::restoreRefusesWhatIsNoBackup()
         QString reason;
     } cases[] = {
         {QStringLiteral("/dev/zero"), QStringLiteral("not a regular file")},
-        {edited("ogr.json", QByteArray(json).replace("\"ogr\": 0", "\"ogr\": 7")), QStringLiteral("\"ogr\" must be")},
-        {edited("omb.json", QByteArray(json).replace("\"omb\": 8", "\"omb\": 3")), QStringLiteral("\"omb\" must be")},
-        {edited("month.json", QByteArray(json).replace("\"month\": 12", "\"month\": 13")),
-         QStringLiteral("\"month\" must be 1 to 12")},
+        {edited("ogr.json", QByteArray(json).replace("\"ogr\": 0", "\"ogr\": 7")),
+         QStringLiteral("ogr says High but its code is 7")},
+        {edited("omb.json", QByteArray(json).replace("\"omb\": 8", "\"omb\": 3")),
+         QStringLiteral("omb says Wide but its code is 3")},
+        {edited("month.json", QByteArray(json).replace("\"month\": 12", "\"month\": 256")),
+         QStringLiteral("\"month\" must be a whole number from 0 to 255")},
         {edited("twice.json", QByteArray(json).replace("\"slave\": 1", "\"slave\": 1, \"slave\": 9")),
          QStringLiteral("names \"slave\" twice")},
     };

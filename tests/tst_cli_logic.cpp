@@ -6,7 +6,8 @@
 #include "parallel.h"
 #include "portselection.h"
 #include "replies.h"
-#include "sensorblock.h"
+#include "sensorsettings.h"
+#include "settingscompare.h"
 #include "settingsedit.h"
 #include "settingsfile.h"
 
@@ -36,10 +37,10 @@ const QByteArray kLevel23 = blockReply({40, 5, 0, 1, 15, 98, 23, 1, 44, 0, 250, 
 // DVZ-900 at 9600: slave 17, OGR Medium, Empty 200, Full 300, switch 150, Hi DO 250.
 const QByteArray kDistance = blockReply({30, 17, 1, 5, 12, 24, 90, 0, 200, 1, 44, 0, 150, 0, 250});
 
-SensorBlock block(const QByteArray &reply)
+SensorSettings block(const QByteArray &reply)
 {
     QString why;
-    const auto parsed = SensorBlock::fromReply(QString::fromLatin1(reply), &why);
+    const auto parsed = SensorSettings::fromReply(QString::fromLatin1(reply), &why);
     if (!parsed)
         qFatal("test block refused: %s", qPrintable(why));
     return *parsed;
@@ -61,10 +62,8 @@ private slots:
     void blockFromReply();
     void prepareWrite_data();
     void prepareWrite();
-    void restoreKeepsTheSensorsModelAndRunsTheChecks_data();
-    void restoreKeepsTheSensorsModelAndRunsTheChecks();
-    void readBackDifferences_data();
-    void readBackDifferences();
+    void restorePlan_data();
+    void restorePlan();
     void backupRoundTrip_data();
     void backupRoundTrip();
     void backupRefused_data();
@@ -116,7 +115,7 @@ void TestCliLogic::blockFromReply()
     QFETCH(QString, reason);
 
     QString why;
-    const auto parsed = SensorBlock::fromReply(QString::fromLatin1(reply), &why);
+    const auto parsed = SensorSettings::fromReply(QString::fromLatin1(reply), &why);
     QCOMPARE(parsed.has_value(), !model.isEmpty());
     if (!parsed) {
         QVERIFY2(why.contains(reason), qPrintable(why));
@@ -124,7 +123,7 @@ void TestCliLogic::blockFromReply()
     }
     QCOMPARE(parsed->modelName(), model);
     QCOMPARE(parsed->unit(), unit);
-    QCOMPARE(parsed->value("empty"), empty);
+    QCOMPARE(parsed->value(Setting::Empty), empty);
 }
 
 // clang-format off
@@ -187,14 +186,14 @@ void TestCliLogic::prepareWrite_data()
     QTest::newRow("full 0") << kLevel23 << QStringList{"full=0"} << refused
                             << "full must be 1 to 9500 once rounded, not \"0\". Nothing was sent." << none << "";
     QTest::newRow("thresholds equal once rounded") << kLevel23 << QStringList{"low-do=100", "hi-do=100.5"} << refused
-        << "low-do must be 1 or more and hi-do greater than low-do once rounded, not low-do \"100\" and hi-do "
-           "\"100.5\". Nothing was sent."
+        << "low-do and hi-do must be 1 to 32767 with hi-do greater than low-do once rounded, not low-do \"100\" and "
+           "hi-do \"100.5\". Nothing was sent."
         << none << "";
     QTest::newRow("shown thresholds checked")
         << blockReply({30, 5, 0, 1, 15, 98, 21, 1, 44, 0, 250, 0, 0, 0, 0, 8, 10}) << QStringList{"empty=290"}
         << refused
-        << "low-do must be 1 or more and hi-do greater than low-do once rounded, not low-do \"0\" and hi-do \"0\". "
-           "Nothing was sent."
+        << "low-do and hi-do must be 1 to 32767 with hi-do greater than low-do once rounded, not low-do \"0\" and "
+           "hi-do \"0\". Nothing was sent."
         << none << "";
     QTest::newRow("first failure only") << kLevel23 << QStringList{"full=0", "slave=0"} << refused
                                         << "slave must be 1 to 247 once rounded, not \"0\". Nothing was sent." << none << "";
@@ -204,7 +203,9 @@ void TestCliLogic::prepareWrite_data()
                                               << "switch must be 61 to 599 once rounded, not \"599.5\". Nothing was sent."
                                               << none << "";
     QTest::newRow("cannot be encoded") << kLevel23 << QStringList{"hi-do=40000"} << refused
-                                       << "Hi DO cannot be sent: 40000 is outside 0 to 32767." << none << "";
+                                       << "low-do and hi-do must be 1 to 32767 with hi-do greater than low-do once "
+                                          "rounded, not low-do \"50\" and hi-do \"40000\". Nothing was sent."
+                                       << none << "";
 
     QTest::newRow("unknown name") << kLevel23 << QStringList{"colour=red"} << usage << "no setting \"colour\"" << none << "";
     QTest::newRow("switch on a level sensor") << kLevel23 << QStringList{"switch=100"} << usage << "no setting \"switch\""
@@ -236,8 +237,8 @@ void TestCliLogic::prepareWrite()
     QCOMPARE(int(prepared.status), status);
     switch (prepared.status) {
     case PreparedWrite::Status::Ready:
-        QCOMPARE(prepared.request, request);
-        QCOMPARE(prepared.lineSettings, lineSettings);
+        QCOMPARE(prepared.plan.request, request);
+        QCOMPARE(prepared.plan.lineSettings, lineSettings);
         break;
     case PreparedWrite::Status::Refused:
         QCOMPARE(prepared.message, message); // the setting's name and the values it may hold
@@ -249,61 +250,90 @@ void TestCliLogic::prepareWrite()
 }
 
 // clang-format off
-void TestCliLogic::restoreKeepsTheSensorsModelAndRunsTheChecks_data()
+void TestCliLogic::restorePlan_data()
 {
     QTest::addColumn<QByteArray>("sensor");
-    QTest::addColumn<QByteArray>("backup");
-    QTest::addColumn<QByteArray>("request"); // empty: refused with the message
-    QTest::addColumn<QString>("message");
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("convert");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("target");       // Ready: what the sensor is to hold
+    QTest::addColumn<QString>("message");         // otherwise: all of it
+    QTest::addColumn<QStringList>("notApplied");  // file settings the sensor keeps its own of
 
+    const int ready = int(RestorePlan::Status::Ready);
+    const int unit = int(RestorePlan::Status::UnitDiffers);
+    const int refused = int(RestorePlan::Status::Refused);
+    const QByteArray none;
+    // DVT-14C11 backup: 38400, slave 9, OGR Low, 3/4/21, Empty 270, Full 200, Low DO 60, Hi DO 120, OMB Widish.
     const QByteArray saved = blockReply({50, 9, 2, 3, 4, 21, 23, 1, 14, 0, 200, 0, 60, 0, 120, 6, 10});
-    QTest::newRow("same model")
-        << kLevel23 << saved << bytes({254, 250, 252, 91, 50, 9, 2, 3, 4, 21, 23, 1, 14, 0, 200, 0, 60, 0, 120, 6}) << "";
-    QTest::newRow("another model of the family")
-        << blockReply({30, 1, 0, 1, 1, 1, 33, 1, 44, 0, 250, 0, 50, 0, 90, 8, 10}) << saved
-        << bytes({254, 250, 252, 91, 50, 9, 2, 3, 4, 21, 33, 1, 14, 0, 200, 0, 60, 0, 120, 6}) << "";
-    QTest::newRow("saved slave fails its check")
-        << kLevel23 << withField(saved, 2, "  0") << QByteArray() << "slave must be 1 to 247 once rounded, not \"0\". Nothing was sent.";
-    QTest::newRow("saved baud code is no rate")
-        << kLevel23 << withField(saved, 1, "  0") << QByteArray()
-        << "baud must be one of 9600, 19200, 38400, 57600, 115200, not \"\". Nothing was sent.";
+
+    QTest::newRow("same model") << kLevel23 << saved << false << ready << saved << "" << QStringList{};
+    QTest::newRow("another model keeps its code")
+        << blockReply({30, 1, 0, 1, 1, 1, 33, 1, 44, 0, 250, 0, 50, 0, 90, 8, 10}) << saved << false << ready
+        << withField(saved, 7, " 33") << "" << QStringList{"model"};
+    QTest::newRow("thresholds the model lacks stay")
+        << levelReply(30, 20) << saved << false << ready
+        << blockReply({50, 9, 2, 3, 4, 21, 20, 1, 14, 0, 200, 0, 50, 0, 90, 6, 10}) << ""
+        << QStringList{"model", "low-do", "hi-do"};
+    QTest::newRow("resolution of a fixed unit stays")
+        << kLevel23 << withField(saved, 17, "  1") << false << ready << saved << "" << QStringList{"resolution"};
+    QTest::newRow("resolution chosen with the file's unit")
+        << levelReply(30, 105, 10) << withField(withField(saved, 7, "105"), 17, "  1") << false << ready
+        << withField(withField(saved, 7, "105"), 17, "  1") << "" << QStringList{};
+    QTest::newRow("distance: only what its window sets")
+        << kDistance << blockReply({40, 18, 2, 6, 7, 25, 90, 0, 100, 0, 150, 0, 99, 0, 111}) << false << ready
+        << blockReply({40, 18, 2, 6, 7, 25, 90, 0, 200, 1, 44, 0, 99, 0, 250}) << ""
+        << QStringList{"empty", "full", "hi-do"};
+    // A sensor must accept a backup of its own, odd codes and all.
+    QTest::newRow("odd values held pass")
+        << blockReply({45, 0, 3, 0, 0, 0, 23, 1, 44, 0, 250, 0, 50, 0, 90, 3, 10})
+        << blockReply({45, 0, 3, 0, 0, 0, 23, 1, 44, 0, 250, 0, 50, 0, 90, 3, 10}) << false << ready
+        << blockReply({45, 0, 3, 0, 0, 0, 23, 1, 44, 0, 250, 0, 50, 0, 90, 3, 10}) << "" << QStringList{};
+
+    QTest::newRow("centimetres onto millimetres") << levelReply(30, 24) << saved << false << unit << none
+        << "f holds centimetres; this DVT-14M00 works in millimetres." << QStringList{};
+    QTest::newRow("centimetres converted")
+        << levelReply(30, 24) << saved << true << ready
+        << blockReply({50, 9, 2, 3, 4, 21, 24, 10, 140, 7, 208, 0, 50, 0, 90, 6, 10}) << "" << QStringList{"model", "low-do", "hi-do"};
+    QTest::newRow("millimetres without a whole centimetre")
+        << kLevel23 << withField(withField(saved, 7, " 27"), 9, " 15") << true << refused << none
+        << "f holds millimetres; this DVT-14C11 works in centimetres. Its empty of 271 mm has no exact value in "
+           "centimetres." << QStringList{};
+    QTest::newRow("saved slave fails its check") << kLevel23 << withField(saved, 2, "  0") << false << refused << none
+        << "The file's slave must be 1 to 247 once rounded, not \"0\"." << QStringList{};
+    QTest::newRow("baud code changed to no rate") << kLevel23 << withField(saved, 1, " 45") << false << refused << none
+        << "The file's baud must be one of 9600, 19200, 38400, 57600, 115200, not \"code 45\"." << QStringList{};
+    QTest::newRow("date changed to no date") << kLevel23 << withField(saved, 4, "  0") << false << refused << none
+        << "The file's month must be 1 to 12, not \"0\"." << QStringList{};
+    QTest::newRow("thresholds in the wrong order")
+        << kLevel23 << withField(saved, 13, "200") << false << refused << none
+        << "The file's low-do and hi-do must be 1 to 32767 with hi-do greater than low-do once rounded, not low-do "
+           "\"200\" and hi-do \"120\"." << QStringList{};
 }
 // clang-format on
 
-void TestCliLogic::restoreKeepsTheSensorsModelAndRunsTheChecks()
+void TestCliLogic::restorePlan()
 {
     QFETCH(QByteArray, sensor);
-    QFETCH(QByteArray, backup);
-    QFETCH(QByteArray, request);
+    QFETCH(QByteArray, file);
+    QFETCH(bool, convert);
+    QFETCH(int, status);
+    QFETCH(QByteArray, target);
     QFETCH(QString, message);
+    QFETCH(QStringList, notApplied);
 
-    const PreparedWrite prepared = prepareRestore(block(sensor), block(backup));
-    QCOMPARE(prepared.request, request);
-    QCOMPARE(prepared.message, message);
-}
-
-void TestCliLogic::readBackDifferences_data()
-{
-    QTest::addColumn<QByteArray>("request");
-    QTest::addColumn<QByteArray>("readBack");
-    QTest::addColumn<QStringList>("differences");
-
-    const QByteArray sent = bytes({254, 250, 252, 91, 40, 5, 0, 1, 15, 98, 23, 1, 34, 0, 250, 0, 50, 0, 90, 8});
-    QTest::newRow("held") << sent << withField(kLevel23, 9, " 34") << QStringList{};
-    QTest::newRow("resolution not sent, not compared")
-        << sent << withField(withField(kLevel23, 9, " 34"), 17, "  1") << QStringList{};
-    QTest::newRow("old value") << sent << kLevel23 << QStringList{"empty: sent 290, the sensor holds 300"};
-    QTest::newRow("rate and choice in words")
-        << sent << withField(withField(withField(kLevel23, 9, " 34"), 1, " 30"), 3, "  7")
-        << QStringList{"baud: sent 19200, the sensor holds 9600", "ogr: sent High, the sensor holds code 7"};
-}
-
-void TestCliLogic::readBackDifferences()
-{
-    QFETCH(QByteArray, request);
-    QFETCH(QByteArray, readBack);
-    QFETCH(QStringList, differences);
-    QCOMPARE(veltra::readBackDifferences(request, block(readBack)), differences);
+    const RestorePlan plan = planRestore(block(sensor), block(file), QStringLiteral("f"), convert);
+    QCOMPARE(plan.message, message);
+    QCOMPARE(int(plan.status), status);
+    if (plan.status != RestorePlan::Status::Ready)
+        return;
+    QCOMPARE(plan.target.replyText(), QString::fromLatin1(target));
+    QStringList kept;
+    for (const RestoreRow &row : plan.notApplied())
+        kept << QLatin1String(row.setting->name);
+    QCOMPARE(kept, notApplied);
+    // What is left to change passes the checks a write applies.
+    QVERIFY(!firstFailedCheck(plan.target, block(sensor), CheckScope::Restore));
 }
 
 // clang-format off
@@ -316,6 +346,9 @@ void TestCliLogic::backupRoundTrip_data()
     QTest::newRow("largest values")
         << blockReply({70, 247, 2, 12, 31, 255, 105, 255, 255, 255, 255, 255, 255, 255, 255, 4, 1})
                                     << 13;
+    // What a sensor holds outside the tables is saved and read back as it is.
+    QTest::newRow("values outside the tables")
+        << blockReply({45, 0, 3, 0, 0, 0, 23, 1, 44, 0, 250, 0, 50, 0, 90, 3, 5}) << 13;
 }
 // clang-format on
 
@@ -324,7 +357,7 @@ void TestCliLogic::backupRoundTrip()
     QFETCH(QByteArray, reply);
     QFETCH(int, settingCount);
 
-    const SensorBlock original = block(reply);
+    const SensorSettings original = block(reply);
     const QDateTime taken(QDate(2024, 5, 6), QTime(7, 8, 9), Qt::UTC);
     const QByteArray json = SettingsFile::serialize(original, taken, QStringLiteral("7.0.0"));
     const QJsonObject root = QJsonDocument::fromJson(json).object();
@@ -375,17 +408,10 @@ void TestCliLogic::backupRefused_data()
     QTest::newRow("model entries disagree")
         << QByteArray(level).replace("{\"family\"", "{\"model\": {\"code\": 21}, \"family\"") << "disagree";
 
-    // Codes no table defines would be written as they stand.
-    QTest::newRow("baud code no rate") << QByteArray(level).replace("\"baud\": 30", "\"baud\": 35")
-                                       << "\"baud\" must be a baud code 30, 40, 50, 60 or 70, not 35";
-    QTest::newRow("OGR 7") << QByteArray(level).replace("\"ogr\": 0", "\"ogr\": 7") << "\"ogr\" must be 0, 1 or 2, not 7";
-    QTest::newRow("OMB 3") << QByteArray(level).replace("\"omb\": 8", "\"omb\": 3") << "\"omb\" must be 8, 6 or 4, not 3";
-    QTest::newRow("resolution 5") << QByteArray(level).replace("\"resolution\": 10", "\"resolution\": 5")
-                                  << "\"resolution\" must be 10 or 1, not 5";
-    QTest::newRow("month 13") << QByteArray(level).replace("\"month\": 1", "\"month\": 13")
-                              << "\"month\" must be 1 to 12, not 13";
-    QTest::newRow("month 0") << QByteArray(level).replace("\"month\": 1", "\"month\": 0") << "not 0";
-    QTest::newRow("day 32") << QByteArray(level).replace("\"day\": 2", "\"day\": 32") << "\"day\" must be 1 to 31, not 32";
+    // "unit" is for the reader, but must not say another unit than the model.
+    const QByteArray format2 = SettingsFile::serialize(block(kLevel23), QDateTime(), QStringLiteral("7"));
+    QTest::newRow("unit says another") << QByteArray(format2).replace("\"unit\": \"cm\"", "\"unit\": \"mm\"")
+                                       << "\"unit\" says mm, but its model and resolution (DVT-14C11) work in centimetres";
 
     // A key given twice would be read as its last value, unseen.
     QTest::newRow("setting twice") << QByteArray(level).replace("\"empty\": 300", "\"empty\": 300, \"empty\": 9000")

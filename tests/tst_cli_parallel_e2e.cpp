@@ -117,7 +117,7 @@ void TestCliParallel::restoreOnManyPorts()
     QCOMPARE(count(silent.log(), "<- write settings"), 0);
     QVERIFY(count(unplugged.log(), "<- write settings") <= 1);
     // The file's rate (9600) came along with its other settings.
-    QCOMPARE(readBlock("2", "9600").value("empty").toInt(), 290);
+    QCOMPARE(readSettings("2", "9600").value("empty").toInt(), 290);
 
     // Text: each port's lines, the port in front of every one, then a summary.
     const CliResult text = runCli({"restore", "--port", "1,2", "--dry-run", file});

@@ -323,7 +323,7 @@ void TestCliScripted::help_data()
     QTest::newRow("usage line") << QStringList{"restore", "-h"}
                                 << "Usage: veltra-cli restore --port N|PATH [options] FILE\n";
     QTest::newRow("exit codes") << QStringList{"write", "--help"} << "  6  the read-back after a write differs or failed";
-    QTest::newRow("compare's exit code") << QStringList{"--help"} << "  7  compare: the sensor does not hold the file's settings";
+    QTest::newRow("compare's exit code") << QStringList{"--help"} << "  7  compare, restore: the sensor does not hold the file's settings";
     QTest::newRow("compare usage") << QStringList{"compare", "-h"}
                                    << "Usage: veltra-cli compare --port N|PATH [options] FILE\n";
     QTest::newRow("ports needs no port") << QStringList{"ports", "-h"} << "Usage: veltra-cli ports [options]\n";

@@ -171,14 +171,14 @@ void TestSession::readBlockRefusesDamagedReplies()
     QVERIFY(session.connectTo(QStringLiteral("1"), QStringLiteral("9600")));
 
     link.queueReply(levelReply(30, 105, 1));
-    const std::optional<SensorBlock> block = session.readBlock();
+    const std::optional<SensorSettings> block = session.readSettings();
     QVERIFY(block);
     QCOMPARE(block->family(), SensorFamily::Level);
     QCOMPARE(block->value(Setting::Resolution), 1);
     QCOMPARE(block->value(Setting::Empty), 1 * 256 + 44);
 
     link.queueReply(levelReply(30, 105).left(40));
-    QVERIFY(!session.readBlock());
+    QVERIFY(!session.readSettings());
     QCOMPARE(session.failure().kind, SessionFailure::Kind::Damaged);
     QVERIFY(session.failure().message.contains(QStringLiteral("cut short after 40 characters")));
 }

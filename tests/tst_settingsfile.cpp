@@ -2,7 +2,7 @@
 // person may edit them, and a sensor's block compared with a file's
 // (sensor/settingscompare.h).
 #include "replies.h"
-#include "sensorblock.h"
+#include "sensorsettings.h"
 #include "settingscompare.h"
 #include "settingsfile.h"
 
@@ -23,10 +23,10 @@ const QByteArray kLevel23 = blockReply({40, 5, 0, 1, 15, 98, 23, 1, 44, 0, 250, 
 const QByteArray kDistance = blockReply({30, 17, 1, 5, 12, 24, 90, 0, 200, 1, 44, 0, 150, 0, 250});
 const QDateTime kTaken(QDate(2024, 5, 6), QTime(7, 8, 9), Qt::UTC);
 
-SensorBlock block(const QByteArray &reply)
+SensorSettings block(const QByteArray &reply)
 {
     QString why;
-    const auto parsed = SensorBlock::fromReply(QString::fromLatin1(reply), &why);
+    const auto parsed = SensorSettings::fromReply(QString::fromLatin1(reply), &why);
     if (!parsed)
         qFatal("test block refused: %s", qPrintable(why));
     return *parsed;
@@ -92,12 +92,17 @@ void TestSettingsFile::handEdited_data()
     QTest::addColumn<QString>("setting");
     QTest::addColumn<int>("value");
 
-    QTest::newRow("ogr readable") << edit(kFile, "\"ogr\": \"High\"", "\"ogr\": \"Low\"") << "ogr" << 2;
-    QTest::newRow("omb in small letters") << edit(kFile, "\"omb\": \"Wide\"", "\"omb\": \"narrow\"") << "omb" << 4;
-    QTest::newRow("baud rate") << edit(kFile, "\"baud\": 19200", "\"baud\": 9600") << "baud" << 30;
-    QTest::newRow("empty readable") << edit(kFile, "\"empty\": 300", "\"empty\": 290") << "empty" << 290;
-    // The readable value wins over a code that says otherwise.
-    QTest::newRow("code edited, readable kept") << edit(kFile, "\"ogr\": 0", "\"ogr\": 1", true) << "ogr" << 0;
+    // An edit in one of the two objects, the other's entry taken out or edited alike.
+    QTest::newRow("ogr readable") << edit(edit(kFile, "\"ogr\": \"High\"", "\"ogr\": \"Low\""), "\"ogr\": 0,", "", true)
+                                  << "ogr" << 2;
+    QTest::newRow("omb in small letters, both")
+        << edit(edit(kFile, "\"omb\": \"Wide\"", "\"omb\": \"narrow\""), "\"omb\": 8", "\"omb\": 4", true) << "omb" << 4;
+    QTest::newRow("baud rate, both") << edit(edit(kFile, "\"baud\": 19200", "\"baud\": 9600"), "\"baud\": 40", "\"baud\": 30", true)
+                                     << "baud" << 30;
+    QTest::newRow("empty readable") << edit(edit(kFile, "\"empty\": 300", "\"empty\": 290"), "\"empty\": 300,", "", true)
+                                    << "empty" << 290;
+    QTest::newRow("code edited, readable taken out") << edit(edit(kFile, "\"ogr\": 0", "\"ogr\": 1", true), "\"ogr\": \"High\",", "")
+                                                     << "ogr" << 1;
     QTest::newRow("code left out") << edit(kFile, "\"full\": 250,", "", true) << "full" << 250;
     QTest::newRow("readable null keeps the code") << edit(kFile, "\"ogr\": \"High\"", "\"ogr\": null") << "ogr" << 0;
 }
@@ -112,7 +117,7 @@ void TestSettingsFile::handEdited()
     const auto parsed = SettingsFile::parse(json, &why);
     QVERIFY2(parsed, qPrintable(why));
     // That setting as edited, every other as written.
-    const SensorBlock original = block(kLevel23);
+    const SensorSettings original = block(kLevel23);
     for (const BlockSetting &each : blockSettings(SensorFamily::Level)) {
         const bool edited = QLatin1String(each.name) == setting;
         QCOMPARE(parsed->value(each), edited ? value : original.value(each));
@@ -129,11 +134,12 @@ void TestSettingsFile::refused_data()
                                     << "\"ogr\" must be High, Medium or Low, not \"Lowest\" (in \"settings\")";
     QTest::newRow("not a rate") << edit(kFile, "\"baud\": 19200", "\"baud\": 19201")
                                 << "\"baud\" must be 9600, 19200, 38400, 57600 or 115200, not 19201";
-    QTest::newRow("readable month 13") << edit(kFile, "\"month\": 1,", "\"month\": 13,")
-                                       << "\"month\" must be 1 to 12, not 13 (in \"settings\")";
-    // A damaged code is refused though the readable value next to it is fine.
-    QTest::newRow("code without a name") << edit(kFile, "\"ogr\": 0", "\"ogr\": 7", true)
-                                         << "\"ogr\" must be 0, 1 or 2, not 7 (in \"codes\")";
+    // An edit made in one place only is not guessed at.
+    QTest::newRow("readable edited alone") << edit(kFile, "\"ogr\": \"High\"", "\"ogr\": \"Low\"")
+                                           << "ogr says Low but its code is 0";
+    QTest::newRow("code edited alone") << edit(kFile, "\"ogr\": 0", "\"ogr\": 1", true)
+                                       << "ogr says High but its code is 1";
+    QTest::newRow("readable month 13") << edit(kFile, "\"month\": 1,", "\"month\": 13,") << "month says 13 but its code is 1";
     QTest::newRow("in neither") << edit(edit(kFile, "\"full\": 250,", ""), "\"full\": 250,", "", true)
                                 << "lacks the setting \"full\"";
     QTest::newRow("model codes disagree") << edit(kFile, "\"model\": 23", "\"model\": 21", true) << "disagree";
@@ -177,13 +183,13 @@ void TestSettingsFile::saveReplacesWhole()
 
 void TestSettingsFile::compareMarksDifferingRows()
 {
-    const SensorBlock sensor = block(kLevel23);
-    QVERIFY(!anyDiffers(compareSettings(sensor, sensor)));
-    QVERIFY(compareSettings(sensor, block(kDistance)).isEmpty());
+    const SensorSettings sensor = block(kLevel23);
+    QVERIFY(!anyDiffers(compareSettings(planRestore(sensor, sensor, "f", false))));
+    QCOMPARE(planRestore(sensor, block(kDistance), "f", false).status, RestorePlan::Status::Refused);
 
     // Model 21 with OGR Low, Empty 290 and Hi DO 91.
-    const SensorBlock file = block(blockReply({40, 5, 2, 1, 15, 98, 21, 1, 34, 0, 250, 0, 50, 0, 91, 8, 10}));
-    const QList<SettingComparison> rows = compareSettings(sensor, file);
+    const SensorSettings file = block(blockReply({40, 5, 2, 1, 15, 98, 21, 1, 34, 0, 250, 0, 50, 0, 91, 8, 10}));
+    const QList<SettingComparison> rows = compareSettings(planRestore(sensor, file, "f", false));
     QCOMPARE(rows.size(), 13);
     QStringList differing;
     const auto settings = blockSettings(SensorFamily::Level);

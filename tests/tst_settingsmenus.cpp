@@ -9,9 +9,12 @@
 #include "scriptedlink.h"
 #include "sensorsession.h"
 #include "serialports.h"
+#include "settingsfile.h"
 #include "settingsfiles.h"
+#include "shots.h"
 #include "windowtesting.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
@@ -41,6 +44,33 @@ QString closingBoxes(Action action)
             seen = box->text();
             box->close();
         }
+    });
+    poll.start();
+    action();
+    return seen;
+}
+
+// Answers every message box that comes up while `action` runs with the
+// button of that text (or closes it); each box's text and informative text.
+template <typename Action>
+QStringList answeringBoxes(const QString &button, Action action)
+{
+    QStringList seen;
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&seen, &button] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        seen << box->text() + u'\n' + box->informativeText();
+        saveShot(box, box->objectName());
+        for (QAbstractButton *b : box->buttons()) {
+            if (b->text() == button) {
+                b->click();
+                return;
+            }
+        }
+        box->close();
     });
     poll.start();
     action();
@@ -94,6 +124,8 @@ private slots:
     void menusAboveTheClientArea();
     void savedFileOpensIntoTheFields();
     void handEditedReadableValueIsTaken();
+    void openedFileKeepsItsMeaning_data();
+    void openedFileKeepsItsMeaning();
     void unusableFilesChangeNothing_data();
     void unusableFilesChangeNothing();
     void saveAppliesWritesChecks();
@@ -200,6 +232,11 @@ void TestSettingsMenus::handEditedReadableValueIsTaken()
     settings.insert(QStringLiteral("ogr"), QStringLiteral("Medium"));
     settings.insert(QStringLiteral("full"), 200);
     root.insert(QStringLiteral("settings"), settings);
+    // The codes of the edited values go, so the readable ones stand alone.
+    QJsonObject codes = root.value(QStringLiteral("codes")).toObject();
+    codes.remove(QStringLiteral("ogr"));
+    codes.remove(QStringLiteral("full"));
+    root.insert(QStringLiteral("codes"), codes);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(QJsonDocument(root).toJson());
     file.close();
@@ -208,6 +245,56 @@ void TestSettingsMenus::handEditedReadableValueIsTaken()
     QCOMPARE(run.window.combo3()->currentText(), QStringLiteral("Medium"));
     QCOMPARE(run.window.text(3)->text(), QStringLiteral("200"));
     QCOMPARE(run.window.settingsMenu().markedFields().size(), 2);
+}
+
+// clang-format off
+void TestSettingsMenus::openedFileKeepsItsMeaning_data()
+{
+    QTest::addColumn<QByteArray>("sensor"); // the block the window read
+    QTest::addColumn<QByteArray>("file");   // the block the file holds
+    QTest::addColumn<QString>("button");    // the answer to the unit question
+    QTest::addColumn<QString>("empty");     // Empty and Low DO afterwards
+    QTest::addColumn<QString>("lowDo");
+    QTest::addColumn<QString>("message");   // part of what the boxes said; empty: no box
+
+    const QByteArray mm = blockReply({40, 5, 0, 1, 15, 98, 24, 11, 84, 0, 250, 0, 50, 0, 90, 8, 1}); // Empty 2900 mm
+    QTest::newRow("millimetres cancelled") << levelReply(40, 21) << mm << "Cancel" << "300" << "50"
+        << "mm.json holds millimetres; this DVT-14C01 works in centimetres. Nothing was changed.";
+    QTest::newRow("millimetres converted") << levelReply(40, 21) << mm << "Convert" << "290" << "5"
+        << "converted from millimetres to centimetres";
+    QTest::newRow("thresholds the model lacks") << levelReply(40, 20)
+        << blockReply({40, 5, 0, 1, 15, 98, 21, 1, 44, 0, 250, 0, 7, 0, 9, 8, 10}) << "OK" << "300" << "50"
+        << "Low DO (7): a DVT-14C00 has no switching outputs";
+    QTest::newRow("same unit, nothing to say") << levelReply(40, 21)
+        << blockReply({40, 5, 0, 1, 15, 98, 21, 1, 34, 0, 250, 0, 50, 0, 90, 8, 10}) << "OK" << "290" << "50" << "";
+}
+// clang-format on
+
+void TestSettingsMenus::openedFileKeepsItsMeaning()
+{
+    QFETCH(QByteArray, sensor);
+    QFETCH(QByteArray, file);
+    QFETCH(QString, button);
+    QFETCH(QString, empty);
+    QFETCH(QString, lowDo);
+    QFETCH(QString, message);
+
+    LevelRun run;
+    QVERIFY(run.start());
+    run.read(sensor);
+    QString why;
+    const auto saved = SensorSettings::fromReply(QString::fromLatin1(file), &why);
+    QVERIFY2(saved, qPrintable(why));
+    const QString path = m_dir.filePath(saved->unit() == u"mm" ? QStringLiteral("mm.json") : QStringLiteral("cm.json"));
+    QVERIFY(SettingsFile::save(path, *saved, QDateTime::currentDateTimeUtc(), QStringLiteral("7"), &why));
+
+    bool opened = false;
+    const QStringList said = answeringBoxes(button, [&] { opened = run.window.settingsMenu().openFrom(path); });
+    QCOMPARE(opened, button != u"Cancel");
+    QCOMPARE(said.isEmpty(), message.isEmpty());
+    QVERIFY2(said.join(u'\n').contains(message), qPrintable(said.join(u'\n')));
+    QCOMPARE(run.window.text(2)->text(), empty);
+    QCOMPARE(run.window.text(4)->text(), lowDo);
 }
 
 void TestSettingsMenus::unusableFilesChangeNothing_data()

@@ -80,7 +80,7 @@ void TestTraffic::sessionRecordsEveryExchange()
         }
     });
     QVERIFY(session.connectTo(QStringLiteral("1")));
-    QVERIFY(session.readBlock());
+    QVERIFY(session.readSettings());
     QVERIFY(session.measure());
     QVERIFY(session.write(CommandFrame::writeSettingsRequest(QByteArray(17, '\1'))));
     QVERIFY(session.run());
@@ -149,7 +149,7 @@ void TestTraffic::reportHasEveryPart()
     SensorSession session(link);
     QVERIFY(session.connectTo(QStringLiteral("1"), QStringLiteral("9600")));
     link.queueReply(levelReply(40, 21));
-    QVERIFY(session.readBlock());
+    QVERIFY(session.readSettings());
     const QJsonObject report = diagnosticReport(session, QStringLiteral("veltra-sensor"), QStringLiteral("7.0.0"));
     QCOMPARE(report.value("program").toObject().value("version").toString(), QStringLiteral("7.0.0"));
     for (const char *key : {"os", "kernel", "cpu", "qt"})

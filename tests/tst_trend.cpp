@@ -40,10 +40,10 @@ std::array<double, kTrendSeriesCount> distanceOnly(double d)
     return {d, kNaN, kNaN, kNaN};
 }
 
-SensorBlock levelBlock()
+SensorSettings levelBlock()
 {
     QString why;
-    const auto block = SensorBlock::fromReply(QString::fromLatin1(levelReply(40, 21)), &why);
+    const auto block = SensorSettings::fromReply(QString::fromLatin1(levelReply(40, 21)), &why);
     Q_ASSERT(block);
     return *block;
 }
@@ -199,7 +199,7 @@ void TestTrend::statsOfASpanIgnoreGaps()
 void TestTrend::recorderWritesRowsAndStopsOnFailure()
 {
     QTemporaryDir dir;
-    const SensorBlock block = levelBlock();
+    const SensorSettings block = levelBlock();
     const QDateTime time(QDate(2026, 12, 9), QTime(8, 30, 0, 250), Qt::UTC);
     const MeasurementSample good{time, 0, QString(), measurementRow(block, QString::fromLatin1(measureReply(120)))};
     const MeasurementSample none{time.addSecs(1), 1000, QString(), measurementRow(block, QString())};

@@ -70,7 +70,7 @@ void TestTrendEndToEnd::recordsWhatTheSensorSent()
         {"--model", "21", "--baud", "19200", "--distance", "150", "--wave", "ramp:40:4", "--prefix", "measure:3:R"}));
     LevelWindow &form2 = run.program.levelWindow();
     form2.command5()->click();
-    const QString empty = form2.findChild<ui::SettingsMenu *>()->lastRead()->valueText("empty");
+    const QString empty = form2.findChild<ui::SettingsMenu *>()->lastRead()->text(Setting::Empty);
     QCOMPARE(empty, QStringLiteral("300"));
 
     TrendWindow *trend = openTrend(form2);

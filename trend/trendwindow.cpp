@@ -65,7 +65,7 @@ std::array<double, kTrendSeriesCount> valuesOf(const MeasurementRow &row)
 
 } // namespace
 
-TrendWindow::TrendWindow(SensorSession &session, const SensorBlock &block, QWidget *owner)
+TrendWindow::TrendWindow(SensorSession &session, const SensorSettings &block, QWidget *owner)
     : QWidget(owner, Qt::Window)
     , m_session(session)
     , m_loop(session, block)
@@ -257,7 +257,7 @@ void TrendWindow::start()
     if (isRunning())
         return;
     if (m_blockSource) {
-        if (const std::optional<SensorBlock> block = m_blockSource())
+        if (const std::optional<SensorSettings> block = m_blockSource())
             m_loop.setBlock(*block);
     }
     // An adapter plugged back in since the trend stopped is opened again.
@@ -462,10 +462,10 @@ void TrendWindow::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-TrendWindow *showTrend(QWidget *owner, SensorSession &session, std::function<std::optional<SensorBlock>()> lastRead,
+TrendWindow *showTrend(QWidget *owner, SensorSession &session, std::function<std::optional<SensorSettings>()> lastRead,
                        const QList<QWidget *> &portControls)
 {
-    const std::optional<SensorBlock> block = lastRead();
+    const std::optional<SensorSettings> block = lastRead();
     if (!block)
         return nullptr;
     auto *window = owner->findChild<TrendWindow *>(QString(), Qt::FindDirectChildrenOnly);

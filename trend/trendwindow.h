@@ -2,7 +2,7 @@
 
 #include "csvrecorder.h"
 #include "measurementloop.h"
-#include "sensorblock.h"
+#include "sensorsettings.h"
 #include "trenddata.h"
 
 #include <QHash>
@@ -35,9 +35,9 @@ class TrendWindow : public QWidget
 {
     Q_OBJECT
 public:
-    TrendWindow(SensorSession &session, const SensorBlock &block, QWidget *owner);
+    TrendWindow(SensorSession &session, const SensorSettings &block, QWidget *owner);
     // Where start() takes the settings from; unset, it keeps its own.
-    void setBlockSource(std::function<std::optional<SensorBlock>()> source) { m_blockSource = std::move(source); }
+    void setBlockSource(std::function<std::optional<SensorSettings>()> source) { m_blockSource = std::move(source); }
     ~TrendWindow() override;
 
     // Measuring: start (the port is opened again if it was lost), stop.
@@ -94,7 +94,7 @@ private:
     MeasurementLoop m_loop;
     TrendData m_data;
     CsvRecorder m_recorder;
-    std::function<std::optional<SensorBlock>()> m_blockSource;
+    std::function<std::optional<SensorSettings>()> m_blockSource;
     SensorFamily m_family;
     QString m_unit;
     qint64 m_origin = 0; // wall-clock ms of the data's time 0
@@ -127,7 +127,7 @@ private:
 // it measures.
 // lastRead gives the settings of the owner's last Read each time the trend
 // starts, so a new Read is taken into account.
-TrendWindow *showTrend(QWidget *owner, SensorSession &session, std::function<std::optional<SensorBlock>()> lastRead,
+TrendWindow *showTrend(QWidget *owner, SensorSession &session, std::function<std::optional<SensorSettings>()> lastRead,
                        const QList<QWidget *> &portControls);
 
 } // namespace veltra

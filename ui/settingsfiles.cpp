@@ -24,6 +24,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -44,7 +45,7 @@ void showProblem(QWidget *parent, const QString &objectName, const QString &text
 
 } // namespace
 
-QString askSaveSettingsPath(QWidget *parent, const SensorBlock &block)
+QString askSaveSettingsPath(QWidget *parent, const SensorSettings &block)
 {
     const QString suggested
         = QStringLiteral("%1-%2.json").arg(block.modelName(), QDate::currentDate().toString(Qt::ISODate));
@@ -56,7 +57,7 @@ QString askOpenSettingsPath(QWidget *parent, const QString &title)
     return QFileDialog::getOpenFileName(parent, title, QString(), kFilter);
 }
 
-bool saveSettingsFile(QWidget *parent, const QString &path, const SensorBlock &block)
+bool saveSettingsFile(QWidget *parent, const QString &path, const SensorSettings &block)
 {
     QString why;
     if (SettingsFile::save(path, block, QDateTime::currentDateTimeUtc(), QApplication::applicationVersion(), &why))
@@ -66,10 +67,10 @@ bool saveSettingsFile(QWidget *parent, const QString &path, const SensorBlock &b
     return false;
 }
 
-std::optional<SensorBlock> loadSettingsFile(QWidget *parent, const QString &path, SensorFamily family)
+std::optional<SensorSettings> loadSettingsFile(QWidget *parent, const QString &path, SensorFamily family)
 {
     QString why;
-    std::optional<SensorBlock> block = SettingsFile::load(path, &why);
+    std::optional<SensorSettings> block = SettingsFile::load(path, &why);
     if (block && block->family() != family) {
         why = QStringLiteral("It holds the settings of a %1 sensor; this window is for a %2 sensor.")
                   .arg(familyName(block->family()), familyName(family));
@@ -82,9 +83,9 @@ std::optional<SensorBlock> loadSettingsFile(QWidget *parent, const QString &path
     return block;
 }
 
-QDialog *showComparison(QWidget *parent, const SensorBlock &sensor, const SensorBlock &file, const QString &fileName)
+QDialog *showComparison(QWidget *parent, const RestorePlan &plan, const QString &fileName)
 {
-    const QList<SettingComparison> rows = compareSettings(sensor, file);
+    const QList<SettingComparison> rows = compareSettings(plan);
 
     auto *dialog = new QDialog(parent);
     dialog->setObjectName(QStringLiteral("Comparison"));
@@ -103,7 +104,9 @@ QDialog *showComparison(QWidget *parent, const SensorBlock &sensor, const Sensor
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     for (int r = 0; r < int(rows.size()); ++r) {
         const SettingComparison &row = rows.at(r);
-        const QString cells[] = {QLatin1String(row.setting->name), row.sensorValue, row.fileValue};
+        const QString file
+            = row.note.isEmpty() ? row.fileValue : QStringLiteral("%1 (not used: %2)").arg(row.fileValue, row.note);
+        const QString cells[] = {QLatin1String(row.setting->name), row.sensorValue, file};
         for (int c = 0; c < 3; ++c) {
             auto *item = new QTableWidgetItem(cells[c]);
             if (row.differs)
@@ -122,17 +125,34 @@ QDialog *showComparison(QWidget *parent, const SensorBlock &sensor, const Sensor
     return dialog;
 }
 
+std::optional<RestorePlan> planForWindow(QWidget *parent, const SensorSettings &sensor, const SensorSettings &file,
+                                         const QString &fileName, const QString &nothingDone)
+{
+    RestorePlan plan = planRestore(sensor, file, fileName, false);
+    if (plan.status == RestorePlan::Status::UnitDiffers) {
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Veltra Sensor Program V7"),
+                        QStringLiteral("%1 %2").arg(plan.message, nothingDone), QMessageBox::Cancel, parent);
+        box.setObjectName(QStringLiteral("UnitDiffers"));
+        box.setTextFormat(Qt::PlainText);
+        box.setInformativeText(QStringLiteral("Convert converts the file's values exactly (x10, or /10 when whole)."));
+        QPushButton *convert = box.addButton(QStringLiteral("Convert"), QMessageBox::AcceptRole);
+        box.setDefaultButton(QMessageBox::Cancel);
+        box.exec();
+        if (box.clickedButton() != convert)
+            return std::nullopt;
+        plan = planRestore(sensor, file, fileName, true);
+    }
+    if (plan.status != RestorePlan::Status::Ready) {
+        showProblem(parent, QStringLiteral("OpenFailed"),
+                    QStringLiteral("%1 cannot be used: nothing was changed.").arg(fileName), plan.message);
+        return std::nullopt;
+    }
+    return plan;
+}
+
 QColor fromFileColour()
 {
     return QColor(255, 236, 160);
-}
-
-QString blockText(const SensorBlock &block)
-{
-    QString text;
-    for (int k = 1; k <= block.fieldCount(); ++k)
-        text += QStringLiteral("%1").arg(block.field(k), 3, 10, QLatin1Char(' '));
-    return text;
 }
 
 SettingsMenu::SettingsMenu(QWidget *window, Window hooks)
@@ -186,7 +206,7 @@ void SettingsMenu::readDone(const QString &block)
 {
     clearMarks();
     QString why;
-    m_lastRead = SensorBlock::fromReply(block, &why);
+    m_lastRead = SensorSettings::fromReply(block, &why);
     for (QAction *action : fromReadActions())
         action->setEnabled(m_lastRead.has_value());
 }
@@ -206,7 +226,7 @@ void SettingsMenu::writeDone()
 
 bool SettingsMenu::saveTo(const QString &path)
 {
-    const std::optional<SensorBlock> block = m_hooks.blockFromFields();
+    const std::optional<SensorSettings> block = m_hooks.blockFromFields();
     return block && saveSettingsFile(m_window, path, *block);
 }
 
@@ -214,18 +234,21 @@ bool SettingsMenu::openFrom(const QString &path)
 {
     if (!m_lastRead)
         return false;
-    const std::optional<SensorBlock> file = loadSettingsFile(m_window, path, m_hooks.family);
+    const std::optional<SensorSettings> file = loadSettingsFile(m_window, path, m_hooks.family);
     if (!file)
         return false;
-    // The model is what the sensor is, not a setting: the fields show the
-    // file's values for the sensor's own model, as a restore would write them.
-    QString block = blockText(*file);
-    const qsizetype model = 3 * (fieldOf(Setting::Model) - 1);
-    block.replace(model, 3, blockText(*m_lastRead).mid(model, 3));
+    const QString fileName = QFileInfo(path).fileName();
+    const std::optional<RestorePlan> plan
+        = planForWindow(m_window, *m_lastRead, *file, fileName, QStringLiteral("Nothing was changed."));
+    if (!plan)
+        return false;
+    // The fields show what a restore would write: the file's values where
+    // the sensor's model lets them change, the sensor's own elsewhere (its
+    // model above all: that is what the sensor is).
     clearMarks();
-    m_hooks.spread(block);
+    m_hooks.spread(plan->target.replyText());
 
-    for (const SettingComparison &row : compareSettings(*m_lastRead, *file)) {
+    for (const SettingComparison &row : compareSettings(*plan)) {
         QWidget *control = row.differs ? m_hooks.controlFor(row.setting->id) : nullptr;
         if (!control)
             continue;
@@ -237,6 +260,25 @@ bool SettingsMenu::openFrom(const QString &path)
         marked.setColor(QPalette::Base, fromFileColour());
         field->setPalette(marked);
     }
+    // What the file holds that this model will not take is said, not dropped unseen.
+    QStringList unused;
+    for (const RestoreRow &row : plan->notApplied()) {
+        unused << QStringLiteral("%1 (%2): %3")
+                      .arg(QLatin1String(row.setting->title), describeValue(*row.setting, row.file), row.skipped);
+    }
+    if (plan->converted) {
+        unused.prepend(QStringLiteral("The file's distances were converted from %1 to %2.")
+                           .arg(unitWords(plan->fileUnit), unitWords(plan->sensorUnit)));
+    }
+    if (!unused.isEmpty()) {
+        QMessageBox box(QMessageBox::Information, QStringLiteral("Veltra Sensor Program V7"),
+                        QStringLiteral("%1: some of the file's settings are not used.").arg(fileName), QMessageBox::Ok,
+                        m_window);
+        box.setObjectName(QStringLiteral("NotApplied"));
+        box.setTextFormat(Qt::PlainText);
+        box.setInformativeText(unused.join(u'\n'));
+        box.exec();
+    }
     return true;
 }
 
@@ -244,10 +286,15 @@ QDialog *SettingsMenu::compareWith(const QString &path)
 {
     if (!m_lastRead)
         return nullptr;
-    const std::optional<SensorBlock> file = loadSettingsFile(m_window, path, m_hooks.family);
+    const std::optional<SensorSettings> file = loadSettingsFile(m_window, path, m_hooks.family);
     if (!file)
         return nullptr;
-    return showComparison(m_window, *m_lastRead, *file, QFileInfo(path).fileName());
+    const QString fileName = QFileInfo(path).fileName();
+    const std::optional<RestorePlan> plan
+        = planForWindow(m_window, *m_lastRead, *file, fileName, QStringLiteral("Nothing was compared."));
+    if (!plan)
+        return nullptr;
+    return showComparison(m_window, *plan, fileName);
 }
 
 void SettingsMenu::clearMarks()
@@ -257,7 +304,7 @@ void SettingsMenu::clearMarks()
     m_marks.clear();
 }
 
-std::optional<SensorBlock> blockFromTexts(QWidget *parent, SensorFamily family, const QHash<Setting, QString> &texts)
+std::optional<SensorSettings> blockFromTexts(QWidget *parent, SensorFamily family, const QHash<Setting, QString> &texts)
 {
     QList<int> values;
     for (const BlockSetting &setting : blockSettings(family)) {
@@ -271,7 +318,7 @@ std::optional<SensorBlock> blockFromTexts(QWidget *parent, SensorFamily family, 
         }
         values << *value;
     }
-    return SensorBlock::fromValues(family, values);
+    return SensorSettings::fromValues(family, values);
 }
 
 } // namespace veltra::ui

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "sensorblock.h"
+#include "sensorsettings.h"
+#include "settingseditor.h"
 
 #include <QColor>
 #include <QHash>
@@ -35,7 +36,7 @@ public:
         SensorFamily family;
         // The values the window shows, after the checks Write applies; empty
         // (the window has shown why) when one fails.
-        std::function<std::optional<SensorBlock>()> blockFromFields;
+        std::function<std::optional<SensorSettings>()> blockFromFields;
         // A whole block spread over the fields as a Read shows it.
         std::function<void(const QString &block)> spread;
         // The field that shows a setting; nullptr when none does.
@@ -61,7 +62,7 @@ public:
     QDialog *compareWith(const QString &path);
 
     QMenuBar *menuBar() const { return m_bar; }
-    const std::optional<SensorBlock> &lastRead() const { return m_lastRead; }
+    const std::optional<SensorSettings> &lastRead() const { return m_lastRead; }
     QAction *trendAction() const { return m_trend; }
     QList<QWidget *> markedFields() const { return m_marks.keys(); }
 
@@ -76,37 +77,42 @@ private:
     QAction *m_open = nullptr;
     QAction *m_compare = nullptr;
     QAction *m_trend = nullptr;
-    std::optional<SensorBlock> m_lastRead;
+    std::optional<SensorSettings> m_lastRead;
     QHash<QWidget *, QPalette> m_marks; // marked fields, with their own palettes
 };
 
 // The values a window holds as a block of its family: each setting's text,
 // a 16-bit setting as its whole value. A byte outside 0 to 255 (once
 // rounded) gives an input-error message naming it, and nothing.
-std::optional<SensorBlock> blockFromTexts(QWidget *parent, SensorFamily family, const QHash<Setting, QString> &texts);
+std::optional<SensorSettings> blockFromTexts(QWidget *parent, SensorFamily family,
+                                             const QHash<Setting, QString> &texts);
 
 // The file dialogs of File > Save Settings…, Open Settings… and Compare with
 // File…; empty when the operator cancels.
-QString askSaveSettingsPath(QWidget *parent, const SensorBlock &block);
+QString askSaveSettingsPath(QWidget *parent, const SensorSettings &block);
 QString askOpenSettingsPath(QWidget *parent, const QString &title);
 
 // Saves a block the window holds; false, after one message saying why, when
 // the file cannot be written.
-bool saveSettingsFile(QWidget *parent, const QString &path, const SensorBlock &block);
+bool saveSettingsFile(QWidget *parent, const QString &path, const SensorSettings &block);
 
 // A settings file for a sensor of this family. A file that cannot be read,
 // is damaged or holds the other family gives one message and nothing.
-std::optional<SensorBlock> loadSettingsFile(QWidget *parent, const QString &path, SensorFamily family);
+std::optional<SensorSettings> loadSettingsFile(QWidget *parent, const QString &path, SensorFamily family);
 
 // The comparison table (setting, value in the sensor, value in the file,
 // differing rows marked), shown without blocking the window.
-QDialog *showComparison(QWidget *parent, const SensorBlock &sensor, const SensorBlock &file, const QString &fileName);
+QDialog *showComparison(QWidget *parent, const RestorePlan &plan, const QString &fileName);
+
+// What opening or comparing a file would do to this sensor. A file in
+// another unit asks whether to convert it; a file that cannot be used says
+// why; `nothingDone` ends the unit question. Nothing when the operator cancels or the
+// file cannot be used.
+std::optional<RestorePlan> planForWindow(QWidget *parent, const SensorSettings &sensor, const SensorSettings &file,
+                                         const QString &fileName, const QString &nothingDone);
 
 // The background that marks a field whose value came from a file and differs
 // from the sensor's last read.
 QColor fromFileColour();
-
-// A settings block as its reply to the read request: three characters a field.
-QString blockText(const SensorBlock &block);
 
 } // namespace veltra::ui
