@@ -39,20 +39,7 @@ std::optional<SensorSettings> DistanceWindow::blockFromFields()
     const std::optional<DistanceWritePlan> plan = checkedWritePlan();
     if (!plan)
         return std::nullopt;
-    return ui::blockFromTexts(this, SensorFamily::Distance,
-                              {
-                                  {Setting::Baud, plan->baudCode},
-                                  {Setting::Slave, input.slave},
-                                  {Setting::Ogr, plan->ogrCode},
-                                  {Setting::Month, input.month},
-                                  {Setting::Day, input.day},
-                                  {Setting::Year, input.year},
-                                  {Setting::Model, plan->modelCode},
-                                  {Setting::Empty, plan->empty.valueText()},
-                                  {Setting::Full, plan->full.valueText()},
-                                  {Setting::Switch, plan->switchPoint.valueText()},
-                                  {Setting::HiDo, plan->hiDo.valueText()},
-                              });
+    return ui::settingsToSave(this, plan->settings);
 }
 
 QWidget *DistanceWindow::controlFor(Setting setting) const

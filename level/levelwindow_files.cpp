@@ -44,22 +44,7 @@ std::optional<SensorSettings> LevelWindow::blockFromFields()
     const std::optional<LevelWritePlan> plan = checkedWritePlan(input);
     if (!plan)
         return std::nullopt;
-    return ui::blockFromTexts(this, SensorFamily::Level,
-                              {
-                                  {Setting::Baud, plan->baudCode},
-                                  {Setting::Slave, input.slave},
-                                  {Setting::Ogr, plan->ogrCode},
-                                  {Setting::Month, input.month},
-                                  {Setting::Day, input.day},
-                                  {Setting::Year, input.year},
-                                  {Setting::Model, plan->modelCode},
-                                  {Setting::Empty, plan->empty.valueText()},
-                                  {Setting::Full, plan->full.valueText()},
-                                  {Setting::LowDo, plan->lowDo.valueText()},
-                                  {Setting::HiDo, plan->hiDo.valueText()},
-                                  {Setting::Omb, plan->ombCode},
-                                  {Setting::Resolution, plan->resolutionCode},
-                              });
+    return ui::settingsToSave(this, plan->settings);
 }
 
 QWidget *LevelWindow::controlFor(Setting setting) const

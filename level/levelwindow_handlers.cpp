@@ -9,6 +9,7 @@
 #include "modelcatalogue.h"
 #include "numbers.h"
 #include "sensorsession.h"
+#include "settingseditor.h"
 #include "settingsfiles.h"
 
 #include <QComboBox>
@@ -142,14 +143,18 @@ void LevelWindow::Command4_Click()
 
     // A port already gone took nothing; one that failed during the send may have.
     const bool wasOpen = m_session.isOpen();
-    if (!m_session.write(plan->request)) {
+    // Nothing is read back after this write: the editor asks whether the
+    // device is still there instead, so an adapter pulled during the wait is
+    // reported, not passed over.
+    using Outcome = SettingsEditor::WriteResult::Outcome;
+    const Outcome outcome
+        = SettingsEditor(m_session).send({plan->request, plan->lineSettings}, plan->settings, false).outcome;
+    if (outcome == Outcome::NotSent) {
         reportLinkFailure(this, m_session, wasOpen ? LinkAction::Write : LinkAction::WriteNotSent);
         m_modelText->setText(m_modelBox->currentText());
         return;
     }
-    // Nothing is read after a write, so ask whether the device is still
-    // there: an adapter pulled during the wait is reported, not passed over.
-    if (!m_session.switchRate(plan->lineSettings) || !m_session.checkConnection())
+    if (outcome == Outcome::Lost)
         reportLinkFailure(this, m_session, LinkAction::Write);
     else
         m_files->writeDone(); // the sensor now holds what the fields show

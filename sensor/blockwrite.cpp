@@ -4,7 +4,9 @@
 #include "linesettings.h"
 #include "modelcatalogue.h"
 #include "numbers.h"
+#include "settingseditor.h"
 
+#include <QHash>
 #include <QList>
 
 #include <cstdint>
@@ -41,98 +43,44 @@ int requestFields(BlockForm form)
     return 0;
 }
 
-// One field as it will travel: its text and the name a message gives it.
-struct FieldText {
-    QString title;
-    QString text;
-};
-
-// The fields a setting travels as, once the codes and words are worked out.
-QList<FieldText> fieldTexts(const BlockSetting &setting, const BlockWriteInput &input, const BlockWritePlan &plan)
+// The number a text stands for, as the field is read (the number it begins
+// with), rounded halves to even.
+int valueOf(const QString &text)
 {
-    const QString title = QLatin1String(setting.title);
-    const auto word = [&title](const WordBytes &bytes) {
-        return QList<FieldText>{{title + QStringLiteral(" (high byte)"), bytes.high},
-                                {title + QStringLiteral(" (low byte)"), bytes.low}};
-    };
+    return typedValue(text);
+}
+
+// The window's text of each setting: a box's code (or the code the last read
+// left), or the field as typed.
+QString textOf(const BlockSetting &setting, const BlockWriteInput &input, const QString &code)
+{
     switch (setting.id) {
-    case Setting::Baud:
-        return {{title, plan.baudCode}};
     case Setting::Slave:
-        return {{title, input.slave}};
-    case Setting::Ogr:
-        return {{title, plan.ogrCode}};
+        return input.slave;
     case Setting::Month:
-        return {{title, input.month}};
+        return input.month;
     case Setting::Day:
-        return {{title, input.day}};
+        return input.day;
     case Setting::Year:
-        return {{title, input.year}};
-    case Setting::Model:
-        return {{title, plan.modelCode}};
+        return input.year;
     case Setting::Empty:
-        return word(plan.empty);
+        return input.empty;
     case Setting::Full:
-        return word(plan.full);
+        return input.full;
     case Setting::LowDo:
     case Setting::Switch:
-        return word(plan.lowDoOrSwitch);
+        return input.lowDoOrSwitch;
     case Setting::HiDo:
-        return word(plan.hiDo);
-    case Setting::Omb:
-        return {{title, plan.ombCode}};
-    case Setting::Resolution:
-        return {{title, plan.resolutionCode}};
+        return input.hiDo;
+    default:
+        return code;
     }
-    return {};
 }
 
-// Splits the four 16-bit values into their byte fields, in block order.
-// Negative or larger values have no two-byte form the sensor reads back:
-// the first such value's message, or empty.
-QString splitWords(const BlockWriteInput &input, SensorFamily family, BlockWritePlan &plan)
+WordBytes wordBytes(int value)
 {
-    constexpr int kWordMax = 32767;
-    const struct {
-        Setting setting;
-        const QString &text;
-        WordBytes &bytes;
-    } words[] = {
-        {Setting::Empty, input.empty, plan.empty},
-        {Setting::Full, input.full, plan.full},
-        {family == SensorFamily::Distance ? Setting::Switch : Setting::LowDo, input.lowDoOrSwitch, plan.lowDoOrSwitch},
-        {Setting::HiDo, input.hiDo, plan.hiDo},
-    };
-    for (const auto &word : words) {
-        const std::optional<int> v = wholeNumberIn(word.text, 0, kWordMax);
-        if (!v)
-            return outsideMessage(QLatin1String(blockSetting(word.setting).title), word.text, kWordMax);
-        const CommandFrame::BytePair pair = CommandFrame::splitWord(*v);
-        word.bytes = {NumberToText(pair.high), NumberToText(pair.low)};
-    }
-    return {};
-}
-
-// The request of the form's first fields, each a byte of 0 to 255 once
-// rounded; the first field that is not, named in the message.
-QString buildRequest(const BlockWriteInput &input, BlockForm form, BlockWritePlan &plan)
-{
-    const SensorFamily family = form == BlockForm::Distance ? SensorFamily::Distance : SensorFamily::Level;
-    const int fields = requestFields(form);
-    QByteArray payload;
-    payload.reserve(fields);
-    for (const BlockSetting &setting : blockSettings(family)) {
-        if (setting.field > fields)
-            break;
-        for (const FieldText &field : fieldTexts(setting, input, plan)) {
-            const std::optional<std::uint8_t> byte = CommandFrame::payloadByte(field.text);
-            if (!byte)
-                return outsideMessage(field.title, field.text, 255);
-            payload.append(static_cast<char>(*byte));
-        }
-    }
-    plan.request = CommandFrame::writeSettingsRequest(payload);
-    return {};
+    const CommandFrame::BytePair pair = CommandFrame::splitWord(value);
+    return {NumberToText(pair.high), NumberToText(pair.low)};
 }
 
 } // namespace
@@ -144,30 +92,52 @@ QString checkPrompt(const char16_t *text)
 
 BlockWritePlan planBlockWrite(const BlockWriteInput &input, BlockForm form)
 {
-    BlockWritePlan plan;
-    plan.baudCode = codeOr(ModelCatalogue::baudCodeForText(input.baudBox), input.keptBaudCode);
-    plan.modelCode = codeOr(input.modelCode, input.keptModelCode);
-    plan.ogrCode = codeOr(ModelCatalogue::ogrCodeForText(input.ogrBox), input.keptOgrCode);
-    plan.ombCode = codeOr(ModelCatalogue::ombCodeForText(input.ombBox), input.keptOmbCode);
-    plan.resolutionCode = codeOr(ModelCatalogue::resolutionCodeForText(input.resolutionBox), input.keptResolutionCode);
-
-    // The code as it stands picks the rate: "30" does, " 30" and "30.0" do not.
-    for (const BaudRow &row : kBaudTable) {
-        if (plan.baudCode == QString::fromLatin1(row.code).trimmed())
-            plan.lineSettings = QString::fromLatin1(row.lineSettings);
-    }
-
     const SensorFamily family = form == BlockForm::Distance ? SensorFamily::Distance : SensorFamily::Level;
-    QString error = splitWords(input, family, plan);
-    // Bytes that are not sent are not checked.
-    if (error.isEmpty() && form != BlockForm::NoRequest)
-        error = buildRequest(input, form, plan);
-    // A failed plan carries only its error, so nothing half-made can be used.
-    if (!error.isEmpty()) {
-        BlockWritePlan none;
-        none.error = error;
-        return none;
+    const QHash<Setting, QString> codes{
+        {Setting::Baud, codeOr(ModelCatalogue::baudCodeForText(input.baudBox), input.keptBaudCode)},
+        {Setting::Model, codeOr(input.modelCode, input.keptModelCode)},
+        {Setting::Ogr, codeOr(ModelCatalogue::ogrCodeForText(input.ogrBox), input.keptOgrCode)},
+        {Setting::Omb, codeOr(ModelCatalogue::ombCodeForText(input.ombBox), input.keptOmbCode)},
+        {Setting::Resolution,
+         codeOr(ModelCatalogue::resolutionCodeForText(input.resolutionBox), input.keptResolutionCode)},
+    };
+
+    // Each text is read once, into the settings the request is made of. A
+    // 16-bit setting must have a two-byte form the sensor reads back; a byte
+    // that travels must be one (bytes that are not sent are not checked).
+    constexpr int kWordMax = 32767;
+    BlockWritePlan plan;
+    plan.settings = SensorSettings(family);
+    const int sent = requestFields(form);
+    for (const BlockSetting &setting : blockSettings(family)) {
+        const QString text = textOf(setting, input, codes.value(setting.id));
+        const int most = setting.word ? kWordMax : 255;
+        const bool checked = setting.word || setting.field <= sent;
+        const int value = valueOf(text);
+        if (checked && (value < 0 || value > most)) {
+            BlockWritePlan none;
+            none.error = outsideMessage(QLatin1String(setting.title), text, most);
+            return none;
+        }
+        plan.settings.setValue(setting.id, value);
     }
+
+    const SensorSettings &s = plan.settings;
+    plan.baudCode = s.text(Setting::Baud);
+    plan.modelCode = s.text(Setting::Model);
+    plan.ogrCode = s.text(Setting::Ogr);
+    plan.empty = wordBytes(s.value(Setting::Empty));
+    plan.full = wordBytes(s.value(Setting::Full));
+    plan.lowDoOrSwitch = wordBytes(s.value(family == SensorFamily::Distance ? Setting::Switch : Setting::LowDo));
+    plan.hiDo = wordBytes(s.value(Setting::HiDo));
+    if (family == SensorFamily::Level) {
+        plan.ombCode = s.text(Setting::Omb);
+        plan.resolutionCode = s.text(Setting::Resolution);
+    }
+    if (form != BlockForm::NoRequest)
+        plan.request = CommandFrame::writeSettingsRequest(s.payload(sent));
+    if (const BaudRow *row = baudRowForCode(s.value(Setting::Baud)))
+        plan.lineSettings = QString::fromLatin1(row->lineSettings);
     return plan;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settingsblock.h"
+#include "sensorsettings.h"
 
 #include <QByteArray>
 #include <QString>
@@ -10,13 +10,12 @@
 
 namespace veltra {
 
-// The two fields a 16-bit setting travels as, as plain decimal text.
+// The two fields a 16-bit setting travels as, as plain decimal text, as the
+// windows keep them in their hidden fields.
 struct WordBytes {
     QString high;
     QString low;
     bool operator==(const WordBytes &) const = default;
-    // The 16-bit value the two bytes make, as plain decimal text.
-    QString valueText() const { return QString::number(high.toInt() * 256 + low.toInt()); }
 };
 
 // How much of the block a write request carries.
@@ -38,11 +37,14 @@ struct BlockWriteInput {
     QString empty, full, lowDoOrSwitch, hiDo;
 };
 
-// The request and what goes back into the window's fields. A value that
-// cannot be encoded (a 16-bit setting outside 0 to 32767 once rounded, or
-// a request byte outside 0 to 255) sets error, naming the setting, and
-// leaves everything else empty: nothing may be written or sent.
+// The settings a write sends, read once from the window's texts, with the
+// request and what goes back into the window's hidden fields. A value that
+// cannot be encoded (a 16-bit setting outside 0 to 32767 once rounded, or a
+// request byte outside 0 to 255) sets error, naming the setting, and leaves
+// everything else empty: nothing may be written or sent.
 struct BlockWritePlan {
+    SensorSettings settings{SensorFamily::Level};
+    // The settings as the hidden code and byte fields show them.
     QString baudCode, modelCode, ogrCode, ombCode, resolutionCode;
     WordBytes empty, full, lowDoOrSwitch, hiDo;
     QByteArray request;   // empty for BlockForm::NoRequest

@@ -10,9 +10,13 @@ DistanceCheck checkDistanceEntries(const QString &baudBox, const QString &slave,
 {
     if (!ModelCatalogue::baudCodeForText(baudBox))
         return DistanceCheck::Baud;
-    if (!wholeNumberIn(slave, 1, 247))
+    const auto within = [](const QString &text, Setting id) {
+        const BlockSetting &setting = blockSetting(id);
+        return wholeNumberIn(text, setting.least, setting.most).has_value();
+    };
+    if (!within(slave, Setting::Slave))
         return DistanceCheck::Slave;
-    if (!wholeNumberIn(switchPoint, 61, 599))
+    if (!within(switchPoint, Setting::Switch))
         return DistanceCheck::Switch;
     return DistanceCheck::Passed;
 }
@@ -54,6 +58,7 @@ DistanceWritePlan planDistanceWrite(const DistanceWriteInput &input)
 
     DistanceWritePlan plan;
     plan.error = block.error;
+    plan.settings = block.settings;
     plan.baudCode = block.baudCode;
     plan.modelCode = block.modelCode;
     plan.ogrCode = block.ogrCode;

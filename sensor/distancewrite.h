@@ -25,6 +25,7 @@ struct DistanceWriteInput {
 };
 
 struct DistanceWritePlan {
+    SensorSettings settings{SensorFamily::Distance}; // what is sent, read once from the texts
     QString baudCode, modelCode, ogrCode;
     WordBytes empty, full, switchPoint, hiDo;
     QByteArray request;   // the 19-byte request of the first fifteen fields

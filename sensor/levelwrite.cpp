@@ -14,11 +14,16 @@ LevelCheck checkLevelEntries(const LevelEntries &entries)
 
     // Every entry is judged as the sensor will receive it, rounded halves to
     // even: 247.6 travels as 248, Empty 0.4 as 0, Hi DO 100.5 as 100.
-    if (!wholeNumberIn(entries.slave, 1, 247))
+    // The ranges are the settings' own, as every other path checks them.
+    const auto within = [](const QString &text, Setting id) {
+        const BlockSetting &setting = blockSetting(id);
+        return wholeNumberIn(text, setting.least, setting.most).has_value();
+    };
+    if (!within(entries.slave, Setting::Slave))
         return LevelCheck::Slave;
-    if (!wholeNumberIn(entries.empty, 1, 10000))
+    if (!within(entries.empty, Setting::Empty))
         return LevelCheck::Empty;
-    if (!wholeNumberIn(entries.full, 1, 9500))
+    if (!within(entries.full, Setting::Full))
         return LevelCheck::Full;
 
     // Hidden thresholds cannot be corrected, so checking them would block
@@ -91,6 +96,7 @@ LevelWritePlan planLevelWrite(const LevelWriteInput &input)
 
     LevelWritePlan plan;
     plan.error = block.error;
+    plan.settings = block.settings;
     plan.baudCode = block.baudCode;
     plan.modelCode = block.modelCode;
     plan.ogrCode = block.ogrCode;

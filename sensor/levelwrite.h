@@ -52,6 +52,7 @@ struct LevelWriteInput {
 };
 
 struct LevelWritePlan {
+    SensorSettings settings{SensorFamily::Level}; // what is sent, read once from the texts
     QString baudCode, modelCode, ogrCode, ombCode, resolutionCode;
     // High and low byte of each 16-bit setting.
     WordBytes empty, full, lowDo, hiDo;

@@ -80,8 +80,9 @@ const BlockSetting *firstFailedCheck(const SensorSettings &settings, const Senso
             continue;
         // Hi DO above Low DO is one check of the two: it runs when either changed.
         const bool pair = setting.id == Setting::LowDo || setting.aboveLowDo;
-        const bool typed
-            = scope == CheckScope::Write && setting.kind == SettingKind::Number && held.operatorMayChange(setting);
+        // A write checks the typed numbers and the rate the link is to follow.
+        const bool typed = scope == CheckScope::Write && held.operatorMayChange(setting)
+                           && (setting.kind == SettingKind::Number || setting.id == Setting::Baud);
         const bool changed = settings.value(setting) != held.value(setting)
                              || (pair && settings.value(Setting::LowDo) != held.value(Setting::LowDo))
                              || (pair && settings.value(Setting::HiDo) != held.value(Setting::HiDo));
@@ -216,9 +217,13 @@ std::optional<SensorSettings> SettingsEditor::read()
 
 SettingsEditor::WriteResult SettingsEditor::write(const SensorSettings &settings, bool readBack)
 {
+    return send(planWrite(settings), settings, readBack);
+}
+
+SettingsEditor::WriteResult SettingsEditor::send(const WritePlan &plan, const SensorSettings &settings, bool readBack)
+{
     using Outcome = WriteResult::Outcome;
     WriteResult result;
-    const WritePlan plan = planWrite(settings);
     if (!m_session.write(plan.request))
         return result;
     if (!readBack) {

@@ -32,7 +32,7 @@ WritePlan planWrite(const SensorSettings &settings);
 
 // Which values a check looks at. A value the sensor already holds passes,
 // however odd: a sensor must accept a file of its own settings. A write of
-// typed values checks the numbers the operator may type all the same, as the
+// typed values checks the numbers the operator may type and the baud rate all the same, as the
 // windows always have.
 enum class CheckScope { Write, Restore };
 
@@ -123,6 +123,9 @@ public:
     // and, with readBack, reads the block back and compares what was sent.
     // Without it, asks whether the device is still there.
     WriteResult write(const SensorSettings &settings, bool readBack);
+    // The same with a request worked out elsewhere (a window's, whose
+    // request form its last Read chose).
+    WriteResult send(const WritePlan &plan, const SensorSettings &settings, bool readBack);
 
 private:
     SensorSession &m_session;

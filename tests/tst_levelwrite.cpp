@@ -464,8 +464,9 @@ void TestLevelWrite::lineSettings_data()
     QTest::newRow("115200") << "115200" << "" << "115200,n,8,1";
     QTest::newRow("kept code 70") << "NON" << "70" << "115200,n,8,1";
     QTest::newRow("kept code 30") << "" << "30" << "9600,n,8,1";
-    // The code field is compared as text, like every code field.
-    QTest::newRow("kept code with blank") << "NON" << " 40" << "";
+    // The code field is read once, as a number: the rate follows the code the
+    // request carries, so the port never stays behind the sensor.
+    QTest::newRow("kept code with blank") << "NON" << " 40" << "19200,n,8,1";
     QTest::newRow("kept code not a rate") << "NON" << "45" << "";
     QTest::newRow("no code at all") << "NON" << "" << "";
 }

@@ -304,21 +304,19 @@ void SettingsMenu::clearMarks()
     m_marks.clear();
 }
 
-std::optional<SensorSettings> blockFromTexts(QWidget *parent, SensorFamily family, const QHash<Setting, QString> &texts)
+std::optional<SensorSettings> settingsToSave(QWidget *parent, const SensorSettings &settings)
 {
-    QList<int> values;
-    for (const BlockSetting &setting : blockSettings(family)) {
-        const QString text = texts.value(setting.id);
-        const std::optional<int> value = wholeNumberIn(text, 0, setting.maximum());
-        if (!value) {
+    for (const BlockSetting &setting : blockSettings(settings.family())) {
+        const int value = settings.value(setting);
+        if (value < 0 || value > setting.maximum()) {
             showInputError(parent, QStringLiteral("%1 cannot be saved: %2 is outside 0 to %3.")
-                                       .arg(QLatin1String(setting.title), NumberToText(TextToNumber(text)))
+                                       .arg(QLatin1String(setting.title))
+                                       .arg(value)
                                        .arg(setting.maximum()));
             return std::nullopt;
         }
-        values << *value;
     }
-    return SensorSettings::fromValues(family, values);
+    return settings;
 }
 
 } // namespace veltra::ui

@@ -81,11 +81,9 @@ private:
     QHash<QWidget *, QPalette> m_marks; // marked fields, with their own palettes
 };
 
-// The values a window holds as a block of its family: each setting's text,
-// a 16-bit setting as its whole value. A byte outside 0 to 255 (once
-// rounded) gives an input-error message naming it, and nothing.
-std::optional<SensorSettings> blockFromTexts(QWidget *parent, SensorFamily family,
-                                             const QHash<Setting, QString> &texts);
+// Settings a window is to save: each value within what its field(s) can
+// carry, or an input-error message naming the first that is not, and nothing.
+std::optional<SensorSettings> settingsToSave(QWidget *parent, const SensorSettings &settings);
 
 // The file dialogs of File > Save Settings…, Open Settings… and Compare with
 // File…; empty when the operator cancels.
