@@ -62,7 +62,7 @@ int main(int argc, char *argv[])
             clock.start();
             const HandshakeResult result = Handshake::run(link, QStringLiteral("1"), [](const QString &) {});
             const double ms = clock.nsecsElapsed() / 1e6;
-            link.Close();
+            link.close();
             if (!result.found() || result.baudText.toInt() != rate) {
                 std::fprintf(stderr, "run %d at %d: no sensor found (%s)\n", i, rate, qPrintable(result.reason()));
                 return 1;

@@ -350,7 +350,7 @@ int Cli::measure(const QCommandLineParser &parser)
         }
         const qint64 wait = qint64(std::llround(interval * 1000)) - clock.elapsed();
         if (i + 1 < count && wait > 0)
-            m_link.Sleep(int(wait));
+            m_link.sleep(int(wait));
     }
     if (json) {
         printJson(m_out, {

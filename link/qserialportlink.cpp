@@ -65,13 +65,13 @@ QSerialPortLink::QSerialPortLink(QObject *parent)
 
 QSerialPortLink::~QSerialPortLink()
 {
-    Close();
+    close();
 }
 
-bool QSerialPortLink::Open(const PortId &port, const QString &lineSettings)
+bool QSerialPortLink::open(const PortId &port, const QString &lineSettings)
 {
     clearError();
-    Close();
+    close();
 
     const QString device = PortMap::deviceFor(port);
     if (device.isEmpty())
@@ -116,7 +116,7 @@ bool QSerialPortLink::applySettings(const QString &lineSettings)
     return true;
 }
 
-bool QSerialPortLink::SetSettings(const QString &lineSettings)
+bool QSerialPortLink::setSettings(const QString &lineSettings)
 {
     clearError();
     if (!m_port.isOpen())
@@ -137,7 +137,7 @@ bool QSerialPortLink::failLost()
     return false;
 }
 
-bool QSerialPortLink::Send(const QByteArray &request)
+bool QSerialPortLink::send(const QByteArray &request)
 {
     clearError();
     if (!m_port.isOpen())
@@ -166,7 +166,7 @@ bool QSerialPortLink::drain()
     return true;
 }
 
-QString QSerialPortLink::ReceiveAll()
+QString QSerialPortLink::receiveAll()
 {
     clearError();
     if (!m_port.isOpen()) {
@@ -180,7 +180,7 @@ QString QSerialPortLink::ReceiveAll()
     return text;
 }
 
-bool QSerialPortLink::CheckConnection()
+bool QSerialPortLink::checkConnection()
 {
     clearError();
     if (!m_port.isOpen())
@@ -194,14 +194,14 @@ bool QSerialPortLink::CheckConnection()
             this,
             [this] {
                 if (m_port.isOpen() && m_port.bytesAvailable() >= kReceiveThreshold)
-                    emit ReceiveEvent(kEventReceive);
+                    emit receiveEvent(kEventReceive);
             },
             Qt::QueuedConnection);
     }
     return true;
 }
 
-void QSerialPortLink::Close()
+void QSerialPortLink::close()
 {
     if (m_port.isOpen())
         m_port.close();
@@ -215,7 +215,7 @@ bool QSerialPortLink::isOpen() const
 void QSerialPortLink::onReadyRead()
 {
     if (!m_draining && m_port.bytesAvailable() >= kReceiveThreshold)
-        emit ReceiveEvent(kEventReceive);
+        emit receiveEvent(kEventReceive);
 }
 
 void QSerialPortLink::onError(QSerialPort::SerialPortError error)

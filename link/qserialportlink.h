@@ -14,14 +14,14 @@ public:
     explicit QSerialPortLink(QObject *parent = nullptr);
     ~QSerialPortLink() override;
 
-    bool Open(const PortId &port, const QString &lineSettings) override;
-    bool SetSettings(const QString &lineSettings) override;
-    bool Send(const QByteArray &request) override;
-    QString ReceiveAll() override;
-    void Close() override;
+    bool open(const PortId &port, const QString &lineSettings) override;
+    bool setSettings(const QString &lineSettings) override;
+    bool send(const QByteArray &request) override;
+    QString receiveAll() override;
+    void close() override;
     bool isOpen() const override;
     QString lineSettings() const override { return m_lineSettings; }
-    bool CheckConnection() override;
+    bool checkConnection() override;
 
 private:
     void onReadyRead();

@@ -9,11 +9,11 @@ ScriptedLink::ScriptedLink(QObject *parent)
     : SerialLink(parent)
 {}
 
-bool ScriptedLink::Open(const PortId &port, const QString &lineSettings)
+bool ScriptedLink::open(const PortId &port, const QString &lineSettings)
 {
     clearError();
     if (m_open)
-        Close();
+        close();
     m_journal << QStringLiteral("open %1 %2").arg(port.display(), lineSettings);
     if (m_openFailure != LinkError::Kind::None) {
         const auto kind = m_openFailure;
@@ -29,7 +29,7 @@ bool ScriptedLink::Open(const PortId &port, const QString &lineSettings)
     return true;
 }
 
-bool ScriptedLink::SetSettings(const QString &lineSettings)
+bool ScriptedLink::setSettings(const QString &lineSettings)
 {
     clearError();
     m_journal << QStringLiteral("settings %1").arg(lineSettings);
@@ -41,7 +41,7 @@ bool ScriptedLink::SetSettings(const QString &lineSettings)
     return true;
 }
 
-bool ScriptedLink::Send(const QByteArray &request)
+bool ScriptedLink::send(const QByteArray &request)
 {
     clearError();
     m_journal << QStringLiteral("send");
@@ -60,7 +60,7 @@ bool ScriptedLink::Send(const QByteArray &request)
     return true;
 }
 
-QString ScriptedLink::ReceiveAll()
+QString ScriptedLink::receiveAll()
 {
     clearError();
     m_journal << QStringLiteral("receive");
@@ -73,20 +73,20 @@ QString ScriptedLink::ReceiveAll()
     return text;
 }
 
-void ScriptedLink::Close()
+void ScriptedLink::close()
 {
     m_journal << QStringLiteral("close");
     m_open = false;
     m_buffer.clear(); // a closed port forgets what it had not delivered
 }
 
-void ScriptedLink::Sleep(int milliseconds)
+void ScriptedLink::sleep(int milliseconds)
 {
     m_journal << QStringLiteral("sleep %1").arg(milliseconds);
     m_slept += milliseconds;
 }
 
-bool ScriptedLink::CheckConnection()
+bool ScriptedLink::checkConnection()
 {
     clearError();
     m_journal << QStringLiteral("check");
@@ -114,7 +114,7 @@ void ScriptedLink::arrive(const QByteArray &bytes)
 {
     m_buffer += bytes;
     if (m_buffer.size() >= kReceiveThreshold)
-        emit ReceiveEvent(kEventReceive);
+        emit receiveEvent(kEventReceive);
 }
 
 void ScriptedLink::clearJournal()

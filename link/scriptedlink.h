@@ -20,21 +20,21 @@ public:
 
     explicit ScriptedLink(QObject *parent = nullptr);
 
-    bool Open(const PortId &port, const QString &lineSettings) override;
-    bool SetSettings(const QString &lineSettings) override;
-    bool Send(const QByteArray &request) override;
-    QString ReceiveAll() override;
-    void Close() override;
+    bool open(const PortId &port, const QString &lineSettings) override;
+    bool setSettings(const QString &lineSettings) override;
+    bool send(const QByteArray &request) override;
+    QString receiveAll() override;
+    void close() override;
     bool isOpen() const override { return m_open; }
     QString lineSettings() const override { return m_lineSettings; }
-    void Sleep(int milliseconds) override;
-    bool CheckConnection() override;
+    void sleep(int milliseconds) override;
+    bool checkConnection() override;
 
     // The next Send makes this reply available to the next ReceiveAll.
     void queueReply(const QByteArray &reply);
     // Or answer every request from a function (used when a queue is empty).
     void setResponder(Responder responder) { m_responder = std::move(responder); }
-    // Characters that arrive unasked; raises ReceiveEvent at the threshold.
+    // Characters that arrive unasked; raises receiveEvent at the threshold.
     void arrive(const QByteArray &bytes);
     // Make the next Open fail this way.
     void failNextOpen(LinkError::Kind kind) { m_openFailure = kind; }

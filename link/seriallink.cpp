@@ -38,21 +38,21 @@ QString LinkError::reason() const
     return {};
 }
 
-void SerialLink::Sleep(int milliseconds)
+void SerialLink::sleep(int milliseconds)
 {
     if (milliseconds > 0)
         QThread::msleep(static_cast<unsigned long>(milliseconds));
 }
 
-QString SerialLink::Exchange(const QByteArray &request, int waitMilliseconds)
+QString SerialLink::exchange(const QByteArray &request, int waitMilliseconds)
 {
-    if (!Send(request))
+    if (!send(request))
         return {};
-    Sleep(waitMilliseconds);
-    return ReceiveAll();
+    sleep(waitMilliseconds);
+    return receiveAll();
 }
 
-bool SerialLink::Reopen(const QString &lineSettings)
+bool SerialLink::reopen(const QString &lineSettings)
 {
     if (!m_port)
         return fail(LinkError::Kind::NotOpen, QString());
@@ -65,7 +65,7 @@ bool SerialLink::Reopen(const QString &lineSettings)
         const QString linked = PortMap::linkedDevice(again.number);
         again.path = linked.isEmpty() ? m_device : linked;
     }
-    if (!Open(again, lineSettings))
+    if (!open(again, lineSettings))
         return false;
     m_port = original;
     return true;

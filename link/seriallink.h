@@ -46,19 +46,19 @@ public:
 
     // Opens the port at the given line settings and asserts RTS. A port that
     // is already open is closed first, so a retry always starts clean.
-    virtual bool Open(const PortId &port, const QString &lineSettings) = 0;
+    virtual bool open(const PortId &port, const QString &lineSettings) = 0;
     // New line settings on the open port; no close/open cycle.
-    virtual bool SetSettings(const QString &lineSettings) = 0;
-    virtual bool Send(const QByteArray &request) = 0;
+    virtual bool setSettings(const QString &lineSettings) = 0;
+    virtual bool send(const QByteArray &request) = 0;
     // Everything received since the last read, possibly empty.
-    virtual QString ReceiveAll() = 0;
-    virtual void Close() = 0;
+    virtual QString receiveAll() = 0;
+    virtual void close() = 0;
     virtual bool isOpen() const = 0;
     virtual QString lineSettings() const = 0;
     // Whether the device is still there. Takes what the system holds into
     // the link's own buffer, so nothing received is lost or consumed, and
     // notices a device that went away: false, with lastError() set, then.
-    virtual bool CheckConnection() = 0;
+    virtual bool checkConnection() = 0;
 
     // The port of the last successful Open and the device it stood for
     // ("/dev/ttyUSB0"): messages name the device actually used, even after
@@ -70,20 +70,20 @@ public:
     // Opens the device of the last successful Open again at these line
     // settings, after a lost adapter is plugged back in. A port number's
     // comN link is looked up anew; otherwise the same device path is used.
-    bool Reopen(const QString &lineSettings);
+    bool reopen(const QString &lineSettings);
 
     // Blocks the thread; no window events are processed meanwhile.
-    virtual void Sleep(int milliseconds);
+    virtual void sleep(int milliseconds);
 
     // One exchange: Send, Sleep the caller's wait, ReceiveAll. A request that
     // could not be sent gives an empty reply with lastError() set.
-    QString Exchange(const QByteArray &request, int waitMilliseconds);
+    QString exchange(const QByteArray &request, int waitMilliseconds);
 
     const LinkError &lastError() const { return m_error; }
 
 signals:
     // Raised when kReceiveThreshold or more characters wait unread.
-    void ReceiveEvent(int eventCode);
+    void receiveEvent(int eventCode);
 
 protected:
     bool fail(LinkError::Kind kind, const QString &device, const QString &detail = {});

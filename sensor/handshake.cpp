@@ -39,19 +39,19 @@ HandshakeResult Handshake::run(SerialLink &link, const QString &portBoxText, con
     if (!port)
         return failed(LinkError{LinkError::Kind::BadPortText, {}, portBoxText});
 
-    if (!link.Open(*port, QLatin1String(kBaudTable.front().lineSettings)))
+    if (!link.open(*port, QLatin1String(kBaudTable.front().lineSettings)))
         return failed(link.lastError());
-    link.Sleep(kSettleMs);
+    link.sleep(kSettleMs);
     storeReply(QString());
 
     for (const BaudRow &row : kBaudTable) {
         const bool first = &row == &kBaudTable.front();
-        if (!first && !link.SetSettings(QLatin1String(row.lineSettings)))
+        if (!first && !link.setSettings(QLatin1String(row.lineSettings)))
             return failed(link.lastError());
-        if (!link.Send(CommandFrame::connectRequest()))
+        if (!link.send(CommandFrame::connectRequest()))
             return failed(link.lastError());
-        link.Sleep(first ? kFirstWaitMs : kLaterWaitMs);
-        const QString reply = link.ReceiveAll();
+        link.sleep(first ? kFirstWaitMs : kLaterWaitMs);
+        const QString reply = link.receiveAll();
         if (link.lastError().isError())
             return failed(link.lastError());
         storeReply(reply);
@@ -63,7 +63,7 @@ HandshakeResult Handshake::run(SerialLink &link, const QString &portBoxText, con
         }
     }
 
-    link.Close();
+    link.close();
     HandshakeResult none;
     none.device = link.device();
     return none;

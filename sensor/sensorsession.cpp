@@ -13,7 +13,7 @@ SensorSession::SensorSession(SerialLink &link, QObject *parent)
 {
     // Characters that arrive while a reply is awaited on a timer are that
     // reply, not unasked ones: nobody else may take them.
-    QObject::connect(&m_link, &SerialLink::ReceiveEvent, this, [this](int eventCode) {
+    QObject::connect(&m_link, &SerialLink::receiveEvent, this, [this](int eventCode) {
         if (!m_awaitingReply)
             emit linkEvent(eventCode);
     });
@@ -21,7 +21,7 @@ SensorSession::SensorSession(SerialLink &link, QObject *parent)
 
 SensorSession::~SensorSession()
 {
-    m_link.Close();
+    m_link.close();
 }
 
 HandshakeResult SensorSession::handshake(const QString &portText)
@@ -70,10 +70,10 @@ bool SensorSession::connectTo(const QString &portText, const QString &baudText)
     const auto port = PortId::fromText(portText);
     if (!row || !port)
         return fail(SessionFailure::Kind::BadRequest, QStringLiteral("Bad port or baud rate."));
-    if (!m_link.Open(*port, QLatin1String(row->lineSettings)))
+    if (!m_link.open(*port, QLatin1String(row->lineSettings)))
         return failFromLink();
     // The same settling time the handshake gives a freshly opened port.
-    m_link.Sleep(Handshake::kSettleMs);
+    m_link.sleep(Handshake::kSettleMs);
     return true;
 }
 
@@ -120,7 +120,7 @@ std::optional<QString> SensorSession::measure()
 bool SensorSession::sendMeasureRequest()
 {
     m_awaited = sending(CommandFrame::measureRequest());
-    if (!m_link.Send(m_awaited.request)) {
+    if (!m_link.send(m_awaited.request)) {
         record(m_awaited, std::nullopt, 0);
         return failFromLink();
     }
@@ -131,7 +131,7 @@ bool SensorSession::sendMeasureRequest()
 std::optional<QString> SensorSession::takeReply()
 {
     m_awaitingReply = false;
-    const QString reply = m_link.ReceiveAll();
+    const QString reply = m_link.receiveAll();
     received(reply);
     const int waited = int(trafficClockMs() - m_awaited.timeMs);
     if (m_link.lastError().isError()) {
@@ -146,11 +146,11 @@ std::optional<QString> SensorSession::takeReply()
 bool SensorSession::write(const QByteArray &request)
 {
     const Sending sent = sending(request);
-    if (!request.isEmpty() && !m_link.Send(request)) {
+    if (!request.isEmpty() && !m_link.send(request)) {
         record(sent, std::nullopt, 0);
         return failFromLink();
     }
-    m_link.Sleep(kReplyWaitMs);
+    m_link.sleep(kReplyWaitMs);
     if (!request.isEmpty())
         record(sent, std::nullopt, kReplyWaitMs);
     return true;
@@ -158,7 +158,7 @@ bool SensorSession::write(const QByteArray &request)
 
 bool SensorSession::switchRate(const QString &lineSettings)
 {
-    if (!lineSettings.isEmpty() && !m_link.SetSettings(lineSettings))
+    if (!lineSettings.isEmpty() && !m_link.setSettings(lineSettings))
         return failFromLink();
     return true;
 }
@@ -167,7 +167,7 @@ bool SensorSession::followWrite(const QString &lineSettings)
 {
     if (!switchRate(lineSettings))
         return false;
-    m_link.ReceiveAll();
+    m_link.receiveAll();
     if (m_link.lastError().isError())
         return failFromLink();
     return true;
@@ -175,17 +175,17 @@ bool SensorSession::followWrite(const QString &lineSettings)
 
 bool SensorSession::checkConnection()
 {
-    return m_link.CheckConnection() || failFromLink();
+    return m_link.checkConnection() || failFromLink();
 }
 
 bool SensorSession::run()
 {
     const Sending sent = sending(CommandFrame::runRequest());
-    if (!m_link.Send(sent.request)) {
+    if (!m_link.send(sent.request)) {
         record(sent, std::nullopt, 0);
         return failFromLink();
     }
-    m_link.Sleep(kRunWaitMs);
+    m_link.sleep(kRunWaitMs);
     // No answer is read, so only a device that is still there says the
     // request could have arrived.
     const bool there = checkConnection();
@@ -195,7 +195,7 @@ bool SensorSession::run()
 
 QString SensorSession::takeUnasked()
 {
-    return m_link.ReceiveAll();
+    return m_link.receiveAll();
 }
 
 bool SensorSession::reopenIfLost(const QString &baudText)
@@ -204,7 +204,7 @@ bool SensorSession::reopenIfLost(const QString &baudText)
         return true;
     const BaudRow *row = baudRowForText(baudText);
     const QString lineSettings = row ? QString::fromLatin1(row->lineSettings) : m_link.lineSettings();
-    return m_link.Reopen(lineSettings) || failFromLink();
+    return m_link.reopen(lineSettings) || failFromLink();
 }
 
 bool SensorSession::isOpen() const
@@ -214,7 +214,7 @@ bool SensorSession::isOpen() const
 
 void SensorSession::close()
 {
-    m_link.Close();
+    m_link.close();
 }
 
 const LinkError &SensorSession::linkError() const
@@ -225,7 +225,7 @@ const LinkError &SensorSession::linkError() const
 std::optional<QString> SensorSession::exchange(const QByteArray &request, int waitMs)
 {
     const Sending sent = sending(request);
-    const QString reply = m_link.Exchange(request, waitMs);
+    const QString reply = m_link.exchange(request, waitMs);
     received(reply);
     if (m_link.lastError().isError()) {
         record(sent, std::nullopt, waitMs);

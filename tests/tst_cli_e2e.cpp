@@ -249,11 +249,11 @@ void TestCliEndToEnd::failures()
     QVERIFY(missing.err.startsWith(QStringLiteral("No such port")));
 
     QSerialPortLink holder;
-    QVERIFY(holder.Open(*PortId::fromText("1"), QStringLiteral("9600,n,8,1")));
+    QVERIFY(holder.open(*PortId::fromText("1"), QStringLiteral("9600,n,8,1")));
     const CliResult busy = runCli({"read", "--port", "1", "--baud", "9600"});
     QVERIFY_EXIT(busy, 5);
     QVERIFY(busy.err.contains(QStringLiteral("busy")));
-    holder.Close();
+    holder.close();
 
     // Unplugged right after the write: it went out, but nothing confirms it.
     const CliResult gone = runCli({"write", "--port", "2", "--baud", "9600", "--set", "slave=7"});

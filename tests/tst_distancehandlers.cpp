@@ -25,7 +25,7 @@ class Window
 public:
     Window()
     {
-        link.Open(PortId{1, {}}, QStringLiteral("19200,n,8,1"));
+        link.open(PortId{1, {}}, QStringLiteral("19200,n,8,1"));
         // The window fills its lists without picking an item; these tests
         // start from the first item of each.
         form6.combo1()->setCurrentIndex(0);

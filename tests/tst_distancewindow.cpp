@@ -474,7 +474,7 @@ void TestDistanceWindow::enterPressesFocusedButton()
     QFETCH(int, key);
     QFETCH(int, modifiers);
     ScriptedLink link;
-    QVERIFY(link.Open(PortId{1, {}}, QStringLiteral("9600,n,8,1")));
+    QVERIFY(link.open(PortId{1, {}}, QStringLiteral("9600,n,8,1")));
     SensorSession session(link);
     DistanceWindow form6(session);
     QSignalSpy clicked(form6.command5(), &QPushButton::clicked);

@@ -33,7 +33,7 @@ private:
         Program program{link, [] {}};
         Run()
         {
-            link.Open(PortId{1, {}}, QStringLiteral("19200,n,8,1"));
+            link.open(PortId{1, {}}, QStringLiteral("19200,n,8,1"));
             program.connectedNotice().show();
         }
     };
@@ -142,7 +142,7 @@ void TestIdentification::secondOkDecidesFromANewReply()
 void TestIdentification::okOnALostPortSaysSo()
 {
     Run run;
-    run.link.Close();
+    run.link.close();
     run.program.connectedNotice().command5()->click();
     QVERIFY(run.program.connectedNotice().isVisible());
     QVERIFY(!run.program.levelWindow().isVisible());

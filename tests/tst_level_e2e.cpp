@@ -121,7 +121,7 @@ void TestLevelEndToEnd::sensorLeftRunningLocksTheWindowUntilItStops()
     QVERIFY(run.open({"--model", "81", "--baud", "19200"}));
     run.read();
     // As if an earlier session had left the sensor running.
-    run.link.Send(QByteArray("\xFE\xFA\xFC\x0E", 4));
+    run.link.send(QByteArray("\xFE\xFA\xFC\x0E", 4));
     QTRY_VERIFY_WITH_TIMEOUT(!run.form2.runBanner()[0]->isHidden(), 2000);
     QVERIFY(!run.form2.command5()->isEnabled());
     QVERIFY(!run.form2.command4()->isEnabled());

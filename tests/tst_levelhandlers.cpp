@@ -36,7 +36,7 @@ struct SeenBox {
 class Window
 {
 public:
-    Window() { link.Open(PortId{1, {}}, QStringLiteral("19200,n,8,1")); }
+    Window() { link.open(PortId{1, {}}, QStringLiteral("19200,n,8,1")); }
 
     bool ready()
     {

@@ -753,7 +753,7 @@ void TestLevelWindow::lockOfOtherControlsWakesNothing()
 void TestLevelWindow::unaskedCharactersRestartUnlock()
 {
     ScriptedLink link;
-    QVERIFY(link.Open(PortId{1, {}}, QStringLiteral("9600,n,8,1")));
+    QVERIFY(link.open(PortId{1, {}}, QStringLiteral("9600,n,8,1")));
     SensorSession session(link);
     LevelWindow form2(session);
     QTRY_VERIFY_WITH_TIMEOUT(!form2.timer2()->isActive(), 2000);
@@ -899,7 +899,7 @@ void TestLevelWindow::enterPressesFocusedButton()
     QFETCH(int, key);
     QFETCH(int, modifiers);
     ScriptedLink link;
-    QVERIFY(link.Open(PortId{1, {}}, QStringLiteral("9600,n,8,1")));
+    QVERIFY(link.open(PortId{1, {}}, QStringLiteral("9600,n,8,1")));
     SensorSession session(link);
     LevelWindow form2(session);
     QTRY_VERIFY_WITH_TIMEOUT(form2.command5()->isEnabled(), 2000);

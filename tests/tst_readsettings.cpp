@@ -19,7 +19,7 @@ namespace {
 class Window
 {
 public:
-    Window() { link.Open(PortId{1, {}}, QStringLiteral("9600,n,8,1")); }
+    Window() { link.open(PortId{1, {}}, QStringLiteral("9600,n,8,1")); }
 
     // Read starts disabled; the unlock timer's first tick makes it usable.
     bool ready()

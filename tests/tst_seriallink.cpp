@@ -45,11 +45,11 @@ void TestSerialLink::sendsExactBytesAndReadsWithoutEventLoop()
     PtyPeer peer;
     QVERIFY(peer.isValid());
     QSerialPortLink link;
-    QVERIFY2(link.Open(ptyPort(peer), QStringLiteral("9600,n,8,1")), qPrintable(link.lastError().reason()));
+    QVERIFY2(link.open(ptyPort(peer), QStringLiteral("9600,n,8,1")), qPrintable(link.lastError().reason()));
     QVERIFY(link.isOpen());
     QCOMPARE(peer.speed(), speed_t(B9600));
 
-    QVERIFY(link.Send(CommandFrame::connectRequest()));
+    QVERIFY(link.send(CommandFrame::connectRequest()));
     QCOMPARE(peer.read(4), CommandFrame::connectRequest());
 
     // Every byte value arrives as the character with that code.
@@ -57,8 +57,8 @@ void TestSerialLink::sendsExactBytesAndReadsWithoutEventLoop()
     for (int b = 0; b < 256; ++b)
         all.append(static_cast<char>(b));
     peer.write(all);
-    link.Sleep(100);
-    const QString reply = link.ReceiveAll();
+    link.sleep(100);
+    const QString reply = link.receiveAll();
     QCOMPARE(reply.size(), 256);
     QCOMPARE(textToBytes(reply), all);
     QVERIFY(!link.lastError().isError());
@@ -68,67 +68,67 @@ void TestSerialLink::charactersDuringSleepAreKeptAndRaiseNoLateEvent()
 {
     PtyPeer peer;
     QSerialPortLink link;
-    QVERIFY(link.Open(ptyPort(peer), QStringLiteral("19200,n,8,1")));
-    QSignalSpy spy(&link, &SerialLink::ReceiveEvent);
+    QVERIFY(link.open(ptyPort(peer), QStringLiteral("19200,n,8,1")));
+    QSignalSpy spy(&link, &SerialLink::receiveEvent);
     peer.write(QByteArray(" 30  5  0  1 15 98 20"));
-    link.Sleep(100);
-    QCOMPARE(link.ReceiveAll(), QStringLiteral(" 30  5  0  1 15 98 20"));
+    link.sleep(100);
+    QCOMPARE(link.receiveAll(), QStringLiteral(" 30  5  0  1 15 98 20"));
     QTest::qWait(200);
     QCOMPARE(spy.count(), 0);
-    QCOMPARE(link.ReceiveAll(), QString());
+    QCOMPARE(link.receiveAll(), QString());
 }
 
 void TestSerialLink::receiveEventAtTwelveCharacters()
 {
     PtyPeer peer;
     QSerialPortLink link;
-    QVERIFY(link.Open(ptyPort(peer), QStringLiteral("9600,n,8,1")));
-    QSignalSpy spy(&link, &SerialLink::ReceiveEvent);
+    QVERIFY(link.open(ptyPort(peer), QStringLiteral("9600,n,8,1")));
+    QSignalSpy spy(&link, &SerialLink::receiveEvent);
     peer.write(QByteArray(11, 'x'));
     QTest::qWait(150);
     QCOMPARE(spy.count(), 0);
     peer.write(QByteArray("y"));
     QTRY_VERIFY(spy.count() >= 1);
     QCOMPARE(spy.first().first().toInt(), SerialLink::kEventReceive);
-    QCOMPARE(link.ReceiveAll().size(), 12);
+    QCOMPARE(link.receiveAll().size(), 12);
 }
 
 void TestSerialLink::lateCharactersComeWithTheNextRead()
 {
     PtyPeer peer;
     QSerialPortLink link;
-    QVERIFY(link.Open(ptyPort(peer), QStringLiteral("9600,n,8,1")));
+    QVERIFY(link.open(ptyPort(peer), QStringLiteral("9600,n,8,1")));
     peer.write("R002");
-    link.Sleep(50);
-    QCOMPARE(link.ReceiveAll(), QStringLiteral("R002"));
+    link.sleep(50);
+    QCOMPARE(link.receiveAll(), QStringLiteral("R002"));
     peer.write("50cm025");
-    link.Sleep(50);
-    QCOMPARE(link.ReceiveAll(), QStringLiteral("50cm025"));
+    link.sleep(50);
+    QCOMPARE(link.receiveAll(), QStringLiteral("50cm025"));
 }
 
 void TestSerialLink::setSettingsChangesRateAndKeepsBuffer()
 {
     PtyPeer peer;
     QSerialPortLink link;
-    QVERIFY(link.Open(ptyPort(peer), QStringLiteral("9600,n,8,1")));
+    QVERIFY(link.open(ptyPort(peer), QStringLiteral("9600,n,8,1")));
     peer.write("kept");
     QThread::msleep(50);
-    QVERIFY(link.SetSettings(QStringLiteral("115200,n,8,1")));
+    QVERIFY(link.setSettings(QStringLiteral("115200,n,8,1")));
     QCOMPARE(peer.speed(), speed_t(B115200));
     QCOMPARE(link.lineSettings(), QStringLiteral("115200,n,8,1"));
     QVERIFY(link.isOpen());
-    QCOMPARE(link.ReceiveAll(), QStringLiteral("kept"));
+    QCOMPARE(link.receiveAll(), QStringLiteral("kept"));
 }
 
 void TestSerialLink::refusesLineSettingsOutsideTheTable()
 {
     PtyPeer peer;
     QSerialPortLink link;
-    QVERIFY(!link.Open(ptyPort(peer), QStringLiteral("4800,n,8,1")));
+    QVERIFY(!link.open(ptyPort(peer), QStringLiteral("4800,n,8,1")));
     QCOMPARE(link.lastError().kind, LinkError::Kind::BadSettings);
     QVERIFY(!link.isOpen());
-    QVERIFY(link.Open(ptyPort(peer), QStringLiteral("9600,n,8,1")));
-    QVERIFY(!link.SetSettings(QStringLiteral("9600,e,7,2")));
+    QVERIFY(link.open(ptyPort(peer), QStringLiteral("9600,n,8,1")));
+    QVERIFY(!link.setSettings(QStringLiteral("9600,e,7,2")));
     QCOMPARE(link.lastError().kind, LinkError::Kind::BadSettings);
     QCOMPARE(link.lineSettings(), QStringLiteral("9600,n,8,1"));
 }
@@ -136,16 +136,16 @@ void TestSerialLink::refusesLineSettingsOutsideTheTable()
 void TestSerialLink::missingDeviceIsNoSuchPort()
 {
     QSerialPortLink link;
-    QVERIFY(!link.Open(PortId{0, QStringLiteral("/dev/veltra-no-such-device")}, QStringLiteral("9600,n,8,1")));
+    QVERIFY(!link.open(PortId{0, QStringLiteral("/dev/veltra-no-such-device")}, QStringLiteral("9600,n,8,1")));
     QCOMPARE(link.lastError().kind, LinkError::Kind::NoSuchPort);
     QVERIFY(link.lastError().reason().startsWith(QStringLiteral("No such port")));
 
     QTemporaryDir empty;
     qputenv("VELTRA_PORTS_DIR", empty.path().toUtf8());
-    QVERIFY(!link.Open(PortId{15000, {}}, QStringLiteral("9600,n,8,1")));
+    QVERIFY(!link.open(PortId{15000, {}}, QStringLiteral("9600,n,8,1")));
     QCOMPARE(link.lastError().kind, LinkError::Kind::NoSuchPort);
     qunsetenv("VELTRA_PORTS_DIR");
-    QVERIFY(!link.Send(CommandFrame::connectRequest()));
+    QVERIFY(!link.send(CommandFrame::connectRequest()));
     QCOMPARE(link.lastError().kind, LinkError::Kind::NotOpen);
 }
 
@@ -154,8 +154,8 @@ void TestSerialLink::secondOpenerFindsPortBusy()
     PtyPeer peer;
     QSerialPortLink first;
     QSerialPortLink second;
-    QVERIFY(first.Open(ptyPort(peer), QStringLiteral("9600,n,8,1")));
-    QVERIFY(!second.Open(ptyPort(peer), QStringLiteral("9600,n,8,1")));
+    QVERIFY(first.open(ptyPort(peer), QStringLiteral("9600,n,8,1")));
+    QVERIFY(!second.open(ptyPort(peer), QStringLiteral("9600,n,8,1")));
     QCOMPARE(second.lastError().kind, LinkError::Kind::Busy);
     QVERIFY(second.lastError().reason().contains(QStringLiteral("busy")));
 }
@@ -164,9 +164,9 @@ void TestSerialLink::reopenClosesFirst()
 {
     PtyPeer peer;
     QSerialPortLink link;
-    QVERIFY(link.Open(ptyPort(peer), QStringLiteral("9600,n,8,1")));
+    QVERIFY(link.open(ptyPort(peer), QStringLiteral("9600,n,8,1")));
     // A second Open on an open link must not fail on the link's own lock.
-    QVERIFY2(link.Open(ptyPort(peer), QStringLiteral("9600,n,8,1")), qPrintable(link.lastError().reason()));
+    QVERIFY2(link.open(ptyPort(peer), QStringLiteral("9600,n,8,1")), qPrintable(link.lastError().reason()));
     QVERIFY(link.isOpen());
 }
 
@@ -174,12 +174,12 @@ void TestSerialLink::unpluggedDeviceIsReported()
 {
     auto peer = std::make_unique<PtyPeer>();
     QSerialPortLink link;
-    QVERIFY(link.Open(ptyPort(*peer), QStringLiteral("9600,n,8,1")));
+    QVERIFY(link.open(ptyPort(*peer), QStringLiteral("9600,n,8,1")));
     peer->unplug();
-    link.Sleep(20);
-    link.ReceiveAll();
+    link.sleep(20);
+    link.receiveAll();
     QCOMPARE(link.lastError().kind, LinkError::Kind::Io);
-    QVERIFY(!link.Send(CommandFrame::measureRequest()));
+    QVERIFY(!link.send(CommandFrame::measureRequest()));
     QCOMPARE(link.lastError().kind, LinkError::Kind::Io);
     QVERIFY(!link.isOpen());
 }
@@ -188,15 +188,15 @@ void TestSerialLink::checkConnectionKeepsWhatArrivedAndNoticesALoss()
 {
     auto peer = std::make_unique<PtyPeer>();
     QSerialPortLink link;
-    QVERIFY(link.Open(ptyPort(*peer), QStringLiteral("9600,n,8,1")));
+    QVERIFY(link.open(ptyPort(*peer), QStringLiteral("9600,n,8,1")));
     peer->write("answer to a write");
-    link.Sleep(50);
-    QVERIFY(link.CheckConnection());
-    QCOMPARE(link.ReceiveAll(), QStringLiteral("answer to a write"));
+    link.sleep(50);
+    QVERIFY(link.checkConnection());
+    QCOMPARE(link.receiveAll(), QStringLiteral("answer to a write"));
 
     peer->unplug();
-    link.Sleep(20);
-    QVERIFY(!link.CheckConnection());
+    link.sleep(20);
+    QVERIFY(!link.checkConnection());
     QCOMPARE(link.lastError().kind, LinkError::Kind::Io);
     QVERIFY(link.wasLost());
     QVERIFY(!link.isOpen());
@@ -215,24 +215,24 @@ void TestSerialLink::reopenTakesTheSameDeviceNeverAnother()
     QVERIFY(QFile::link(first->device(), com5));
 
     QSerialPortLink link;
-    QVERIFY(link.Open(PortId{5, {}}, QStringLiteral("19200,n,8,1")));
+    QVERIFY(link.open(PortId{5, {}}, QStringLiteral("19200,n,8,1")));
     QCOMPARE(link.device(), first->device());
     first->unplug();
-    link.Sleep(20);
-    link.ReceiveAll();
+    link.sleep(20);
+    link.receiveAll();
     QVERIFY(link.wasLost());
 
     // Gone, link and all: no other device stands in for port 5.
     QFile::remove(com5);
     first.reset();
-    QVERIFY(!link.Reopen(QStringLiteral("9600,n,8,1")));
+    QVERIFY(!link.reopen(QStringLiteral("9600,n,8,1")));
     QVERIFY(!link.isOpen());
     QVERIFY(link.lastError().kind == LinkError::Kind::NoSuchPort || link.lastError().kind == LinkError::Kind::Io);
 
     // Back, behind the same number with a new device name.
     PtyPeer second;
     QVERIFY(QFile::link(second.device(), com5));
-    QVERIFY2(link.Reopen(QStringLiteral("9600,n,8,1")), qPrintable(link.lastError().reason()));
+    QVERIFY2(link.reopen(QStringLiteral("9600,n,8,1")), qPrintable(link.lastError().reason()));
     QCOMPARE(link.device(), second.device());
     QCOMPARE(link.port()->number, 5);
     QVERIFY(link.port()->path.isEmpty());
@@ -250,7 +250,7 @@ void TestSerialLink::pathThatIsNoTerminalIsNotSerial()
     QSerialPortLink link;
     for (const QString &path :
          {QStringLiteral("/dev/null"), QStringLiteral("/dev/zero"), plain.fileName(), dir.path()}) {
-        QVERIFY(!link.Open(PortId{0, path}, QStringLiteral("9600,n,8,1")));
+        QVERIFY(!link.open(PortId{0, path}, QStringLiteral("9600,n,8,1")));
         QCOMPARE(link.lastError().kind, LinkError::Kind::NotSerial);
         QCOMPARE(link.lastError().reason(), QStringLiteral("%1 is not a serial device.").arg(path));
     }

@@ -32,7 +32,7 @@ QString collect(SerialLink &link, int waitMs)
     clock.start();
     while (clock.elapsed() < waitMs) {
         QTest::qWait(20);
-        text += link.ReceiveAll();
+        text += link.receiveAll();
     }
     return text;
 }
@@ -40,7 +40,7 @@ QString collect(SerialLink &link, int waitMs)
 // Sends a request and collects what arrives within the wait.
 QString exchange(SerialLink &link, const QByteArray &request, int waitMs)
 {
-    if (!link.Send(request))
+    if (!link.send(request))
         return QStringLiteral("<send failed>");
     return collect(link, waitMs);
 }
@@ -48,14 +48,14 @@ QString exchange(SerialLink &link, const QByteArray &request, int waitMs)
 // Sends a request and waits until `marker` shows up, or the time is up.
 QString exchangeUntil(SerialLink &link, const QByteArray &request, const QString &marker, int timeoutMs = 3000)
 {
-    if (!link.Send(request))
+    if (!link.send(request))
         return QStringLiteral("<send failed>");
     QString text;
     QElapsedTimer clock;
     clock.start();
     while (!text.contains(marker) && clock.elapsed() < timeoutMs) {
         QTest::qWait(10);
-        text += link.ReceiveAll();
+        text += link.receiveAll();
     }
     return text;
 }
@@ -107,11 +107,11 @@ void TestSimPty::answersOnlyAtItsRate()
     QVERIFY(device.startsWith(QLatin1String("/dev/")));
 
     QSerialPortLink link;
-    QVERIFY2(link.Open(PortId{4, {}}, lineSettingsFor(openRate)), qPrintable(link.lastError().reason()));
+    QVERIFY2(link.open(PortId{4, {}}, lineSettingsFor(openRate)), qPrintable(link.lastError().reason()));
     if (openRate != simRate) {
         QCOMPARE(exchange(link, CommandFrame::connectRequest(), 300), QString());
         // Same port, the handshake's next step: the rate alone was the reason.
-        QVERIFY(link.SetSettings(lineSettingsFor(simRate)));
+        QVERIFY(link.setSettings(lineSettingsFor(simRate)));
     }
     const QString reply = exchangeUntil(link, CommandFrame::connectRequest(), QStringLiteral("\r\n"));
     QVERIFY2(CommandFrame::isConnectReply(reply), qPrintable(reply));
@@ -127,16 +127,16 @@ void TestSimPty::followsAWrittenRate()
     QVERIFY(!sim.start({"--model", "90", "--port", "2"}).isEmpty());
 
     QSerialPortLink link;
-    QVERIFY(link.Open(PortId{2, {}}, lineSettingsFor(9600)));
+    QVERIFY(link.open(PortId{2, {}}, lineSettingsFor(9600)));
     // Baud code 50 (38400), slave 17, OGR 1, date 12/24/0, model 90, E 200,
     // F 300, switch point 150, Hi DO 250.
     QByteArray payload;
     for (int b : {50, 17, 1, 12, 24, 0, 90, 0, 200, 1, 44, 0, 150, 0, 250})
         payload.append(static_cast<char>(b));
-    QVERIFY(link.Send(CommandFrame::writeSettingsRequest(payload)));
-    link.Sleep(500); // as the program does before it follows the rate
+    QVERIFY(link.send(CommandFrame::writeSettingsRequest(payload)));
+    link.sleep(500); // as the program does before it follows the rate
     QCOMPARE(exchange(link, CommandFrame::readSettingsRequest(), 300), QString());
-    QVERIFY(link.SetSettings(lineSettingsFor(38400)));
+    QVERIFY(link.setSettings(lineSettingsFor(38400)));
     QCOMPARE(exchangeUntil(link, CommandFrame::readSettingsRequest(), QStringLiteral("250")),
              QStringLiteral(" 50 17  1 12 24  0 90  0200  1 44  0150  0250"));
 }
@@ -148,14 +148,14 @@ void TestSimPty::lateAnswersArriveLate()
     QVERIFY(!sim.start({"--late", "600"}).isEmpty());
 
     QSerialPortLink link;
-    QVERIFY(link.Open(PortId{1, {}}, lineSettingsFor(9600)));
+    QVERIFY(link.open(PortId{1, {}}, lineSettingsFor(9600)));
     QElapsedTimer clock;
     clock.start();
     QCOMPARE(exchange(link, CommandFrame::measureRequest(), 200), QString());
     QString text;
     while (!text.contains(u'\n') && clock.elapsed() < 3000) {
         QTest::qWait(10);
-        text += link.ReceiveAll();
+        text += link.receiveAll();
     }
     QCOMPARE(text, QStringLiteral("R00100cm025\r\n"));
     QVERIFY2(clock.elapsed() >= 600, qPrintable(QString::number(clock.elapsed())));
@@ -168,19 +168,19 @@ void TestSimPty::runStateRaisesTheReceiveEvent()
     QVERIFY(!sim.start({"--model", "81", "--distance", "321"}).isEmpty());
 
     QSerialPortLink link;
-    QVERIFY(link.Open(PortId{1, {}}, lineSettingsFor(9600)));
-    QSignalSpy events(&link, &SerialLink::ReceiveEvent);
-    QVERIFY(link.Send(CommandFrame::runRequest()));
+    QVERIFY(link.open(PortId{1, {}}, lineSettingsFor(9600)));
+    QSignalSpy events(&link, &SerialLink::receiveEvent);
+    QVERIFY(link.send(CommandFrame::runRequest()));
     QTRY_VERIFY_WITH_TIMEOUT(!events.isEmpty(), 2000);
     QCOMPARE(events.first().first().toInt(), SerialLink::kEventReceive);
     QTest::qWait(250);
-    const QString stream = link.ReceiveAll();
+    const QString stream = link.receiveAll();
     QVERIFY2(stream.startsWith(QLatin1String("R00321cm025\r\nR00321cm025\r\n")), qPrintable(stream));
 
     // A connect ends the stream; what was already on its way may still come.
     QVERIFY(exchangeUntil(link, CommandFrame::connectRequest(), QStringLiteral("DVT")).contains(u"DVT"));
     QTest::qWait(50);
-    link.ReceiveAll();
+    link.receiveAll();
     QCOMPARE(collect(link, 300), QString());
 }
 
@@ -213,14 +213,14 @@ void TestSimPty::unplugAfterRequests()
     QVERIFY(!sim.start({"--unplug-after", "2"}).isEmpty());
 
     QSerialPortLink link;
-    QVERIFY(link.Open(PortId{1, {}}, lineSettingsFor(9600)));
+    QVERIFY(link.open(PortId{1, {}}, lineSettingsFor(9600)));
     QVERIFY(exchangeUntil(link, CommandFrame::connectRequest(), QStringLiteral("\n")).contains(u"DVT"));
     QVERIFY(sim.process().state() == QProcess::Running);
     // The last answer waits for the program's read before the device goes,
     // even when the program reads only after its fixed sleep.
-    QVERIFY(link.Send(CommandFrame::measureRequest()));
-    link.Sleep(500);
-    QCOMPARE(link.ReceiveAll(), QStringLiteral("R00100cm025\r\n"));
+    QVERIFY(link.send(CommandFrame::measureRequest()));
+    link.sleep(500);
+    QCOMPARE(link.receiveAll(), QStringLiteral("R00100cm025\r\n"));
     QVERIFY(sim.process().waitForFinished(3000));
     QCOMPARE(sim.process().exitCode(), 0);
     QVERIFY(!QFileInfo(sim.linkPath(1)).isSymLink());
@@ -228,7 +228,7 @@ void TestSimPty::unplugAfterRequests()
     // The program sees its device vanish: its link notices the hang-up and
     // closes, and nothing more can be sent.
     QTRY_VERIFY_WITH_TIMEOUT(!link.isOpen(), 2000);
-    QVERIFY(!link.Send(CommandFrame::connectRequest()));
+    QVERIFY(!link.send(CommandFrame::connectRequest()));
 }
 
 void TestSimPty::badOptionsExitWithTwo_data()

@@ -239,7 +239,7 @@ void TestWindows::cleanupTestCase()
 // ends the program.
 void TestWindows::checkClosingClosesPortThenEnds(QWidget &window, const QString &lineSettings)
 {
-    QVERIFY(m_link->Open(PortId{1, {}}, lineSettings));
+    QVERIFY(m_link->open(PortId{1, {}}, lineSettings));
     m_link->clearJournal();
     m_ended = 0;
     m_portOpenAtEnd = true;

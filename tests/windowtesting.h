@@ -290,7 +290,7 @@ void closeShownWindowWithPortOpen(Window &window, veltra::ScriptedLink &link, bo
             watch.portOpenAtEnd = link.isOpen();
         });
     }
-    QVERIFY(link.Open(veltra::PortId{1, {}}, QStringLiteral("9600,n,8,1")));
+    QVERIFY(link.open(veltra::PortId{1, {}}, QStringLiteral("9600,n,8,1")));
     link.clearJournal();
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
