@@ -1,9 +1,9 @@
 #include "connectednotice.h"
 
 #include "controls.h"
-#include "identification.h"
 #include "linkfailure.h"
-#include "sensorsession.h"
+#include "protocol/identification.h"
+#include "session/sensorsession.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

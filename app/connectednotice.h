@@ -1,6 +1,6 @@
 #pragma once
 
-#include "modelcatalogue.h"
+#include "protocol/modelcatalogue.h"
 
 #include <QWidget>
 

@@ -6,7 +6,7 @@
 #include "levelwindow.h"
 #include "progresswindow.h"
 #include "runnotice.h"
-#include "sensorsession.h"
+#include "session/sensorsession.h"
 #include "startwindow.h"
 #include "unitnotice.h"
 

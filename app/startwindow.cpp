@@ -4,8 +4,8 @@
 #include "controls.h"
 #include "menubar.h"
 #include "portmap.h"
-#include "sensorsession.h"
 #include "serialports.h"
+#include "session/sensorsession.h"
 #include "trafficlogwindow.h"
 
 #include <QCloseEvent>

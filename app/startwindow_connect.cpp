@@ -1,7 +1,7 @@
 // The start window's connect button: find the sensor's baud rate and hand
 // over to the connected notice, or explain on the failure notice.
-#include "handshake.h"
-#include "sensorsession.h"
+#include "session/handshake.h"
+#include "session/sensorsession.h"
 #include "startwindow.h"
 
 namespace veltra {

@@ -1,8 +1,8 @@
 // Times the connection handshake against veltra-sim through the real serial
 // link, and compares it with the sum of the waits the handshake must make.
-#include "handshake.h"
 #include "linesettings.h"
 #include "qserialportlink.h"
+#include "session/handshake.h"
 #include "simprocess.h"
 
 #include <QCommandLineParser>

@@ -5,8 +5,8 @@
 // memory the full ring takes. Timings are printed, never judged.
 //
 //   veltra-bench-trend [-platform offscreen]
+#include "session/trenddata.h"
 #include "trendchart.h"
-#include "trenddata.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -3,7 +3,7 @@
 #include "failure.h"
 #include "portselection.h"
 #include "scan.h"
-#include "sensorsession.h"
+#include "session/sensorsession.h"
 #include "settingsedit.h"
 
 #include <QDateTime>

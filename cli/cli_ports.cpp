@@ -1,9 +1,9 @@
 // veltra-cli on many ports at once: scan, and a command run on a list of
 // ports, each on a worker and a connection of its own.
 #include "cli.h"
-#include "measurementrow.h"
 #include "output.h"
 #include "parallel.h"
+#include "protocol/measurementrow.h"
 
 #include <QCommandLineParser>
 #include <QDir>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "sensorsession.h"
 #include "seriallink.h"
+#include "session/sensorsession.h"
 
 #include <QString>
 

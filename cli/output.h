@@ -1,7 +1,7 @@
 #pragma once
 
 // How veltra-cli prints: tables, JSON and the values inside them.
-#include "measurementrow.h" // csvField
+#include "protocol/measurementrow.h" // csvField
 
 #include <QJsonObject>
 #include <QJsonValue>

@@ -1,12 +1,12 @@
 #include "scan.h"
 
-#include "identification.h"
 #include "parallel.h"
 #include "portmap.h"
-#include "sensorsession.h"
-#include "sensorsettings.h"
-#include "settingsblock.h"
-#include "settingsreply.h"
+#include "protocol/identification.h"
+#include "protocol/sensorsettings.h"
+#include "protocol/settingsblock.h"
+#include "protocol/settingsreply.h"
+#include "session/sensorsession.h"
 
 #include <QFileInfo>
 #include <QSet>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "sensorsettings.h"
-#include "settingseditor.h"
+#include "protocol/sensorsettings.h"
+#include "protocol/settingsplan.h"
 
 #include <QByteArray>
 #include <QString>

@@ -2,8 +2,8 @@
 
 #include "controls.h"
 #include "menubar.h"
-#include "modelcatalogue.h"
-#include "sensorsession.h"
+#include "protocol/modelcatalogue.h"
+#include "session/sensorsession.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 // The distance window's menus and settings files.
 #include "distancewindow.h"
-#include "distancewrite.h"
 #include "inputerror.h"
+#include "protocol/distancewrite.h"
 #include "settingsfiles.h"
 #include "trendwindow.h"
 

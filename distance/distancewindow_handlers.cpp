@@ -1,15 +1,15 @@
 // Read, write and Get Distance of the distance-sensor window.
 #include "distancewindow.h"
-#include "distancewrite.h"
 #include "inputerror.h"
 #include "linkfailure.h"
-#include "measurement.h"
-#include "modelcatalogue.h"
 #include "numbers.h"
-#include "sensorsession.h"
-#include "settingseditor.h"
+#include "protocol/distancewrite.h"
+#include "protocol/measurement.h"
+#include "protocol/modelcatalogue.h"
+#include "protocol/settingsreply.h"
+#include "session/sensorsession.h"
+#include "session/settingseditor.h"
 #include "settingsfiles.h"
-#include "settingsreply.h"
 
 #include <QComboBox>
 #include <QLineEdit>

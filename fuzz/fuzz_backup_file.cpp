@@ -1,11 +1,11 @@
-// Settings files (sensor/settingsfile.h): SettingsFile::parse, serialize and
+// Settings files (sensor/files/settingsfile.h): SettingsFile::parse, serialize and
 // firstRepeatedKey. An accepted file holds only codes the tables define,
 // survives being written out and read again, and stops being accepted once
 // any of its keys is repeated.
+#include "files/settingsfile.h"
 #include "fuzzcheck.h"
 #include "linesettings.h"
-#include "modelcatalogue.h"
-#include "settingsfile.h"
+#include "protocol/modelcatalogue.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

@@ -12,9 +12,9 @@
 // else 9600.
 #include "bytetext.h"
 #include "cli.h"
-#include "commandframe.h"
 #include "fuzzcheck.h"
 #include "linesettings.h"
+#include "protocol/commandframe.h"
 #include "scriptedlink.h"
 
 #include <QCoreApplication>

@@ -4,8 +4,8 @@
 // hand, separated by '|'; every eight bytes of it are also taken as a raw
 // double for formatCurrent.
 #include "fuzzcheck.h"
-#include "measurement.h"
 #include "numbers.h"
+#include "protocol/measurement.h"
 
 #include <QRegularExpression>
 

@@ -3,11 +3,11 @@
 // settingsReplyProblem, against an independent reading of the block's
 // three-character fields, and with a stray character put in front.
 #include "fuzzcheck.h"
-#include "identification.h"
 #include "linesettings.h"
 #include "numbers.h"
-#include "sensorsettings.h"
-#include "settingsreply.h"
+#include "protocol/identification.h"
+#include "protocol/sensorsettings.h"
+#include "protocol/settingsreply.h"
 
 #include <QRegularExpression>
 

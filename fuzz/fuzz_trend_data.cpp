@@ -2,7 +2,7 @@
 // the lines hold only stored values, in time order, inside the span, no
 // more than two a column; the statistics agree with the values.
 #include "fuzzcheck.h"
-#include "trenddata.h"
+#include "session/trenddata.h"
 
 #include <cmath>
 #include <cstring>

@@ -1,6 +1,6 @@
 // Write checks and write requests: checkLevelEntries, planLevelWrite,
-// checkDistanceEntries, planDistanceWrite (sensor/levelwrite.h, sensor/distancewrite.h) and the
-// command line's prepareWrite (cli/settingsedit.h) and the restore plan (sensor/settingseditor.h).
+// checkDistanceEntries, planDistanceWrite (sensor/protocol/levelwrite.h, distancewrite.h) and the
+// command line's prepareWrite (cli/settingsedit.h) and the restore plan (sensor/protocol/settingsplan.h).
 //
 // The input is lines. The first line's first character picks what is
 // fuzzed:
@@ -11,16 +11,16 @@
 //   W  the sensor's settings reply, the link's rate, then NAME=VALUE lines
 //   R  the sensor's settings reply, then the backup's block as a reply
 // A reply that is not a whole block stands for a typical block instead.
-#include "distancewrite.h"
 #include "fuzzcheck.h"
-#include "levelwrite.h"
 #include "linesettings.h"
-#include "modelcatalogue.h"
 #include "numbers.h"
-#include "sensorsettings.h"
+#include "protocol/distancewrite.h"
+#include "protocol/levelwrite.h"
+#include "protocol/modelcatalogue.h"
+#include "protocol/sensorsettings.h"
+#include "protocol/settingsplan.h"
+#include "protocol/settingsreply.h"
 #include "settingsedit.h"
-#include "settingseditor.h"
-#include "settingsreply.h"
 
 #include <QHash>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sensorsettings.h"
+#include "protocol/sensorsettings.h"
 
 #include <QPixmap>
 #include <QWidget>

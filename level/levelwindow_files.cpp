@@ -1,8 +1,8 @@
 // The level window's menus and settings files.
 #include "inputerror.h"
 #include "levelwindow.h"
-#include "levelwrite.h"
-#include "modelcatalogue.h"
+#include "protocol/levelwrite.h"
+#include "protocol/modelcatalogue.h"
 #include "settingsfiles.h"
 #include "trendwindow.h"
 

@@ -3,13 +3,13 @@
 #include "controls.h"
 #include "inputerror.h"
 #include "levelwindow.h"
-#include "levelwrite.h"
 #include "linkfailure.h"
-#include "measurement.h"
-#include "modelcatalogue.h"
 #include "numbers.h"
-#include "sensorsession.h"
-#include "settingseditor.h"
+#include "protocol/levelwrite.h"
+#include "protocol/measurement.h"
+#include "protocol/modelcatalogue.h"
+#include "session/sensorsession.h"
+#include "session/settingseditor.h"
 #include "settingsfiles.h"
 
 #include <QComboBox>

@@ -3,11 +3,11 @@
 #include "controls.h"
 #include "levelwindow.h"
 #include "linkfailure.h"
-#include "modelcatalogue.h"
 #include "numbers.h"
-#include "sensorsession.h"
+#include "protocol/modelcatalogue.h"
+#include "protocol/settingsreply.h"
+#include "session/sensorsession.h"
 #include "settingsfiles.h"
-#include "settingsreply.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,8 +1,8 @@
 #include "simsensor.h"
 
 #include "bytetext.h"
-#include "commandframe.h"
 #include "linesettings.h"
+#include "protocol/commandframe.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "commandframe.h"
-#include "modelcatalogue.h"
-#include "settingsblock.h"
-#include "settingsreply.h"
+#include "protocol/commandframe.h"
+#include "protocol/modelcatalogue.h"
+#include "protocol/settingsblock.h"
+#include "protocol/settingsreply.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,7 +1,7 @@
 // The model catalogue: every row against values written out here, the
 // exact-text lookups, the model list and the code tables of the settings block.
-#include "modelcatalogue.h"
 #include "modelnames.h"
+#include "protocol/modelcatalogue.h"
 
 #include <QSet>
 #include <QTest>

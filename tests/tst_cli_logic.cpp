@@ -2,14 +2,14 @@
 // from replies, writes prepared with the windows' checks and requests,
 // read-back comparison and backup files.
 #include "failure.h"
-#include "measurementrow.h"
+#include "files/settingscompare.h"
+#include "files/settingsfile.h"
 #include "parallel.h"
 #include "portselection.h"
+#include "protocol/measurementrow.h"
+#include "protocol/sensorsettings.h"
 #include "replies.h"
-#include "sensorsettings.h"
-#include "settingscompare.h"
 #include "settingsedit.h"
-#include "settingsfile.h"
 
 #include <QFile>
 #include <QJsonDocument>

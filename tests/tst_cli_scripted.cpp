@@ -2,8 +2,8 @@
 // out (and those that must not), the order of a write, and what measure and
 // help print.
 #include "cli.h"
-#include "commandframe.h"
 #include "linesettings.h"
+#include "protocol/commandframe.h"
 #include "scriptedlink.h"
 
 #include <QJsonArray>

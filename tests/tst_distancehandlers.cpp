@@ -2,7 +2,7 @@
 #include "distancewindow.h"
 #include "replies.h"
 #include "scriptedlink.h"
-#include "sensorsession.h"
+#include "session/sensorsession.h"
 
 #include <QApplication>
 #include <QComboBox>

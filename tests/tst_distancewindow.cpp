@@ -3,7 +3,7 @@
 #include "fonts.h"
 #include "keyboardtesting.h"
 #include "scriptedlink.h"
-#include "sensorsession.h"
+#include "session/sensorsession.h"
 #include "windowtesting.h"
 
 #include <QComboBox>

@@ -1,8 +1,8 @@
 // The connection handshake against a scripted link: order of steps, waits,
 // the five rates, and every failure path.
-#include "commandframe.h"
-#include "handshake.h"
+#include "protocol/commandframe.h"
 #include "scriptedlink.h"
+#include "session/handshake.h"
 
 #include <QTest>
 

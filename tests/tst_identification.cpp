@@ -2,9 +2,9 @@
 // and the window that opens for the model.
 #include "connectednotice.h"
 #include "distancewindow.h"
-#include "identification.h"
 #include "levelwindow.h"
 #include "program.h"
+#include "protocol/identification.h"
 #include "replies.h"
 #include "scriptedlink.h"
 

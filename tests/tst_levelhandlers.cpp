@@ -4,7 +4,7 @@
 #include "levelwindow.h"
 #include "replies.h"
 #include "scriptedlink.h"
-#include "sensorsession.h"
+#include "session/sensorsession.h"
 #include "shots.h"
 
 #include <QApplication>

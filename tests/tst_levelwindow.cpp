@@ -2,9 +2,9 @@
 #include "fonts.h"
 #include "keyboardtesting.h"
 #include "levelwindow.h"
-#include "modelcatalogue.h"
+#include "protocol/modelcatalogue.h"
 #include "scriptedlink.h"
-#include "sensorsession.h"
+#include "session/sensorsession.h"
 #include "windowtesting.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 // Write on the level window without the window: the checks of the operator's
 // entries, their prompts, and the plan of codes, byte fields, request bytes
 // and the rate to switch to.
-#include "distancewrite.h"
-#include "levelwrite.h"
+#include "protocol/distancewrite.h"
+#include "protocol/levelwrite.h"
 
 #include <QHash>
 #include <QTest>

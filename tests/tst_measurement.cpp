@@ -1,7 +1,7 @@
 // Get Level's arithmetic: the measurement reply, the tank level, the 4-20 mA
 // current and the way the window shows it.
-#include "measurement.h"
 #include "numbers.h"
+#include "protocol/measurement.h"
 
 #include <QLocale>
 #include <QTest>

@@ -1,9 +1,9 @@
 // Number reading, rounding, line settings, port-box texts and request bytes.
 #include "bytetext.h"
-#include "commandframe.h"
 #include "linesettings.h"
 #include "numbers.h"
 #include "portmap.h"
+#include "protocol/commandframe.h"
 
 #include <QTest>
 

@@ -3,7 +3,7 @@
 #include "levelwindow.h"
 #include "replies.h"
 #include "scriptedlink.h"
-#include "sensorsession.h"
+#include "session/sensorsession.h"
 
 #include <QComboBox>
 #include <QLabel>

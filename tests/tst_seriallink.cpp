@@ -1,7 +1,7 @@
 // The real link on a pseudo-terminal: bytes both ways, reading without an
 // event loop, the receive notification, rate changes, failures; and Pause.
 #include "bytetext.h"
-#include "commandframe.h"
+#include "protocol/commandframe.h"
 #include "ptypeer.h"
 #include "qserialportlink.h"
 

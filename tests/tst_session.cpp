@@ -2,11 +2,11 @@
 // the command line. Every exchange keeps its request, wait and order; what
 // it learns is announced; a failed port is reported, not passed over. Also
 // the settings-block description every part of the program reads.
-#include "commandframe.h"
+#include "protocol/commandframe.h"
+#include "protocol/settingsblock.h"
 #include "replies.h"
 #include "scriptedlink.h"
-#include "sensorsession.h"
-#include "settingsblock.h"
+#include "session/sensorsession.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -1,10 +1,10 @@
-// Settings files (sensor/settingsfile.h) as backup writes them and as a
+// Settings files (sensor/files/settingsfile.h) as backup writes them and as a
 // person may edit them, and a sensor's block compared with a file's
-// (sensor/settingscompare.h).
+// (sensor/files/settingscompare.h).
+#include "files/settingscompare.h"
+#include "files/settingsfile.h"
+#include "protocol/sensorsettings.h"
 #include "replies.h"
-#include "sensorsettings.h"
-#include "settingscompare.h"
-#include "settingsfile.h"
 
 #include <QDir>
 #include <QFile>

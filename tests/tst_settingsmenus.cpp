@@ -1,15 +1,15 @@
 // The menus above the settings and start windows: settings files saved,
 // opened (marking what differs from the sensor) and compared; the port list
 // with the adapters behind the numbers.
-#include "commandframe.h"
 #include "distancewindow.h"
+#include "files/settingsfile.h"
 #include "levelwindow.h"
+#include "protocol/commandframe.h"
 #include "ptypeer.h"
 #include "replies.h"
 #include "scriptedlink.h"
-#include "sensorsession.h"
 #include "serialports.h"
-#include "settingsfile.h"
+#include "session/sensorsession.h"
 #include "settingsfiles.h"
 #include "shots.h"
 #include "windowtesting.h"

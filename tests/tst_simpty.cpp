@@ -1,7 +1,7 @@
 // veltra-sim as a process: its pseudo-terminal seen through the program's
 // own serial link, its comN link, its exit paths.
-#include "commandframe.h"
 #include "linesettings.h"
+#include "protocol/commandframe.h"
 #include "qserialportlink.h"
 #include "simprocess.h"
 

@@ -1,7 +1,7 @@
 // The simulated sensor's protocol side: factory settings, replies, stored
 // writes, rates, framing and faults, driven without a terminal.
-#include "commandframe.h"
-#include "modelcatalogue.h"
+#include "protocol/commandframe.h"
+#include "protocol/modelcatalogue.h"
 #include "simoptions.h"
 #include "simsensor.h"
 

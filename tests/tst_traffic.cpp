@@ -2,12 +2,12 @@
 // diagnostic report, the Traffic Log window, and veltra-cli --trace and
 // report end to end against veltra-sim with its faults.
 #include "cliprocess.h"
-#include "commandframe.h"
-#include "diagnosticreport.h"
+#include "files/diagnosticreport.h"
+#include "protocol/commandframe.h"
 #include "replies.h"
 #include "scriptedlink.h"
-#include "sensorsession.h"
-#include "trafficlog.h"
+#include "session/sensorsession.h"
+#include "session/trafficlog.h"
 #include "trafficlogwindow.h"
 
 #include <QApplication>

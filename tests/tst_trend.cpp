@@ -1,16 +1,16 @@
 // The trend: its data ring and decimation, the measuring loop on a scripted
 // link, the CSV recording, and how the trend window locks its owner's port.
-#include "csvrecorder.h"
 #include "distancewindow.h"
+#include "files/csvrecorder.h"
 #include "levelwindow.h"
-#include "measurementloop.h"
 #include "portlock.h"
 #include "replies.h"
 #include "scriptedlink.h"
-#include "sensorsession.h"
+#include "session/measurementloop.h"
+#include "session/sensorsession.h"
+#include "session/trenddata.h"
 #include "settingsfiles.h"
 #include "trendchart.h"
-#include "trenddata.h"
 #include "trendwindow.h"
 
 #include <QAction>

@@ -3,8 +3,8 @@
 // sensor sent, and stopping cleanly when the adapter goes away.
 #include "distancewindow.h"
 #include "programrun.h"
+#include "session/trenddata.h"
 #include "settingsfiles.h"
-#include "trenddata.h"
 #include "trendwindow.h"
 
 #include <QAction>

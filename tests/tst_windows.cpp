@@ -11,7 +11,7 @@
 #include "progresswindow.h"
 #include "runnotice.h"
 #include "scriptedlink.h"
-#include "sensorsession.h"
+#include "session/sensorsession.h"
 #include "startwindow.h"
 #include "startwindow_port.h"
 #include "twips.h"

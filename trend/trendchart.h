@@ -1,6 +1,6 @@
 #pragma once
 
-#include "trenddata.h"
+#include "session/trenddata.h"
 
 #include <QChartView>
 #include <QColor>

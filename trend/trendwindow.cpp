@@ -2,7 +2,7 @@
 
 #include "linkfailure.h"
 #include "portlock.h"
-#include "sensorsession.h"
+#include "session/sensorsession.h"
 #include "trendchart.h"
 
 #include <QAction>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "csvrecorder.h"
-#include "measurementloop.h"
-#include "sensorsettings.h"
-#include "trenddata.h"
+#include "files/csvrecorder.h"
+#include "protocol/sensorsettings.h"
+#include "session/measurementloop.h"
+#include "session/trenddata.h"
 
 #include <QHash>
 #include <QPointer>

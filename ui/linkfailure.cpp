@@ -1,7 +1,7 @@
 #include "linkfailure.h"
 
 #include "bytetext.h"
-#include "sensorsession.h"
+#include "session/sensorsession.h"
 
 #include <QMessageBox>
 #include <QPointer>

@@ -1,13 +1,13 @@
 #include "settingsfiles.h"
 
 #include "about.h"
-#include "commandframe.h"
+#include "files/settingscompare.h"
+#include "files/settingsfile.h"
 #include "inputerror.h"
 #include "menubar.h"
 #include "numbers.h"
-#include "sensorsession.h"
-#include "settingscompare.h"
-#include "settingsfile.h"
+#include "protocol/commandframe.h"
+#include "session/sensorsession.h"
 #include "trafficlogwindow.h"
 
 #include <QAction>

@@ -1,8 +1,8 @@
 #include "trafficlogwindow.h"
 
-#include "diagnosticreport.h"
-#include "measurementrow.h"
-#include "sensorsession.h"
+#include "files/diagnosticreport.h"
+#include "protocol/measurementrow.h"
+#include "session/sensorsession.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "trafficlog.h"
+#include "session/trafficlog.h"
 
 #include <QAbstractTableModel>
 #include <QSortFilterProxyModel>
