@@ -23,9 +23,6 @@ class ConnectedNotice : public QWidget
 public:
     ConnectedNotice(SensorSession &session, std::function<void()> endProgram, QWidget *parent = nullptr);
 
-    QComboBox *combo1() const { return m_baudBox; }      // baud rate found, display only
-    QPushButton *command5() const { return m_okButton; } // OK
-
 public slots:
     // The OK button.
     void Command5_Click();

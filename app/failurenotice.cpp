@@ -15,15 +15,15 @@ FailureNotice::FailureNotice(QWidget *parent)
 {
     ui::setUpWindow(this, QStringLiteral("Form5"), QStringLiteral("Attention!!"), 5085, 2175);
 
-    m_label1 = ui::makeLabel(this, QStringLiteral("Label1"), QStringLiteral("Connect Not Successfully !!"),
-                             Twips{600, 240, 3855, 375}, ui::font(QString::fromLatin1(ui::kArialRounded), 12));
+    m_failedText = ui::makeLabel(this, QStringLiteral("Label1"), QStringLiteral("Connect Not Successfully !!"),
+                                 Twips{600, 240, 3855, 375}, ui::font(QString::fromLatin1(ui::kArialRounded), 12));
     // Room for two short lines between the notice and the button.
     m_labelReason = ui::makeLabel(this, QStringLiteral("LabelReason"), QString(), Twips{240, 660, 4605, 400});
     m_labelReason->setWordWrap(true);
     m_labelReason->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     m_labelReason->setVisible(false);
-    m_command5 = ui::makeButton(this, QStringLiteral("Command5"), QStringLiteral("Close"), Twips{2040, 1080, 975, 495});
-    connect(m_command5, &QPushButton::clicked, this, &FailureNotice::Command5_Click);
+    m_okButton = ui::makeButton(this, QStringLiteral("Command5"), QStringLiteral("Close"), Twips{2040, 1080, 975, 495});
+    connect(m_okButton, &QPushButton::clicked, this, &FailureNotice::Command5_Click);
 }
 
 void FailureNotice::setReason(const QString &reason)

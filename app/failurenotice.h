@@ -20,7 +20,6 @@ public:
     QString reason() const;
 
     QLabel *labelReason() const { return m_labelReason; }
-    QPushButton *command5() const { return m_command5; }
 
 signals:
     // The notice is gone; the start window is to be shown again.
@@ -32,9 +31,9 @@ protected:
 private:
     void Command5_Click();
 
-    QLabel *m_label1 = nullptr;
+    QLabel *m_failedText = nullptr;
     QLabel *m_labelReason = nullptr;
-    QPushButton *m_command5 = nullptr;
+    QPushButton *m_okButton = nullptr;
 };
 
 } // namespace veltra

@@ -27,16 +27,16 @@ ProgressWindow::ProgressWindow(QWidget *parent)
 {
     ui::setUpWindow(this, QStringLiteral("navar"), QString(), 4035, 2385);
 
-    m_label1 = ui::makePersianLabel(this, QStringLiteral("Label1"), QStringLiteral("چند لحظه صبر کنيد "),
-                                    Twips{1200, 360, 1575, 375}, ui::font(QString::fromLatin1(ui::kLotus), 12));
+    m_waitText = ui::makePersianLabel(this, QStringLiteral("Label1"), QStringLiteral("چند لحظه صبر کنيد "),
+                                      Twips{1200, 360, 1575, 375}, ui::font(QString::fromLatin1(ui::kLotus), 12));
 
-    m_xpProgressBar1 = new FocusProgressBar(this);
-    m_xpProgressBar1->setObjectName(QStringLiteral("XP_ProgressBar1"));
-    m_xpProgressBar1->setRange(0, 100);
-    m_xpProgressBar1->setTextVisible(false);
+    m_progressBar = new FocusProgressBar(this);
+    m_progressBar->setObjectName(QStringLiteral("XP_ProgressBar1"));
+    m_progressBar->setRange(0, 100);
+    m_progressBar->setTextVisible(false);
     // The only control that takes the focus, so activation hands it to the bar.
-    m_xpProgressBar1->setFocusPolicy(Qt::StrongFocus);
-    ui::place(m_xpProgressBar1, Twips{840, 1080, 2295, 615});
+    m_progressBar->setFocusPolicy(Qt::StrongFocus);
+    ui::place(m_progressBar, Twips{840, 1080, 2295, 615});
 }
 
 void ProgressWindow::showEvent(QShowEvent *event)
@@ -60,7 +60,7 @@ void ProgressWindow::animate()
     const QPointer<ProgressWindow> self(this);
     int position = 0;
     for (int step = 0; step < kSteps; ++step) {
-        m_xpProgressBar1->setValue(position);
+        m_progressBar->setValue(position);
         position += kStepSize;
         Pause(kStepSeconds);
         if (!self)

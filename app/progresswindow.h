@@ -34,9 +34,6 @@ public:
     static constexpr int kStepSeconds = 1;
 
     explicit ProgressWindow(QWidget *parent = nullptr);
-
-    QLabel *label1() const { return m_label1; }
-    FocusProgressBar *xpProgressBar1() const { return m_xpProgressBar1; }
     bool isAnimating() const { return m_animating; }
 
 signals:
@@ -50,8 +47,8 @@ private:
 
     bool m_animating = false;
 
-    QLabel *m_label1 = nullptr;
-    FocusProgressBar *m_xpProgressBar1 = nullptr;
+    QLabel *m_waitText = nullptr;
+    FocusProgressBar *m_progressBar = nullptr;
 };
 
 } // namespace veltra

@@ -19,23 +19,23 @@ RunNotice::RunNotice(std::function<void()> endProgram, QWidget *parent)
 
     // One line read right to left: Label1, Label5, Label2, Label6.
     const QFont nazanin = ui::font(QString::fromLatin1(ui::kNazanin), 12, true);
-    m_label1 = ui::makePersianLabel(this, QStringLiteral("Label1"), QStringLiteral("سنسور در وضعيت"),
-                                    Twips{2280, 360, 1575, 375}, nazanin);
-    m_label5 = ui::makeLabel(this, QStringLiteral("Label5"), QStringLiteral("RUN"), Twips{1680, 440, 615, 255},
-                             ui::font(QString::fromLatin1(ui::kArialBlack), 9.75));
+    m_inStateText = ui::makePersianLabel(this, QStringLiteral("Label1"), QStringLiteral("سنسور در وضعيت"),
+                                         Twips{2280, 360, 1575, 375}, nazanin);
+    m_runText = ui::makeLabel(this, QStringLiteral("Label5"), QStringLiteral("RUN"), Twips{1680, 440, 615, 255},
+                              ui::font(QString::fromLatin1(ui::kArialBlack), 9.75));
     // Its stand-in face is narrower than Arial Black; centred, the word keeps
     // a gap on both sides.
-    m_label5->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    m_label2 = ui::makePersianLabel(this, QStringLiteral("Label2"), QStringLiteral("قرار گرفت"),
-                                    Twips{720, 360, 975, 375}, nazanin);
-    m_label6 = ui::makePersianLabel(this, QStringLiteral("Label6"), QStringLiteral("!"), Twips{600, 340, 135, 375},
-                                    ui::font(QString::fromLatin1(ui::kTitr), 12, true));
+    m_runText->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_wasPutText = ui::makePersianLabel(this, QStringLiteral("Label2"), QStringLiteral("قرار گرفت"),
+                                        Twips{720, 360, 975, 375}, nazanin);
+    m_marksText = ui::makePersianLabel(this, QStringLiteral("Label6"), QStringLiteral("!"), Twips{600, 340, 135, 375},
+                                       ui::font(QString::fromLatin1(ui::kTitr), 12, true));
 
-    m_timer1 = new QTimer(this);
-    m_timer1->setObjectName(QStringLiteral("Timer1"));
-    m_timer1->setInterval(kEndDelayMs);
-    m_timer1->setSingleShot(true);
-    connect(m_timer1, &QTimer::timeout, this, &RunNotice::Timer1_Timer);
+    m_endTimer = new QTimer(this);
+    m_endTimer->setObjectName(QStringLiteral("Timer1"));
+    m_endTimer->setInterval(kEndDelayMs);
+    m_endTimer->setSingleShot(true);
+    connect(m_endTimer, &QTimer::timeout, this, &RunNotice::Timer1_Timer);
 }
 
 void RunNotice::showEvent(QShowEvent *event)
@@ -49,7 +49,7 @@ void RunNotice::showEvent(QShowEvent *event)
 
 void RunNotice::Form_Load()
 {
-    m_timer1->start();
+    m_endTimer->start();
 }
 
 void RunNotice::Timer1_Timer()
@@ -69,7 +69,7 @@ void RunNotice::endProgram()
     if (m_ended)
         return;
     m_ended = true;
-    m_timer1->stop();
+    m_endTimer->stop();
     if (m_endProgram)
         m_endProgram();
 }

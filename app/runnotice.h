@@ -19,8 +19,6 @@ public:
 
     explicit RunNotice(std::function<void()> endProgram, QWidget *parent = nullptr);
 
-    QTimer *timer1() const { return m_timer1; }
-
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -34,11 +32,11 @@ private:
     bool m_loaded = false;
     bool m_ended = false;
 
-    QLabel *m_label1 = nullptr;
-    QLabel *m_label5 = nullptr;
-    QLabel *m_label2 = nullptr;
-    QLabel *m_label6 = nullptr;
-    QTimer *m_timer1 = nullptr;
+    QLabel *m_inStateText = nullptr;
+    QLabel *m_runText = nullptr;
+    QLabel *m_wasPutText = nullptr;
+    QLabel *m_marksText = nullptr;
+    QTimer *m_endTimer = nullptr;
 };
 
 } // namespace veltra

@@ -35,9 +35,6 @@ public:
 
     SensorSession &session() const { return m_session; }
 
-    QComboBox *combo1() const { return m_portBox; }
-    QPushButton *command1() const { return m_connectButton; }
-
 public slots:
     // The connection handshake (startwindow_connect.cpp).
     void Command1_Click();

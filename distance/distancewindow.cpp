@@ -232,26 +232,6 @@ void DistanceWindow::setEndProgram(std::function<void()> endProgram)
     m_endProgram = std::move(endProgram);
 }
 
-QLineEdit *DistanceWindow::text(int n) const
-{
-    return numbered<QLineEdit>(this, "Text", n);
-}
-
-QLabel *DistanceWindow::label(int n) const
-{
-    return numbered<QLabel>(this, "Label", n);
-}
-
-QComboBox *DistanceWindow::combo(int n) const
-{
-    return numbered<QComboBox>(this, "Combo", n);
-}
-
-QPushButton *DistanceWindow::command(int n) const
-{
-    return numbered<QPushButton>(this, "Command", n);
-}
-
 bool DistanceWindow::isWorkingField(int n)
 {
     const QString name = QStringLiteral("Text%1").arg(n);

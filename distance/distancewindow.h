@@ -31,10 +31,7 @@ struct DistanceWritePlan;
 // goes through the session.
 //
 // Each control keeps its designer name as its object name; the members below
-// say which is which. The numbered accessors find a direct child by that
-// name and give nullptr where the window has none:
-//   text(n)    TextN      label(n)   LabelN
-//   combo(n)   ComboN     command(n) CommandN
+// say which is which. Tests find a control by that name.
 class DistanceWindow : public QWidget
 {
     Q_OBJECT
@@ -53,25 +50,8 @@ public:
     // The menu bar and its File menu (see the level window).
     ui::SettingsMenu &settingsMenu() const { return *m_files; }
 
-    QLineEdit *text(int n) const;
-    QLabel *label(int n) const;
-    QComboBox *combo(int n) const;
-    QPushButton *command(int n) const;
-
     // Text1, Text2, Text3 ...: fields that are never shown.
     static bool isWorkingField(int n);
-
-    QComboBox *combo1() const { return m_baudBox; }
-    QComboBox *combo2() const { return m_modelBox; }
-    QComboBox *combo3() const { return m_ogrBox; }
-    QPushButton *command1() const { return m_getDistanceButton; }
-    QPushButton *command4() const { return m_writeButton; }
-    QPushButton *command5() const { return m_readButton; }
-    QLineEdit *text1() const { return m_lastReply; }
-    QLabel *image1() const { return m_productPicture; }
-    QLabel *image3() const { return m_sensorPicture; }
-    QFrame *line2() const { return m_panelLine; }
-    QFrame *line3() const { return m_footLine; }
 
 signals:
     // write's first step: the progress window is to be shown.

@@ -168,7 +168,7 @@ LevelWindow::LevelWindow(SensorSession &session, QWidget *parent)
     connect(m_getLevelButton, &QPushButton::clicked, this, &LevelWindow::Command1_Click);
     connect(m_runButton, &QPushButton::clicked, this, &LevelWindow::Command2_Click);
     connect(m_writeButton, &QPushButton::clicked, this, &LevelWindow::Command4_Click);
-    connect(this, &LevelWindow::labelCaptionChanged29, this, &LevelWindow::Label29_Change);
+    connect(this, &LevelWindow::emptyRangeCaptionChanged, this, &LevelWindow::Label29_Change);
     connectSession();
 
     Form_Load();
@@ -208,14 +208,14 @@ void LevelWindow::showIdentification(const Identification &id)
 
 void LevelWindow::makePictures()
 {
-    m_image5 = new QLabel(this);
-    m_image5->setObjectName(QStringLiteral("Image5"));
-    ui::place(m_image5, Twips{0, 0, 12270, 7245});
+    m_backgroundPicture = new QLabel(this);
+    m_backgroundPicture->setObjectName(QStringLiteral("Image5"));
+    ui::place(m_backgroundPicture, Twips{0, 0, 12270, 7245});
 
-    m_image1 = new QLabel(this);
-    m_image1->setObjectName(QStringLiteral("Image1"));
-    m_image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    ui::place(m_image1, Twips{240, 240, 4656, 4260});
+    m_productPicture = new QLabel(this);
+    m_productPicture->setObjectName(QStringLiteral("Image1"));
+    m_productPicture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    ui::place(m_productPicture, Twips{240, 240, 4656, 4260});
 }
 
 // The pictures take two megabytes; a window made hidden at start-up loads
@@ -223,8 +223,8 @@ void LevelWindow::makePictures()
 void LevelWindow::loadPictures()
 {
     m_background = QPixmap(QStringLiteral(":/level/background.png"));
-    m_image5->setPixmap(m_background);
-    m_image1->setPixmap(QPixmap(QStringLiteral(":/level/product.png")));
+    m_backgroundPicture->setPixmap(m_background);
+    m_productPicture->setPixmap(QPixmap(QStringLiteral(":/level/product.png")));
 }
 
 bool LevelWindow::event(QEvent *event)
@@ -238,8 +238,8 @@ bool LevelWindow::event(QEvent *event)
 
 void LevelWindow::makeLeftPanel()
 {
-    m_line2 = ui::makeLine(this, QStringLiteral("Line2"), QPoint(5040, 240), QPoint(5040, 5640), 2);
-    m_line3 = ui::makeLine(this, QStringLiteral("Line3"), QPoint(120, 5640), QPoint(11760, 5640), 2);
+    m_verticalRule = ui::makeLine(this, QStringLiteral("Line2"), QPoint(5040, 240), QPoint(5040, 5640), 2);
+    m_horizontalRule = ui::makeLine(this, QStringLiteral("Line3"), QPoint(120, 5640), QPoint(11760, 5640), 2);
 
     // Bold 12 pt "Veltra" is 44 px wide, 4 more than its label: a little
     // tighter spacing keeps the whole name in view.
@@ -397,18 +397,18 @@ void LevelWindow::makeWorkingFields()
 void LevelWindow::makeTimers()
 {
     // Timer1 has no action of its own, so it is never started; Write still stops it.
-    m_timer1 = new QTimer(this);
-    m_timer1->setObjectName(QStringLiteral("Timer1"));
-    m_timer1->setInterval(kTimer1IntervalMs);
+    m_idleTimer = new QTimer(this);
+    m_idleTimer->setObjectName(QStringLiteral("Timer1"));
+    m_idleTimer->setInterval(kTimer1IntervalMs);
 
     // Timer2 ticks once 200 ms after the window is made (Read becomes usable)
     // and once 200 ms after anything is locked; unasked characters restart it.
-    m_timer2 = new QTimer(this);
-    m_timer2->setObjectName(QStringLiteral("Timer2"));
-    m_timer2->setInterval(kTimer2IntervalMs);
-    m_timer2->setSingleShot(true);
-    connect(m_timer2, &QTimer::timeout, this, &LevelWindow::Timer2_Timer);
-    auto *watch = new UnlockWatch(m_timer2);
+    m_unlockTimer = new QTimer(this);
+    m_unlockTimer->setObjectName(QStringLiteral("Timer2"));
+    m_unlockTimer->setInterval(kTimer2IntervalMs);
+    m_unlockTimer->setSingleShot(true);
+    connect(m_unlockTimer, &QTimer::timeout, this, &LevelWindow::Timer2_Timer);
+    auto *watch = new UnlockWatch(m_unlockTimer);
     // What Timer2_Timer makes usable or hides.
     for (QWidget *control :
          std::initializer_list<QWidget *>{m_getLevelButton, m_runButton, m_readButton, m_baudBox, m_ogrBox, m_ombBox})
@@ -417,7 +417,7 @@ void LevelWindow::makeTimers()
         watch->watchDisabling(field);
     for (QLabel *label : runBanner())
         watch->watchShowing(label);
-    m_timer2->start();
+    m_unlockTimer->start();
 }
 
 void LevelWindow::Form_Load()
@@ -478,36 +478,6 @@ void LevelWindow::setEndProgram(std::function<void()> endProgram)
     m_endProgram = std::move(endProgram);
 }
 
-QLineEdit *LevelWindow::text(int n) const
-{
-    return directChild<QLineEdit>(this, QStringLiteral("Text%1").arg(n));
-}
-
-QLabel *LevelWindow::label(int n) const
-{
-    return directChild<QLabel>(this, QStringLiteral("Label%1").arg(n));
-}
-
-QComboBox *LevelWindow::combo(int n) const
-{
-    return directChild<QComboBox>(this, QStringLiteral("Combo%1").arg(n));
-}
-
-QPushButton *LevelWindow::command(int n) const
-{
-    return directChild<QPushButton>(this, QStringLiteral("Command%1").arg(n));
-}
-
-QLabel *LevelWindow::label38(int index) const
-{
-    return directChild<QLabel>(this, QStringLiteral("Label38_%1").arg(index));
-}
-
-QLabel *LevelWindow::label14(int index) const
-{
-    return directChild<QLabel>(this, QStringLiteral("Label14_%1").arg(index));
-}
-
 bool LevelWindow::isWorkingField(int n)
 {
     const QString name = QStringLiteral("Text%1").arg(n);
@@ -523,12 +493,12 @@ std::array<QLabel *, 5> LevelWindow::runBanner() const
     return {m_bannerRun, m_bannerAttention, m_bannerMarks, m_bannerWasPut, m_bannerInState};
 }
 
-void LevelWindow::setLabel29Caption(const QString &caption)
+void LevelWindow::setEmptyRangeCaption(const QString &caption)
 {
     if (m_emptyRange->text() == caption)
         return;
     m_emptyRange->setText(caption);
-    emit labelCaptionChanged29();
+    emit emptyRangeCaptionChanged();
 }
 
 void LevelWindow::paintEvent(QPaintEvent *)

@@ -35,18 +35,13 @@ class SettingsReply;
 // exchange with the sensor goes through the session; the session's signals
 // bring the rate the handshake found, each reply and the identified model.
 //
-// Each control is a named member (listed below with its designer name, which
-// is also its objectName). Tests and other code may still reach a control by
-// the number of its designer name; these accessors look the name up:
-//   text(n)    Text1 ... Text38 (all exist; 24 of them are hidden working
-//              fields, see isWorkingField())
-//   label(n)   Label3, Label6 ... Label36
-//   combo(n)   Combo1 ... Combo5
-//   command(n) Command1, Command2, Command4, Command5
-// The control arrays Label38 (index 0 to 6) and Label14 (index 0 and 1) are
-// reached with label38(i) and label14(i); each member's objectName is
-// "Label38_<i>" or "Label14_<i>" and it carries its index in the dynamic
-// property "index". Any other number gives nullptr.
+// Each control is a named member, declared below next to its designer name,
+// which is also its objectName: Text1 ... Text38 (24 of them hidden working
+// fields, see isWorkingField()), Label3 ... Label36, Combo1 ... Combo5,
+// Command1, 2, 4 and 5. The members of the control arrays Label38 (index 0
+// to 6) and Label14 (0 and 1) are named "Label38_<i>" and "Label14_<i>" and
+// carry their index in the dynamic property "index". Tests find a control by
+// that name.
 class LevelWindow : public QWidget
 {
     Q_OBJECT
@@ -70,45 +65,17 @@ public:
     // and Compare with File….
     ui::SettingsMenu &settingsMenu() const { return *m_files; }
 
-    QLineEdit *text(int n) const;
-    QLabel *label(int n) const;
-    QComboBox *combo(int n) const;
-    QPushButton *command(int n) const;
-    QLabel *label38(int index) const;
-    QLabel *label14(int index) const;
-
     // Text1, Text6, Text10 ...: fields that are never shown.
     static bool isWorkingField(int n);
-
-    QComboBox *combo1() const { return m_baudBox; }
-    QComboBox *combo2() const { return m_modelBox; }
-    QComboBox *combo3() const { return m_ogrBox; }
-    QComboBox *combo4() const { return m_ombBox; }
-    QComboBox *combo5() const { return m_resolutionBox; }
-    QPushButton *command1() const { return m_getLevelButton; }
-    QPushButton *command2() const { return m_runButton; }
-    QPushButton *command4() const { return m_writeButton; }
-    QPushButton *command5() const { return m_readButton; }
-    QLineEdit *text1() const { return m_lastReply; }
-    QLineEdit *text7() const { return m_blocking; }
-    QLineEdit *text26() const { return m_modelCode; }
-    QLineEdit *text28() const { return m_currentPlaceholder; }
-    QLabel *label29() const { return m_emptyRange; }
-    QTimer *timer1() const { return m_timer1; }
-    QTimer *timer2() const { return m_timer2; }
-    QLabel *image1() const { return m_image1; }
-    QLabel *image5() const { return m_image5; }
-    QFrame *line2() const { return m_line2; }
-    QFrame *line3() const { return m_line3; }
     // Label32 ... Label36, hidden unless unasked characters arrive.
     std::array<QLabel *, 5> runBanner() const;
 
     // The one way Label29's caption is set, so a change is never missed:
-    // emits labelCaptionChanged29() when the text differs from the current one.
-    void setLabel29Caption(const QString &caption);
+    // emits emptyRangeCaptionChanged() when the text differs from the current one.
+    void setEmptyRangeCaption(const QString &caption);
 
 signals:
-    void labelCaptionChanged29();
+    void emptyRangeCaptionChanged();
     // Write's first step: the progress window is to be shown.
     void writeStarted();
     // The sensor was put into its run state; the RUN notice takes over.
@@ -191,10 +158,10 @@ private:
     ui::SettingsMenu *m_files = nullptr;
     QPixmap m_background;
 
-    QLabel *m_image5 = nullptr; // Image5: background picture
-    QLabel *m_image1 = nullptr; // Image1: product picture
-    QFrame *m_line2 = nullptr;  // Line2
-    QFrame *m_line3 = nullptr;  // Line3
+    QLabel *m_backgroundPicture = nullptr; // Image5: background picture
+    QLabel *m_productPicture = nullptr;    // Image1: product picture
+    QFrame *m_verticalRule = nullptr;      // Line2
+    QFrame *m_horizontalRule = nullptr;    // Line3
 
     // Maker's lines under the picture.
     QLabel *m_makerName = nullptr; // Label3 "Veltra"
@@ -286,8 +253,8 @@ private:
     QLineEdit *m_captionMarker = nullptr;  // Text36: "10" until the range caption first changes
     QLineEdit *m_writeLayout = nullptr;    // Text38: "100" long request, "10" short one
 
-    QTimer *m_timer1 = nullptr; // Timer1
-    QTimer *m_timer2 = nullptr; // Timer2: unlock
+    QTimer *m_idleTimer = nullptr;   // Timer1
+    QTimer *m_unlockTimer = nullptr; // Timer2: unlock
 };
 
 } // namespace veltra

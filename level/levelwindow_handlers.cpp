@@ -126,8 +126,8 @@ void LevelWindow::Command4_Click()
 {
     // WriteSettings: checks first; nothing is sent unless every one passes.
     emit writeStarted();
-    m_timer1->stop();
-    m_timer1->setInterval(0);
+    m_idleTimer->stop();
+    m_idleTimer->setInterval(0);
     if (m_resolutionBox->currentText() == QLatin1String("Cm"))
         m_resolutionCode->setText(QStringLiteral("10"));
     if (m_resolutionBox->currentText() == QLatin1String("mm"))
@@ -174,7 +174,7 @@ void LevelWindow::applyModelEntryAfterWrite(const ModelEntry &row)
     if (row.blockingNumber)
         m_blockingNumber->setText(QLatin1String(row.blockingNumber));
     m_fullRange->setText(QLatin1String(row.fullCaption));
-    setLabel29Caption(QLatin1String(row.emptyCaption));
+    setEmptyRangeCaption(QLatin1String(row.emptyCaption));
     m_fullLimit->setText(QString::number(row.fullLimit));
     m_emptyLimit->setText(QString::number(row.emptyLimit));
 
@@ -209,7 +209,7 @@ void LevelWindow::MSComm1_OnComm(int eventCode)
 {
     if (eventCode != SerialLink::kEventReceive)
         return;
-    m_timer2->stop();
+    m_unlockTimer->stop();
     m_unasked->setText(m_session.takeUnasked());
     m_unaskedStart->setText(m_unasked->text().left(11));
 
@@ -221,7 +221,7 @@ void LevelWindow::MSComm1_OnComm(int eventCode)
         field->setEnabled(false);
     for (QLabel *banner : runBanner())
         banner->show();
-    m_timer2->start();
+    m_unlockTimer->start();
 }
 
 void LevelWindow::Label29_Change()

@@ -114,7 +114,7 @@ void LevelWindow::applyModelEntry(const ModelEntry &row)
         m_blockingNumber->setText(QLatin1String(row.blockingNumber));
 
     m_fullRange->setText(QLatin1String(row.fullCaption));
-    setLabel29Caption(QLatin1String(row.emptyCaption));
+    setEmptyRangeCaption(QLatin1String(row.emptyCaption));
     m_fullLimit->setText(QString::number(row.fullLimit));
     m_emptyLimit->setText(QString::number(row.emptyLimit));
 

@@ -3,6 +3,7 @@
 // The whole program against a veltra-sim process of its own: the simulator's
 // ports folder, the real serial link, and how often the program ended.
 #include "connectednotice.h"
+#include "findcontrol.h"
 #include "levelwindow.h"
 #include "program.h"
 #include "qserialportlink.h"
@@ -29,10 +30,11 @@ struct ProgramRun {
         if (sim.start(simArguments).isEmpty())
             return false;
         program.start();
-        program.startWindow().command1()->click();
-        program.connectedNotice().command5()->click();
+        named<QPushButton>(program.startWindow(), "Command1")->click();
+        named<QPushButton>(program.connectedNotice(), "Command5")->click();
         veltra::LevelWindow &form2 = program.levelWindow();
-        return form2.isVisible() && QTest::qWaitFor([&form2] { return form2.command5()->isEnabled(); }, 1000);
+        return form2.isVisible()
+               && QTest::qWaitFor([&form2] { return named<QPushButton>(form2, "Command5")->isEnabled(); }, 1000);
     }
 };
 

@@ -3,6 +3,7 @@
 #include "connectednotice.h"
 #include "distancewindow.h"
 #include "failurenotice.h"
+#include "findcontrol.h"
 #include "levelwindow.h"
 #include "programrun.h"
 #include "startwindow.h"
@@ -48,18 +49,18 @@ void TestConnectEndToEnd::findsSensorAtEachRate()
     QVERIFY(!run.sim.start({"--model", "21", "--baud", baud, "--port", "1"}).isEmpty());
     run.program.start();
     StartWindow &start = run.program.startWindow();
-    start.combo1()->setCurrentText(QStringLiteral("1"));
-    start.command1()->click();
+    named<QComboBox>(start, "Combo1")->setCurrentText(QStringLiteral("1"));
+    named<QPushButton>(start, "Command1")->click();
 
     QVERIFY(!start.isVisible());
     QVERIFY(run.program.connectedNotice().isVisible());
     QVERIFY(!run.program.failureNotice().isVisible());
-    QCOMPARE(run.program.levelWindow().combo1()->currentText(), baud);
-    QCOMPARE(run.program.connectedNotice().combo1()->currentText(), baud);
-    QCOMPARE(run.program.distanceWindow().combo1()->currentText(), baud);
+    QCOMPARE(named<QComboBox>(run.program.levelWindow(), "Combo1")->currentText(), baud);
+    QCOMPARE(named<QComboBox>(run.program.connectedNotice(), "Combo1")->currentText(), baud);
+    QCOMPARE(named<QComboBox>(run.program.distanceWindow(), "Combo1")->currentText(), baud);
     QVERIFY(run.link.isOpen());
     QCOMPARE(run.link.lineSettings(), baud + QStringLiteral(",n,8,1"));
-    QVERIFY(run.program.levelWindow().text1()->text().contains(QStringLiteral("DVT")));
+    QVERIFY(named<QLineEdit>(run.program.levelWindow(), "Text1")->text().contains(QStringLiteral("DVT")));
 }
 
 void TestConnectEndToEnd::silentSensorGivesFailureNoticeAndClosesPort()
@@ -67,7 +68,7 @@ void TestConnectEndToEnd::silentSensorGivesFailureNoticeAndClosesPort()
     Run run;
     QVERIFY(!run.sim.start({"--model", "21", "--silent", "--port", "1"}).isEmpty());
     run.program.start();
-    run.program.startWindow().command1()->click();
+    named<QPushButton>(run.program.startWindow(), "Command1")->click();
     QVERIFY(!run.program.startWindow().isVisible());
     QVERIFY(run.program.failureNotice().isVisible());
     QVERIFY(!run.program.connectedNotice().isVisible());
@@ -91,8 +92,8 @@ void TestConnectEndToEnd::portBoxWithoutNumberSendsNothing()
     Run run;
     QVERIFY(!run.sim.start({"--model", "21", "--port", "1"}).isEmpty());
     run.program.start();
-    run.program.startWindow().combo1()->setCurrentText(text);
-    run.program.startWindow().command1()->click();
+    named<QComboBox>(run.program.startWindow(), "Combo1")->setCurrentText(text);
+    named<QPushButton>(run.program.startWindow(), "Command1")->click();
     QVERIFY(run.program.failureNotice().isVisible());
     QVERIFY(!run.link.isOpen());
     QVERIFY(run.program.failureNotice().reason().contains(QStringLiteral("port number")));
@@ -105,8 +106,8 @@ void TestConnectEndToEnd::missingPortSaysSo()
     Run run;
     QVERIFY(!run.sim.start({"--model", "21", "--port", "1"}).isEmpty());
     run.program.start();
-    run.program.startWindow().combo1()->setCurrentText(QStringLiteral("/dev/veltra-missing"));
-    run.program.startWindow().command1()->click();
+    named<QComboBox>(run.program.startWindow(), "Combo1")->setCurrentText(QStringLiteral("/dev/veltra-missing"));
+    named<QPushButton>(run.program.startWindow(), "Command1")->click();
     QVERIFY(run.program.failureNotice().isVisible());
     QVERIFY(run.program.failureNotice().reason().startsWith(QStringLiteral("No such port")));
 }
@@ -117,17 +118,17 @@ void TestConnectEndToEnd::secondAttemptAfterFailure()
     QVERIFY(!run.sim.start({"--model", "30", "--baud", "57600", "--port", "1"}).isEmpty());
     run.program.start();
     // First on a port with nothing behind it, then back and on the right one.
-    run.program.startWindow().combo1()->setCurrentText(QStringLiteral("9"));
-    run.program.startWindow().command1()->click();
+    named<QComboBox>(run.program.startWindow(), "Combo1")->setCurrentText(QStringLiteral("9"));
+    named<QPushButton>(run.program.startWindow(), "Command1")->click();
     QVERIFY(run.program.failureNotice().isVisible());
-    run.program.failureNotice().command5()->click();
+    named<QPushButton>(run.program.failureNotice(), "Command5")->click();
     QVERIFY(!run.program.failureNotice().isVisible());
     QVERIFY(run.program.startWindow().isVisible());
 
-    run.program.startWindow().combo1()->setCurrentText(QStringLiteral("1"));
-    run.program.startWindow().command1()->click();
+    named<QComboBox>(run.program.startWindow(), "Combo1")->setCurrentText(QStringLiteral("1"));
+    named<QPushButton>(run.program.startWindow(), "Command1")->click();
     QVERIFY(run.program.connectedNotice().isVisible());
-    QCOMPARE(run.program.connectedNotice().combo1()->currentText(), QStringLiteral("57600"));
+    QCOMPARE(named<QComboBox>(run.program.connectedNotice(), "Combo1")->currentText(), QStringLiteral("57600"));
 }
 
 void TestConnectEndToEnd::typedDevicePathWorks()
@@ -136,10 +137,10 @@ void TestConnectEndToEnd::typedDevicePathWorks()
     const QString device = run.sim.start({"--model", "21", "--baud", "38400", "--port", "4"});
     QVERIFY(!device.isEmpty());
     run.program.start();
-    run.program.startWindow().combo1()->setCurrentText(device);
-    run.program.startWindow().command1()->click();
+    named<QComboBox>(run.program.startWindow(), "Combo1")->setCurrentText(device);
+    named<QPushButton>(run.program.startWindow(), "Command1")->click();
     QVERIFY(run.program.connectedNotice().isVisible());
-    QCOMPARE(run.program.connectedNotice().combo1()->currentText(), QStringLiteral("38400"));
+    QCOMPARE(named<QComboBox>(run.program.connectedNotice(), "Combo1")->currentText(), QStringLiteral("38400"));
 }
 
 void TestConnectEndToEnd::closingConnectedNoticeClosesPortAndEnds()
@@ -147,7 +148,7 @@ void TestConnectEndToEnd::closingConnectedNoticeClosesPortAndEnds()
     Run run;
     QVERIFY(!run.sim.start({"--model", "21", "--port", "1"}).isEmpty());
     run.program.start();
-    run.program.startWindow().command1()->click();
+    named<QPushButton>(run.program.startWindow(), "Command1")->click();
     QVERIFY(run.link.isOpen());
     run.program.connectedNotice().close();
     QVERIFY(!run.link.isOpen());
@@ -159,24 +160,24 @@ void TestConnectEndToEnd::okOpensTheModelsWindowAndReadFillsIt()
     Run run;
     QVERIFY(!run.sim.start({"--model", "106", "--resolution", "1", "--baud", "38400", "--set", "slave=17"}).isEmpty());
     run.program.start();
-    run.program.startWindow().command1()->click();
-    run.program.connectedNotice().command5()->click();
+    named<QPushButton>(run.program.startWindow(), "Command1")->click();
+    named<QPushButton>(run.program.connectedNotice(), "Command5")->click();
     LevelWindow &form2 = run.program.levelWindow();
     QVERIFY(form2.isVisible());
     QVERIFY(!run.program.connectedNotice().isVisible());
-    QTRY_VERIFY(form2.command5()->isEnabled());
-    form2.command5()->click();
-    QCOMPARE(form2.combo2()->currentText(), QStringLiteral("DVT-16"));
-    QCOMPARE(form2.text(37)->text(), QStringLiteral("DVT-16"));
-    QCOMPARE(form2.text(13)->text(), QStringLiteral("17"));
-    QCOMPARE(form2.combo1()->currentText(), QStringLiteral("38400"));
-    QCOMPARE(form2.combo5()->currentText(), QStringLiteral("mm"));
-    QCOMPARE(form2.text(7)->text(), QStringLiteral("400 mm"));
+    QTRY_VERIFY(named<QPushButton>(form2, "Command5")->isEnabled());
+    named<QPushButton>(form2, "Command5")->click();
+    QCOMPARE(named<QComboBox>(form2, "Combo2")->currentText(), QStringLiteral("DVT-16"));
+    QCOMPARE(named<QLineEdit>(form2, "Text37")->text(), QStringLiteral("DVT-16"));
+    QCOMPARE(named<QLineEdit>(form2, "Text13")->text(), QStringLiteral("17"));
+    QCOMPARE(named<QComboBox>(form2, "Combo1")->currentText(), QStringLiteral("38400"));
+    QCOMPARE(named<QComboBox>(form2, "Combo5")->currentText(), QStringLiteral("mm"));
+    QCOMPARE(named<QLineEdit>(form2, "Text7")->text(), QStringLiteral("400 mm"));
     // The simulated sensor starts with Empty and Full at the model's limits.
-    QCOMPARE(form2.text(2)->text(), QStringLiteral("6000"));
-    QCOMPARE(form2.text(3)->text(), QStringLiteral("5600"));
-    QVERIFY(form2.command4()->isEnabled());
-    QVERIFY(form2.command1()->isEnabled());
+    QCOMPARE(named<QLineEdit>(form2, "Text2")->text(), QStringLiteral("6000"));
+    QCOMPARE(named<QLineEdit>(form2, "Text3")->text(), QStringLiteral("5600"));
+    QVERIFY(named<QPushButton>(form2, "Command4")->isEnabled());
+    QVERIFY(named<QPushButton>(form2, "Command1")->isEnabled());
 
     // Closing the level window closes the port and ends the program.
     form2.close();
@@ -189,12 +190,12 @@ void TestConnectEndToEnd::distanceModelOpensTheDistanceWindow()
     Run run;
     QVERIFY(!run.sim.start({"--model", "90", "--baud", "9600"}).isEmpty());
     run.program.start();
-    run.program.startWindow().command1()->click();
-    run.program.connectedNotice().command5()->click();
+    named<QPushButton>(run.program.startWindow(), "Command1")->click();
+    named<QPushButton>(run.program.connectedNotice(), "Command5")->click();
     QVERIFY(run.program.distanceWindow().isVisible());
     QVERIFY(!run.program.levelWindow().isVisible());
     QVERIFY(!run.program.connectedNotice().isVisible());
-    QCOMPARE(run.program.levelWindow().text26()->text(), QStringLiteral("90"));
+    QCOMPARE(named<QLineEdit>(run.program.levelWindow(), "Text26")->text(), QStringLiteral("90"));
 }
 
 QTEST_MAIN(TestConnectEndToEnd)

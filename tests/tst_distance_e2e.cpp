@@ -1,6 +1,7 @@
 // The distance window end to end against veltra-sim --model 90.
 #include "connectednotice.h"
 #include "distancewindow.h"
+#include "findcontrol.h"
 #include "levelwindow.h"
 #include "program.h"
 #include "qserialportlink.h"
@@ -31,38 +32,38 @@ void TestDistanceEndToEnd::readWriteReadAgainAndMeasure()
     int ended = 0;
     Program program(link, [&ended] { ++ended; });
     program.start();
-    program.startWindow().command1()->click();
+    named<QPushButton>(program.startWindow(), "Command1")->click();
     QVERIFY(program.connectedNotice().isVisible());
-    program.connectedNotice().command5()->click();
+    named<QPushButton>(program.connectedNotice(), "Command5")->click();
 
     DistanceWindow &form6 = program.distanceWindow();
     QVERIFY(form6.isVisible());
     QVERIFY(!program.levelWindow().isVisible());
-    QCOMPARE(form6.combo1()->currentText(), QStringLiteral("57600"));
-    QVERIFY(!form6.command4()->isEnabled());
+    QCOMPARE(named<QComboBox>(form6, "Combo1")->currentText(), QStringLiteral("57600"));
+    QVERIFY(!named<QPushButton>(form6, "Command4")->isEnabled());
 
-    form6.command5()->click();
-    QCOMPARE(form6.combo2()->currentText(), QStringLiteral("DVZ-900"));
-    QCOMPARE(form6.text(7)->text(), QStringLiteral("40 Cm"));
-    QVERIFY(form6.command4()->isEnabled());
+    named<QPushButton>(form6, "Command5")->click();
+    QCOMPARE(named<QComboBox>(form6, "Combo2")->currentText(), QStringLiteral("DVZ-900"));
+    QCOMPARE(named<QLineEdit>(form6, "Text7")->text(), QStringLiteral("40 Cm"));
+    QVERIFY(named<QPushButton>(form6, "Command4")->isEnabled());
 
-    form6.text(13)->setText(QStringLiteral("42"));
-    form6.text(4)->setText(QStringLiteral("275"));
-    form6.combo3()->setCurrentText(QStringLiteral("Low"));
-    form6.command4()->click();
+    named<QLineEdit>(form6, "Text13")->setText(QStringLiteral("42"));
+    named<QLineEdit>(form6, "Text4")->setText(QStringLiteral("275"));
+    named<QComboBox>(form6, "Combo3")->setCurrentText(QStringLiteral("Low"));
+    named<QPushButton>(form6, "Command4")->click();
     QVERIFY(!QApplication::activeModalWidget());
     QTRY_VERIFY_WITH_TIMEOUT(sim.log().contains(QStringLiteral("<- write settings")), 2000);
 
-    form6.text(13)->setText(QStringLiteral("1"));
-    form6.text(4)->setText(QStringLiteral("1"));
-    form6.combo3()->setCurrentText(QStringLiteral("High"));
-    form6.command5()->click();
-    QCOMPARE(form6.text(13)->text(), QStringLiteral("42"));
-    QCOMPARE(form6.text(4)->text(), QStringLiteral("275"));
-    QCOMPARE(form6.combo3()->currentText(), QStringLiteral("Low"));
+    named<QLineEdit>(form6, "Text13")->setText(QStringLiteral("1"));
+    named<QLineEdit>(form6, "Text4")->setText(QStringLiteral("1"));
+    named<QComboBox>(form6, "Combo3")->setCurrentText(QStringLiteral("High"));
+    named<QPushButton>(form6, "Command5")->click();
+    QCOMPARE(named<QLineEdit>(form6, "Text13")->text(), QStringLiteral("42"));
+    QCOMPARE(named<QLineEdit>(form6, "Text4")->text(), QStringLiteral("275"));
+    QCOMPARE(named<QComboBox>(form6, "Combo3")->currentText(), QStringLiteral("Low"));
 
-    form6.command1()->click();
-    QCOMPARE(form6.text(16)->text(), QStringLiteral("00321"));
+    named<QPushButton>(form6, "Command1")->click();
+    QCOMPARE(named<QLineEdit>(form6, "Text16")->text(), QStringLiteral("00321"));
 
     // Closing the distance window ends the program; the port is left to the process.
     form6.close();

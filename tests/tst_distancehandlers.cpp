@@ -1,5 +1,6 @@
 // The distance window's Read, write and Get Distance against a scripted link.
 #include "distancewindow.h"
+#include "findcontrol.h"
 #include "replies.h"
 #include "scriptedlink.h"
 #include "session/sensorsession.h"
@@ -28,15 +29,15 @@ public:
         link.open(PortId{1, {}}, QStringLiteral("19200,n,8,1"));
         // The window fills its lists without picking an item; these tests
         // start from the first item of each.
-        form6.combo1()->setCurrentIndex(0);
-        form6.combo2()->setCurrentIndex(0);
-        form6.combo3()->setCurrentIndex(0);
+        named<QComboBox>(form6, "Combo1")->setCurrentIndex(0);
+        named<QComboBox>(form6, "Combo2")->setCurrentIndex(0);
+        named<QComboBox>(form6, "Combo3")->setCurrentIndex(0);
     }
 
     void read(const QByteArray &reply)
     {
         link.queueReply(reply);
-        form6.command5()->click();
+        named<QPushButton>(form6, "Command5")->click();
     }
 
     // Presses write; returns the text of a message box that came up (closed at once).
@@ -55,11 +56,12 @@ public:
             }
         });
         poll.start();
-        form6.command4()->click();
+        named<QPushButton>(form6, "Command4")->click();
         return seen;
     }
 
-    QString text(int n) const { return form6.text(n)->text(); }
+    // A field's text, by its number.
+    QString text(int n) const { return named<QLineEdit>(form6, QStringLiteral("Text%1").arg(n))->text(); }
 
     ScriptedLink link;
     SensorSession session{link};
@@ -88,25 +90,25 @@ private slots:
 void TestDistanceHandlers::buttonsWaitForTheFirstRead()
 {
     Window w;
-    QVERIFY(!w.form6.command4()->isEnabled());
-    QVERIFY(!w.form6.command1()->isEnabled());
-    QVERIFY(w.form6.command5()->isEnabled());
+    QVERIFY(!named<QPushButton>(w.form6, "Command4")->isEnabled());
+    QVERIFY(!named<QPushButton>(w.form6, "Command1")->isEnabled());
+    QVERIFY(named<QPushButton>(w.form6, "Command5")->isEnabled());
     // A read that received nothing, or a damaged block, makes nothing available.
-    const QString modelBox = w.form6.combo2()->currentText();
+    const QString modelBox = named<QComboBox>(w.form6, "Combo2")->currentText();
     for (const QByteArray &reply : {QByteArray(), " " + kWorkedReply, kWorkedReply.left(44)}) {
         w.read(reply);
-        QVERIFY(!w.form6.command4()->isEnabled());
-        QVERIFY(!w.form6.command1()->isEnabled());
-        QCOMPARE(w.form6.combo2()->currentText(), modelBox);
+        QVERIFY(!named<QPushButton>(w.form6, "Command4")->isEnabled());
+        QVERIFY(!named<QPushButton>(w.form6, "Command1")->isEnabled());
+        QCOMPARE(named<QComboBox>(w.form6, "Combo2")->currentText(), modelBox);
         QCOMPARE(w.text(2), QString());
-        QCOMPARE(w.form6.combo1()->currentText(), QStringLiteral("9600")); // untouched
+        QCOMPARE(named<QComboBox>(w.form6, "Combo1")->currentText(), QStringLiteral("9600")); // untouched
         auto *box = w.form6.findChild<QMessageBox *>(QStringLiteral("DamagedReply"));
         QVERIFY(box && box->isVisible());
         box->close();
     }
     w.read(kWorkedReply);
-    QVERIFY(w.form6.command4()->isEnabled());
-    QVERIFY(w.form6.command1()->isEnabled());
+    QVERIFY(named<QPushButton>(w.form6, "Command4")->isEnabled());
+    QVERIFY(named<QPushButton>(w.form6, "Command1")->isEnabled());
 
     // After a good read, a damaged one leaves every field as it was.
     w.form6.findChild<QLineEdit *>(QStringLiteral("Text4"))->setText(QStringLiteral("321"));
@@ -114,7 +116,7 @@ void TestDistanceHandlers::buttonsWaitForTheFirstRead()
     QCOMPARE(w.text(4), QStringLiteral("321"));
     QCOMPARE(w.text(13), QStringLiteral("17"));
     QCOMPARE(w.text(26), QStringLiteral("90"));
-    QVERIFY(w.form6.command4()->isEnabled());
+    QVERIFY(named<QPushButton>(w.form6, "Command4")->isEnabled());
 }
 
 void TestDistanceHandlers::workedReplyFillsTheWindow()
@@ -125,13 +127,13 @@ void TestDistanceHandlers::workedReplyFillsTheWindow()
     QCOMPARE(w.link.sent(), QList<QByteArray>{QByteArray("\xFE\xFA\xFC:", 4)});
     QCOMPARE(w.link.journal(), (QStringList{"send", "sleep 500", "receive"}));
     QCOMPARE(w.text(1), QString::fromLatin1(kWorkedReply));
-    QCOMPARE(w.form6.combo1()->currentText(), QStringLiteral("9600"));
+    QCOMPARE(named<QComboBox>(w.form6, "Combo1")->currentText(), QStringLiteral("9600"));
     QCOMPARE(w.text(13), QStringLiteral("17"));
-    QCOMPARE(w.form6.combo3()->currentText(), QStringLiteral("Medium"));
+    QCOMPARE(named<QComboBox>(w.form6, "Combo3")->currentText(), QStringLiteral("Medium"));
     QCOMPARE(w.text(24), QStringLiteral("5"));
     QCOMPARE(w.text(23), QStringLiteral("12"));
     QCOMPARE(w.text(21), QStringLiteral("24"));
-    QCOMPARE(w.form6.combo2()->currentText(), QStringLiteral("DVZ-900"));
+    QCOMPARE(named<QComboBox>(w.form6, "Combo2")->currentText(), QStringLiteral("DVZ-900"));
     QCOMPARE(w.text(7), QStringLiteral("40 Cm"));
     QCOMPARE(w.text(2), QStringLiteral("200"));
     QCOMPARE(w.text(3), QStringLiteral("300"));
@@ -153,7 +155,7 @@ void TestDistanceHandlers::writeSendsTheBlockBackAndFollowsTheRate()
     QCOMPARE(w.link.lineSettings(), QStringLiteral("9600,n,8,1"));
     QCOMPARE(progress.count(), 1);
     QCOMPARE(w.text(22), QStringLiteral("30"));
-    QCOMPARE(w.form6.combo2()->currentText(), QStringLiteral("DVZ-900"));
+    QCOMPARE(named<QComboBox>(w.form6, "Combo2")->currentText(), QStringLiteral("DVZ-900"));
 }
 
 // clang-format off
@@ -191,9 +193,9 @@ void TestDistanceHandlers::checks()
     QFETCH(QString, message);
     Window w;
     w.read(kWorkedReply);
-    w.form6.combo1()->setCurrentText(baud);
-    w.form6.text(13)->setText(slave);
-    w.form6.text(4)->setText(switchPoint);
+    named<QComboBox>(w.form6, "Combo1")->setCurrentText(baud);
+    named<QLineEdit>(w.form6, "Text13")->setText(slave);
+    named<QLineEdit>(w.form6, "Text4")->setText(switchPoint);
     w.link.clearJournal();
     QCOMPARE(w.write(), message);
     QCOMPARE(w.link.sent().size(), message.isEmpty() ? 1 : 0);
@@ -208,8 +210,8 @@ void TestDistanceHandlers::unknownTextsKeepTheLastCodes()
 {
     Window w;
     w.read(kWorkedReply);
-    w.form6.combo3()->setEditable(true);
-    w.form6.combo3()->setCurrentText(QStringLiteral("Mid"));
+    named<QComboBox>(w.form6, "Combo3")->setEditable(true);
+    named<QComboBox>(w.form6, "Combo3")->setCurrentText(QStringLiteral("Mid"));
     w.write();
     QCOMPARE(w.link.sent().last().at(6), char(1)); // the OGR code of the read
 }
@@ -218,23 +220,23 @@ void TestDistanceHandlers::nonDistanceModelShowsNon()
 {
     Window w;
     w.read(blockReply({40, 17, 1, 5, 12, 24, 21, 0, 200, 1, 44, 0, 150, 0, 250}));
-    QCOMPARE(w.form6.combo2()->currentText(), QStringLiteral("NON"));
+    QCOMPARE(named<QComboBox>(w.form6, "Combo2")->currentText(), QStringLiteral("NON"));
     QCOMPARE(w.text(7), QString());
     // "NON" sends the model code of the read and shows "NON" again.
     QCOMPARE(w.write(), QString());
     QCOMPARE(w.link.sent().last().at(10), char(21));
-    QCOMPARE(w.form6.combo2()->currentText(), QStringLiteral("NON"));
+    QCOMPARE(named<QComboBox>(w.form6, "Combo2")->currentText(), QStringLiteral("NON"));
 }
 
 void TestDistanceHandlers::zeroInsteadOfBlankLeavesTheBaudBox()
 {
     Window w;
-    w.form6.combo1()->setCurrentText(QStringLiteral("57600"));
+    named<QComboBox>(w.form6, "Combo1")->setCurrentText(QStringLiteral("57600"));
     QByteArray reply = kWorkedReply;
     reply.replace(0, 3, "030");
     reply.replace(3, 3, "030");
     w.read(reply);
-    QCOMPARE(w.form6.combo1()->currentText(), QStringLiteral("57600"));
+    QCOMPARE(named<QComboBox>(w.form6, "Combo1")->currentText(), QStringLiteral("57600"));
     QCOMPARE(w.text(13), QStringLiteral("30"));
 }
 
@@ -244,7 +246,7 @@ void TestDistanceHandlers::unencodableValueRefusesTheWrite()
     w.read(blockReply({30, 17, 1, 5, 12, 99, 90, 0, 200, 1, 44, 0, 150, 0, 250}));
     // No reply that Read takes can hold this; the write refuses it all the same.
     w.form6.findChild<QLineEdit *>(QStringLiteral("Text21"))->setText(QStringLiteral("999"));
-    w.form6.combo1()->setCurrentText(QStringLiteral("115200"));
+    named<QComboBox>(w.form6, "Combo1")->setCurrentText(QStringLiteral("115200"));
     w.link.clearJournal();
     const QString message = w.write();
     QVERIFY2(message.contains(QStringLiteral("year")), qPrintable(message));
@@ -273,10 +275,10 @@ void TestDistanceHandlers::getDistance()
     QFETCH(QString, temperature);
     Window w;
     w.read(kWorkedReply);
-    w.form6.text(16)->setText(QStringLiteral("old"));
+    named<QLineEdit>(w.form6, "Text16")->setText(QStringLiteral("old"));
     w.link.clearJournal();
     w.link.queueReply(reply);
-    w.form6.command1()->click();
+    named<QPushButton>(w.form6, "Command1")->click();
     QCOMPARE(w.link.sent(), QList<QByteArray>{QByteArray("\xFE\xFA\xFC?", 4)});
     QCOMPARE(w.link.journal(), (QStringList{"send", "sleep 500", "receive"}));
     QCOMPARE(w.text(16), distance);

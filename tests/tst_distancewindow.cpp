@@ -1,5 +1,6 @@
 // The distance-sensor window: its controls, pictures, load and unload.
 #include "distancewindow.h"
+#include "findcontrol.h"
 #include "fonts.h"
 #include "keyboardtesting.h"
 #include "scriptedlink.h"
@@ -212,7 +213,8 @@ void TestDistanceWindow::accessors()
     DistanceWindow form6(session);
     RUN_CHECK(checkNumberedControl(form6, kind, number, exists));
     if (kind == QLatin1String("Text") && exists)
-        QCOMPARE(DistanceWindow::isWorkingField(number), form6.text(number)->isHidden());
+        QCOMPARE(DistanceWindow::isWorkingField(number),
+                 named<QLineEdit>(form6, QStringLiteral("Text%1").arg(number))->isHidden());
 }
 
 void TestDistanceWindow::namedAccessors()
@@ -220,17 +222,17 @@ void TestDistanceWindow::namedAccessors()
     ScriptedLink link;
     SensorSession session(link);
     DistanceWindow form6(session);
-    QCOMPARE(form6.combo1(), form6.combo(1));
-    QCOMPARE(form6.combo2(), form6.combo(2));
-    QCOMPARE(form6.combo3(), form6.combo(3));
-    QCOMPARE(form6.command1(), form6.command(1));
-    QCOMPARE(form6.command4(), form6.command(4));
-    QCOMPARE(form6.command5(), form6.command(5));
-    QCOMPARE(form6.text1(), form6.text(1));
-    QCOMPARE(form6.image1(), form6.findChild<QLabel *>("Image1"));
-    QCOMPARE(form6.image3(), form6.findChild<QLabel *>("Image3"));
-    QCOMPARE(form6.line2(), form6.findChild<QFrame *>("Line2"));
-    QCOMPARE(form6.line3(), form6.findChild<QFrame *>("Line3"));
+    QCOMPARE(named<QComboBox>(form6, "Combo1"), named<QComboBox>(form6, "Combo1"));
+    QCOMPARE(named<QComboBox>(form6, "Combo2"), named<QComboBox>(form6, "Combo2"));
+    QCOMPARE(named<QComboBox>(form6, "Combo3"), named<QComboBox>(form6, "Combo3"));
+    QCOMPARE(named<QPushButton>(form6, "Command1"), named<QPushButton>(form6, "Command1"));
+    QCOMPARE(named<QPushButton>(form6, "Command4"), named<QPushButton>(form6, "Command4"));
+    QCOMPARE(named<QPushButton>(form6, "Command5"), named<QPushButton>(form6, "Command5"));
+    QCOMPARE(named<QLineEdit>(form6, "Text1"), named<QLineEdit>(form6, "Text1"));
+    QCOMPARE(named<QLabel>(form6, "Image1"), form6.findChild<QLabel *>("Image1"));
+    QCOMPARE(named<QLabel>(form6, "Image3"), form6.findChild<QLabel *>("Image3"));
+    QCOMPARE(named<QFrame>(form6, "Line2"), form6.findChild<QFrame *>("Line2"));
+    QCOMPARE(named<QFrame>(form6, "Line3"), form6.findChild<QFrame *>("Line3"));
 }
 
 void TestDistanceWindow::lines_data()
@@ -255,17 +257,17 @@ void TestDistanceWindow::pictures()
     SensorSession session(link);
     DistanceWindow form6(session);
     // Made hidden at start-up, the window holds no picture until it is drawn.
-    QVERIFY(form6.image1()->pixmap().isNull());
-    QVERIFY(form6.image3()->pixmap().isNull());
+    QVERIFY(named<QLabel>(form6, "Image1")->pixmap().isNull());
+    QVERIFY(named<QLabel>(form6, "Image3")->pixmap().isNull());
     form6.ensurePolished();
-    for (QLabel *image : {form6.image1(), form6.image3()}) {
+    for (QLabel *image : {named<QLabel>(form6, "Image1"), named<QLabel>(form6, "Image3")}) {
         const QPixmap picture = image->pixmap();
         QVERIFY2(!picture.isNull(), qPrintable(image->objectName()));
         // Drawn for its frame: nothing cut off, nothing left empty.
         QCOMPARE(picture.size(), image->size());
     }
     // The product picture stays left of the panel's line.
-    QVERIFY(form6.image1()->geometry().right() < form6.line2()->x());
+    QVERIFY(named<QLabel>(form6, "Image1")->geometry().right() < named<QFrame>(form6, "Line2")->x());
 }
 
 void TestDistanceWindow::onSensorPicture_data()
@@ -284,7 +286,7 @@ void TestDistanceWindow::onSensorPicture()
     DistanceWindow form6(session);
     auto *control = form6.findChild<QWidget *>(name, Qt::FindDirectChildrenOnly);
     QVERIFY(control);
-    QLabel *image3 = form6.image3();
+    QLabel *image3 = named<QLabel>(form6, "Image3");
     QVERIFY(image3->geometry().contains(control->geometry()));
     // Later siblings are drawn on top.
     const QObjectList children = form6.children();
@@ -298,12 +300,12 @@ void TestDistanceWindow::sensorPictureKeepsCaptionReadable()
     SensorSession session(link);
     DistanceWindow form6(session);
     form6.ensurePolished();
-    QLabel *bd = form6.label(14);
+    QLabel *bd = named<QLabel>(form6, "Label14");
     const QRect area = bd->geometry();
 
     // The picture is light where the caption lies on it...
-    const QImage picture = form6.image3()->pixmap().toImage();
-    const QRect onPicture = area.translated(-form6.image3()->pos());
+    const QImage picture = named<QLabel>(form6, "Image3")->pixmap().toImage();
+    const QRect onPicture = area.translated(-named<QLabel>(form6, "Image3")->pos());
     for (int y = onPicture.top(); y <= onPicture.bottom(); ++y) {
         for (int x = onPicture.left(); x <= onPicture.right(); ++x) {
             const QColor c = picture.pixelColor(x, y);
@@ -328,14 +330,16 @@ void TestDistanceWindow::shownWindowKeepsHiddenFieldsHidden()
     form6.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form6));
     for (int n : kWorkingFields)
-        QVERIFY2(!form6.text(n)->isVisible(), qPrintable(form6.text(n)->objectName()));
+        QVERIFY2(!named<QLineEdit>(form6, QStringLiteral("Text%1").arg(n))->isVisible(),
+                 qPrintable(named<QLineEdit>(form6, QStringLiteral("Text%1").arg(n))->objectName()));
     for (int n : kShownTexts)
-        QVERIFY2(form6.text(n)->isVisible(), qPrintable(form6.text(n)->objectName()));
+        QVERIFY2(named<QLineEdit>(form6, QStringLiteral("Text%1").arg(n))->isVisible(),
+                 qPrintable(named<QLineEdit>(form6, QStringLiteral("Text%1").arg(n))->objectName()));
     // Only Read can be pressed when the window first shows.
-    QVERIFY(form6.command5()->isEnabled());
-    QVERIFY(!form6.command4()->isEnabled());
-    QVERIFY(!form6.command1()->isEnabled());
-    QVERIFY(!form6.combo2()->isEnabled());
+    QVERIFY(named<QPushButton>(form6, "Command5")->isEnabled());
+    QVERIFY(!named<QPushButton>(form6, "Command4")->isEnabled());
+    QVERIFY(!named<QPushButton>(form6, "Command1")->isEnabled());
+    QVERIFY(!named<QComboBox>(form6, "Combo2")->isEnabled());
 }
 
 void TestDistanceWindow::modelBoxShowsAnyModelText_data()
@@ -355,11 +359,11 @@ void TestDistanceWindow::modelBoxShowsAnyModelText()
     ScriptedLink link;
     SensorSession session(link);
     DistanceWindow form6(session);
-    form6.combo2()->setCurrentText(shown);
-    QCOMPARE(form6.combo2()->currentText(), shown);
-    QCOMPARE(form6.combo2()->findText(shown), index);
-    QCOMPARE(form6.combo2()->count(), 1);
-    QVERIFY(!form6.combo2()->isEnabled());
+    named<QComboBox>(form6, "Combo2")->setCurrentText(shown);
+    QCOMPARE(named<QComboBox>(form6, "Combo2")->currentText(), shown);
+    QCOMPARE(named<QComboBox>(form6, "Combo2")->findText(shown), index);
+    QCOMPARE(named<QComboBox>(form6, "Combo2")->count(), 1);
+    QVERIFY(!named<QComboBox>(form6, "Combo2")->isEnabled());
 }
 
 void TestDistanceWindow::listsFilledWithoutPicking()
@@ -370,9 +374,9 @@ void TestDistanceWindow::listsFilledWithoutPicking()
     SensorSession session(link);
     DistanceWindow form6(session);
     const QList<std::pair<QComboBox *, QStringList>> lists = {
-        {form6.combo1(), {"9600", "19200", "38400", "57600", "115200", "NON"}},
-        {form6.combo2(), {"DVZ-900"}},
-        {form6.combo3(), {"High", "Medium", "Low"}},
+        {named<QComboBox>(form6, "Combo1"), {"9600", "19200", "38400", "57600", "115200", "NON"}},
+        {named<QComboBox>(form6, "Combo2"), {"DVZ-900"}},
+        {named<QComboBox>(form6, "Combo3"), {"High", "Medium", "Low"}},
     };
     for (const auto &[box, items] : lists) {
         QStringList shown;
@@ -390,10 +394,10 @@ void TestDistanceWindow::handshakeRateShowsInBaudBox()
     SensorSession session(link);
     DistanceWindow form6(session);
     emit session.connected(QStringLiteral("57600"));
-    QCOMPARE(form6.combo1()->currentText(), QStringLiteral("57600"));
+    QCOMPARE(named<QComboBox>(form6, "Combo1")->currentText(), QStringLiteral("57600"));
     // Nothing else follows the handshake.
-    QCOMPARE(form6.combo3()->currentIndex(), -1);
-    QVERIFY(!form6.command4()->isEnabled());
+    QCOMPARE(named<QComboBox>(form6, "Combo3")->currentIndex(), -1);
+    QVERIFY(!named<QPushButton>(form6, "Command4")->isEnabled());
 }
 
 void TestDistanceWindow::buttonsRunHandlers_data()
@@ -451,7 +455,7 @@ void TestDistanceWindow::tabVisitsShownControlsAndMarksThem()
     ScriptedLink link;
     SensorSession session(link);
     DistanceWindow form6(session);
-    QVERIFY(focusInWindow(form6, form6.combo1()));
+    QVERIFY(focusInWindow(form6, named<QComboBox>(form6, "Combo1")));
     const QList<TabStop> walk = tabWalk();
     // The order the window makes them in; the model plate, write and Get
     // Distance (usable after a read) are passed over.
@@ -477,10 +481,10 @@ void TestDistanceWindow::enterPressesFocusedButton()
     QVERIFY(link.open(PortId{1, {}}, QStringLiteral("9600,n,8,1")));
     SensorSession session(link);
     DistanceWindow form6(session);
-    QSignalSpy clicked(form6.command5(), &QPushButton::clicked);
-    QVERIFY(focusInWindow(form6, form6.command5()));
+    QSignalSpy clicked(named<QPushButton>(form6, "Command5"), &QPushButton::clicked);
+    QVERIFY(focusInWindow(form6, named<QPushButton>(form6, "Command5")));
     link.clearJournal();
-    QTest::keyClick(form6.command5(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QTest::keyClick(named<QPushButton>(form6, "Command5"), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QCOMPARE(clicked.count(), 1);
     // Read asked the sensor (no answer comes: a message says so).
     QVERIFY(!link.sent().isEmpty());
@@ -489,8 +493,8 @@ void TestDistanceWindow::enterPressesFocusedButton()
             top->close();
     }
     // Return in a field is the field's: nothing is pressed.
-    QVERIFY(focusInWindow(form6, form6.text(13)));
-    QTest::keyClick(form6.text(13), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QVERIFY(focusInWindow(form6, named<QLineEdit>(form6, "Text13")));
+    QTest::keyClick(named<QLineEdit>(form6, "Text13"), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QCOMPARE(clicked.count(), 1);
 }
 

@@ -2,6 +2,7 @@
 // and the window that opens for the model.
 #include "connectednotice.h"
 #include "distancewindow.h"
+#include "findcontrol.h"
 #include "levelwindow.h"
 #include "program.h"
 #include "protocol/identification.h"
@@ -99,23 +100,23 @@ void TestIdentification::okOpensTheWindowForTheModel()
     Run run;
     run.link.clearJournal();
     run.link.queueReply(reply);
-    run.program.connectedNotice().command5()->click();
+    named<QPushButton>(run.program.connectedNotice(), "Command5")->click();
 
     QCOMPARE(run.link.sent(), QList<QByteArray>{QByteArray("\xFE\xFA\xFC:", 4)});
     QCOMPARE(run.link.journal(), (QStringList{"send", "sleep 500", "receive"}));
-    QCOMPARE(run.program.levelWindow().text1()->text(), QString::fromLatin1(reply));
+    QCOMPARE(named<QLineEdit>(run.program.levelWindow(), "Text1")->text(), QString::fromLatin1(reply));
     QCOMPARE(run.program.levelWindow().isVisible(), opens == "level");
     QCOMPARE(run.program.distanceWindow().isVisible(), opens == "distance");
     QCOMPARE(run.program.connectedNotice().isVisible(), opens == "none" || opens == "damaged");
     auto *damaged = run.program.connectedNotice().findChild<QMessageBox *>(QStringLiteral("DamagedReply"));
     QCOMPARE(damaged != nullptr && damaged->isVisible(), opens == "damaged");
     if (opens == "none")
-        QCOMPARE(run.program.levelWindow().combo2()->currentText(), QStringLiteral("NON"));
+        QCOMPARE(named<QComboBox>(run.program.levelWindow(), "Combo2")->currentText(), QStringLiteral("NON"));
     else
-        QCOMPARE(run.program.levelWindow().combo2()->currentText(), QString());
+        QCOMPARE(named<QComboBox>(run.program.levelWindow(), "Combo2")->currentText(), QString());
     if (opens == "damaged") {
         // Nothing of it was taken: the level window's model code is untouched.
-        QCOMPARE(run.program.levelWindow().text26()->text(), QString());
+        QCOMPARE(named<QLineEdit>(run.program.levelWindow(), "Text26")->text(), QString());
         QVERIFY(damaged->informativeText().contains(QStringLiteral("Press OK again")));
         damaged->close();
     }
@@ -125,16 +126,16 @@ void TestIdentification::secondOkDecidesFromANewReply()
 {
     Run run;
     run.link.queueReply(levelReply(70, 113));
-    run.program.connectedNotice().command5()->click();
+    named<QPushButton>(run.program.connectedNotice(), "Command5")->click();
     QVERIFY(run.program.connectedNotice().isVisible());
-    QCOMPARE(run.program.levelWindow().text26()->text(), QStringLiteral("113"));
+    QCOMPARE(named<QLineEdit>(run.program.levelWindow(), "Text26")->text(), QStringLiteral("113"));
     // The notice's box shows the stored rate while it stays up.
-    QCOMPARE(run.program.connectedNotice().combo1()->currentText(), QStringLiteral("115200"));
+    QCOMPARE(named<QComboBox>(run.program.connectedNotice(), "Combo1")->currentText(), QStringLiteral("115200"));
 
     run.link.queueReply(levelReply(40, 21));
-    run.program.connectedNotice().command5()->click();
+    named<QPushButton>(run.program.connectedNotice(), "Command5")->click();
     QCOMPARE(run.link.sent().size(), 2);
-    QCOMPARE(run.program.levelWindow().text26()->text(), QStringLiteral("21"));
+    QCOMPARE(named<QLineEdit>(run.program.levelWindow(), "Text26")->text(), QStringLiteral("21"));
     QVERIFY(!run.program.connectedNotice().isVisible());
     QVERIFY(run.program.levelWindow().isVisible());
 }
@@ -143,7 +144,7 @@ void TestIdentification::okOnALostPortSaysSo()
 {
     Run run;
     run.link.close();
-    run.program.connectedNotice().command5()->click();
+    named<QPushButton>(run.program.connectedNotice(), "Command5")->click();
     QVERIFY(run.program.connectedNotice().isVisible());
     QVERIFY(!run.program.levelWindow().isVisible());
     auto *box = run.program.connectedNotice().findChild<QWidget *>(QStringLiteral("LinkFailure"));

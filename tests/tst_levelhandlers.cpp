@@ -1,5 +1,6 @@
 // The level window's Get Level, RUN, Write, the lock on unasked characters
 // and the resolution notice, against a scripted link.
+#include "findcontrol.h"
 #include "fonts.h"
 #include "levelwindow.h"
 #include "replies.h"
@@ -40,14 +41,14 @@ public:
 
     bool ready()
     {
-        return QTest::qWaitFor([this] { return form2.command5()->isEnabled(); }, 1000);
+        return QTest::qWaitFor([this] { return named<QPushButton>(form2, "Command5")->isEnabled(); }, 1000);
     }
 
     void read(const QByteArray &reply)
     {
         QVERIFY(ready());
         link.queueReply(reply);
-        form2.command5()->click();
+        named<QPushButton>(form2, "Command5")->click();
     }
 
     // Presses Write; a message box that comes up is read and closed.
@@ -64,14 +65,15 @@ public:
             }
         });
         poll.start();
-        form2.command4()->click();
+        named<QPushButton>(form2, "Command4")->click();
         return seen;
     }
 
-    QLineEdit *text(int n) const { return form2.text(n); }
-
     ScriptedLink link;
     SensorSession session{link};
+    // A field, by its number.
+    QLineEdit *text(int n) const { return named<QLineEdit>(form2, QStringLiteral("Text%1").arg(n)); }
+
     LevelWindow form2{session};
 };
 
@@ -140,7 +142,7 @@ void TestLevelHandlers::getLevel()
     w.text(3)->setText(full);
     w.link.clearJournal();
     w.link.queueReply(reply);
-    w.form2.command1()->click();
+    named<QPushButton>(w.form2, "Command1")->click();
     QCOMPARE(w.link.sent(), QList<QByteArray>{QByteArray("\xFE\xFA\xFC?", 4)});
     QCOMPARE(w.link.journal(), (QStringList{"send", "sleep 500", "receive"}));
     QCOMPARE(w.text(16)->text(), shown[0]);
@@ -156,7 +158,7 @@ void TestLevelHandlers::getLevelWithoutMarkerChangesNothing()
     w.text(16)->setText(QStringLiteral("00100"));
     w.text(8)->setText(QStringLiteral("200"));
     w.link.queueReply(blockReply({30, 5, 0})); // a settings reply has no R
-    w.form2.command1()->click();
+    named<QPushButton>(w.form2, "Command1")->click();
     QCOMPARE(w.text(16)->text(), QStringLiteral("00100"));
     QCOMPARE(w.text(8)->text(), QStringLiteral("200"));
 }
@@ -167,7 +169,7 @@ void TestLevelHandlers::getLevelWithFullZeroLeavesCurrentEmpty()
     w.read(QByteArray()); // a failed read: every number 0
     w.text(9)->setText(QStringLiteral("12."));
     w.link.queueReply("R00050cm020");
-    w.form2.command1()->click();
+    named<QPushButton>(w.form2, "Command1")->click();
     QCOMPARE(w.text(8)->text(), QStringLiteral("-50"));
     QCOMPARE(w.text(9)->text(), QString());
 }
@@ -177,10 +179,10 @@ void TestLevelHandlers::runSendsRunRequestAndHands()
     Window w;
     w.read(levelReply(40, 80));
     w.form2.show();
-    QVERIFY(w.form2.command2()->isVisible());
+    QVERIFY(named<QPushButton>(w.form2, "Command2")->isVisible());
     QSignalSpy running(&w.form2, &LevelWindow::sensorRunning);
     w.link.clearJournal();
-    w.form2.command2()->click();
+    named<QPushButton>(w.form2, "Command2")->click();
     QCOMPARE(w.link.sent(), QList<QByteArray>{QByteArray("\xFE\xFA\xFC\x0E", 4)});
     QCOMPARE(w.link.journal(), (QStringList{"send", "sleep 200", "check"}));
     QVERIFY(!w.form2.isVisible());
@@ -191,11 +193,13 @@ void TestLevelHandlers::unaskedCharactersLockUntilTheyStop()
 {
     Window w;
     w.read(levelReply(40, 23));
-    QVERIFY(w.form2.command4()->isEnabled());
+    QVERIFY(named<QPushButton>(w.form2, "Command4")->isEnabled());
     auto locked = [&w] {
-        return !w.form2.command1()->isEnabled() && !w.form2.command5()->isEnabled() && !w.form2.command4()->isEnabled()
-               && !w.form2.combo1()->isEnabled() && !w.text(13)->isEnabled() && !w.text(9)->isEnabled()
-               && !w.form2.runBanner()[0]->isHidden();
+        return !named<QPushButton>(w.form2, "Command1")->isEnabled()
+               && !named<QPushButton>(w.form2, "Command5")->isEnabled()
+               && !named<QPushButton>(w.form2, "Command4")->isEnabled()
+               && !named<QComboBox>(w.form2, "Combo1")->isEnabled() && !w.text(13)->isEnabled()
+               && !w.text(9)->isEnabled() && !w.form2.runBanner()[0]->isHidden();
     };
 
     // A stream every 100 ms keeps the window locked.
@@ -210,15 +214,15 @@ void TestLevelHandlers::unaskedCharactersLockUntilTheyStop()
     // 200 ms after the last burst everything but Write comes back.
     QElapsedTimer clock;
     clock.start();
-    QTRY_VERIFY_WITH_TIMEOUT(w.form2.command5()->isEnabled(), 1000);
+    QTRY_VERIFY_WITH_TIMEOUT(named<QPushButton>(w.form2, "Command5")->isEnabled(), 1000);
     QVERIFY2(clock.elapsed() >= 60, qPrintable(QString::number(clock.elapsed())));
-    QVERIFY(w.form2.command1()->isEnabled());
+    QVERIFY(named<QPushButton>(w.form2, "Command1")->isEnabled());
     QVERIFY(w.text(13)->isEnabled());
     QVERIFY(w.form2.runBanner()[0]->isHidden());
-    QVERIFY(!w.form2.command4()->isEnabled());
+    QVERIFY(!named<QPushButton>(w.form2, "Command4")->isEnabled());
     // Fewer than twelve characters raise nothing.
     w.link.arrive("R0025");
-    QVERIFY(w.form2.command5()->isEnabled());
+    QVERIFY(named<QPushButton>(w.form2, "Command5")->isEnabled());
 }
 
 void TestLevelHandlers::resolutionNoticeFromTheSecondCaptionChange()
@@ -266,14 +270,14 @@ void TestLevelHandlers::failedChecksShowOneBoxAndSendNothing()
     QFETCH(QString, message);
     Window w;
     w.read(levelReply(70, 23)); // both outputs: thresholds editable
-    w.form2.combo1()->setCurrentText(entries[0]);
+    named<QComboBox>(w.form2, "Combo1")->setCurrentText(entries[0]);
     w.text(13)->setText(entries[1]);
     w.text(2)->setText(entries[2]);
     w.text(3)->setText(entries[3]);
     w.text(4)->setText(entries[4]);
     w.text(5)->setText(entries[5]);
-    w.form2.combo5()->setCurrentText(QStringLiteral("mm"));
-    w.form2.combo2()->setCurrentText(QStringLiteral("DVT-14C11"));
+    named<QComboBox>(w.form2, "Combo5")->setCurrentText(QStringLiteral("mm"));
+    named<QComboBox>(w.form2, "Combo2")->setCurrentText(QStringLiteral("DVT-14C11"));
     w.text(37)->clear();
     QSignalSpy progress(&w.form2, &LevelWindow::writeStarted);
     w.link.clearJournal();
@@ -288,8 +292,8 @@ void TestLevelHandlers::failedChecksShowOneBoxAndSendNothing()
     QCOMPARE(w.link.lineSettings(), QStringLiteral("19200,n,8,1"));
     QCOMPARE(progress.count(), 1);
     // Write's first steps ran: Timer1 stopped with its interval cleared.
-    QVERIFY(!w.form2.timer1()->isActive());
-    QCOMPARE(w.form2.timer1()->interval(), 0);
+    QVERIFY(!named<QTimer>(w.form2, "Timer1")->isActive());
+    QCOMPARE(named<QTimer>(w.form2, "Timer1")->interval(), 0);
     QCOMPARE(w.text(34)->text(), QStringLiteral("1"));
     QCOMPARE(w.text(37)->text(), QStringLiteral("DVT-14C11"));
     QCOMPARE(w.text(13)->text(), entries[1]); // entries stay as typed
@@ -300,9 +304,9 @@ void TestLevelHandlers::writeSendsTheBlockAndFollowsTheRate()
     Window w;
     w.read(blockReply({40, 5, 0, 6, 15, 3, 105, 0, 0, 0, 0, 0, 0, 0, 0, 8, 10}));
     QCOMPARE(w.text(38)->text(), QStringLiteral("100"));
-    w.form2.combo1()->setCurrentText(QStringLiteral("19200"));
-    w.form2.combo3()->setCurrentText(QStringLiteral("Low"));
-    w.form2.combo4()->setCurrentText(QStringLiteral("Narrow"));
+    named<QComboBox>(w.form2, "Combo1")->setCurrentText(QStringLiteral("19200"));
+    named<QComboBox>(w.form2, "Combo3")->setCurrentText(QStringLiteral("Low"));
+    named<QComboBox>(w.form2, "Combo4")->setCurrentText(QStringLiteral("Narrow"));
     w.text(2)->setText(QStringLiteral("250"));
     w.text(3)->setText(QStringLiteral("30"));
     w.text(4)->setText(QStringLiteral("100"));
@@ -319,7 +323,7 @@ void TestLevelHandlers::writeSendsTheBlockAndFollowsTheRate()
     QCOMPARE(w.text(11)->text(), QStringLiteral("250"));
 
     // A new rate is followed at once, without reading the sensor's answer.
-    w.form2.combo1()->setCurrentText(QStringLiteral("115200"));
+    named<QComboBox>(w.form2, "Combo1")->setCurrentText(QStringLiteral("115200"));
     w.write();
     QCOMPARE(w.link.lineSettings(), QStringLiteral("115200,n,8,1"));
     QCOMPARE(w.link.sent().last().at(4), char(70));
@@ -347,7 +351,7 @@ void TestLevelHandlers::unencodableFieldRefusesTheWrite()
     w.read(blockReply({40, 5, 0, 9, 15, 3, 21, 1, 44, 0, 250, 0, 50, 0, 90, 8, 10}));
     // No reply that Read takes can hold this; the write refuses it all the same.
     w.text(24)->setText(QStringLiteral("999"));
-    w.form2.combo1()->setCurrentText(QStringLiteral("115200"));
+    named<QComboBox>(w.form2, "Combo1")->setCurrentText(QStringLiteral("115200"));
     const QString baudCodeBefore = w.text(22)->text();
     w.link.clearJournal();
     const SeenBox seen = w.write();
@@ -368,24 +372,24 @@ void TestLevelHandlers::writeAppliesTheRowOfTheWrittenModel()
 {
     Window w;
     w.read(levelReply(40, 106, 10));
-    w.form2.combo5()->setCurrentText(QStringLiteral("mm"));
+    named<QComboBox>(w.form2, "Combo5")->setCurrentText(QStringLiteral("mm"));
     w.write();
-    QCOMPARE(w.form2.combo2()->currentText(), QStringLiteral("DVT-16"));
+    QCOMPARE(named<QComboBox>(w.form2, "Combo2")->currentText(), QStringLiteral("DVT-16"));
     QCOMPARE(w.text(7)->text(), QStringLiteral("400 mm"));
     QCOMPARE(w.text(35)->text(), QStringLiteral("400"));
-    QCOMPARE(w.form2.label(28)->text(), QStringLiteral("<5700 mm"));
-    QCOMPARE(w.form2.label(29)->text(), QStringLiteral("<6000 mm"));
+    QCOMPARE(named<QLabel>(w.form2, "Label28")->text(), QStringLiteral("<5700 mm"));
+    QCOMPARE(named<QLabel>(w.form2, "Label29")->text(), QStringLiteral("<6000 mm"));
     QCOMPARE(w.text(27)->text(), QStringLiteral("5600"));
     QCOMPARE(w.text(37)->text(), QStringLiteral("DVT-16"));
     QCOMPARE(w.link.sent().last().at(20), char(1));
 
     // The distance model's name writes code 90, which has no row here.
-    w.form2.combo2()->setCurrentText(QStringLiteral("NON"));
-    w.form2.combo2()->setEditable(true);
-    w.form2.combo2()->setCurrentText(QStringLiteral("DVZ-900"));
+    named<QComboBox>(w.form2, "Combo2")->setCurrentText(QStringLiteral("NON"));
+    named<QComboBox>(w.form2, "Combo2")->setEditable(true);
+    named<QComboBox>(w.form2, "Combo2")->setCurrentText(QStringLiteral("DVZ-900"));
     w.write();
     QCOMPARE(w.link.sent().last().at(10), char(90));
-    QCOMPARE(w.form2.combo2()->currentText(), QStringLiteral("NON"));
+    QCOMPARE(named<QComboBox>(w.form2, "Combo2")->currentText(), QStringLiteral("NON"));
 }
 
 QTEST_MAIN(TestLevelHandlers)

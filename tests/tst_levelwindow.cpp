@@ -1,4 +1,5 @@
 // The level-sensor window: its controls, load, unlock tick and unload.
+#include "findcontrol.h"
 #include "fonts.h"
 #include "keyboardtesting.h"
 #include "levelwindow.h"
@@ -324,7 +325,8 @@ void TestLevelWindow::controlArrays()
     ScriptedLink link;
     SensorSession session(link);
     LevelWindow form2(session);
-    QLabel *member = array == QLatin1String("Label38") ? form2.label38(index) : form2.label14(index);
+    QLabel *member = array == QLatin1String("Label38") ? named<QLabel>(form2, QStringLiteral("Label38_%1").arg(index))
+                                                       : named<QLabel>(form2, QStringLiteral("Label14_%1").arg(index));
     QVERIFY(member);
     QCOMPARE(member->objectName(), array + u'_' + QString::number(index));
     QCOMPARE(member->property("index"), QVariant(index));
@@ -332,10 +334,10 @@ void TestLevelWindow::controlArrays()
     QCOMPARE(form2.findChild<QLabel *>(member->objectName()), member);
 
     // Past either end of the array there is no member.
-    QCOMPARE(form2.label38(-1), nullptr);
-    QCOMPARE(form2.label38(LevelWindow::kLabel38Count), nullptr);
-    QCOMPARE(form2.label14(-1), nullptr);
-    QCOMPARE(form2.label14(LevelWindow::kLabel14Count), nullptr);
+    QCOMPARE(named<QLabel>(form2, "Label38_-1"), nullptr);
+    QCOMPARE(named<QLabel>(form2, QStringLiteral("Label38_%1").arg(LevelWindow::kLabel38Count)), nullptr);
+    QCOMPARE(named<QLabel>(form2, "Label14_-1"), nullptr);
+    QCOMPARE(named<QLabel>(form2, QStringLiteral("Label14_%1").arg(LevelWindow::kLabel14Count)), nullptr);
 }
 
 void TestLevelWindow::accessors_data()
@@ -366,7 +368,8 @@ void TestLevelWindow::accessors()
     LevelWindow form2(session);
     RUN_CHECK(checkNumberedControl(form2, kind, number, exists));
     if (kind == QLatin1String("Text") && exists)
-        QCOMPARE(LevelWindow::isWorkingField(number), form2.text(number)->isHidden() && number != 28);
+        QCOMPARE(LevelWindow::isWorkingField(number),
+                 named<QLineEdit>(form2, QStringLiteral("Text%1").arg(number))->isHidden() && number != 28);
 }
 
 void TestLevelWindow::namedAccessors()
@@ -374,28 +377,29 @@ void TestLevelWindow::namedAccessors()
     ScriptedLink link;
     SensorSession session(link);
     LevelWindow form2(session);
-    QCOMPARE(form2.combo1(), form2.combo(1));
-    QCOMPARE(form2.combo2(), form2.combo(2));
-    QCOMPARE(form2.combo3(), form2.combo(3));
-    QCOMPARE(form2.combo4(), form2.combo(4));
-    QCOMPARE(form2.combo5(), form2.combo(5));
-    QCOMPARE(form2.command1(), form2.command(1));
-    QCOMPARE(form2.command2(), form2.command(2));
-    QCOMPARE(form2.command4(), form2.command(4));
-    QCOMPARE(form2.command5(), form2.command(5));
-    QCOMPARE(form2.text1(), form2.text(1));
-    QCOMPARE(form2.text7(), form2.text(7));
-    QCOMPARE(form2.text26(), form2.text(26));
-    QCOMPARE(form2.text28(), form2.text(28));
-    QCOMPARE(form2.label29(), form2.label(29));
-    QCOMPARE(form2.image1(), form2.findChild<QLabel *>("Image1"));
-    QCOMPARE(form2.image5(), form2.findChild<QLabel *>("Image5"));
-    QCOMPARE(form2.line2(), form2.findChild<QFrame *>("Line2"));
-    QCOMPARE(form2.line3(), form2.findChild<QFrame *>("Line3"));
-    QCOMPARE(form2.timer1(), form2.findChild<QTimer *>("Timer1"));
-    QCOMPARE(form2.timer2(), form2.findChild<QTimer *>("Timer2"));
+    QCOMPARE(named<QComboBox>(form2, "Combo1"), named<QComboBox>(form2, "Combo1"));
+    QCOMPARE(named<QComboBox>(form2, "Combo2"), named<QComboBox>(form2, "Combo2"));
+    QCOMPARE(named<QComboBox>(form2, "Combo3"), named<QComboBox>(form2, "Combo3"));
+    QCOMPARE(named<QComboBox>(form2, "Combo4"), named<QComboBox>(form2, "Combo4"));
+    QCOMPARE(named<QComboBox>(form2, "Combo5"), named<QComboBox>(form2, "Combo5"));
+    QCOMPARE(named<QPushButton>(form2, "Command1"), named<QPushButton>(form2, "Command1"));
+    QCOMPARE(named<QPushButton>(form2, "Command2"), named<QPushButton>(form2, "Command2"));
+    QCOMPARE(named<QPushButton>(form2, "Command4"), named<QPushButton>(form2, "Command4"));
+    QCOMPARE(named<QPushButton>(form2, "Command5"), named<QPushButton>(form2, "Command5"));
+    QCOMPARE(named<QLineEdit>(form2, "Text1"), named<QLineEdit>(form2, "Text1"));
+    QCOMPARE(named<QLineEdit>(form2, "Text7"), named<QLineEdit>(form2, "Text7"));
+    QCOMPARE(named<QLineEdit>(form2, "Text26"), named<QLineEdit>(form2, "Text26"));
+    QCOMPARE(named<QLineEdit>(form2, "Text28"), named<QLineEdit>(form2, "Text28"));
+    QCOMPARE(named<QLabel>(form2, "Label29"), named<QLabel>(form2, "Label29"));
+    QCOMPARE(named<QLabel>(form2, "Image1"), form2.findChild<QLabel *>("Image1"));
+    QCOMPARE(named<QLabel>(form2, "Image5"), form2.findChild<QLabel *>("Image5"));
+    QCOMPARE(named<QFrame>(form2, "Line2"), form2.findChild<QFrame *>("Line2"));
+    QCOMPARE(named<QFrame>(form2, "Line3"), form2.findChild<QFrame *>("Line3"));
+    QCOMPARE(named<QTimer>(form2, "Timer1"), form2.findChild<QTimer *>("Timer1"));
+    QCOMPARE(named<QTimer>(form2, "Timer2"), form2.findChild<QTimer *>("Timer2"));
     const std::array<QLabel *, 5> banner
-        = {form2.label(32), form2.label(33), form2.label(34), form2.label(35), form2.label(36)};
+        = {named<QLabel>(form2, "Label32"), named<QLabel>(form2, "Label33"), named<QLabel>(form2, "Label34"),
+           named<QLabel>(form2, "Label35"), named<QLabel>(form2, "Label36")};
     QVERIFY(form2.runBanner() == banner);
 }
 
@@ -421,28 +425,28 @@ void TestLevelWindow::pictures()
     SensorSession session(link);
     LevelWindow form2(session);
     // Made hidden at start-up, the window holds no picture until it is drawn.
-    QVERIFY(form2.image5()->pixmap().isNull());
-    QVERIFY(form2.image1()->pixmap().isNull());
+    QVERIFY(named<QLabel>(form2, "Image5")->pixmap().isNull());
+    QVERIFY(named<QLabel>(form2, "Image1")->pixmap().isNull());
     form2.ensurePolished();
-    const QPixmap background = form2.image5()->pixmap();
-    const QPixmap product = form2.image1()->pixmap();
+    const QPixmap background = named<QLabel>(form2, "Image5")->pixmap();
+    const QPixmap product = named<QLabel>(form2, "Image1")->pixmap();
     QVERIFY(!background.isNull());
     QVERIFY(!product.isNull());
     // Natural size: the background fills the client area, the product
     // picture its frame.
     QCOMPARE(background.size(), form2.size() - QSize(0, ui::clientTop(&form2)));
-    QCOMPARE(clientGeometry(*form2.image5()), QRect(QPoint(0, 0), background.size()));
-    QCOMPARE(product.size(), form2.image1()->size());
+    QCOMPARE(clientGeometry(*named<QLabel>(form2, "Image5")), QRect(QPoint(0, 0), background.size()));
+    QCOMPARE(product.size(), named<QLabel>(form2, "Image1")->size());
     // Behind every control.
     const QList<QWidget *> children = form2.findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
-    QCOMPARE(children.first(), form2.image5());
+    QCOMPARE(children.first(), named<QLabel>(form2, "Image5"));
 
     // An empty spot of the window shows the background picture.
     const QImage shot = form2.grab().toImage();
     const QImage picture = background.toImage();
     const QPoint client(0, ui::clientTop(&form2));
     for (QPoint spot : {QPoint(800, 8), QPoint(500, 300), QPoint(20, 470)}) {
-        QCOMPARE(form2.childAt(spot + client), form2.image5());
+        QCOMPARE(form2.childAt(spot + client), named<QLabel>(form2, "Image5"));
         QCOMPARE(shot.pixelColor(spot + client), picture.pixelColor(spot));
     }
 }
@@ -509,15 +513,16 @@ void TestLevelWindow::shownWindowKeepsHiddenControlsHidden()
     QVERIFY(QTest::qWaitForWindowExposed(&form2));
     for (int n = 1; n <= LevelWindow::kTextCount; ++n) {
         if (LevelWindow::isWorkingField(n))
-            QVERIFY2(!form2.text(n)->isVisible(), qPrintable(form2.text(n)->objectName()));
+            QVERIFY2(!named<QLineEdit>(form2, QStringLiteral("Text%1").arg(n))->isVisible(),
+                     qPrintable(named<QLineEdit>(form2, QStringLiteral("Text%1").arg(n))->objectName()));
     }
-    QVERIFY(!form2.text28()->isVisible());
-    QVERIFY(!form2.command2()->isVisible());
+    QVERIFY(!named<QLineEdit>(form2, "Text28")->isVisible());
+    QVERIFY(!named<QPushButton>(form2, "Command2")->isVisible());
     for (QLabel *label : form2.runBanner())
         QVERIFY(!label->isVisible());
-    QVERIFY(form2.text(4)->isVisible());
-    QVERIFY(form2.text(9)->isVisible());
-    QVERIFY(form2.command5()->isVisible());
+    QVERIFY(named<QLineEdit>(form2, "Text4")->isVisible());
+    QVERIFY(named<QLineEdit>(form2, "Text9")->isVisible());
+    QVERIFY(named<QPushButton>(form2, "Command5")->isVisible());
 }
 
 void TestLevelWindow::listsFilledWithoutPicking()
@@ -526,11 +531,11 @@ void TestLevelWindow::listsFilledWithoutPicking()
     SensorSession session(link);
     LevelWindow form2(session);
     const QList<std::pair<QComboBox *, QStringList>> lists = {
-        {form2.combo1(), {"9600", "19200", "38400", "57600", "115200", "NON"}},
-        {form2.combo2(), ModelCatalogue::modelListNames() + QStringList{"NON"}},
-        {form2.combo3(), {"High", "Medium", "Low"}},
-        {form2.combo4(), {"Wide", "Widish", "Narrow"}},
-        {form2.combo5(), {"Cm", "mm"}},
+        {named<QComboBox>(form2, "Combo1"), {"9600", "19200", "38400", "57600", "115200", "NON"}},
+        {named<QComboBox>(form2, "Combo2"), ModelCatalogue::modelListNames() + QStringList{"NON"}},
+        {named<QComboBox>(form2, "Combo3"), {"High", "Medium", "Low"}},
+        {named<QComboBox>(form2, "Combo4"), {"Wide", "Widish", "Narrow"}},
+        {named<QComboBox>(form2, "Combo5"), {"Cm", "mm"}},
     };
     for (const auto &[box, items] : lists) {
         QStringList shown;
@@ -540,7 +545,7 @@ void TestLevelWindow::listsFilledWithoutPicking()
         QCOMPARE(box->currentIndex(), -1);
         QCOMPARE(box->currentText(), QString());
     }
-    QCOMPARE(form2.text(37)->text(), QString());
+    QCOMPARE(named<QLineEdit>(form2, "Text37")->text(), QString());
 }
 
 void TestLevelWindow::sessionSignalsFillFields()
@@ -549,24 +554,24 @@ void TestLevelWindow::sessionSignalsFillFields()
     SensorSession session(link);
     LevelWindow form2(session);
     emit session.connected(QStringLiteral("38400"));
-    QCOMPARE(form2.combo1()->currentText(), QStringLiteral("38400"));
+    QCOMPARE(named<QComboBox>(form2, "Combo1")->currentText(), QStringLiteral("38400"));
     emit session.replyReceived(QStringLiteral(" 50  1"));
-    QCOMPARE(form2.text1()->text(), QStringLiteral(" 50  1"));
+    QCOMPARE(named<QLineEdit>(form2, "Text1")->text(), QStringLiteral(" 50  1"));
 
     Identification level;
     level.modelCode = QStringLiteral("21");
     level.window = ModelWindow::Level;
-    form2.combo2()->setCurrentText(QStringLiteral("DVT-16"));
+    named<QComboBox>(form2, "Combo2")->setCurrentText(QStringLiteral("DVT-16"));
     emit session.identified(level);
-    QCOMPARE(form2.text26()->text(), QStringLiteral("21"));
-    QCOMPARE(form2.combo2()->currentText(), QStringLiteral("DVT-16"));
+    QCOMPARE(named<QLineEdit>(form2, "Text26")->text(), QStringLiteral("21"));
+    QCOMPARE(named<QComboBox>(form2, "Combo2")->currentText(), QStringLiteral("DVT-16"));
 
     // A code no window knows shows as NON.
     Identification unknown;
     unknown.modelCode = QStringLiteral("113");
     emit session.identified(unknown);
-    QCOMPARE(form2.text26()->text(), QStringLiteral("113"));
-    QCOMPARE(form2.combo2()->currentText(), QStringLiteral("NON"));
+    QCOMPARE(named<QLineEdit>(form2, "Text26")->text(), QStringLiteral("113"));
+    QCOMPARE(named<QComboBox>(form2, "Combo2")->currentText(), QStringLiteral("NON"));
 }
 
 void TestLevelWindow::timers_data()
@@ -638,7 +643,7 @@ void TestLevelWindow::unlockTick()
         w->setEnabled(false);
     form2.Timer2_Timer();
     QCOMPARE(control->isEnabled(), after);
-    QVERIFY(!form2.command2()->isVisible());
+    QVERIFY(!named<QPushButton>(form2, "Command2")->isVisible());
 }
 
 void TestLevelWindow::unlockTickHidesBanner()
@@ -652,8 +657,8 @@ void TestLevelWindow::unlockTickHidesBanner()
     for (QLabel *label : form2.runBanner())
         QVERIFY2(label->isHidden(), qPrintable(label->objectName()));
     // The RUN button and the current placeholder keep what load gave them.
-    QVERIFY(form2.command2()->isHidden());
-    QVERIFY(form2.text28()->isHidden());
+    QVERIFY(named<QPushButton>(form2, "Command2")->isHidden());
+    QVERIFY(named<QLineEdit>(form2, "Text28")->isHidden());
 }
 
 void TestLevelWindow::unlockTimerTicksOnceAfterCreation()
@@ -661,17 +666,17 @@ void TestLevelWindow::unlockTimerTicksOnceAfterCreation()
     ScriptedLink link;
     SensorSession session(link);
     LevelWindow form2(session);
-    QVERIFY(!form2.command5()->isEnabled());
-    QVERIFY(!form2.command1()->isEnabled());
-    QSignalSpy ticks(form2.timer2(), &QTimer::timeout);
+    QVERIFY(!named<QPushButton>(form2, "Command5")->isEnabled());
+    QVERIFY(!named<QPushButton>(form2, "Command1")->isEnabled());
+    QSignalSpy ticks(named<QTimer>(form2, "Timer2"), &QTimer::timeout);
     // Read and Get Level become usable on the first tick, without showing
     // the window; Write waits for a read.
-    QTRY_VERIFY_WITH_TIMEOUT(form2.command5()->isEnabled(), 2000);
-    QVERIFY(form2.command1()->isEnabled());
-    QVERIFY(!form2.command4()->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(named<QPushButton>(form2, "Command5")->isEnabled(), 2000);
+    QVERIFY(named<QPushButton>(form2, "Command1")->isEnabled());
+    QVERIFY(!named<QPushButton>(form2, "Command4")->isEnabled());
     QCOMPARE(ticks.count(), 1);
     // Nothing is locked: the timer rests.
-    QVERIFY(!form2.timer2()->isActive());
+    QVERIFY(!named<QTimer>(form2, "Timer2")->isActive());
 }
 
 void TestLevelWindow::idleWindowRunsNoTimer()
@@ -679,7 +684,7 @@ void TestLevelWindow::idleWindowRunsNoTimer()
     ScriptedLink link;
     SensorSession session(link);
     LevelWindow form2(session);
-    QSignalSpy ticks(form2.timer2(), &QTimer::timeout);
+    QSignalSpy ticks(named<QTimer>(form2, "Timer2"), &QTimer::timeout);
     form2.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form2));
     QTRY_COMPARE_WITH_TIMEOUT(ticks.count(), 1, 2000);
@@ -687,7 +692,7 @@ void TestLevelWindow::idleWindowRunsNoTimer()
     QCOMPARE(ticks.count(), 1);
     for (QTimer *timer : form2.findChildren<QTimer *>())
         QVERIFY2(!timer->isActive(), qPrintable(timer->objectName()));
-    QVERIFY(form2.command5()->isEnabled());
+    QVERIFY(named<QPushButton>(form2, "Command5")->isEnabled());
 }
 
 // clang-format off
@@ -715,20 +720,20 @@ void TestLevelWindow::unlockFollowsAnyLock()
     ScriptedLink link;
     SensorSession session(link);
     LevelWindow form2(session);
-    QTRY_VERIFY_WITH_TIMEOUT(!form2.timer2()->isActive(), 2000);
+    QTRY_VERIFY_WITH_TIMEOUT(!named<QTimer>(form2, "Timer2")->isActive(), 2000);
     auto *control = form2.findChild<QWidget *>(name);
     QVERIFY(control);
-    QSignalSpy ticks(form2.timer2(), &QTimer::timeout);
+    QSignalSpy ticks(named<QTimer>(form2, "Timer2"), &QTimer::timeout);
 
     if (disable)
         control->setEnabled(false);
     else
         control->setVisible(true);
-    QVERIFY(form2.timer2()->isActive());
+    QVERIFY(named<QTimer>(form2, "Timer2")->isActive());
     QTRY_COMPARE_WITH_TIMEOUT(ticks.count(), 1, 2000);
     QCOMPARE(control->isEnabled(), true);
     QCOMPARE(control->isHidden(), !disable);
-    QVERIFY(!form2.timer2()->isActive());
+    QVERIFY(!named<QTimer>(form2, "Timer2")->isActive());
 }
 
 void TestLevelWindow::lockOfOtherControlsWakesNothing()
@@ -736,18 +741,18 @@ void TestLevelWindow::lockOfOtherControlsWakesNothing()
     ScriptedLink link;
     SensorSession session(link);
     LevelWindow form2(session);
-    QTRY_VERIFY_WITH_TIMEOUT(!form2.timer2()->isActive(), 2000);
+    QTRY_VERIFY_WITH_TIMEOUT(!named<QTimer>(form2, "Timer2")->isActive(), 2000);
     // Write, the resolution box and the blocking distance are not the tick's.
     for (const char *name : {"Command4", "Combo5", "Text7", "Text13"}) {
         auto *control = form2.findChild<QWidget *>(QLatin1String(name));
         QVERIFY(control);
         control->setEnabled(true);
     }
-    QVERIFY(!form2.timer2()->isActive());
+    QVERIFY(!named<QTimer>(form2, "Timer2")->isActive());
     for (const char *name : {"Command4", "Combo5", "Text7"})
         form2.findChild<QWidget *>(QLatin1String(name))->setEnabled(false);
-    form2.command2()->setVisible(true); // RUN: load hides it, the tick leaves it
-    QVERIFY(!form2.timer2()->isActive());
+    named<QPushButton>(form2, "Command2")->setVisible(true); // RUN: load hides it, the tick leaves it
+    QVERIFY(!named<QTimer>(form2, "Timer2")->isActive());
 }
 
 void TestLevelWindow::unaskedCharactersRestartUnlock()
@@ -756,23 +761,23 @@ void TestLevelWindow::unaskedCharactersRestartUnlock()
     QVERIFY(link.open(PortId{1, {}}, QStringLiteral("9600,n,8,1")));
     SensorSession session(link);
     LevelWindow form2(session);
-    QTRY_VERIFY_WITH_TIMEOUT(!form2.timer2()->isActive(), 2000);
-    QSignalSpy ticks(form2.timer2(), &QTimer::timeout);
+    QTRY_VERIFY_WITH_TIMEOUT(!named<QTimer>(form2, "Timer2")->isActive(), 2000);
+    QSignalSpy ticks(named<QTimer>(form2, "Timer2"), &QTimer::timeout);
 
     link.arrive("R00250cm025\r\n");
-    QVERIFY(!form2.command5()->isEnabled());
-    QVERIFY(form2.timer2()->isActive());
+    QVERIFY(!named<QPushButton>(form2, "Command5")->isEnabled());
+    QVERIFY(named<QTimer>(form2, "Timer2")->isActive());
     // More characters before the tick push it back to a whole interval.
     QTest::qWait(LevelWindow::kTimer2IntervalMs / 2);
-    const int left = form2.timer2()->remainingTime();
+    const int left = named<QTimer>(form2, "Timer2")->remainingTime();
     link.arrive("R00250cm025\r\n");
-    QVERIFY(form2.timer2()->isActive());
-    QVERIFY2(form2.timer2()->remainingTime() > left, qPrintable(QString::number(left)));
-    QVERIFY(!form2.command5()->isEnabled());
-    QTRY_VERIFY_WITH_TIMEOUT(form2.command5()->isEnabled(), 2000);
+    QVERIFY(named<QTimer>(form2, "Timer2")->isActive());
+    QVERIFY2(named<QTimer>(form2, "Timer2")->remainingTime() > left, qPrintable(QString::number(left)));
+    QVERIFY(!named<QPushButton>(form2, "Command5")->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(named<QPushButton>(form2, "Command5")->isEnabled(), 2000);
     QVERIFY(ticks.count() >= 1);
     QVERIFY(form2.runBanner()[0]->isHidden());
-    QVERIFY(!form2.timer2()->isActive());
+    QVERIFY(!named<QTimer>(form2, "Timer2")->isActive());
 }
 
 // clang-format off
@@ -798,16 +803,17 @@ void TestLevelWindow::label29CaptionChange()
     ScriptedLink link;
     SensorSession session(link);
     LevelWindow form2(session);
-    QCOMPARE(form2.label29()->text(), QString());
-    form2.setLabel29Caption(first);
-    QCOMPARE(form2.label29()->text(), first);
+    QCOMPARE(named<QLabel>(form2, "Label29")->text(), QString());
+    form2.setEmptyRangeCaption(first);
+    QCOMPARE(named<QLabel>(form2, "Label29")->text(), first);
 
-    QSignalSpy changed(&form2, &LevelWindow::labelCaptionChanged29);
+    QSignalSpy changed(&form2, &LevelWindow::emptyRangeCaptionChanged);
     QString seenAtSignal;
-    connect(&form2, &LevelWindow::labelCaptionChanged29, this, [&] { seenAtSignal = form2.label29()->text(); });
-    form2.setLabel29Caption(second);
+    connect(&form2, &LevelWindow::emptyRangeCaptionChanged, this,
+            [&] { seenAtSignal = named<QLabel>(form2, "Label29")->text(); });
+    form2.setEmptyRangeCaption(second);
     QCOMPARE(changed.count(), changes);
-    QCOMPARE(form2.label29()->text(), second);
+    QCOMPARE(named<QLabel>(form2, "Label29")->text(), second);
     // The handler sees the new caption already in place.
     if (changes)
         QCOMPARE(seenAtSignal, second);
@@ -862,8 +868,8 @@ void TestLevelWindow::tabVisitsShownControlsAndMarksThem()
     ScriptedLink link;
     SensorSession session(link);
     LevelWindow form2(session);
-    QTRY_VERIFY_WITH_TIMEOUT(form2.command5()->isEnabled(), 2000);
-    QVERIFY(focusInWindow(form2, form2.combo4()));
+    QTRY_VERIFY_WITH_TIMEOUT(named<QPushButton>(form2, "Command5")->isEnabled(), 2000);
+    QVERIFY(focusInWindow(form2, named<QComboBox>(form2, "Combo4")));
     const QList<TabStop> walk = tabWalk();
     // The order the window makes them in; hidden and disabled controls, and
     // the placeholders under Low DO and Hi DO, are passed over.
@@ -874,11 +880,11 @@ void TestLevelWindow::tabVisitsShownControlsAndMarksThem()
     RUN_CHECK(checkStopsVisiblyFocused(walk));
 
     // Shift+Tab goes back the same way.
-    QVERIFY(focusInWindow(form2, form2.combo4()));
+    QVERIFY(focusInWindow(form2, named<QComboBox>(form2, "Combo4")));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
-    QCOMPARE(QApplication::focusWidget(), form2.command1());
+    QCOMPARE(QApplication::focusWidget(), named<QPushButton>(form2, "Command1"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
-    QCOMPARE(QApplication::focusWidget(), form2.text(18));
+    QCOMPARE(QApplication::focusWidget(), named<QLineEdit>(form2, "Text18"));
 }
 
 void TestLevelWindow::enterPressesFocusedButton_data()
@@ -902,7 +908,7 @@ void TestLevelWindow::enterPressesFocusedButton()
     QVERIFY(link.open(PortId{1, {}}, QStringLiteral("9600,n,8,1")));
     SensorSession session(link);
     LevelWindow form2(session);
-    QTRY_VERIFY_WITH_TIMEOUT(form2.command5()->isEnabled(), 2000);
+    QTRY_VERIFY_WITH_TIMEOUT(named<QPushButton>(form2, "Command5")->isEnabled(), 2000);
     auto *pressed = form2.findChild<QPushButton *>(button);
     QVERIFY(pressed);
     QSignalSpy clicked(pressed, &QPushButton::clicked);

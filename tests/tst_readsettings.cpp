@@ -1,5 +1,6 @@
 // Read in the level window: the reply spread over the fields, the boxes, the
 // model's catalogue row and what it shows or hides.
+#include "findcontrol.h"
 #include "levelwindow.h"
 #include "replies.h"
 #include "scriptedlink.h"
@@ -24,7 +25,7 @@ public:
     // Read starts disabled; the unlock timer's first tick makes it usable.
     bool ready()
     {
-        return QTest::qWaitFor([this] { return form2.command5()->isEnabled(); }, 1000);
+        return QTest::qWaitFor([this] { return named<QPushButton>(form2, "Command5")->isEnabled(); }, 1000);
     }
 
     void read(const QByteArray &reply)

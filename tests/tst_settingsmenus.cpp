@@ -3,6 +3,7 @@
 // with the adapters behind the numbers.
 #include "distancewindow.h"
 #include "files/settingsfile.h"
+#include "findcontrol.h"
 #include "levelwindow.h"
 #include "protocol/commandframe.h"
 #include "ptypeer.h"
@@ -83,15 +84,15 @@ struct LevelRun {
     bool start()
     {
         if (!session.connectTo(QStringLiteral("1"), QStringLiteral("19200"))
-            || !QTest::qWaitFor([this] { return window.command5()->isEnabled(); }, 1000))
+            || !QTest::qWaitFor([this] { return named<QPushButton>(window, "Command5")->isEnabled(); }, 1000))
             return false;
         read(levelReply(40, 21));
-        return window.command4()->isEnabled();
+        return named<QPushButton>(window, "Command4")->isEnabled();
     }
     void read(const QByteArray &reply)
     {
         link.queueReply(reply);
-        window.command5()->click();
+        named<QPushButton>(window, "Command5")->click();
     }
     ScriptedLink link;
     SensorSession session{link};
@@ -185,36 +186,36 @@ void TestSettingsMenus::savedFileOpensIntoTheFields()
         QVERIFY(action->isEnabled());
 
     // The operator changes Empty and the OGR box, and saves.
-    w.text(2)->setText(QStringLiteral("290"));
-    w.combo3()->setCurrentText(QStringLiteral("Low"));
+    named<QLineEdit>(w, "Text2")->setText(QStringLiteral("290"));
+    named<QComboBox>(w, "Combo3")->setCurrentText(QStringLiteral("Low"));
     const QString path = m_dir.filePath(QStringLiteral("level.json"));
     QVERIFY(w.settingsMenu().saveTo(path));
     QVERIFY(run.link.sent().size() == 1); // the read only: saving sends nothing
 
     // A Read brings the sensor's values back; opening the file shows the saved ones.
     run.read(levelReply(40, 21));
-    QCOMPARE(w.text(2)->text(), QStringLiteral("300"));
+    QCOMPARE(named<QLineEdit>(w, "Text2")->text(), QStringLiteral("300"));
     run.link.clearJournal();
     QVERIFY(w.settingsMenu().openFrom(path));
     QVERIFY(run.link.journal().isEmpty());
-    QCOMPARE(w.text(2)->text(), QStringLiteral("290"));
-    QCOMPARE(w.combo3()->currentText(), QStringLiteral("Low"));
-    QCOMPARE(w.text(3)->text(), QStringLiteral("250"));
-    QCOMPARE(w.combo2()->currentText(), QStringLiteral("DVT-14C01"));
+    QCOMPARE(named<QLineEdit>(w, "Text2")->text(), QStringLiteral("290"));
+    QCOMPARE(named<QComboBox>(w, "Combo3")->currentText(), QStringLiteral("Low"));
+    QCOMPARE(named<QLineEdit>(w, "Text3")->text(), QStringLiteral("250"));
+    QCOMPARE(named<QComboBox>(w, "Combo2")->currentText(), QStringLiteral("DVT-14C01"));
     const QList<QWidget *> marked = w.settingsMenu().markedFields();
     QCOMPARE(marked.size(), 2);
-    QVERIFY(marked.contains(w.text(2)));
-    QVERIFY(marked.contains(w.combo3()->lineEdit()));
-    QCOMPARE(w.text(2)->palette().color(QPalette::Base), ui::fromFileColour());
+    QVERIFY(marked.contains(named<QLineEdit>(w, "Text2")));
+    QVERIFY(marked.contains(named<QComboBox>(w, "Combo3")->lineEdit()));
+    QCOMPARE(named<QLineEdit>(w, "Text2")->palette().color(QPalette::Base), ui::fromFileColour());
 
     // Write sends the file's values and the marks go.
-    QVERIFY(closingBoxes([&w] { w.command4()->click(); }).isEmpty());
+    QVERIFY(closingBoxes([&w] { named<QPushButton>(w, "Command4")->click(); }).isEmpty());
     const QByteArray request = run.link.sent().constLast();
     QCOMPARE(request.at(4 + 2), char(2));  // OGR code of "Low"
     QCOMPARE(request.at(4 + 7), char(1));  // Empty 290: high byte
     QCOMPARE(request.at(4 + 8), char(34)); //            low byte
     QVERIFY(w.settingsMenu().markedFields().isEmpty());
-    QVERIFY(w.text(2)->palette().color(QPalette::Base) != ui::fromFileColour());
+    QVERIFY(named<QLineEdit>(w, "Text2")->palette().color(QPalette::Base) != ui::fromFileColour());
 }
 
 void TestSettingsMenus::handEditedReadableValueIsTaken()
@@ -242,8 +243,8 @@ void TestSettingsMenus::handEditedReadableValueIsTaken()
     file.close();
 
     QVERIFY(run.window.settingsMenu().openFrom(path));
-    QCOMPARE(run.window.combo3()->currentText(), QStringLiteral("Medium"));
-    QCOMPARE(run.window.text(3)->text(), QStringLiteral("200"));
+    QCOMPARE(named<QComboBox>(run.window, "Combo3")->currentText(), QStringLiteral("Medium"));
+    QCOMPARE(named<QLineEdit>(run.window, "Text3")->text(), QStringLiteral("200"));
     QCOMPARE(run.window.settingsMenu().markedFields().size(), 2);
 }
 
@@ -293,8 +294,8 @@ void TestSettingsMenus::openedFileKeepsItsMeaning()
     QCOMPARE(opened, button != u"Cancel");
     QCOMPARE(said.isEmpty(), message.isEmpty());
     QVERIFY2(said.join(u'\n').contains(message), qPrintable(said.join(u'\n')));
-    QCOMPARE(run.window.text(2)->text(), empty);
-    QCOMPARE(run.window.text(4)->text(), lowDo);
+    QCOMPARE(named<QLineEdit>(run.window, "Text2")->text(), empty);
+    QCOMPARE(named<QLineEdit>(run.window, "Text4")->text(), lowDo);
 }
 
 void TestSettingsMenus::unusableFilesChangeNothing_data()
@@ -320,12 +321,12 @@ void TestSettingsMenus::unusableFilesChangeNothing()
     file.write(content);
     file.close();
 
-    run.window.text(2)->setText(QStringLiteral("295"));
+    named<QLineEdit>(run.window, "Text2")->setText(QStringLiteral("295"));
     bool opened = true;
     const QString message = closingBoxes([&] { opened = run.window.settingsMenu().openFrom(path); });
     QVERIFY(!opened);
     QCOMPARE(message, QStringLiteral("bad.json cannot be used: nothing was changed."));
-    QCOMPARE(run.window.text(2)->text(), QStringLiteral("295"));
+    QCOMPARE(named<QLineEdit>(run.window, "Text2")->text(), QStringLiteral("295"));
     QVERIFY(run.window.settingsMenu().markedFields().isEmpty());
     QCOMPARE(closingBoxes([&] { QVERIFY(!run.window.settingsMenu().compareWith(path)); }), message);
 }
@@ -336,7 +337,7 @@ void TestSettingsMenus::saveAppliesWritesChecks()
     QVERIFY(run.start());
     const QString path = m_dir.filePath(QStringLiteral("refused.json"));
     QFile::remove(path);
-    run.window.text(13)->setText(QStringLiteral("0"));
+    named<QLineEdit>(run.window, "Text13")->setText(QStringLiteral("0"));
     bool saved = true;
     const QString message = closingBoxes([&] { saved = run.window.settingsMenu().saveTo(path); });
     QVERIFY(!saved);
@@ -348,7 +349,7 @@ void TestSettingsMenus::saveAppliesWritesChecks()
     QVERIFY(old.open(QIODevice::WriteOnly));
     old.write("old");
     old.close();
-    run.window.text(13)->setText(QStringLiteral("7"));
+    named<QLineEdit>(run.window, "Text13")->setText(QStringLiteral("7"));
     QVERIFY(run.window.settingsMenu().saveTo(path));
     QVERIFY(old.open(QIODevice::ReadOnly));
     QCOMPARE(QJsonDocument::fromJson(old.readAll()).object().value(QStringLiteral("family")).toString(),
@@ -360,8 +361,8 @@ void TestSettingsMenus::comparisonMarksExactlyTheDifferingRows()
     LevelRun run;
     QVERIFY(run.start());
     const QString path = m_dir.filePath(QStringLiteral("compare.json"));
-    run.window.text(2)->setText(QStringLiteral("280"));
-    run.window.text(5)->setText(QStringLiteral("95"));
+    named<QLineEdit>(run.window, "Text2")->setText(QStringLiteral("280"));
+    named<QLineEdit>(run.window, "Text5")->setText(QStringLiteral("95"));
     QVERIFY(run.window.settingsMenu().saveTo(path));
 
     QDialog *dialog = run.window.settingsMenu().compareWith(path);
@@ -389,18 +390,18 @@ void TestSettingsMenus::distanceWindowSavesAndOpens()
     QVERIFY(session.connectTo(QStringLiteral("1"), QStringLiteral("9600")));
     const QByteArray reply = blockReply({30, 3, 1, 5, 6, 26, 90, 0, 0, 0, 0, 0, 150, 0, 0});
     link.queueReply(reply);
-    w.command5()->click();
-    QCOMPARE(w.text(4)->text(), QStringLiteral("150"));
+    named<QPushButton>(w, "Command5")->click();
+    QCOMPARE(named<QLineEdit>(w, "Text4")->text(), QStringLiteral("150"));
 
-    w.text(4)->setText(QStringLiteral("200"));
+    named<QLineEdit>(w, "Text4")->setText(QStringLiteral("200"));
     const QString path = m_dir.filePath(QStringLiteral("distance.json"));
     QVERIFY(w.settingsMenu().saveTo(path));
     link.queueReply(reply);
-    w.command5()->click();
-    QCOMPARE(w.text(4)->text(), QStringLiteral("150"));
+    named<QPushButton>(w, "Command5")->click();
+    QCOMPARE(named<QLineEdit>(w, "Text4")->text(), QStringLiteral("150"));
     QVERIFY(w.settingsMenu().openFrom(path));
-    QCOMPARE(w.text(4)->text(), QStringLiteral("200"));
-    QCOMPARE(w.settingsMenu().markedFields(), QList<QWidget *>{w.text(4)});
+    QCOMPARE(named<QLineEdit>(w, "Text4")->text(), QStringLiteral("200"));
+    QCOMPARE(w.settingsMenu().markedFields(), QList<QWidget *>{named<QLineEdit>(w, "Text4")});
 
     // A level file is not for this window.
     LevelRun level;
@@ -410,7 +411,7 @@ void TestSettingsMenus::distanceWindowSavesAndOpens()
     QVERIFY(closingBoxes([&] {
                 QVERIFY(!w.settingsMenu().openFrom(levelPath));
             }).contains(QStringLiteral("nothing was changed")));
-    QCOMPARE(w.text(4)->text(), QStringLiteral("200"));
+    QCOMPARE(named<QLineEdit>(w, "Text4")->text(), QStringLiteral("200"));
 }
 
 void TestSettingsMenus::portListShowsTheDevice()

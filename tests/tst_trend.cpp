@@ -2,6 +2,7 @@
 // link, the CSV recording, and how the trend window locks its owner's port.
 #include "distancewindow.h"
 #include "files/csvrecorder.h"
+#include "findcontrol.h"
 #include "levelwindow.h"
 #include "portlock.h"
 #include "replies.h"
@@ -366,14 +367,14 @@ void TestTrend::trendLocksTheSettingsWindowWhileItRuns()
     SensorSession session(link);
     LevelWindow window(session);
     QVERIFY(session.connectTo(QStringLiteral("1"), QStringLiteral("19200")));
-    QVERIFY(QTest::qWaitFor([&] { return window.command5()->isEnabled(); }, 1000));
+    QVERIFY(QTest::qWaitFor([&] { return named<QPushButton>(window, "Command5")->isEnabled(); }, 1000));
     auto *menu = window.findChild<ui::SettingsMenu *>();
     QVERIFY(menu && menu->trendAction());
     QVERIFY(!menu->trendAction()->isEnabled()); // nothing read yet
     link.queueReply(levelReply(40, 21));
-    window.command5()->click();
+    named<QPushButton>(window, "Command5")->click();
     QVERIFY(menu->trendAction()->isEnabled());
-    QVERIFY(window.command4()->isEnabled());
+    QVERIFY(named<QPushButton>(window, "Command4")->isEnabled());
 
     auto *runButton = window.findChild<QPushButton *>(QStringLiteral("Command2"));
     const bool runWasEnabled = runButton->isEnabled();
@@ -383,7 +384,9 @@ void TestTrend::trendLocksTheSettingsWindowWhileItRuns()
     QVERIFY(trend);
     QCOMPARE(trend->windowTitle(), QStringLiteral("Trend — DVT-14C01"));
     QVERIFY(trend->isRunning());
-    const QList<QPushButton *> portButtons = {window.command5(), window.command4(), window.command1(), runButton};
+    const QList<QPushButton *> portButtons
+        = {named<QPushButton>(window, "Command5"), named<QPushButton>(window, "Command4"),
+           named<QPushButton>(window, "Command1"), runButton};
     for (QPushButton *b : portButtons)
         QVERIFY2(!b->isEnabled(), qPrintable(b->objectName()));
     QTRY_COMPARE_WITH_TIMEOUT(trend->goodCount(), 2, 3000);
@@ -391,18 +394,18 @@ void TestTrend::trendLocksTheSettingsWindowWhileItRuns()
 
     // Stopping gives the buttons back as they were (RUN as Read left it).
     trend->stop();
-    QVERIFY(window.command5()->isEnabled());
-    QVERIFY(window.command4()->isEnabled());
-    QVERIFY(window.command1()->isEnabled());
+    QVERIFY(named<QPushButton>(window, "Command5")->isEnabled());
+    QVERIFY(named<QPushButton>(window, "Command4")->isEnabled());
+    QVERIFY(named<QPushButton>(window, "Command1")->isEnabled());
     QCOMPARE(runButton->isEnabled(), runWasEnabled);
     // Started again from the menu, then closed: the same.
     menu->trendAction()->trigger();
     QCOMPARE(window.findChildren<TrendWindow *>().size(), 1);
-    QVERIFY(!window.command5()->isEnabled());
+    QVERIFY(!named<QPushButton>(window, "Command5")->isEnabled());
     trend->close();
     QTRY_VERIFY(window.findChild<TrendWindow *>() == nullptr);
-    QVERIFY(window.command5()->isEnabled());
-    QVERIFY(window.command4()->isEnabled());
+    QVERIFY(named<QPushButton>(window, "Command5")->isEnabled());
+    QVERIFY(named<QPushButton>(window, "Command4")->isEnabled());
 }
 
 void TestTrend::trendShowsGapsAndCounts()
@@ -411,9 +414,9 @@ void TestTrend::trendShowsGapsAndCounts()
     SensorSession session(link);
     DistanceWindow window(session);
     QVERIFY(session.connectTo(QStringLiteral("1"), QStringLiteral("19200")));
-    QVERIFY(QTest::qWaitFor([&] { return window.command5()->isEnabled(); }, 1000));
+    QVERIFY(QTest::qWaitFor([&] { return named<QPushButton>(window, "Command5")->isEnabled(); }, 1000));
     link.queueReply(blockReply({40, 5, 0, 1, 15, 98, 90, 1, 44, 0, 250, 0, 50, 0, 90}));
-    window.command5()->click();
+    named<QPushButton>(window, "Command5")->click();
     auto *menu = window.findChild<ui::SettingsMenu *>();
     QVERIFY(menu->trendAction()->isEnabled());
     int n = 0;
@@ -424,7 +427,7 @@ void TestTrend::trendShowsGapsAndCounts()
     menu->trendAction()->trigger();
     auto *trend = window.findChild<TrendWindow *>();
     QVERIFY(trend);
-    QVERIFY(!window.command1()->isEnabled());
+    QVERIFY(!named<QPushButton>(window, "Command1")->isEnabled());
     // A distance sensor plots distance and temperature only.
     QCOMPARE(trend->chart()->seriesShown(),
              (std::vector<TrendSeries>{TrendSeries::Distance, TrendSeries::Temperature}));
@@ -445,7 +448,7 @@ void TestTrend::trendShowsGapsAndCounts()
     QCOMPARE(trend->statsTable()->item(0, 0)->text(), QStringLiteral("201"));
     QCOMPARE(trend->statsTable()->item(0, 1)->text(), QStringLiteral("204"));
     QCOMPARE(trend->statsTable()->item(0, 2)->text(), QStringLiteral("202.67"));
-    QVERIFY(window.command1()->isEnabled());
+    QVERIFY(named<QPushButton>(window, "Command1")->isEnabled());
 }
 
 QTEST_MAIN(TestTrend)

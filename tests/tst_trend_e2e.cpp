@@ -2,6 +2,7 @@
 // its own timer while the windows stay usable, recording what the simulated
 // sensor sent, and stopping cleanly when the adapter goes away.
 #include "distancewindow.h"
+#include "findcontrol.h"
 #include "programrun.h"
 #include "session/trenddata.h"
 #include "settingsfiles.h"
@@ -39,7 +40,8 @@ QStringList fileLines(const QString &path)
 
 QList<QPushButton *> levelPortButtons(LevelWindow &w)
 {
-    return {w.command5(), w.command4(), w.command1(), w.findChild<QPushButton *>(QStringLiteral("Command2"))};
+    return {named<QPushButton>(w, "Command5"), named<QPushButton>(w, "Command4"), named<QPushButton>(w, "Command1"),
+            w.findChild<QPushButton *>(QStringLiteral("Command2"))};
 }
 
 TrendWindow *openTrend(QWidget &window)
@@ -69,7 +71,7 @@ void TestTrendEndToEnd::recordsWhatTheSensorSent()
     QVERIFY(run.openLevelWindow(
         {"--model", "21", "--baud", "19200", "--distance", "150", "--wave", "ramp:40:4", "--prefix", "measure:3:R"}));
     LevelWindow &form2 = run.program.levelWindow();
-    form2.command5()->click();
+    named<QPushButton>(form2, "Command5")->click();
     const QString empty = form2.findChild<ui::SettingsMenu *>()->lastRead()->text(Setting::Empty);
     QCOMPARE(empty, QStringLiteral("300"));
 
@@ -136,7 +138,7 @@ void TestTrendEndToEnd::lostAdapterStopsTheTrend()
     // before the adapter goes.
     QVERIFY(run.openLevelWindow({"--model", "21", "--baud", "19200", "--unplug-after", "5"}));
     LevelWindow &form2 = run.program.levelWindow();
-    form2.command5()->click();
+    named<QPushButton>(form2, "Command5")->click();
     TrendWindow *trend = openTrend(form2);
     QVERIFY(trend);
     trend->setIntervalSeconds(0.5);
@@ -157,24 +159,24 @@ void TestTrendEndToEnd::distanceSensorTrend()
     ProgramRun run;
     QVERIFY(!run.sim.start({"--model", "90", "--baud", "19200", "--distance", "321", "--temperature", "19"}).isEmpty());
     run.program.start();
-    run.program.startWindow().command1()->click();
-    run.program.connectedNotice().command5()->click();
+    named<QPushButton>(run.program.startWindow(), "Command1")->click();
+    named<QPushButton>(run.program.connectedNotice(), "Command5")->click();
     DistanceWindow &form6 = run.program.distanceWindow();
-    QVERIFY(QTest::qWaitFor([&form6] { return form6.command5()->isEnabled(); }, 1000));
-    form6.command5()->click();
+    QVERIFY(QTest::qWaitFor([&form6] { return named<QPushButton>(form6, "Command5")->isEnabled(); }, 1000));
+    named<QPushButton>(form6, "Command5")->click();
     TrendWindow *trend = openTrend(form6);
     QVERIFY(trend);
     QCOMPARE(trend->windowTitle(), QStringLiteral("Trend — DVZ-900"));
     QTemporaryDir dir;
     const QString csv = dir.filePath(QStringLiteral("distance.csv"));
     QVERIFY(trend->startRecording(csv));
-    QVERIFY(!form6.command1()->isEnabled());
+    QVERIFY(!named<QPushButton>(form6, "Command1")->isEnabled());
     QTRY_COMPARE_WITH_TIMEOUT(trend->goodCount(), 2, 5000);
     QCOMPARE(trend->latestText(TrendSeries::Distance), QStringLiteral("321 cm"));
     QCOMPARE(trend->latestText(TrendSeries::Temperature), QStringLiteral("19 °C"));
     trend->close();
     QTRY_VERIFY(!form6.findChild<TrendWindow *>());
-    QVERIFY(form6.command1()->isEnabled());
+    QVERIFY(named<QPushButton>(form6, "Command1")->isEnabled());
     const QStringList rows = fileLines(csv);
     QCOMPARE(rows.first(), QStringLiteral("time,distance,temperature"));
     QVERIFY(rows.size() >= 2);

@@ -3,6 +3,7 @@
 // while a check message holds the focus.
 #include "connectednotice.h"
 #include "distancewindow.h"
+#include "findcontrol.h"
 #include "fonts.h"
 #include "levelwindow.h"
 #include "programrun.h"
@@ -66,9 +67,9 @@ void TestWindowFaults::damagedReplyOnTheNoticeOpensNothing()
     Run run;
     QVERIFY(!run.sim.start({"--model", "21", "--prefix", "read:1:\\x20"}).isEmpty());
     run.program.start();
-    run.program.startWindow().command1()->click();
+    named<QPushButton>(run.program.startWindow(), "Command1")->click();
     QVERIFY(run.program.connectedNotice().isVisible());
-    run.program.connectedNotice().command5()->click();
+    named<QPushButton>(run.program.connectedNotice(), "Command5")->click();
     QVERIFY(run.program.connectedNotice().isVisible());
     QVERIFY(!run.form2.isVisible());
     QVERIFY(!run.program.distanceWindow().isVisible());
@@ -77,9 +78,9 @@ void TestWindowFaults::damagedReplyOnTheNoticeOpensNothing()
     closeBoxes(QStringLiteral("DamagedReply"));
 
     // The next reply is whole: OK opens the window of its model.
-    run.program.connectedNotice().command5()->click();
+    named<QPushButton>(run.program.connectedNotice(), "Command5")->click();
     QVERIFY(run.form2.isVisible());
-    QCOMPARE(run.form2.text(26)->text(), QStringLiteral("21"));
+    QCOMPARE(named<QLineEdit>(run.form2, "Text26")->text(), QStringLiteral("21"));
 }
 
 void TestWindowFaults::damagedReplyOnReadKeepsTheFields()
@@ -87,15 +88,15 @@ void TestWindowFaults::damagedReplyOnReadKeepsTheFields()
     Run run;
     // Read 1 is the notice's, 2 the first Read, 3 a reply with a digit in front.
     QVERIFY(run.open({"--model", "21", "--prefix", "read:3:4"}));
-    run.form2.command5()->click();
-    QCOMPARE(run.form2.text(2)->text(), QStringLiteral("300"));
-    run.form2.text(2)->setText(QStringLiteral("290"));
-    run.form2.command5()->click();
+    named<QPushButton>(run.form2, "Command5")->click();
+    QCOMPARE(named<QLineEdit>(run.form2, "Text2")->text(), QStringLiteral("300"));
+    named<QLineEdit>(run.form2, "Text2")->setText(QStringLiteral("290"));
+    named<QPushButton>(run.form2, "Command5")->click();
     QCOMPARE(shownBoxes(QStringLiteral("DamagedReply")).size(), 1);
-    QCOMPARE(run.form2.text(2)->text(), QStringLiteral("290"));
-    QCOMPARE(run.form2.text(26)->text(), QStringLiteral("21"));
-    QCOMPARE(run.form2.text(24)->text(), QStringLiteral("12"));
-    QCOMPARE(run.form2.combo2()->currentText(), QStringLiteral("DVT-14C01"));
+    QCOMPARE(named<QLineEdit>(run.form2, "Text2")->text(), QStringLiteral("290"));
+    QCOMPARE(named<QLineEdit>(run.form2, "Text26")->text(), QStringLiteral("21"));
+    QCOMPARE(named<QLineEdit>(run.form2, "Text24")->text(), QStringLiteral("12"));
+    QCOMPARE(named<QComboBox>(run.form2, "Combo2")->currentText(), QStringLiteral("DVT-14C01"));
     run.form2.show();
     saveShot(&run.form2, QStringLiteral("level-damaged-reply"));
     closeBoxes(QStringLiteral("DamagedReply"));
@@ -106,9 +107,9 @@ void TestWindowFaults::lostDuringWriteIsReportedAndReadReconnects()
     Run run;
     // Connect, the notice's read, Read, and the write: the adapter goes with it.
     QVERIFY(run.open({"--model", "21", "--baud", "19200", "--unplug-after", "4"}));
-    run.form2.command5()->click();
-    run.form2.text(2)->setText(QStringLiteral("290"));
-    run.form2.command4()->click();
+    named<QPushButton>(run.form2, "Command5")->click();
+    named<QLineEdit>(run.form2, "Text2")->setText(QStringLiteral("290"));
+    named<QPushButton>(run.form2, "Command4")->click();
     QTRY_VERIFY_WITH_TIMEOUT(run.sim.log().contains(QStringLiteral("unplugged")), 3000);
     QCOMPARE(shownBoxes(QStringLiteral("LinkFailure")).size(), 1);
     QMessageBox *box = shownBoxes(QStringLiteral("LinkFailure")).first();
@@ -122,14 +123,14 @@ void TestWindowFaults::lostDuringWriteIsReportedAndReadReconnects()
 
     // Pressing on while it is gone: still the one window, and no other
     // device (a built-in port the numbering now gives out) is opened instead.
-    QTRY_VERIFY(run.form2.command1()->isEnabled());
-    run.form2.command1()->click();
-    run.form2.command5()->click();
+    QTRY_VERIFY(named<QPushButton>(run.form2, "Command1")->isEnabled());
+    named<QPushButton>(run.form2, "Command1")->click();
+    named<QPushButton>(run.form2, "Command5")->click();
     QCOMPARE(shownBoxes(QStringLiteral("LinkFailure")).size(), 1);
     QVERIFY(!run.link.isOpen());
     closeBoxes(QStringLiteral("LinkFailure"));
     // A Write now finds no port: it says that nothing was written.
-    run.form2.command4()->click();
+    named<QPushButton>(run.form2, "Command4")->click();
     QCOMPARE(shownBoxes(QStringLiteral("LinkFailure")).size(), 1);
     QVERIFY2(shownBoxes(QStringLiteral("LinkFailure")).first()->text().contains(QStringLiteral("nothing was written")),
              qPrintable(shownBoxes(QStringLiteral("LinkFailure")).first()->text()));
@@ -139,13 +140,13 @@ void TestWindowFaults::lostDuringWriteIsReportedAndReadReconnects()
     // it again at the window's rate and reads.
     Sim back(run.ports);
     QVERIFY(!back.start({"--model", "21", "--baud", "19200", "--set", "empty=280"}).isEmpty());
-    run.form2.command5()->click();
+    named<QPushButton>(run.form2, "Command5")->click();
     QVERIFY(shownBoxes(QStringLiteral("LinkFailure")).isEmpty());
     QVERIFY(run.link.isOpen());
     QCOMPARE(run.link.lineSettings(), QStringLiteral("19200,n,8,1"));
-    QCOMPARE(run.form2.text(2)->text(), QStringLiteral("280"));
-    run.form2.command1()->click();
-    QCOMPARE(run.form2.text(16)->text(), QStringLiteral("00100"));
+    QCOMPARE(named<QLineEdit>(run.form2, "Text2")->text(), QStringLiteral("280"));
+    named<QPushButton>(run.form2, "Command1")->click();
+    QCOMPARE(named<QLineEdit>(run.form2, "Text16")->text(), QStringLiteral("00100"));
 }
 
 void TestWindowFaults::distanceWindowReconnectsToo()
@@ -153,31 +154,31 @@ void TestWindowFaults::distanceWindowReconnectsToo()
     Run run;
     QVERIFY(!run.sim.start({"--model", "90", "--unplug-after", "3"}).isEmpty());
     run.program.start();
-    run.program.startWindow().command1()->click();
-    run.program.connectedNotice().command5()->click();
+    named<QPushButton>(run.program.startWindow(), "Command1")->click();
+    named<QPushButton>(run.program.connectedNotice(), "Command5")->click();
     DistanceWindow &form6 = run.program.distanceWindow();
     QVERIFY(form6.isVisible());
-    form6.command5()->click(); // the third request; the device goes after it
-    QCOMPARE(form6.text(4)->text(), QStringLiteral("150"));
+    named<QPushButton>(form6, "Command5")->click(); // the third request; the device goes after it
+    QCOMPARE(named<QLineEdit>(form6, "Text4")->text(), QStringLiteral("150"));
     QTRY_VERIFY_WITH_TIMEOUT(run.sim.log().contains(QStringLiteral("unplugged")), 3000);
-    form6.command1()->click();
+    named<QPushButton>(form6, "Command1")->click();
     QCOMPARE(shownBoxes(QStringLiteral("LinkFailure")).size(), 1);
     closeBoxes(QStringLiteral("LinkFailure"));
 
     Sim back(run.ports);
     QVERIFY(!back.start({"--model", "90", "--distance", "321"}).isEmpty());
-    form6.command1()->click();
+    named<QPushButton>(form6, "Command1")->click();
     QVERIFY(shownBoxes(QStringLiteral("LinkFailure")).isEmpty());
-    QCOMPARE(form6.text(16)->text(), QStringLiteral("00321"));
+    QCOMPARE(named<QLineEdit>(form6, "Text16")->text(), QStringLiteral("00321"));
 }
 
 void TestWindowFaults::progressWindowHidesWhileACheckMessageIsOpen()
 {
     Run run;
     QVERIFY(run.open({"--model", "21"}));
-    run.form2.command5()->click();
+    named<QPushButton>(run.form2, "Command5")->click();
     run.form2.show();
-    run.form2.text(13)->setText(QStringLiteral("0")); // fails its check
+    named<QLineEdit>(run.form2, "Text13")->setText(QStringLiteral("0")); // fails its check
     // The check's message box is modal and keeps the focus; look at the
     // progress window while it is still open, then close it.
     bool shownAtFirst = false;
@@ -188,13 +189,13 @@ void TestWindowFaults::progressWindowHidesWhileACheckMessageIsOpen()
         if (QWidget *box = QApplication::activeModalWidget())
             box->close();
     });
-    run.form2.command4()->click();
+    named<QPushButton>(run.form2, "Command4")->click();
     QVERIFY(shownAtFirst);
     QVERIFY(hiddenWhileTheBoxIsOpen);
 
     // A later Write shows it again, and it goes again.
-    run.form2.text(13)->setText(QStringLiteral("5"));
-    run.form2.command4()->click();
+    named<QLineEdit>(run.form2, "Text13")->setText(QStringLiteral("5"));
+    named<QPushButton>(run.form2, "Command4")->click();
     QVERIFY(run.program.progressWindow().isVisible());
     QTRY_VERIFY_WITH_TIMEOUT(!run.program.progressWindow().isVisible(), 6000);
 }

@@ -2,6 +2,7 @@
 #include "connectednotice.h"
 #include "distancewindow.h"
 #include "failurenotice.h"
+#include "findcontrol.h"
 #include "fonts.h"
 #include "keyboardtesting.h"
 #include "levelwindow.h"
@@ -591,14 +592,14 @@ void TestWindows::loadFillsListsInOrder()
         QComboBox *box;
         QStringList expected;
     } lists[] = {
-        {form2.combo1(), kBauds},
-        {form6.combo1(), kBauds},
-        {form2.combo2(), kModelNames + QStringList{"NON"}},
-        {form6.combo2(), {"DVZ-900"}},
-        {form6.combo3(), kOgr},
-        {form2.combo3(), kOgr},
-        {form2.combo4(), kOmb},
-        {form2.combo5(), kResolution},
+        {named<QComboBox>(form2, "Combo1"), kBauds},
+        {named<QComboBox>(form6, "Combo1"), kBauds},
+        {named<QComboBox>(form2, "Combo2"), kModelNames + QStringList{"NON"}},
+        {named<QComboBox>(form6, "Combo2"), {"DVZ-900"}},
+        {named<QComboBox>(form6, "Combo3"), kOgr},
+        {named<QComboBox>(form2, "Combo3"), kOgr},
+        {named<QComboBox>(form2, "Combo4"), kOmb},
+        {named<QComboBox>(form2, "Combo5"), kResolution},
     };
     for (const auto &list : lists) {
         QCOMPARE(items(list.box), list.expected);
@@ -611,13 +612,13 @@ void TestWindows::loadFillsListsInOrder()
 
 void TestWindows::loadDisablesAndHides()
 {
-    QVERIFY(!m_form2->command1()->isEnabled());
-    QVERIFY(m_form2->text28()->isHidden());
-    QVERIFY(!m_form2->text7()->isEnabled());
-    QVERIFY(m_form2->text1()->isHidden());
-    QVERIFY(m_form2->text26()->isHidden());
-    QVERIFY(m_form6->text1()->isHidden());
-    QVERIFY(!m_form6->combo2()->isEnabled());
+    QVERIFY(!named<QPushButton>(m_form2, "Command1")->isEnabled());
+    QVERIFY(named<QLineEdit>(m_form2, "Text28")->isHidden());
+    QVERIFY(!named<QLineEdit>(m_form2, "Text7")->isEnabled());
+    QVERIFY(named<QLineEdit>(m_form2, "Text1")->isHidden());
+    QVERIFY(named<QLineEdit>(m_form2, "Text26")->isHidden());
+    QVERIFY(named<QLineEdit>(m_form6, "Text1")->isHidden());
+    QVERIFY(!named<QComboBox>(m_form6, "Combo2")->isEnabled());
     // Made hidden; the connected notice shows one of them later.
     QVERIFY(!m_form2->isVisible());
     QVERIFY(!m_form6->isVisible());
@@ -625,14 +626,14 @@ void TestWindows::loadDisablesAndHides()
     // Text28 stays hidden when its window is shown.
     m_form2->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form2.get()));
-    QVERIFY(!m_form2->text28()->isVisible());
-    QVERIFY(m_form2->text7()->isVisible());
+    QVERIFY(!named<QLineEdit>(m_form2, "Text28")->isVisible());
+    QVERIFY(named<QLineEdit>(m_form2, "Text7")->isVisible());
     m_form2->hide();
 }
 
 void TestWindows::portBox()
 {
-    QComboBox *box = m_form1->combo1();
+    QComboBox *box = named<QComboBox>(m_form1, "Combo1");
     QVERIFY(box->isEditable());
     QStringList ports;
     for (int port = 1; port <= 15; ++port)
@@ -646,7 +647,7 @@ void TestWindows::portBoxKeepsTypedTextOutOfList()
 {
     StartWindows windows;
     StartWindow &form1 = windows.form1;
-    QComboBox *box = form1.combo1();
+    QComboBox *box = named<QComboBox>(form1, "Combo1");
 
     box->lineEdit()->selectAll();
     QTest::keyClicks(box->lineEdit(), "/dev/ttyUSB0");
@@ -662,13 +663,13 @@ void TestWindows::portBoxHasFocusFirst()
     form1.show();
     form1.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&form1));
-    QTRY_COMPARE(QApplication::focusWidget(), form1.combo1());
+    QTRY_COMPARE(QApplication::focusWidget(), named<QComboBox>(form1, "Combo1"));
 
     // Tab order: port box, then the button (labels take no focus).
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QTRY_COMPARE(QApplication::focusWidget(), form1.command1());
+    QTRY_COMPARE(QApplication::focusWidget(), named<QPushButton>(form1, "Command1"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QTRY_COMPARE(QApplication::focusWidget(), form1.combo1());
+    QTRY_COMPARE(QApplication::focusWidget(), named<QComboBox>(form1, "Combo1"));
 }
 
 void TestWindows::portTipFollowsPorts()
@@ -681,18 +682,18 @@ void TestWindows::portTipFollowsPorts()
 
     StartWindows windows;
     StartWindow &form1 = windows.form1;
-    QVERIFY(focusInWindow(form1, form1.combo1()));
-    askForTip(form1.combo1()->lineEdit());
-    QCOMPARE(form1.combo1()->toolTip(), PortMap::describe(15));
+    QVERIFY(focusInWindow(form1, named<QComboBox>(form1, "Combo1")));
+    askForTip(named<QComboBox>(form1, "Combo1")->lineEdit());
+    QCOMPARE(named<QComboBox>(form1, "Combo1")->toolTip(), PortMap::describe(15));
     QTRY_COMPARE(QToolTip::text(), PortMap::describe(15));
 
     // A sensor adapter appears as port 7: the next tip says so.
     const QString device = ports.path() + QStringLiteral("/adapter7");
     QVERIFY(QFile::link(device, ports.path() + QStringLiteral("/com7")));
-    QVERIFY(!form1.combo1()->toolTip().contains(device));
-    askForTip(form1.combo1()->lineEdit());
-    QCOMPARE(form1.combo1()->toolTip(), PortMap::describe(15));
-    QVERIFY(form1.combo1()->toolTip().contains(QStringLiteral("7 \u2192 ") + device));
+    QVERIFY(!named<QComboBox>(form1, "Combo1")->toolTip().contains(device));
+    askForTip(named<QComboBox>(form1, "Combo1")->lineEdit());
+    QCOMPARE(named<QComboBox>(form1, "Combo1")->toolTip(), PortMap::describe(15));
+    QVERIFY(named<QComboBox>(form1, "Combo1")->toolTip().contains(QStringLiteral("7 \u2192 ") + device));
     QTRY_VERIFY(QToolTip::text().contains(device));
     QToolTip::hideText();
 }
@@ -702,7 +703,7 @@ void TestWindows::portTipMadeOnlyWhenAsked()
     StartWindows windows;
     StartWindow &form1 = windows.form1;
     // Made, nothing was described: the tip would hold it.
-    QCOMPARE(form1.combo1()->toolTip(), QString());
+    QCOMPARE(named<QComboBox>(form1, "Combo1")->toolTip(), QString());
     int asked = 0;
     form1.setPortTipSource([&asked] {
         ++asked;
@@ -710,23 +711,24 @@ void TestWindows::portTipMadeOnlyWhenAsked()
     });
 
     // Showing the window and moving the focus over the box ask nothing.
-    QVERIFY(focusInWindow(form1, form1.combo1()));
+    QVERIFY(focusInWindow(form1, named<QComboBox>(form1, "Combo1")));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QTRY_COMPARE(QApplication::focusWidget(), form1.command1());
+    QTRY_COMPARE(QApplication::focusWidget(), named<QPushButton>(form1, "Command1"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QTRY_COMPARE(QApplication::focusWidget(), form1.combo1());
+    QTRY_COMPARE(QApplication::focusWidget(), named<QComboBox>(form1, "Combo1"));
     QCOMPARE(asked, 0);
-    QCOMPARE(form1.combo1()->toolTip(), QString());
+    QCOMPARE(named<QComboBox>(form1, "Combo1")->toolTip(), QString());
 
     // Each tip over the box's text or its arrow asks once.
-    askForTip(form1.combo1()->lineEdit());
+    askForTip(named<QComboBox>(form1, "Combo1")->lineEdit());
     QCOMPARE(asked, 1);
-    QCOMPARE(form1.combo1()->toolTip(), QStringLiteral("port list 1"));
-    askForTip(form1.combo1(), QPoint(form1.combo1()->width() - 4, form1.combo1()->height() / 2));
+    QCOMPARE(named<QComboBox>(form1, "Combo1")->toolTip(), QStringLiteral("port list 1"));
+    askForTip(named<QComboBox>(form1, "Combo1"),
+              QPoint(named<QComboBox>(form1, "Combo1")->width() - 4, named<QComboBox>(form1, "Combo1")->height() / 2));
     QCOMPARE(asked, 2);
-    QCOMPARE(form1.combo1()->toolTip(), QStringLiteral("port list 2"));
+    QCOMPARE(named<QComboBox>(form1, "Combo1")->toolTip(), QStringLiteral("port list 2"));
     // Anywhere else, nothing.
-    askForTip(form1.command1());
+    askForTip(named<QPushButton>(form1, "Command1"));
     QCOMPARE(asked, 2);
     QToolTip::hideText();
 }
@@ -750,7 +752,7 @@ void TestWindows::startUpDescribesNoPortsAndMakesTheOtherWindowsHidden()
     QCOMPARE(madeWindows(), QStringList());
     program.start();
     QVERIFY(QTest::qWaitForWindowExposed(&program.startWindow()));
-    QCOMPARE(program.startWindow().combo1()->toolTip(), QString());
+    QCOMPARE(named<QComboBox>(program.startWindow(), "Combo1")->toolTip(), QString());
 
     // Once the start window is drawn the others come into being, hidden;
     // the settings windows' pictures wait until they are shown.
@@ -760,10 +762,10 @@ void TestWindows::startUpDescribesNoPortsAndMakesTheOtherWindowsHidden()
         if (!before.contains(w))
             QVERIFY2(w->isHidden(), qPrintable(w->objectName()));
     }
-    QVERIFY(program.levelWindow().image5()->pixmap().isNull());
-    QVERIFY(program.distanceWindow().image1()->pixmap().isNull());
+    QVERIFY(named<QLabel>(program.levelWindow(), "Image5")->pixmap().isNull());
+    QVERIFY(named<QLabel>(program.distanceWindow(), "Image1")->pixmap().isNull());
     program.levelWindow().show();
-    QVERIFY(!program.levelWindow().image5()->pixmap().isNull());
+    QVERIFY(!named<QLabel>(program.levelWindow(), "Image5")->pixmap().isNull());
 }
 
 void TestWindows::portBoxTakesAnyPort_data()
@@ -784,10 +786,10 @@ void TestWindows::portBoxTakesAnyPort()
     StartWindow &form1 = windows.form1;
     form1.setPortText(port);
     QCOMPARE(form1.portText(), port);
-    QCOMPARE(form1.combo1()->lineEdit()->text(), port);
+    QCOMPARE(named<QComboBox>(form1, "Combo1")->lineEdit()->text(), port);
     if (index >= 0)
-        QCOMPARE(form1.combo1()->currentIndex(), index);
-    QCOMPARE(form1.combo1()->count(), 15);
+        QCOMPARE(named<QComboBox>(form1, "Combo1")->currentIndex(), index);
+    QCOMPARE(named<QComboBox>(form1, "Combo1")->count(), 15);
 }
 
 void TestWindows::portBoxStartsAtRememberedPort()
@@ -803,7 +805,7 @@ void TestWindows::portBoxStartsAtRememberedPort()
         StartWindows windows;
         preparePortBox(windows.form1, QString());
         QCOMPARE(windows.form1.portText(), QStringLiteral("9"));
-        QCOMPARE(windows.form1.combo1()->currentIndex(), 8);
+        QCOMPARE(named<QComboBox>(windows.form1, "Combo1")->currentIndex(), 8);
     }
     // Something that is no port (edited by hand) counts as nothing kept.
     QSettings(QStringLiteral("Veltra"), QStringLiteral("veltra-sensor"))
@@ -840,7 +842,7 @@ void TestWindows::foundSensorRemembersPort()
     if (answers)
         windows.link.queueReply("DVT-14C00\r\n");
     QSignalSpy found(&form1, &StartWindow::sensorFound);
-    form1.command1()->click();
+    named<QPushButton>(form1, "Command1")->click();
     QCOMPARE(found.count(), answers ? 1 : 0);
     QCOMPARE(rememberedPort(), kept);
     QCOMPARE(QSettings(QStringLiteral("Veltra"), QStringLiteral("veltra-sensor")).value("lastPort").toString(), kept);
@@ -995,9 +997,10 @@ void TestWindows::connectButtonRunsHandshake()
 {
     QVERIFY(m_form1->metaObject()->indexOfSlot("Command1_Click()") >= 0);
     // Disconnecting succeeds only when the button was wired to the handler.
-    QVERIFY(
-        QObject::disconnect(m_form1->command1(), &QPushButton::clicked, m_form1.get(), &StartWindow::Command1_Click));
-    QVERIFY(QObject::connect(m_form1->command1(), &QPushButton::clicked, m_form1.get(), &StartWindow::Command1_Click));
+    QVERIFY(QObject::disconnect(named<QPushButton>(m_form1, "Command1"), &QPushButton::clicked, m_form1.get(),
+                                &StartWindow::Command1_Click));
+    QVERIFY(QObject::connect(named<QPushButton>(m_form1, "Command1"), &QPushButton::clicked, m_form1.get(),
+                             &StartWindow::Command1_Click));
 }
 
 void TestWindows::closingStartWindowClosesPortThenEnds()
@@ -1007,7 +1010,7 @@ void TestWindows::closingStartWindowClosesPortThenEnds()
 
 void TestWindows::connectedNotice()
 {
-    QComboBox *baud = m_form4->combo1();
+    QComboBox *baud = named<QComboBox>(m_form4, "Combo1");
     QVERIFY(!baud->isEnabled());
     QCOMPARE(baud->count(), 0);
     // The handshake writes the rate it found; a box without items must show it.
@@ -1017,7 +1020,7 @@ void TestWindows::connectedNotice()
     QSignalSpy ok(m_form4.get(), &ConnectedNotice::okClicked);
     m_form4->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form4.get()));
-    QTest::mouseClick(m_form4->command5(), Qt::LeftButton);
+    QTest::mouseClick(named<QPushButton>(m_form4, "Command5"), Qt::LeftButton);
     QCOMPARE(ok.count(), 1);
     QVERIFY(m_form4->isVisible());
     m_form4->hide();
@@ -1045,7 +1048,7 @@ void TestWindows::failureNoticeLeadsBack()
     if (byCloseBox)
         m_form5->close();
     else
-        QTest::mouseClick(m_form5->command5(), Qt::LeftButton);
+        QTest::mouseClick(named<QPushButton>(m_form5, "Command5"), Qt::LeftButton);
 
     QCOMPARE(back.count(), 1);
     QVERIFY(!m_form5->isVisible());
@@ -1054,7 +1057,7 @@ void TestWindows::failureNoticeLeadsBack()
     m_form5->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form5.get()));
     QVERIFY(m_form5->isVisible());
-    QTest::mouseClick(m_form5->command5(), Qt::LeftButton);
+    QTest::mouseClick(named<QPushButton>(m_form5, "Command5"), Qt::LeftButton);
     QCOMPARE(back.count(), 2);
     QVERIFY(!m_form5->isVisible());
 }
@@ -1087,7 +1090,7 @@ void TestWindows::failureReason()
     const QRect at = label->geometry();
     QVERIFY(m_form5->rect().contains(at));
     QVERIFY(!at.intersects(m_form5->findChild<QLabel *>("Label1")->geometry()));
-    QVERIFY(!at.intersects(m_form5->command5()->geometry()));
+    QVERIFY(!at.intersects(named<QPushButton>(m_form5, "Command5")->geometry()));
     // Long reasons wrap onto a second line that still fits.
     if (!reason.isEmpty())
         QVERIFY2(label->heightForWidth(at.width()) <= at.height(),
@@ -1103,7 +1106,7 @@ void TestWindows::runNoticeEndsProgramAfterTwoSeconds()
         ++ended;
         endedAfter = clock.elapsed();
     });
-    QTimer *timer = form3.timer1();
+    QTimer *timer = named<QTimer>(form3, "Timer1");
     QCOMPARE(timer->objectName(), QStringLiteral("Timer1"));
     QCOMPARE(timer->interval(), 2000);
     QVERIFY(!timer->isActive());
@@ -1135,12 +1138,12 @@ void TestWindows::closingRunNoticeEndsProgramAtOnce()
     QVERIFY(QTest::qWaitForWindowExposed(&form3));
     QVERIFY(form3.close());
     QCOMPARE(ended, 1);
-    QVERIFY(!form3.timer1()->isActive());
+    QVERIFY(!named<QTimer>(form3, "Timer1")->isActive());
 }
 
 void TestWindows::progressBarIsOnlyFocusTaker()
 {
-    QProgressBar *bar = m_navar->xpProgressBar1();
+    QProgressBar *bar = named<FocusProgressBar>(m_navar, "XP_ProgressBar1");
     QCOMPARE(bar->minimum(), 0);
     QCOMPARE(bar->maximum(), 100);
     QVERIFY(!bar->isTextVisible());
@@ -1164,7 +1167,7 @@ void TestWindows::progressAnimation()
     QList<qint64> times;
     QElapsedTimer clock;
     clock.start();
-    connect(navar.xpProgressBar1(), &QProgressBar::valueChanged, this, [&](int value) {
+    connect(named<FocusProgressBar>(navar, "XP_ProgressBar1"), &QProgressBar::valueChanged, this, [&](int value) {
         values << value;
         times << clock.elapsed();
     });
@@ -1197,9 +1200,9 @@ void TestWindows::progressIgnoresSecondFocus()
 
     ProgressWindow navar;
     QList<int> values;
-    QSignalSpy focused(navar.xpProgressBar1(), &FocusProgressBar::gotFocus);
+    QSignalSpy focused(named<FocusProgressBar>(navar, "XP_ProgressBar1"), &FocusProgressBar::gotFocus);
     QSignalSpy finished(&navar, &ProgressWindow::animationFinished);
-    connect(navar.xpProgressBar1(), &QProgressBar::valueChanged, this, [&](int value) {
+    connect(named<FocusProgressBar>(navar, "XP_ProgressBar1"), &QProgressBar::valueChanged, this, [&](int value) {
         values << value;
         if (value != 0 || values.size() != 1)
             return;
@@ -1252,15 +1255,15 @@ void TestWindows::enterPressesFocusedButton()
     switch (Pressed(window)) {
     case Pressed::Connect:
         form = &windows.form1;
-        button = windows.form1.command1();
+        button = named<QPushButton>(windows.form1, "Command1");
         break;
     case Pressed::Ok:
         form = &windows.form4;
-        button = windows.form4.command5();
+        button = named<QPushButton>(windows.form4, "Command5");
         break;
     case Pressed::Close:
         form = &windows.form5;
-        button = windows.form5.command5();
+        button = named<QPushButton>(windows.form5, "Command5");
         break;
     }
     QSignalSpy notFound(&windows.form1, &StartWindow::sensorNotFound);
@@ -1289,8 +1292,8 @@ void TestWindows::enterElsewhereKeepsItsMeaning()
     StartWindow &form1 = windows.form1;
     QSignalSpy found(&form1, &StartWindow::sensorFound);
     QSignalSpy notFound(&form1, &StartWindow::sensorNotFound);
-    QVERIFY(focusInWindow(form1, form1.combo1()));
-    form1.combo1()->lineEdit()->selectAll();
+    QVERIFY(focusInWindow(form1, named<QComboBox>(form1, "Combo1")));
+    named<QComboBox>(form1, "Combo1")->lineEdit()->selectAll();
     QTest::keyClicks(QApplication::focusWidget(), "12");
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
@@ -1301,13 +1304,13 @@ void TestWindows::enterElsewhereKeepsItsMeaning()
     QVERIFY(form1.isVisible());
 
     // A held Return presses the button once, as a held Space does.
-    QVERIFY(focusInWindow(form1, form1.command1()));
-    QSignalSpy clicked(form1.command1(), &QPushButton::clicked);
+    QVERIFY(focusInWindow(form1, named<QPushButton>(form1, "Command1")));
+    QSignalSpy clicked(named<QPushButton>(form1, "Command1"), &QPushButton::clicked);
     QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
-    QApplication::sendEvent(form1.command1(), &repeat);
+    QApplication::sendEvent(named<QPushButton>(form1, "Command1"), &repeat);
     QCOMPARE(clicked.count(), 0);
     // With Ctrl it is another key.
-    QTest::keyClick(form1.command1(), Qt::Key_Return, Qt::ControlModifier);
+    QTest::keyClick(named<QPushButton>(form1, "Command1"), Qt::Key_Return, Qt::ControlModifier);
     QCOMPARE(clicked.count(), 0);
 }
 

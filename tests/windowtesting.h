@@ -6,6 +6,7 @@
 //
 // A check helper stops at its first failure like a test function does; call it
 // through RUN_CHECK so that the calling test function stops there too.
+#include "findcontrol.h"
 #include "menubar.h"
 #include "scriptedlink.h"
 
@@ -197,7 +198,7 @@ void checkWorkingField(const Window &window, int number, const QString &text)
     const QList<QLineEdit *> found = window.template findChildren<QLineEdit *>(name, Qt::FindDirectChildrenOnly);
     QCOMPARE(found.size(), 1);
     QLineEdit *field = found.first();
-    QCOMPARE(window.text(number), field);
+    QCOMPARE(named<QLineEdit>(window, QStringLiteral("Text%1").arg(number)), field);
     QVERIFY(Window::isWorkingField(number));
     QVERIFY(field->isHidden());
     QCOMPARE(field->focusPolicy(), Qt::NoFocus);
@@ -209,12 +210,12 @@ template <class Window>
 QWidget *numberedControl(const Window &window, const QString &kind, int number)
 {
     if (kind == QLatin1String("Text"))
-        return window.text(number);
+        return named<QLineEdit>(window, QStringLiteral("Text%1").arg(number));
     if (kind == QLatin1String("Label"))
-        return window.label(number);
+        return named<QLabel>(window, QStringLiteral("Label%1").arg(number));
     if (kind == QLatin1String("Combo"))
-        return window.combo(number);
-    return window.command(number);
+        return named<QComboBox>(window, QStringLiteral("Combo%1").arg(number));
+    return named<QPushButton>(window, QStringLiteral("Command%1").arg(number));
 }
 
 // The accessor gives the direct child named kind and number, or nullptr

@@ -85,6 +85,12 @@ WordBytes wordBytes(int value)
 
 } // namespace
 
+bool typedWithin(const QString &text, Setting id)
+{
+    const BlockSetting &setting = blockSetting(id);
+    return wholeNumberIn(text, setting.least, setting.most).has_value();
+}
+
 QString checkPrompt(const char16_t *text)
 {
     return QString::fromUtf16(text) + QString::fromUtf16(u"\x10\x01\x10\x0f\x01");

@@ -52,6 +52,10 @@ struct BlockWritePlan {
     QString error;
 };
 
+// Whether a window's typed text, read as a number and rounded, lies within
+// the setting's range: the same range every path checks.
+bool typedWithin(const QString &text, Setting setting);
+
 // A failed check's prompt as the operator sees it: four of them end in five
 // control characters that belong to the text.
 QString checkPrompt(const char16_t *text);

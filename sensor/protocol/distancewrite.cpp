@@ -10,13 +10,9 @@ DistanceCheck checkDistanceEntries(const QString &baudBox, const QString &slave,
 {
     if (!ModelCatalogue::baudCodeForText(baudBox))
         return DistanceCheck::Baud;
-    const auto within = [](const QString &text, Setting id) {
-        const BlockSetting &setting = blockSetting(id);
-        return wholeNumberIn(text, setting.least, setting.most).has_value();
-    };
-    if (!within(slave, Setting::Slave))
+    if (!typedWithin(slave, Setting::Slave))
         return DistanceCheck::Slave;
-    if (!within(switchPoint, Setting::Switch))
+    if (!typedWithin(switchPoint, Setting::Switch))
         return DistanceCheck::Switch;
     return DistanceCheck::Passed;
 }

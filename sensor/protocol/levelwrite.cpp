@@ -14,16 +14,11 @@ LevelCheck checkLevelEntries(const LevelEntries &entries)
 
     // Every entry is judged as the sensor will receive it, rounded halves to
     // even: 247.6 travels as 248, Empty 0.4 as 0, Hi DO 100.5 as 100.
-    // The ranges are the settings' own, as every other path checks them.
-    const auto within = [](const QString &text, Setting id) {
-        const BlockSetting &setting = blockSetting(id);
-        return wholeNumberIn(text, setting.least, setting.most).has_value();
-    };
-    if (!within(entries.slave, Setting::Slave))
+    if (!typedWithin(entries.slave, Setting::Slave))
         return LevelCheck::Slave;
-    if (!within(entries.empty, Setting::Empty))
+    if (!typedWithin(entries.empty, Setting::Empty))
         return LevelCheck::Empty;
-    if (!within(entries.full, Setting::Full))
+    if (!typedWithin(entries.full, Setting::Full))
         return LevelCheck::Full;
 
     // Hidden thresholds cannot be corrected, so checking them would block
