@@ -144,8 +144,7 @@ std::span<const Cli::Command> Cli::commands()
         {"write", "Change settings, then read them back",
          "Reads the settings block, changes the named settings with the checks of the settings window, writes the "
          "block, follows a new baud rate and reads the block back: it succeeds only when the sensor holds what "
-         "was sent.\nNames: baud, slave, ogr, omb, resolution, empty, full, low-do, hi-do (level sensors); baud, "
-         "slave, ogr, switch (distance sensor).",
+         "was sent. The settings a model has, and what each may hold, follow.",
          Baud | Set | PortList, &Cli::write},
         {"measure", "Take measurements, printed as CSV",
          "Takes measurements and prints them as CSV: time, distance, temperature and, for level sensors, the "
@@ -245,7 +244,10 @@ int Cli::run(const QStringList &arguments)
         return usageError(QStringLiteral("unknown command \"%1\".").arg(first));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QString::fromUtf8(info->description));
+    QString description = QString::fromUtf8(info->description);
+    if (info->options & Set)
+        description += u'\n' + settingsHelp();
+    parser.setApplicationDescription(description);
     // Not addHelpOption(): the Qt options of --help-all mean nothing here.
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("This help."));
     parser.addOption(help);

@@ -36,6 +36,41 @@ QStringList changeableSettings(const SensorSettings &settings)
     return names;
 }
 
+QString settingsHelp()
+{
+    QList<const BlockSetting *> list;
+    for (const BlockSetting &setting : kBlockSettings) {
+        const auto typed = [&setting](SensorFamily family) {
+            const ChangeRule rule = changeRule(setting, family);
+            return inFamily(setting, family) && rule != ChangeRule::Never && rule != ChangeRule::FromFile;
+        };
+        if (typed(SensorFamily::Level) || typed(SensorFamily::Distance))
+            list << &setting;
+    }
+    std::stable_sort(list.begin(), list.end(),
+                     [](const BlockSetting *a, const BlockSetting *b) { return !a->distanceUnit && b->distanceUnit; });
+    QString text = QStringLiteral("Settings (--set NAME=VALUE; numbers are rounded halves to even):\n");
+    for (const BlockSetting *setting : list) {
+        QString who;
+        if (changeRule(*setting, SensorFamily::Level) == ChangeRule::DigitalOutputs)
+            who = QStringLiteral(" (level models with switching outputs)");
+        else if (changeRule(*setting, SensorFamily::Level) == ChangeRule::ResolutionChoice)
+            who = QStringLiteral(" (DVT-14, DVT-16 and DVT-18: codes 105 to 107)");
+        else if (!inFamily(*setting, SensorFamily::Distance) || setting->distanceRule == ChangeRule::Never)
+            who = QStringLiteral(" (level sensors)");
+        else if (!inFamily(*setting, SensorFamily::Level))
+            who = QStringLiteral(" (distance sensor)");
+        QString unit = setting->distanceUnit ? QStringLiteral(", in the sensor's unit") : QString();
+        if (setting->aboveLowDo)
+            unit += QStringLiteral(", above low-do");
+        text += QStringLiteral("  %1%2%3\n")
+                    .arg(QLatin1String(setting->name), -12)
+                    .arg(allowedText(*setting).remove(QStringLiteral("one of ")) + unit, who);
+    }
+    text.chop(1);
+    return text;
+}
+
 PreparedWrite prepareWrite(const SensorSettings &current, const QStringList &assignments, const QString &linkBaudText)
 {
     if (assignments.isEmpty())

@@ -27,6 +27,10 @@ struct PreparedWrite {
 // `read` prints them: the choices and plain settings, then the distances.
 QStringList changeableSettings(const SensorSettings &settings);
 
+// What --set takes, from the description of the settings: a line a
+// setting, "  slave       1 to 247", which models have it where not all do.
+QString settingsHelp();
+
 // `write`: the settings as just read, the NAME=VALUE arguments, and the rate
 // the link runs at (what the windows' baud box holds when the stored code is
 // not a rate).
