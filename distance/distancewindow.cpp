@@ -86,6 +86,7 @@ const std::array<DistanceWindow::WorkingField, 19> DistanceWindow::kWorkingField
 DistanceWindow::DistanceWindow(SensorSession &session, QWidget *parent)
     : QWidget(parent)
     , m_session(session)
+    , m_editor(session)
 {
     ui::setUpWindow(this, QStringLiteral("Form6"), QStringLiteral("Program DVZ"), 12600, 6255);
 

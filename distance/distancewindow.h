@@ -1,6 +1,7 @@
 #pragma once
 
 #include "protocol/sensorsettings.h"
+#include "session/settingseditor.h"
 
 #include <QWidget>
 
@@ -100,6 +101,8 @@ private:
     void showModel(bool distanceModel);
 
     SensorSession &m_session;
+    // The last Read and the write sequence; the controls hold the edits.
+    SettingsEditor m_editor;
     // The menus above the client area and the settings-file actions.
     ui::SettingsMenu *m_files = nullptr;
     std::function<void()> m_endProgram;

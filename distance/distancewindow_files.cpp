@@ -19,6 +19,7 @@ void DistanceWindow::makeMenus()
                                              .spread = [this](const QString &block) { showSettings(block); },
                                              .controlFor = [this](Setting setting) { return controlFor(setting); },
                                              .openTrend = [this] { openTrend(); },
+                                             .editor = &m_editor,
                                              .session = &m_session,
                                          });
 }

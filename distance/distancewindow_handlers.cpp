@@ -122,8 +122,7 @@ void DistanceWindow::Command4_Click()
     // device is still there instead, so an adapter pulled during the wait is
     // reported, not passed over.
     using Outcome = SettingsEditor::WriteResult::Outcome;
-    const Outcome outcome
-        = SettingsEditor(m_session).send({plan->request, plan->lineSettings}, plan->settings, false).outcome;
+    const Outcome outcome = m_editor.send({plan->request, plan->lineSettings}, plan->settings, false).outcome;
     if (outcome == Outcome::NotSent) {
         reportLinkFailure(this, m_session, wasOpen ? LinkAction::Write : LinkAction::WriteNotSent);
         return;

@@ -150,6 +150,7 @@ std::span<const LevelWindow::WorkingField> LevelWindow::workingFields()
 LevelWindow::LevelWindow(SensorSession &session, QWidget *parent)
     : QWidget(parent)
     , m_session(session)
+    , m_editor(session)
 {
     ui::setUpWindow(this, QStringLiteral("form2"), QStringLiteral("Ultraonic Sensor Program V7"), 12270, 7245);
 

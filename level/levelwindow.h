@@ -1,6 +1,7 @@
 #pragma once
 
 #include "protocol/sensorsettings.h"
+#include "session/settingseditor.h"
 
 #include <QPixmap>
 #include <QWidget>
@@ -152,6 +153,8 @@ private:
     void applyModelEntryAfterWrite(const ModelEntry &row);
 
     SensorSession &m_session;
+    // The last Read and the write sequence; the controls hold the edits.
+    SettingsEditor m_editor;
     std::function<void()> m_endProgram;
 
     // The menus above the client area and the settings-file actions.

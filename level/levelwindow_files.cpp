@@ -20,6 +20,7 @@ void LevelWindow::makeMenus()
                                              .spread = [this](const QString &block) { spreadSettings(block); },
                                              .controlFor = [this](Setting setting) { return controlFor(setting); },
                                              .openTrend = [this] { openTrend(); },
+                                             .editor = &m_editor,
                                              .session = &m_session,
                                          });
 }

@@ -164,7 +164,7 @@ SettingsMenu::SettingsMenu(QWidget *window, Window hooks)
     m_bar->setObjectName(QStringLiteral("MenuBar"));
     QMenu *file = m_bar->addMenu(QStringLiteral("&File"));
     m_save = file->addAction(QStringLiteral("&Save Settings…"), this, [this] {
-        const QString path = askSaveSettingsPath(m_window, *m_lastRead);
+        const QString path = askSaveSettingsPath(m_window, *lastRead());
         if (!path.isEmpty())
             saveTo(path);
     });
@@ -206,9 +206,9 @@ void SettingsMenu::readDone(const QString &block)
 {
     clearMarks();
     QString why;
-    m_lastRead = SensorSettings::fromReply(block, &why);
+    m_hooks.editor->setLastRead(SensorSettings::fromReply(block, &why));
     for (QAction *action : fromReadActions())
-        action->setEnabled(m_lastRead.has_value());
+        action->setEnabled(lastRead().has_value());
 }
 
 QList<QAction *> SettingsMenu::fromReadActions() const
@@ -232,14 +232,14 @@ bool SettingsMenu::saveTo(const QString &path)
 
 bool SettingsMenu::openFrom(const QString &path)
 {
-    if (!m_lastRead)
+    if (!lastRead())
         return false;
     const std::optional<SensorSettings> file = loadSettingsFile(m_window, path, m_hooks.family);
     if (!file)
         return false;
     const QString fileName = QFileInfo(path).fileName();
     const std::optional<RestorePlan> plan
-        = planForWindow(m_window, *m_lastRead, *file, fileName, QStringLiteral("Nothing was changed."));
+        = planForWindow(m_window, *lastRead(), *file, fileName, QStringLiteral("Nothing was changed."));
     if (!plan)
         return false;
     // The fields show what a restore would write: the file's values where
@@ -284,14 +284,14 @@ bool SettingsMenu::openFrom(const QString &path)
 
 QDialog *SettingsMenu::compareWith(const QString &path)
 {
-    if (!m_lastRead)
+    if (!lastRead())
         return nullptr;
     const std::optional<SensorSettings> file = loadSettingsFile(m_window, path, m_hooks.family);
     if (!file)
         return nullptr;
     const QString fileName = QFileInfo(path).fileName();
     const std::optional<RestorePlan> plan
-        = planForWindow(m_window, *m_lastRead, *file, fileName, QStringLiteral("Nothing was compared."));
+        = planForWindow(m_window, *lastRead(), *file, fileName, QStringLiteral("Nothing was compared."));
     if (!plan)
         return nullptr;
     return showComparison(m_window, *plan, fileName);

@@ -2,6 +2,7 @@
 
 #include "protocol/sensorsettings.h"
 #include "protocol/settingsplan.h"
+#include "session/settingseditor.h"
 
 #include <QColor>
 #include <QHash>
@@ -43,6 +44,9 @@ public:
         std::function<QWidget *(Setting)> controlFor;
         // View > Trend…; none when unset.
         std::function<void()> openTrend = {};
+        // The window's settings editor: it keeps the last Read the file
+        // actions work from.
+        SettingsEditor *editor = nullptr;
         // View > Traffic Log… and Help > Save Diagnostic Report…: the
         // session's record; none when unset.
         SensorSession *session = nullptr;
@@ -62,7 +66,7 @@ public:
     QDialog *compareWith(const QString &path);
 
     QMenuBar *menuBar() const { return m_bar; }
-    const std::optional<SensorSettings> &lastRead() const { return m_lastRead; }
+    const std::optional<SensorSettings> &lastRead() const { return m_hooks.editor->lastRead(); }
     QAction *trendAction() const { return m_trend; }
     QList<QWidget *> markedFields() const { return m_marks.keys(); }
 
@@ -77,7 +81,6 @@ private:
     QAction *m_open = nullptr;
     QAction *m_compare = nullptr;
     QAction *m_trend = nullptr;
-    std::optional<SensorSettings> m_lastRead;
     QHash<QWidget *, QPalette> m_marks; // marked fields, with their own palettes
 };
 

@@ -22,7 +22,9 @@ public:
     // The sensor's settings, read now; they become the last Read.
     std::optional<SensorSettings> read();
     const std::optional<SensorSettings> &lastRead() const { return m_lastRead; }
-    void setLastRead(const SensorSettings &settings) { m_lastRead = settings; }
+    // A Read done elsewhere (a window's): its settings, or none when its
+    // reply was no whole block.
+    void setLastRead(const std::optional<SensorSettings> &settings) { m_lastRead = settings; }
 
     struct WriteResult {
         enum class Outcome {
