@@ -87,7 +87,7 @@ private:
     void Form_Load();
     void fillLists();
     // Spreads a whole settings block over the boxes and working fields.
-    void showSettings(const QString &reply);
+    void showSettings(const SensorSettings &settings, const QString &baudText);
     void makeMenus();
     void openTrend();
     std::optional<SensorSettings> blockFromFields();

@@ -13,15 +13,16 @@ namespace veltra {
 
 void DistanceWindow::makeMenus()
 {
-    m_files = new ui::SettingsMenu(this, {
-                                             .family = SensorFamily::Distance,
-                                             .blockFromFields = [this] { return blockFromFields(); },
-                                             .spread = [this](const QString &block) { showSettings(block); },
-                                             .controlFor = [this](Setting setting) { return controlFor(setting); },
-                                             .openTrend = [this] { openTrend(); },
-                                             .editor = &m_editor,
-                                             .session = &m_session,
-                                         });
+    m_files = new ui::SettingsMenu(
+        this, {
+                  .family = SensorFamily::Distance,
+                  .blockFromFields = [this] { return blockFromFields(); },
+                  .spread = [this](const SensorSettings &settings) { showSettings(settings, settings.baudText()); },
+                  .controlFor = [this](Setting setting) { return controlFor(setting); },
+                  .openTrend = [this] { openTrend(); },
+                  .editor = &m_editor,
+                  .session = &m_session,
+              });
 }
 
 void DistanceWindow::openTrend()

@@ -45,39 +45,39 @@ void DistanceWindow::Command5_Click()
         return;
     }
     m_files->readDone(m_lastReply->text());
-    showSettings(m_lastReply->text());
+    // The baud box takes only an exact code (" 30"), not "030".
+    showSettings(SensorSettings::fromBlock(m_lastReply->text(), SensorFamily::Distance),
+                 SettingsReply(m_lastReply->text(), SettingsReply::kDistanceFields).baudText());
 
     m_writeButton->setEnabled(true);
     m_getDistanceButton->setEnabled(true);
 }
 
-void DistanceWindow::showSettings(const QString &text)
+void DistanceWindow::showSettings(const SensorSettings &settings, const QString &baudText)
 {
-    const SettingsReply reply(text, SettingsReply::kDistanceFields);
-
-    const QString baud = reply.baudText();
-    if (!baud.isEmpty())
-        m_baudBox->setCurrentText(baud);
-    // Every field after the baud code as it came, the 16-bit settings byte
-    // by byte as well as whole.
-    m_slave->setText(reply.number(fieldOf(Setting::Slave)));
-    m_ogrCode->setText(reply.number(fieldOf(Setting::Ogr)));
-    m_month->setText(reply.number(fieldOf(Setting::Month)));
-    m_day->setText(reply.number(fieldOf(Setting::Day)));
-    m_year->setText(reply.number(fieldOf(Setting::Year)));
-    m_modelCode->setText(reply.number(fieldOf(Setting::Model)));
-    m_emptyHigh->setText(reply.number(fieldOf(Setting::Empty)));
-    m_emptyLow->setText(reply.number(fieldOf(Setting::Empty) + 1));
-    m_fullHigh->setText(reply.number(fieldOf(Setting::Full)));
-    m_fullLow->setText(reply.number(fieldOf(Setting::Full) + 1));
-    m_switchHigh->setText(reply.number(fieldOf(Setting::Switch)));
-    m_switchLow->setText(reply.number(fieldOf(Setting::Switch) + 1));
-    m_hiDoHigh->setText(reply.number(fieldOf(Setting::HiDo)));
-    m_hiDoLow->setText(reply.number(fieldOf(Setting::HiDo) + 1));
-    m_empty->setText(reply.value(Setting::Empty));
-    m_full->setText(reply.value(Setting::Full));
-    m_switchPoint->setText(reply.value(Setting::Switch));
-    m_hiDo->setText(reply.value(Setting::HiDo));
+    if (!baudText.isEmpty())
+        m_baudBox->setCurrentText(baudText);
+    // Every setting after the baud code as plain decimal text, the 16-bit
+    // settings byte by byte as well as whole.
+    const auto show = [&settings](QLineEdit *field, Setting setting) { field->setText(settings.text(setting)); };
+    const auto bytes = [&settings](QLineEdit *high, QLineEdit *low, Setting setting) {
+        high->setText(QString::number(settings.field(fieldOf(setting))));
+        low->setText(QString::number(settings.field(fieldOf(setting) + 1)));
+    };
+    show(m_slave, Setting::Slave);
+    show(m_ogrCode, Setting::Ogr);
+    show(m_month, Setting::Month);
+    show(m_day, Setting::Day);
+    show(m_year, Setting::Year);
+    show(m_modelCode, Setting::Model);
+    bytes(m_emptyHigh, m_emptyLow, Setting::Empty);
+    bytes(m_fullHigh, m_fullLow, Setting::Full);
+    bytes(m_switchHigh, m_switchLow, Setting::Switch);
+    bytes(m_hiDoHigh, m_hiDoLow, Setting::HiDo);
+    show(m_empty, Setting::Empty);
+    show(m_full, Setting::Full);
+    show(m_switchPoint, Setting::Switch);
+    show(m_hiDo, Setting::HiDo);
 
     const QString ogr = ModelCatalogue::ogrTextForCode(int(TextToNumber(m_ogrCode->text())));
     if (!ogr.isEmpty())

@@ -131,9 +131,9 @@ private:
     void showIdentification(const Identification &id);
 
     // Read: the settings of a whole block into their fields.
-    void showSettings(const SettingsReply &reply);
+    void showSettings(const SensorSettings &settings);
     // Read's second half: a whole block spread over the fields and boxes.
-    void spreadSettings(const QString &block);
+    void spreadSettings(const SensorSettings &settings, const QString &baudText);
     void makeMenus();
     void openTrend();
     std::optional<SensorSettings> blockFromFields();

@@ -14,15 +14,16 @@ namespace veltra {
 
 void LevelWindow::makeMenus()
 {
-    m_files = new ui::SettingsMenu(this, {
-                                             .family = SensorFamily::Level,
-                                             .blockFromFields = [this] { return blockFromFields(); },
-                                             .spread = [this](const QString &block) { spreadSettings(block); },
-                                             .controlFor = [this](Setting setting) { return controlFor(setting); },
-                                             .openTrend = [this] { openTrend(); },
-                                             .editor = &m_editor,
-                                             .session = &m_session,
-                                         });
+    m_files = new ui::SettingsMenu(
+        this, {
+                  .family = SensorFamily::Level,
+                  .blockFromFields = [this] { return blockFromFields(); },
+                  .spread = [this](const SensorSettings &settings) { spreadSettings(settings, settings.baudText()); },
+                  .controlFor = [this](Setting setting) { return controlFor(setting); },
+                  .openTrend = [this] { openTrend(); },
+                  .editor = &m_editor,
+                  .session = &m_session,
+              });
 }
 
 void LevelWindow::openTrend()

@@ -30,10 +30,10 @@ double valueOf(const QLineEdit *field)
 }
 
 // A 16-bit setting's two byte fields, high first.
-void showBytes(const SettingsReply &reply, Setting setting, QLineEdit *high, QLineEdit *low)
+void showBytes(const SensorSettings &settings, Setting setting, QLineEdit *high, QLineEdit *low)
 {
-    high->setText(reply.number(fieldOf(setting)));
-    low->setText(reply.number(fieldOf(setting) + 1));
+    high->setText(QString::number(settings.field(fieldOf(setting))));
+    low->setText(QString::number(settings.field(fieldOf(setting) + 1)));
 }
 
 } // namespace
@@ -54,15 +54,15 @@ void LevelWindow::Command5_Click()
         return;
     }
     m_files->readDone(m_lastReply->text());
-    spreadSettings(m_lastReply->text());
+    // The baud box takes only an exact code (" 30"), not "030".
+    spreadSettings(SensorSettings::fromBlock(m_lastReply->text(), SensorFamily::Level),
+                   SettingsReply(m_lastReply->text(), SettingsReply::kLevelFields).baudText());
 }
 
-void LevelWindow::spreadSettings(const QString &block)
+void LevelWindow::spreadSettings(const SensorSettings &settings, const QString &baudText)
 {
     m_writeButton->setEnabled(true);
-    const SettingsReply settings(block, SettingsReply::kLevelFields);
-
-    setIfKnown(m_baudBox, settings.baudText());
+    setIfKnown(m_baudBox, baudText);
     showSettings(settings);
 
     setIfKnown(m_ogrBox, ModelCatalogue::ogrTextForCode(int(valueOf(m_ogrCode))));
@@ -79,27 +79,29 @@ void LevelWindow::spreadSettings(const QString &block)
     m_getLevelButton->setEnabled(true);
 }
 
-void LevelWindow::showSettings(const SettingsReply &reply)
+void LevelWindow::showSettings(const SensorSettings &settings)
 {
-    // Every field from the slave address on, each into its own field; the
-    // 16-bit settings also as their two bytes. The baud code goes to the box.
-    m_slave->setText(reply.number(fieldOf(Setting::Slave)));
-    m_ogrCode->setText(reply.number(fieldOf(Setting::Ogr)));
-    m_month->setText(reply.number(fieldOf(Setting::Month)));
-    m_day->setText(reply.number(fieldOf(Setting::Day)));
-    m_year->setText(reply.number(fieldOf(Setting::Year)));
-    m_modelCode->setText(reply.number(fieldOf(Setting::Model)));
-    showBytes(reply, Setting::Empty, m_emptyHigh, m_emptyLow);
-    showBytes(reply, Setting::Full, m_fullHigh, m_fullLow);
-    showBytes(reply, Setting::LowDo, m_lowDoHigh, m_lowDoLow);
-    showBytes(reply, Setting::HiDo, m_hiDoHigh, m_hiDoLow);
-    m_ombCode->setText(reply.number(fieldOf(Setting::Omb)));
-    m_resolutionCode->setText(reply.number(fieldOf(Setting::Resolution)));
+    // Every setting from the slave address on, each into its own field as
+    // plain decimal text; the 16-bit settings also as their two bytes. The
+    // baud code goes to the box.
+    const auto show = [&settings](QLineEdit *field, Setting setting) { field->setText(settings.text(setting)); };
+    show(m_slave, Setting::Slave);
+    show(m_ogrCode, Setting::Ogr);
+    show(m_month, Setting::Month);
+    show(m_day, Setting::Day);
+    show(m_year, Setting::Year);
+    show(m_modelCode, Setting::Model);
+    showBytes(settings, Setting::Empty, m_emptyHigh, m_emptyLow);
+    showBytes(settings, Setting::Full, m_fullHigh, m_fullLow);
+    showBytes(settings, Setting::LowDo, m_lowDoHigh, m_lowDoLow);
+    showBytes(settings, Setting::HiDo, m_hiDoHigh, m_hiDoLow);
+    show(m_ombCode, Setting::Omb);
+    show(m_resolutionCode, Setting::Resolution);
 
-    m_empty->setText(reply.value(Setting::Empty));
-    m_full->setText(reply.value(Setting::Full));
-    m_lowDo->setText(reply.value(Setting::LowDo));
-    m_hiDo->setText(reply.value(Setting::HiDo));
+    show(m_empty, Setting::Empty);
+    show(m_full, Setting::Full);
+    show(m_lowDo, Setting::LowDo);
+    show(m_hiDo, Setting::HiDo);
 }
 
 void LevelWindow::applyModelEntry(const ModelEntry &row)

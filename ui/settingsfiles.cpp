@@ -246,7 +246,7 @@ bool SettingsMenu::openFrom(const QString &path)
     // the sensor's model lets them change, the sensor's own elsewhere (its
     // model above all: that is what the sensor is).
     clearMarks();
-    m_hooks.spread(plan->target.replyText());
+    m_hooks.spread(plan->target);
 
     for (const SettingComparison &row : compareSettings(*plan)) {
         QWidget *control = row.differs ? m_hooks.controlFor(row.setting->id) : nullptr;

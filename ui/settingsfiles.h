@@ -39,7 +39,7 @@ public:
         // (the window has shown why) when one fails.
         std::function<std::optional<SensorSettings>()> blockFromFields;
         // A whole block spread over the fields as a Read shows it.
-        std::function<void(const QString &block)> spread;
+        std::function<void(const SensorSettings &settings)> spread;
         // The field that shows a setting; nullptr when none does.
         std::function<QWidget *(Setting)> controlFor;
         // View > Trend…; none when unset.

@@ -75,12 +75,16 @@ std::optional<SensorSettings> SensorSettings::fromReply(const QString &reply, QS
         return std::nullopt;
     }
     const SensorFamily family = id.window == ModelWindow::Distance ? SensorFamily::Distance : SensorFamily::Level;
-    // A whole block: every field three digits. Characters after it are not
-    // part of it, as for the windows.
-    const SettingsReply block(reply, blockFieldCount(family));
+    return fromBlock(reply, family);
+}
+
+SensorSettings SensorSettings::fromBlock(const QString &block, SensorFamily family)
+{
+    // Every field three digits; characters after the block are not part of it.
+    const SettingsReply fields(block, blockFieldCount(family));
     SensorSettings settings(family);
     for (const BlockSetting &setting : blockSettings(family))
-        settings.setValue(setting.id, block.value(setting.id).toInt());
+        settings.setValue(setting.id, fields.value(setting.id).toInt());
     return settings;
 }
 

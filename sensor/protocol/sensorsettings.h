@@ -35,6 +35,10 @@ public:
     // `why` then says which.
     static std::optional<SensorSettings> fromReply(const QString &reply, QString *why);
 
+    // The settings of a whole block of a family's fields (SettingsReply::
+    // isWellFormed), whatever its model code says.
+    static SensorSettings fromBlock(const QString &block, SensorFamily family);
+
     // Settings from values, one per setting of the family in blockSettings
     // order, each within what its field(s) can carry.
     static SensorSettings fromValues(SensorFamily family, std::span<const int> values);
