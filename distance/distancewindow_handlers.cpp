@@ -59,25 +59,21 @@ void DistanceWindow::showSettings(const SensorSettings &settings, const QString 
         m_baudBox->setCurrentText(baudText);
     // Every setting after the baud code as plain decimal text, the 16-bit
     // settings byte by byte as well as whole.
-    const auto show = [&settings](QLineEdit *field, Setting setting) { field->setText(settings.text(setting)); };
-    const auto bytes = [&settings](QLineEdit *high, QLineEdit *low, Setting setting) {
-        high->setText(QString::number(settings.field(fieldOf(setting))));
-        low->setText(QString::number(settings.field(fieldOf(setting) + 1)));
-    };
-    show(m_slave, Setting::Slave);
-    show(m_ogrCode, Setting::Ogr);
-    show(m_month, Setting::Month);
-    show(m_day, Setting::Day);
-    show(m_year, Setting::Year);
-    show(m_modelCode, Setting::Model);
-    bytes(m_emptyHigh, m_emptyLow, Setting::Empty);
-    bytes(m_fullHigh, m_fullLow, Setting::Full);
-    bytes(m_switchHigh, m_switchLow, Setting::Switch);
-    bytes(m_hiDoHigh, m_hiDoLow, Setting::HiDo);
-    show(m_empty, Setting::Empty);
-    show(m_full, Setting::Full);
-    show(m_switchPoint, Setting::Switch);
-    show(m_hiDo, Setting::HiDo);
+    ui::showSettings(settings,
+                     {{Setting::Slave, m_slave},
+                      {Setting::Ogr, m_ogrCode},
+                      {Setting::Month, m_month},
+                      {Setting::Day, m_day},
+                      {Setting::Year, m_year},
+                      {Setting::Model, m_modelCode},
+                      {Setting::Empty, m_empty},
+                      {Setting::Full, m_full},
+                      {Setting::Switch, m_switchPoint},
+                      {Setting::HiDo, m_hiDo}},
+                     {{Setting::Empty, m_emptyHigh, m_emptyLow},
+                      {Setting::Full, m_fullHigh, m_fullLow},
+                      {Setting::Switch, m_switchHigh, m_switchLow},
+                      {Setting::HiDo, m_hiDoHigh, m_hiDoLow}});
 
     const QString ogr = ModelCatalogue::ogrTextForCode(int(TextToNumber(m_ogrCode->text())));
     if (!ogr.isEmpty())

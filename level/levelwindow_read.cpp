@@ -29,13 +29,6 @@ double valueOf(const QLineEdit *field)
     return TextToNumber(field->text());
 }
 
-// A 16-bit setting's two byte fields, high first.
-void showBytes(const SensorSettings &settings, Setting setting, QLineEdit *high, QLineEdit *low)
-{
-    high->setText(QString::number(settings.field(fieldOf(setting))));
-    low->setText(QString::number(settings.field(fieldOf(setting) + 1)));
-}
-
 } // namespace
 
 void LevelWindow::Command5_Click()
@@ -84,24 +77,23 @@ void LevelWindow::showSettings(const SensorSettings &settings)
     // Every setting from the slave address on, each into its own field as
     // plain decimal text; the 16-bit settings also as their two bytes. The
     // baud code goes to the box.
-    const auto show = [&settings](QLineEdit *field, Setting setting) { field->setText(settings.text(setting)); };
-    show(m_slave, Setting::Slave);
-    show(m_ogrCode, Setting::Ogr);
-    show(m_month, Setting::Month);
-    show(m_day, Setting::Day);
-    show(m_year, Setting::Year);
-    show(m_modelCode, Setting::Model);
-    showBytes(settings, Setting::Empty, m_emptyHigh, m_emptyLow);
-    showBytes(settings, Setting::Full, m_fullHigh, m_fullLow);
-    showBytes(settings, Setting::LowDo, m_lowDoHigh, m_lowDoLow);
-    showBytes(settings, Setting::HiDo, m_hiDoHigh, m_hiDoLow);
-    show(m_ombCode, Setting::Omb);
-    show(m_resolutionCode, Setting::Resolution);
-
-    show(m_empty, Setting::Empty);
-    show(m_full, Setting::Full);
-    show(m_lowDo, Setting::LowDo);
-    show(m_hiDo, Setting::HiDo);
+    ui::showSettings(settings,
+                     {{Setting::Slave, m_slave},
+                      {Setting::Ogr, m_ogrCode},
+                      {Setting::Month, m_month},
+                      {Setting::Day, m_day},
+                      {Setting::Year, m_year},
+                      {Setting::Model, m_modelCode},
+                      {Setting::Omb, m_ombCode},
+                      {Setting::Resolution, m_resolutionCode},
+                      {Setting::Empty, m_empty},
+                      {Setting::Full, m_full},
+                      {Setting::LowDo, m_lowDo},
+                      {Setting::HiDo, m_hiDo}},
+                     {{Setting::Empty, m_emptyHigh, m_emptyLow},
+                      {Setting::Full, m_fullHigh, m_fullLow},
+                      {Setting::LowDo, m_lowDoHigh, m_lowDoLow},
+                      {Setting::HiDo, m_hiDoHigh, m_hiDoLow}});
 }
 
 void LevelWindow::applyModelEntry(const ModelEntry &row)

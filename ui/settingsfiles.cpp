@@ -304,6 +304,17 @@ void SettingsMenu::clearMarks()
     m_marks.clear();
 }
 
+void showSettings(const SensorSettings &settings, std::initializer_list<SettingField> fields,
+                  std::initializer_list<WordFields> words)
+{
+    for (const SettingField &each : fields)
+        each.field->setText(settings.text(each.setting));
+    for (const WordFields &each : words) {
+        each.high->setText(QString::number(settings.field(fieldOf(each.setting))));
+        each.low->setText(QString::number(settings.field(fieldOf(each.setting) + 1)));
+    }
+}
+
 std::optional<SensorSettings> settingsToSave(QWidget *parent, const SensorSettings &settings)
 {
     for (const BlockSetting &setting : blockSettings(settings.family())) {

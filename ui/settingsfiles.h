@@ -11,9 +11,11 @@
 #include <QString>
 
 #include <functional>
+#include <initializer_list>
 #include <optional>
 
 class QAction;
+class QLineEdit;
 
 namespace veltra {
 class SensorSession;
@@ -83,6 +85,21 @@ private:
     QAction *m_trend = nullptr;
     QHash<QWidget *, QPalette> m_marks; // marked fields, with their own palettes
 };
+
+// A sensor's settings into a window's fields as plain decimal text: each
+// field its setting's value, each pair of byte fields the high and low byte
+// of a 16-bit setting.
+struct SettingField {
+    Setting setting;
+    QLineEdit *field;
+};
+struct WordFields {
+    Setting setting;
+    QLineEdit *high;
+    QLineEdit *low;
+};
+void showSettings(const SensorSettings &settings, std::initializer_list<SettingField> fields,
+                  std::initializer_list<WordFields> words);
 
 // Settings a window is to save: each value within what its field(s) can
 // carry, or an input-error message naming the first that is not, and nothing.
