@@ -6,6 +6,7 @@
 #include "portselection.h"
 
 #include <QCommandLineParser>
+#include <QIODevice>
 #include <QTextStream>
 
 namespace veltra {
@@ -39,7 +40,8 @@ const char *const kExitCodes = "Exit codes:\n"
                                "was sent\n"
                                "  5  the port could not be opened, or is not a serial device\n"
                                "  6  the read-back after a write differs or failed\n"
-                               "  7  compare, restore: the sensor does not hold the file's settings";
+                               "  7  compare, restore: the sensor does not hold the file's settings\n"
+                               "  8  a file or standard output could not be written";
 
 // The number of ports `ports` lists unless told otherwise: as many as the
 // start window's port box offers.
@@ -224,6 +226,20 @@ Cli::Cli(SerialLink &link, QTextStream &out, QTextStream &err)
 {}
 
 int Cli::run(const QStringList &arguments)
+{
+    const int code = runCommand(arguments);
+    // What was printed must have arrived: a full disk or a closed pipe on
+    // standard output is an error, never silence.
+    m_out.flush();
+    if (m_out.status() == QTextStream::Ok)
+        return code;
+    const QString why = m_out.device() ? m_out.device()->errorString() : QString();
+    m_err << kProgram << ": standard output could not be written"
+          << (why.isEmpty() ? QString() : QStringLiteral(": ") + why) << '.' << Qt::endl;
+    return code == int(ExitCode::ReadBackDiffers) ? code : int(ExitCode::NotWritten);
+}
+
+int Cli::runCommand(const QStringList &arguments)
 {
     const QString first = arguments.value(1);
     if (first.isEmpty()) {

@@ -39,6 +39,8 @@ public:
     void setLinkFactory(LinkFactory factory) { m_makeLink = std::move(factory); }
 
 private:
+    // run() without the final check of standard output.
+    int runCommand(const QStringList &arguments);
     struct Command;
     static std::span<const Command> commands();
     static const Command *findCommand(const QString &name);

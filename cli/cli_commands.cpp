@@ -4,6 +4,7 @@
 #include "files/diagnosticreport.h"
 #include "files/settingscompare.h"
 #include "files/settingsfile.h"
+#include "files/wholefile.h"
 #include "numbers.h"
 #include "output.h"
 #include "portlist.h"
@@ -39,8 +40,9 @@ const QString kPort = QStringLiteral("port");
 const QString kBaud = QStringLiteral("baud");
 const QString kJson = QStringLiteral("json");
 
-// A backup's name in a folder: port, model and date, so the files of many
-// sensors sort by port: "port-3_DVT-14C01_2026-12-09.json", a device path's
+// A backup's name in a folder: port, model and time to the second, so the
+// files of many sensors sort by port and a later backup never replaces an
+// earlier one: "port-3_DVT-14C01_2026-12-09T101530.json", a device path's
 // slashes as dashes ("port-dev-ttyUSB0_...").
 QString backupFileName(const QString &port, const QString &model, const QDateTime &time)
 {
@@ -48,13 +50,30 @@ QString backupFileName(const QString &port, const QString &model, const QDateTim
     label.replace(u'/', u'-');
     while (label.startsWith(u'-'))
         label.remove(0, 1);
-    QString name = QStringLiteral("port-%1_%2_%3.json").arg(label, model, time.toString(QStringLiteral("yyyy-MM-dd")));
+    QString name
+        = QStringLiteral("port-%1_%2_%3.json").arg(label, model, time.toString(QStringLiteral("yyyy-MM-ddTHHmmss")));
     // Nothing a file system could take as a folder or refuse.
     for (QChar &c : name) {
         if (c == u'/' || c == u'\\' || c == u':' || c.isSpace())
             c = u'-';
     }
     return name;
+}
+
+// The name in the folder, with "-2", "-3" ... before ".json" where a file of
+// that name is already there.
+QString freeBackupPath(const QDir &folder, const QString &name)
+{
+    QString path = folder.filePath(name);
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = folder.filePath(name.chopped(5) + QStringLiteral("-%1.json").arg(n));
+    return path;
+}
+
+// "-" and /dev/stdout name standard output rather than a file.
+bool isStandardOutput(const QString &path)
+{
+    return path.isEmpty() || path == u"-" || path == u"/dev/stdout";
 }
 
 QString withUnit(int value, const QString &unit)
@@ -376,19 +395,19 @@ int Cli::measure(const QCommandLineParser &parser)
 
 int Cli::backup(const QCommandLineParser &parser)
 {
-    // The file (or folder) is checked first: a path that cannot be written
-    // costs no exchange with the sensor.
+    // The target is checked first: one that cannot take a file costs no
+    // exchange with the sensor.
     QString path = parser.value(QStringLiteral("output"));
-    const bool toFile = !path.isEmpty() && path != u"-";
+    const bool toFile = !isStandardOutput(path);
     const bool toFolder = toFile && (path.endsWith(u'/') || QFileInfo(path).isDir());
-    QSaveFile file;
     if (toFolder) {
-        if (!QDir().mkpath(path) || !QFileInfo(path).isWritable())
+        if (!QDir().mkpath(path))
             return fail({ExitCode::Usage, QStringLiteral("Cannot write into the folder %1.").arg(path)});
     } else if (toFile) {
-        file.setFileName(path);
-        if (!file.open(QIODevice::WriteOnly))
-            return fail({ExitCode::Usage, QStringLiteral("Cannot write %1: %2").arg(path, file.errorString())});
+        if (const QString problem = outputTargetProblem(path); !problem.isEmpty())
+            return fail({ExitCode::Usage, problem});
+        if (!QFileInfo(QFileInfo(path).absolutePath()).isDir())
+            return fail({ExitCode::Usage, QStringLiteral("Cannot write %1: its folder does not exist.").arg(path)});
     }
 
     SensorSession session(m_link);
@@ -404,14 +423,11 @@ int Cli::backup(const QCommandLineParser &parser)
         m_out.flush();
         return int(ExitCode::Success);
     }
-    if (toFolder) {
-        path = QDir(path).filePath(backupFileName(m_portText, block->modelName(), now));
-        file.setFileName(path);
-        if (!file.open(QIODevice::WriteOnly))
-            return fail({ExitCode::Usage, QStringLiteral("Cannot write %1: %2").arg(path, file.errorString())});
-    }
-    if (file.write(json) != json.size() || !file.commit())
-        return fail({ExitCode::Usage, QStringLiteral("Cannot write %1: %2").arg(path, file.errorString())});
+    if (toFolder)
+        path = freeBackupPath(QDir(path), backupFileName(m_portText, block->modelName(), now));
+    QString why;
+    if (!writeWholeFile(path, json, &why))
+        return fail({ExitCode::NotWritten, why});
     m_out << "Backed up " << block->modelName() << " on port " << portDescription(m_portText, m_link.device()) << " to "
           << path << '.' << Qt::endl;
     return int(ExitCode::Success);
@@ -656,13 +672,13 @@ int Cli::report(const QCommandLineParser &parser)
         || !session.readSettings())
         code = fail(failureOf(session.failure()));
     const QJsonObject report = diagnosticReport(session, QStringLiteral("veltra-cli"), QStringLiteral(VELTRA_VERSION));
-    if (path.isEmpty() || path == u"-") {
+    if (isStandardOutput(path)) {
         printJson(m_out, report);
         return code;
     }
     QString error;
     if (!saveDiagnosticReport(path, report, &error))
-        return fail({ExitCode::Usage, error});
+        return fail({ExitCode::NotWritten, error});
     m_out << "Diagnostic report of port " << portDescription(m_portText, m_link.device()) << " written to " << path
           << '.' << Qt::endl;
     return code;

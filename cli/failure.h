@@ -15,7 +15,8 @@ enum class ExitCode : int {
     Refused = 4,         // a setting failed the window's check: nothing was sent
     PortFailed = 5,      // the port could not be opened
     ReadBackDiffers = 6, // the sensor does not hold what was written
-    Differs = 7,         // compare: the sensor does not hold the file's settings
+    Differs = 7,         // compare, restore: the sensor does not hold the file's settings
+    NotWritten = 8,      // a file or standard output could not be written
 };
 
 struct Failure {

@@ -8,6 +8,9 @@
 #include <QProcess>
 #include <QTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 // The result is taken once: QVERIFY2 evaluates its message every time.
 #define QVERIFY_EXIT(result, code)                                                                                     \
     do {                                                                                                               \
@@ -30,9 +33,20 @@ QString cliProgram()
 }
 
 // Runs veltra-cli to its end. It inherits VELTRA_PORTS_DIR from the Sim.
-CliResult runCli(const QStringList &arguments)
+// A file limit (bytes) makes every write past it fail as on a full disk; a
+// standard output file takes what it prints ("/dev/full": every write fails).
+CliResult runCli(const QStringList &arguments, qint64 fileLimit = 0, const QString &standardOutput = {})
 {
     QProcess process;
+    if (fileLimit > 0) {
+        process.setChildProcessModifier([fileLimit] {
+            const rlimit limit{rlim_t(fileLimit), rlim_t(fileLimit)};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            ::signal(SIGXFSZ, SIG_IGN); // the write fails instead of ending the program
+        });
+    }
+    if (!standardOutput.isEmpty())
+        process.setStandardOutputFile(standardOutput);
     process.start(cliProgram(), arguments);
     CliResult result;
     if (!process.waitForFinished(30000)) {

@@ -5,6 +5,7 @@
 #include "cliprocess.h"
 #include "simprocess.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -16,6 +17,8 @@ class TestCliFaults : public QObject
 {
     Q_OBJECT
 private slots:
+    void outputsAreWholeOrNotWritten_data();
+    void outputsAreWholeOrNotWritten();
     void damagedSettingsReplyIsNeverWritten();
     void damagedReadBackIsNoSuccess();
     void detectNamesNoModelFromADamagedReply();
@@ -24,6 +27,65 @@ private slots:
     void pathsThatAreNoSerialDevice();
     void restoreRefusesWhatIsNoBackup();
 };
+
+// clang-format off
+void TestCliFaults::outputsAreWholeOrNotWritten_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // "FILE" stands for a file that holds an earlier result
+    QTest::addColumn<qint64>("fileLimit");      // bytes a write may reach; 0: no limit
+    QTest::addColumn<QString>("standardOutput");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");
+
+    const QStringList port{"--port", "1", "--baud", "9600"};
+    QTest::newRow("backup, disk full") << QStringList{"backup", "-o", "FILE"} + port << qint64(200) << "" << 8
+                                       << "Cannot write FILE: File too large.";
+    QTest::newRow("report, disk full") << QStringList{"report", "-o", "FILE"} + port << qint64(200) << "" << 8
+                                       << "Cannot write FILE: File too large.";
+    QTest::newRow("backup to a full output") << QStringList{"backup"} + port << qint64(0) << "/dev/full" << 8
+                                             << "standard output could not be written: No space left on device.";
+    QTest::newRow("read --json to a full output") << QStringList{"read", "--json"} + port << qint64(0) << "/dev/full"
+                                                  << 8 << "standard output could not be written";
+    QTest::newRow("report to a full output") << QStringList{"report"} + port << qint64(0) << "/dev/full" << 8
+                                             << "standard output could not be written";
+    // Run as root, a device named by -o would be replaced by a file.
+    QTest::newRow("backup onto a device") << QStringList{"backup", "-o", "/dev/null"} + port << qint64(0) << "" << 2
+                                          << "Cannot write /dev/null: it is a device, not a file; nothing was written to it.";
+}
+// clang-format on
+
+void TestCliFaults::outputsAreWholeOrNotWritten()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(qint64, fileLimit);
+    QFETCH(QString, standardOutput);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+
+    QTemporaryDir ports;
+    QTemporaryDir files;
+    Sim sim(ports);
+    QVERIFY(!sim.start({"--model", "21"}).isEmpty());
+    const QString path = files.filePath("earlier.json");
+    const QByteArray earlier(1000, 'x'); // larger than the limit: it was written before the disk filled
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(earlier);
+    }
+    arguments.replaceInStrings(QStringLiteral("FILE"), path);
+
+    const CliResult result = runCli(arguments, fileLimit, standardOutput);
+    QVERIFY_EXIT(result, exitCode);
+    QVERIFY2(result.err.contains(QString(message).replace(QStringLiteral("FILE"), path)), qPrintable(result.err));
+    // The earlier file is as it was, and nothing was left beside it.
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), earlier);
+    QCOMPARE(QDir(files.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"earlier.json"});
+    struct stat null;
+    QVERIFY(::stat("/dev/null", &null) == 0 && S_ISCHR(null.st_mode));
+}
 
 void TestCliFaults::damagedSettingsReplyIsNeverWritten()
 {

@@ -1,6 +1,7 @@
 #include "trafficlogwindow.h"
 
 #include "files/diagnosticreport.h"
+#include "files/wholefile.h"
 #include "protocol/measurementrow.h"
 #include "session/sensorsession.h"
 
@@ -18,7 +19,6 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QStandardPaths>
@@ -271,12 +271,10 @@ QString TrafficLogWindow::shownText(bool csv) const
 
 bool TrafficLogWindow::saveTo(const QString &path)
 {
-    QSaveFile file(path);
     const QByteArray bytes = shownText(path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive)).toUtf8();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        QMessageBox::warning(
-            this, windowTitle(),
-            QStringLiteral("%1 cannot be written: %2.").arg(QDir::toNativeSeparators(path), file.errorString()));
+    QString why;
+    if (!writeWholeFile(path, bytes, &why)) {
+        QMessageBox::warning(this, windowTitle(), why);
         return false;
     }
     return true;

@@ -1,6 +1,7 @@
 #include "files/diagnosticreport.h"
 
 #include "files/settingsfile.h"
+#include "files/wholefile.h"
 #include "portlist.h"
 #include "portmap.h"
 #include "protocol/sensorsettings.h"
@@ -73,13 +74,7 @@ QJsonObject diagnosticReport(SensorSession &session, const QString &program, con
 
 bool saveDiagnosticReport(const QString &path, const QJsonObject &report, QString *error)
 {
-    QSaveFile file(path);
-    const QByteArray bytes = QJsonDocument(report).toJson(QJsonDocument::Indented);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        *error = QStringLiteral("%1 cannot be written: %2.").arg(QDir::toNativeSeparators(path), file.errorString());
-        return false;
-    }
-    return true;
+    return writeWholeFile(path, QJsonDocument(report).toJson(QJsonDocument::Indented), error);
 }
 
 } // namespace veltra

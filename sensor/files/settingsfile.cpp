@@ -1,5 +1,6 @@
 #include "files/settingsfile.h"
 
+#include "files/wholefile.h"
 #include "numbers.h"
 
 #include <QFile>
@@ -439,16 +440,7 @@ std::optional<SensorSettings> load(const QString &path, QString *why)
 bool save(const QString &path, const SensorSettings &block, const QDateTime &taken, const QString &programVersion,
           QString *why)
 {
-    const QByteArray json = serialize(block, taken, programVersion);
-    QSaveFile file(path);
-    // Never write into the old file itself, even where a temporary file
-    // cannot be made next to it.
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly) || file.write(json) != json.size() || !file.commit()) {
-        *why = QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
-        return false;
-    }
-    return true;
+    return writeWholeFile(path, serialize(block, taken, programVersion), why);
 }
 
 } // namespace veltra::SettingsFile
