@@ -15,8 +15,11 @@
 #include "trendwindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QChart>
+#include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -26,6 +29,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimeZone>
+#include <QTimer>
 
 #include <cmath>
 #include <limits>
@@ -449,6 +453,18 @@ void TestTrend::trendShowsGapsAndCounts()
     QCOMPARE(trend->statsTable()->item(0, 1)->text(), QStringLiteral("204"));
     QCOMPARE(trend->statsTable()->item(0, 2)->text(), QStringLiteral("202.67"));
     QVERIFY(named<QPushButton>(window, "Command1")->isEnabled());
+
+    // Export Image writes a whole PNG, or says why and leaves nothing.
+    QTemporaryDir dir;
+    const QString png = dir.filePath(QStringLiteral("chart.png"));
+    QVERIFY(trend->exportImage(png));
+    QVERIFY(!QImage(png).isNull());
+    QTimer::singleShot(0, [] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+            box->close();
+    });
+    QVERIFY(!trend->exportImage(dir.filePath(QStringLiteral("no/such/chart.png"))));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("chart.png")});
 }
 
 QTEST_MAIN(TestTrend)

@@ -1,11 +1,13 @@
 #include "trendwindow.h"
 
+#include "files/wholefile.h"
 #include "linkfailure.h"
 #include "portlock.h"
 #include "session/sensorsession.h"
 #include "trendchart.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -426,9 +428,18 @@ void TrendWindow::recordingFailed()
 bool TrendWindow::exportImage(const QString &path)
 {
     redrawNow();
-    if (!m_chart->grab().save(path, "PNG")) {
-        QMessageBox::warning(this, windowTitle(),
-                             QStringLiteral("%1 cannot be written.").arg(QDir::toNativeSeparators(path)));
+    // The picture is made in memory and written whole, or not at all.
+    QByteArray png;
+    QBuffer buffer(&png);
+    QString why;
+    if (!buffer.open(QIODevice::WriteOnly) || !m_chart->grab().save(&buffer, "PNG")) {
+        why = QStringLiteral("%1 cannot be written: the chart could not be made into a picture.")
+                  .arg(QDir::toNativeSeparators(path));
+    } else {
+        writeWholeFile(path, png, &why);
+    }
+    if (!why.isEmpty()) {
+        QMessageBox::warning(this, windowTitle(), why);
         return false;
     }
     m_status->setText(QStringLiteral("Chart saved to ") + QDir::toNativeSeparators(path));
