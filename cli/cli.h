@@ -1,6 +1,7 @@
 #pragma once
 
 #include "failure.h"
+#include "portmap.h"
 #include "portselection.h"
 #include "scan.h"
 #include "session/sensorsession.h"
@@ -10,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <span>
@@ -97,6 +99,8 @@ private:
 
     // The port numbers scan (and --port all) looks through.
     static constexpr int kScanPortCount = 64;
+    // That, or more where the ports folder has a comN link of a larger N.
+    static int scanPortCount() { return std::max(kScanPortCount, PortMap::highestLinkNumber()); }
 
     SerialLink &m_link;
     QTextStream &m_out;

@@ -158,7 +158,7 @@ int Cli::scan(const QCommandLineParser &parser)
 {
     if (!m_makeLink)
         return fail({ExitCode::Usage, QStringLiteral("scan needs the serial ports of the system.")});
-    const QList<PortEntry> candidates = scanCandidates(kScanPortCount, parser.isSet(QStringLiteral("all-devices")));
+    const QList<PortEntry> candidates = scanCandidates(scanPortCount(), parser.isSet(QStringLiteral("all-devices")));
     const QList<ScanResult> results = scanPorts(candidates, m_makeLink);
     traceScan(results);
     const bool anyFound = std::any_of(results.cbegin(), results.cend(),
@@ -240,7 +240,7 @@ int Cli::runOnPorts(const QStringList &arguments, const QCommandLineParser &pars
     if (selection.all) {
         ports.clear();
         rates.clear();
-        const QList<ScanResult> found = scanPorts(scanCandidates(kScanPortCount, false), m_makeLink);
+        const QList<ScanResult> found = scanPorts(scanCandidates(scanPortCount(), false), m_makeLink);
         traceScan(found);
         for (const ScanResult &r : found) {
             if (r.state == ScanResult::State::Found) {

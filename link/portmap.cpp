@@ -89,6 +89,21 @@ QString PortMap::linkedDevice(int number)
 #endif
 }
 
+int PortMap::highestLinkNumber()
+{
+    int highest = 0;
+#ifndef Q_OS_WIN
+    const QStringList names = QDir(portsDir()).entryList({QStringLiteral("com*")}, QDir::Files | QDir::System);
+    for (const QString &name : names) {
+        bool ok = false;
+        const int number = name.mid(3).toInt(&ok);
+        if (ok && number > highest && name == QStringLiteral("com%1").arg(number))
+            highest = number;
+    }
+#endif
+    return highest;
+}
+
 QString PortMap::describe(int maxPort)
 {
     QStringList lines;

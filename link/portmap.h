@@ -37,6 +37,8 @@ public:
     static QString deviceFor(const PortId &port);
     // The device the link comN in the ports folder names; empty without one.
     static QString linkedDevice(int number);
+    // The largest N of a link comN in the ports folder; 0 without one.
+    static int highestLinkNumber();
     // One line per port number that maps to a device, for the port box's
     // tooltip; the system's devices are enumerated at most once per call.
     static QString describe(int maxPort);
