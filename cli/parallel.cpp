@@ -26,10 +26,13 @@ void runAtOnce(int count, const std::function<void(int index)> &job)
 
 int worstExitCode(const QList<int> &codes)
 {
-    // From the least to the most serious.
-    static const QList<int> order
-        = {int(ExitCode::Success),    int(ExitCode::Differs),         int(ExitCode::Refused), int(ExitCode::NoSensor),
-           int(ExitCode::PortFailed), int(ExitCode::ReadBackDiffers), int(ExitCode::Usage)};
+    // From the least to the most serious: a sensor that may not hold what
+    // was sent outweighs everything, a file not written comes next, then
+    // no contact, a difference, a refusal (nothing sent) and a usage error.
+    static const QList<int> order = {
+        int(ExitCode::Success),  int(ExitCode::Usage),      int(ExitCode::Refused),    int(ExitCode::Differs),
+        int(ExitCode::NoSensor), int(ExitCode::PortFailed), int(ExitCode::NotWritten), int(ExitCode::ReadBackDiffers),
+    };
     int worst = int(ExitCode::Success);
     for (int code : codes) {
         const qsizetype rank = order.indexOf(code);

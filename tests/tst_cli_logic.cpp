@@ -564,12 +564,15 @@ void TestCliLogic::worstOfSeveralExitCodes()
     QCOMPARE(worstExitCode({}), 0);
     QCOMPARE(worstExitCode({0, 0}), 0);
     QCOMPARE(worstExitCode({0, 7, 0}), 7);
-    // No sensor outweighs a difference; a failed read-back outweighs a port
-    // that could not be opened; a usage error outweighs everything.
+    // A sensor that may not hold what was sent outweighs everything; a file
+    // not written, then no contact, a difference, a refusal and a usage error.
+    QCOMPARE(worstExitCode({6, 2}), 6);
+    QCOMPARE(worstExitCode({2, 6, 8}), 6);
+    QCOMPARE(worstExitCode({3, 8}), 8);
     QCOMPARE(worstExitCode({7, 3}), 3);
-    QCOMPARE(worstExitCode({4, 3}), 3);
-    QCOMPARE(worstExitCode({6, 5, 3}), 6);
-    QCOMPARE(worstExitCode({6, 2}), 2);
+    QCOMPARE(worstExitCode({3, 5}), 5);
+    QCOMPARE(worstExitCode({4, 7}), 7);
+    QCOMPARE(worstExitCode({2, 4}), 4);
     QCOMPARE(worstExitCode({0, 99}), 99);
 }
 
