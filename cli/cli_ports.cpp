@@ -252,6 +252,22 @@ int Cli::runOnPorts(const QStringList &arguments, const QCommandLineParser &pars
             return fail({ExitCode::NoSensor, QStringLiteral("No sensor answered on any port: nothing was done.")});
     }
 
+    // One device named twice (a number and the link or path it maps to) is
+    // served once: two workers on one device would change each other's rate.
+    QList<int> sameAs(ports.size(), -1);
+    QStringList devices;
+    for (const QString &port : std::as_const(ports)) {
+        const std::optional<PortId> id = PortId::fromText(port);
+        const QString device = id ? PortMap::deviceFor(*id) : QString();
+        const QString canonical = QFileInfo(device).canonicalFilePath();
+        devices << (canonical.isEmpty() ? device : canonical);
+    }
+    for (qsizetype i = 0; i < ports.size(); ++i) {
+        const qsizetype first = devices.at(i).isEmpty() ? i : devices.indexOf(devices.at(i));
+        if (first < i)
+            sameAs[i] = int(first);
+    }
+
     const QStringList base = withoutPort(arguments, ownJson && json);
     const bool baudGiven = parser.isSet(QStringLiteral("baud"));
     // The workers only read the lists (at(), never a detaching operator[])
@@ -261,6 +277,14 @@ int Cli::runOnPorts(const QStringList &arguments, const QCommandLineParser &pars
     runAtOnce(int(ports.size()), [&](int i) {
         PortRun &run = perPort[i];
         run.port = ports.at(i);
+        if (sameAs.at(i) >= 0) {
+            run.exitCode = int(ExitCode::Usage);
+            run.device = devices.at(i);
+            run.err = QStringLiteral("Port %1 is the same device (%2) as port %3, which is served once: nothing was "
+                                     "done here.\n")
+                          .arg(ports.at(i), devices.at(i), ports.at(sameAs.at(i)));
+            return;
+        }
         QStringList own = base;
         own << QStringLiteral("--port") << ports.at(i);
         // The rate scan just found spares a second search.

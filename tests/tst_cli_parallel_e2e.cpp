@@ -174,6 +174,12 @@ void TestCliParallel::backupAndMeasureOnAList()
     QCOMPARE(rows[0], QStringLiteral("port,time,distance,temperature,level,current"));
     QVERIFY(rows[1].startsWith(QStringLiteral("2,")) && rows[1].endsWith(QStringLiteral(",321,25,,")));
     QVERIFY(rows[3].startsWith(QStringLiteral("1,")) && rows[3].contains(QStringLiteral(",120,25,180,")));
+
+    // One device named twice, by number and by its link, is written once.
+    const CliResult twice = runCli({"write", "--port", "1," + one.linkPath(1), "--set", "slave=9"});
+    QVERIFY_EXIT(twice, 2);
+    QVERIFY2(twice.err.contains(QStringLiteral("is the same device")), qPrintable(twice.err));
+    QCOMPARE(count(settledLog(one), "<- write settings"), 1);
 }
 
 QTEST_GUILESS_MAIN(TestCliParallel)
