@@ -214,8 +214,12 @@ void Cli::watch(SensorSession &session)
 {
     if (!m_trace)
         return;
-    QObject::connect(&session.traffic(), &TrafficLog::added,
-                     [this](const TrafficEntry &entry) { m_err << "trace: " << entry.line() << Qt::endl; });
+    QObject::connect(&session.traffic(), &TrafficLog::added, [this](const TrafficEntry &entry) {
+        if (m_traceLines)
+            m_traceLines->append(entry.line());
+        else
+            m_err << "trace: " << entry.line() << Qt::endl;
+    });
 }
 
 Cli::Cli(SerialLink &link, QTextStream &out, QTextStream &err)

@@ -36,6 +36,9 @@ public:
 
     // The time stamped on measurements and backups; tests pin it.
     void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
+    // With --trace, the exchanges go into `lines` instead of standard error
+    // (a worker of a port list, whose trace the list prints by port).
+    void collectTrace(QStringList *lines) { m_traceLines = lines; }
     // Several ports are served at once, each on a link of its own made
     // here; without a factory only one port at a time can be served.
     void setLinkFactory(LinkFactory factory) { m_makeLink = std::move(factory); }
@@ -108,6 +111,7 @@ private:
     std::function<QDateTime()> m_clock;
     LinkFactory m_makeLink;
     bool m_trace = false;
+    QStringList *m_traceLines = nullptr;
     QString m_portText; // --port as given
 };
 

@@ -59,6 +59,7 @@ struct PortRun {
     int exitCode = 0;
     QString out;
     QString err;
+    QStringList trace; // --trace: the exchanges, for standard error
 
     // A short word for the summary: "ok", or the last thing it said.
     QString result() const
@@ -295,11 +296,20 @@ int Cli::runOnPorts(const QStringList &arguments, const QCommandLineParser &pars
         QTextStream err(&run.err);
         Cli worker(*link, out, err);
         worker.setClock(m_clock);
+        worker.collectTrace(&run.trace);
         run.exitCode = worker.run(own);
         out.flush();
         err.flush();
         run.device = link->device();
     });
+
+    // The trace goes to standard error in every form, each line by its port;
+    // standard output holds only the results.
+    for (const PortRun &run : std::as_const(runs)) {
+        for (const QString &line : run.trace)
+            m_err << run.port << "  trace: " << line << '\n';
+    }
+    m_err.flush();
 
     QList<int> codes;
     for (const PortRun &run : runs)

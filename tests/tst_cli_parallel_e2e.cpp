@@ -175,6 +175,16 @@ void TestCliParallel::backupAndMeasureOnAList()
     QVERIFY(rows[1].startsWith(QStringLiteral("2,")) && rows[1].endsWith(QStringLiteral(",321,25,,")));
     QVERIFY(rows[3].startsWith(QStringLiteral("1,")) && rows[3].contains(QStringLiteral(",120,25,180,")));
 
+    // --trace goes to standard error, by port, whatever the form.
+    for (const char *form : {"--json", "--csv"}) {
+        const CliResult traced = runCli({"read", "--port", "1,2", "--baud", "9600", "--trace", form});
+        QVERIFY_EXIT(traced, 0);
+        QVERIFY2(!traced.out.contains(QStringLiteral("trace")), qPrintable(traced.out));
+        QVERIFY2(traced.err.contains(QRegularExpression(QStringLiteral("(^|\\n)1  trace: .*read settings"))),
+                 qPrintable(traced.err));
+        QVERIFY(traced.err.contains(QRegularExpression(QStringLiteral("(^|\\n)2  trace: "))));
+    }
+
     // One device named twice, by number and by its link, is written once.
     const CliResult twice = runCli({"write", "--port", "1," + one.linkPath(1), "--set", "slave=9"});
     QVERIFY_EXIT(twice, 2);
