@@ -615,6 +615,7 @@ int Cli::ports(const QCommandLineParser &parser)
                 {QStringLiteral("manufacturer"), textOrNull(entry.manufacturer)},
                 {QStringLiteral("vendorProductId"), textOrNull(entry.vendorProductId)},
                 {QStringLiteral("serialNumber"), textOrNull(entry.serialNumber)},
+                {QStringLiteral("gone"), entry.gone},
             });
         }
         printJson(m_out, {{QStringLiteral("portsDir"), PortMap::portsDir()}, {QStringLiteral("ports"), list}});
@@ -628,7 +629,9 @@ int Cli::ports(const QCommandLineParser &parser)
     QList<QStringList> table{{QStringLiteral("port"), QStringLiteral("device"), QStringLiteral("description"),
                               QStringLiteral("manufacturer"), QStringLiteral("vid:pid"), QStringLiteral("serial")}};
     for (const PortEntry &entry : entries) {
-        table.append({QString::number(entry.number), entry.device, entry.description, entry.manufacturer,
+        const QString description
+            = entry.gone ? QStringLiteral("(gone: the link's device is no longer there)") : entry.description;
+        table.append({QString::number(entry.number), entry.device, description, entry.manufacturer,
                       entry.vendorProductId, entry.serialNumber});
     }
     printTable(m_out, table);

@@ -21,7 +21,10 @@ QString resolved(const QString &device)
 
 PortEntry entryFor(int number, const QString &device, const QList<QSerialPortInfo> &infos)
 {
-    PortEntry entry{number, device, {}, {}, {}, {}};
+    PortEntry entry{number, device, {}, {}, {}, {}, false};
+#ifndef Q_OS_WIN
+    entry.gone = !QFileInfo::exists(device);
+#endif
     const QString wanted = resolved(device);
     for (const QSerialPortInfo &info : infos) {
 #ifdef Q_OS_WIN

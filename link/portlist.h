@@ -13,6 +13,9 @@ struct PortEntry {
     // Empty where the system does not say (a pseudo-terminal, a comN link to
     // a device it does not list).
     QString description, manufacturer, vendorProductId /* "0403:6001" */, serialNumber;
+    // A comN link whose device is no longer there (an adapter unplugged, a
+    // simulator ended): listed so the operator sees it, but no port to use.
+    bool gone = false;
 };
 
 // Port numbers 1..count that map to a device, in number order, as PortMap

@@ -218,6 +218,13 @@ void TestCliCompare::portsShowTheSimulator()
     }
     QCOMPARE(three.value("device").toString(), device);
     QVERIFY(three.value("vendorProductId").isNull()); // a pseudo-terminal has no USB ids
+    QCOMPARE(three.value("gone").toBool(), false);
+
+    // A link whose device is gone is shown as gone, not as a port to use.
+    QVERIFY(QFile::link(QStringLiteral("/dev/no-such-adapter"), ports.filePath(QStringLiteral("com9"))));
+    const CliResult gone = runCli({"ports"});
+    QVERIFY2(gone.out.contains(QRegularExpression(QStringLiteral("\n9 +/dev/no-such-adapter +\\(gone: "))),
+             qPrintable(gone.out));
 
     const CliResult fewer = runCli({"ports", "--count", "2", "--json"});
     QVERIFY_EXIT(fewer, 0);
