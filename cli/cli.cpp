@@ -63,10 +63,13 @@ void addCommandOptions(QCommandLineParser &parser, unsigned options, const QStri
                                          "sensor)."),
                           QStringLiteral("N|PATH|LIST|all")});
         parser.addOption(
-            {QStringLiteral("csv"), QStringLiteral("Print one CSV row per port: port, device, exit code, result.")});
+            {QStringLiteral("csv"), QStringLiteral("Print CSV: port, device, exit code and result, then the command's own columns, "
+                                            "one row per setting, change or file written; measure prints one row "
+                                            "per measurement as it is taken.")});
         if (!(options & Json))
             parser.addOption({QStringLiteral("json"),
-                              QStringLiteral("Print one JSON result per port: port, device, exit code, messages.")});
+                              QStringLiteral("Print JSON: per port its device, exit code, messages and result (the "
+                                             "changes and the read-back verdict, the files written).")});
     }
     if (options & AllDevices)
         parser.addOption({QStringLiteral("all-devices"),
@@ -318,7 +321,7 @@ int Cli::runCommand(const QStringList &arguments)
         // its own: one result per port.
         const bool summaryJson = parser.isSet(QStringLiteral("json")) && !(info->options & Json);
         if (!selection->isSingle() || parser.isSet(QStringLiteral("csv")) || summaryJson)
-            return runOnPorts(arguments, parser, *selection, (info->options & Json) != 0);
+            return runOnPorts(arguments, parser, *selection);
     } else if (!isPortArgument(ports.constFirst())) {
         return usageError(QStringLiteral("--port must be a port number from 1 to 32767 or a device path, not \"%1\".")
                               .arg(ports.constFirst()));

@@ -16,12 +16,26 @@
 #include <optional>
 #include <span>
 
+#include <QJsonObject>
+
 class QCommandLineParser;
 class QTextStream;
 
 namespace veltra {
 
 class SerialLink;
+
+// What a command found or did, as data: a port list prints it as each port's
+// JSON result, or as CSV rows after the port's own columns.
+struct CommandResult {
+    QJsonObject json;
+    QStringList columns;     // the CSV columns of one row
+    QList<QStringList> rows; // one per setting, change or file
+};
+
+// measure on a port list: each measurement as it is taken, as JSON and as
+// the single port's CSV row.
+using MeasurementSink = std::function<void(const QJsonObject &measurement, const QString &csvRow, SensorFamily)>;
 
 // veltra-cli: the commands for scripted configuration, backup and restore.
 // Everything goes through the given link and streams, so tests can drive it
@@ -39,6 +53,10 @@ public:
     // With --trace, the exchanges go into `lines` instead of standard error
     // (a worker of a port list, whose trace the list prints by port).
     void collectTrace(QStringList *lines) { m_traceLines = lines; }
+    // The command's result goes here too, whatever it prints.
+    void keepResultIn(CommandResult *result) { m_result = result; }
+    // measure hands each measurement here instead of printing it.
+    void streamMeasurementsTo(MeasurementSink sink) { m_measurements = std::move(sink); }
     // Several ports are served at once, each on a link of its own made
     // here; without a factory only one port at a time can be served.
     void setLinkFactory(LinkFactory factory) { m_makeLink = std::move(factory); }
@@ -72,9 +90,7 @@ private:
     // A command on several ports at once (cli_ports.cpp): one worker and one
     // connection per port; the results in the order of the list, the port
     // in every row; the exit code is the worst of them.
-    // ownJson: the command prints JSON of its own, which each port's result holds.
-    int runOnPorts(const QStringList &arguments, const QCommandLineParser &parser, const PortSelection &selection,
-                   bool ownJson);
+    int runOnPorts(const QStringList &arguments, const QCommandLineParser &parser, const PortSelection &selection);
     int runSensor(const QCommandLineParser &parser);
 
     // Connects and reads the block; a failure is reported here.
@@ -99,6 +115,16 @@ private:
     // with the file's values too.
     int writeAndVerify(SensorSession &session, const SensorSettings &before, const SensorSettings &settings,
                        const QString &what, const RestorePlan *restore);
+    // A write's or restore's result: the changes it makes or made, and what
+    // came of it ("verified", "differs", "not verified", "failed", "refused",
+    // "dry run").
+    void keepWriteResult(const SensorSettings &before, const SensorSettings &settings, const QString &verdict,
+                         const RestorePlan *restore, const QStringList &differences = {});
+    void keep(CommandResult result)
+    {
+        if (m_result)
+            *m_result = std::move(result);
+    }
 
     // The port numbers scan (and --port all) looks through.
     static constexpr int kScanPortCount = 64;
@@ -112,6 +138,8 @@ private:
     LinkFactory m_makeLink;
     bool m_trace = false;
     QStringList *m_traceLines = nullptr;
+    CommandResult *m_result = nullptr;
+    MeasurementSink m_measurements;
     QString m_portText; // --port as given
 };
 

@@ -208,13 +208,18 @@ int Cli::read(const QCommandLineParser &parser)
     if (!block)
         return int(failureOf(session.failure()).code);
 
+    QJsonObject object = settingsJson(*block);
+    object.insert(kPort, m_portText);
+    object.insert(QStringLiteral("device"), textOrNull(m_link.device()));
+    object.insert(QStringLiteral("linkBaud"), numberOrNull(session.baudText()));
+    object.insert(QStringLiteral("family"), familyName(block->family()));
+    object.insert(QStringLiteral("model"), modelJson(block->modelCode(), block->modelName()));
+    object.insert(QStringLiteral("unit"), textOrNull(block->unit()));
+    QList<QStringList> rows;
+    for (const QStringList &row : settingsRows(*block))
+        rows.append(row.mid(0, 2));
+    keep({object, {QStringLiteral("setting"), QStringLiteral("value")}, rows});
     if (parser.isSet(kJson)) {
-        QJsonObject object = settingsJson(*block);
-        object.insert(kPort, m_portText);
-        object.insert(QStringLiteral("linkBaud"), numberOrNull(session.baudText()));
-        object.insert(QStringLiteral("family"), familyName(block->family()));
-        object.insert(QStringLiteral("model"), modelJson(block->modelCode(), block->modelName()));
-        object.insert(QStringLiteral("unit"), textOrNull(block->unit()));
         printJson(m_out, object);
         return int(ExitCode::Success);
     }
@@ -239,6 +244,8 @@ int Cli::write(const QCommandLineParser &parser)
         return int(failureOf(session.failure()).code);
 
     const PreparedWrite prepared = prepareWrite(*block, assignments, session.baudText());
+    if (prepared.status != PreparedWrite::Status::Ready)
+        keepWriteResult(*block, *block, QStringLiteral("refused"), nullptr);
     switch (prepared.status) {
     case PreparedWrite::Status::Usage:
         return fail({ExitCode::Usage, prepared.message});
@@ -259,14 +266,17 @@ int Cli::writeAndVerify(SensorSession &session, const SensorSettings &before, co
     using Outcome = SettingsEditor::WriteResult::Outcome;
     switch (result.outcome) {
     case Outcome::NotSent:
+        keepWriteResult(before, settings, QStringLiteral("failed"), restore);
         return fail(failureOf(session.failure()));
     case Outcome::Lost:
     case Outcome::ReadBackFailed:
         // The request is out: whatever failed, the sensor's state is not
         // what was asked for until a read shows it.
+        keepWriteResult(before, settings, QStringLiteral("not verified"), restore);
         return fail({ExitCode::ReadBackDiffers, QStringLiteral("The write was sent, but reading it back failed: %1")
                                                     .arg(failureOf(session.failure()).message)});
     case Outcome::Differs:
+        keepWriteResult(before, settings, QStringLiteral("differs"), restore, result.differences);
         m_err << "The sensor does not hold what was written:" << Qt::endl;
         for (const QString &line : result.differences)
             m_err << "  " << line << Qt::endl;
@@ -288,6 +298,7 @@ int Cli::writeAndVerify(SensorSession &session, const SensorSettings &before, co
             }
         }
         if (!differing.isEmpty()) {
+            keepWriteResult(before, settings, QStringLiteral("differs"), restore, differing);
             m_err << "The sensor does not hold the file's settings:" << Qt::endl;
             for (const QString &line : differing)
                 m_err << "  " << line << Qt::endl;
@@ -295,6 +306,7 @@ int Cli::writeAndVerify(SensorSession &session, const SensorSettings &before, co
         }
     }
 
+    keepWriteResult(before, settings, QStringLiteral("verified"), restore);
     m_out << what << ' ' << before.modelName() << " on port " << portDescription(m_portText, m_link.device())
           << "; read back, it holds what was sent." << Qt::endl;
     QList<QStringList> changes;
@@ -312,6 +324,46 @@ int Cli::writeAndVerify(SensorSession &session, const SensorSettings &before, co
     if (session.baudText() != rateBefore)
         m_out << "The sensor now talks at " << session.baudText() << " baud." << Qt::endl;
     return int(ExitCode::Success);
+}
+
+void Cli::keepWriteResult(const SensorSettings &before, const SensorSettings &settings, const QString &verdict,
+                          const RestorePlan *restore, const QStringList &differences)
+{
+    if (!m_result)
+        return;
+    QJsonArray changes;
+    QList<QStringList> rows;
+    for (const BlockSetting &setting : blockSettings(before.family())) {
+        const int old = before.value(setting);
+        const int now = settings.value(setting);
+        if (old == now)
+            continue;
+        const QString name = QLatin1String(setting.name);
+        changes.append(QJsonObject{{QStringLiteral("setting"), name},
+                                   {QStringLiteral("before"), describeValue(setting, old)},
+                                   {QStringLiteral("after"), describeValue(setting, now)},
+                                   {QStringLiteral("beforeCode"), old},
+                                   {QStringLiteral("afterCode"), now}});
+        rows.append({name, describeValue(setting, old), describeValue(setting, now)});
+    }
+    QJsonObject json{{kPort, m_portText},
+                     {QStringLiteral("device"), textOrNull(m_link.device())},
+                     {QStringLiteral("family"), familyName(before.family())},
+                     {QStringLiteral("model"), modelJson(before.modelCode(), before.modelName())},
+                     {QStringLiteral("verdict"), verdict},
+                     {QStringLiteral("changes"), changes},
+                     {QStringLiteral("differences"), QJsonArray::fromStringList(differences)}};
+    if (restore) {
+        QJsonArray notWritten;
+        for (const RestoreRow &row : restore->notApplied()) {
+            notWritten.append(QJsonObject{{QStringLiteral("setting"), QLatin1String(row.setting->name)},
+                                          {QStringLiteral("file"), describeValue(*row.setting, row.file)},
+                                          {QStringLiteral("reason"), row.skipped}});
+        }
+        json.insert(QStringLiteral("notWritten"), notWritten);
+        json.insert(QStringLiteral("converted"), restore->converted);
+    }
+    keep({json, {QStringLiteral("setting"), QStringLiteral("before"), QStringLiteral("after")}, rows});
 }
 
 int Cli::measure(const QCommandLineParser &parser)
@@ -332,7 +384,7 @@ int Cli::measure(const QCommandLineParser &parser)
 
     const bool level = block->family() == SensorFamily::Level;
     const bool json = parser.isSet(kJson);
-    if (!json)
+    if (!json && !m_measurements)
         m_out << measurementCsvHeader(block->family()) << Qt::endl;
 
     QJsonArray measurements;
@@ -354,20 +406,21 @@ int Cli::measure(const QCommandLineParser &parser)
         } else if (!row.answered) {
             ++unanswered;
         }
-        if (json) {
-            const auto number
-                = [&row](const QString &text) { return row.answered ? QJsonValue(TextToNumber(text)) : QJsonValue(); };
-            QJsonObject m{{QStringLiteral("time"), time},
-                          {QStringLiteral("distance"), number(row.distance)},
-                          {QStringLiteral("temperature"), number(row.temperature)}};
-            if (level) {
-                m.insert(QStringLiteral("level"), number(row.level));
-                m.insert(QStringLiteral("current"), currentJson(row.current));
-            }
-            measurements.append(m);
-        } else {
-            m_out << measurementCsvRow(now, row, block->family()) << Qt::endl;
+        const auto number
+            = [&row](const QString &text) { return row.answered ? QJsonValue(TextToNumber(text)) : QJsonValue(); };
+        QJsonObject m{{QStringLiteral("time"), time},
+                      {QStringLiteral("distance"), number(row.distance)},
+                      {QStringLiteral("temperature"), number(row.temperature)}};
+        if (level) {
+            m.insert(QStringLiteral("level"), number(row.level));
+            m.insert(QStringLiteral("current"), currentJson(row.current));
         }
+        if (m_measurements)
+            m_measurements(m, measurementCsvRow(now, row, block->family()), block->family());
+        else if (json)
+            measurements.append(m);
+        else
+            m_out << measurementCsvRow(now, row, block->family()) << Qt::endl;
         const qint64 wait = qint64(std::llround(interval * 1000)) - clock.elapsed();
         if (i + 1 < count && wait > 0)
             m_link.sleep(int(wait));
@@ -381,6 +434,16 @@ int Cli::measure(const QCommandLineParser &parser)
                              {QStringLiteral("measurements"), measurements},
                          });
     }
+    keep({{{kPort, m_portText},
+           {QStringLiteral("device"), textOrNull(m_link.device())},
+           {QStringLiteral("family"), familyName(block->family())},
+           {QStringLiteral("model"), modelJson(block->modelCode(), block->modelName())},
+           {QStringLiteral("unit"), textOrNull(block->unit())},
+           {QStringLiteral("measurements"), count},
+           {QStringLiteral("unanswered"), unanswered},
+           {QStringLiteral("damaged"), damaged}},
+          {},
+          {}});
     if (unanswered > 0 || damaged > 0) {
         QStringList what;
         if (unanswered > 0)
@@ -428,6 +491,13 @@ int Cli::backup(const QCommandLineParser &parser)
     QString why;
     if (!writeWholeFile(path, json, &why))
         return fail({ExitCode::NotWritten, why});
+    keep({{{kPort, m_portText},
+           {QStringLiteral("device"), textOrNull(m_link.device())},
+           {QStringLiteral("family"), familyName(block->family())},
+           {QStringLiteral("model"), modelJson(block->modelCode(), block->modelName())},
+           {QStringLiteral("file"), path}},
+          {QStringLiteral("file")},
+          {{path}}});
     m_out << "Backed up " << block->modelName() << " on port " << portDescription(m_portText, m_link.device()) << " to "
           << path << '.' << Qt::endl;
     return int(ExitCode::Success);
@@ -477,8 +547,10 @@ int Cli::restore(const QCommandLineParser &parser)
               << "); the sensor stays a " << block.modelName() << " (code " << block.modelCode() << ")." << Qt::endl;
     }
     const RestorePlan plan = planRestore(block, saved, path, parser.isSet(QStringLiteral("convert-units")));
-    if (const int refused = refuseRestore(plan, QStringLiteral("Nothing was written.")))
+    if (const int refused = refuseRestore(plan, QStringLiteral("Nothing was written."))) {
+        keepWriteResult(block, block, QStringLiteral("refused"), &plan);
         return refused;
+    }
     for (const RestoreRow &row : plan.notApplied()) {
         m_out << "The file's " << row.setting->name << " (" << describeValue(*row.setting, row.file) << ") "
               << (dryRun ? "would not be" : "is not") << " written: " << row.skipped << '.' << Qt::endl;
@@ -487,8 +559,10 @@ int Cli::restore(const QCommandLineParser &parser)
         m_out << "The file's distances are converted from " << unitWords(plan.fileUnit) << " to "
               << unitWords(plan.sensorUnit) << '.' << Qt::endl;
     }
-    if (dryRun)
+    if (dryRun) {
+        keepWriteResult(block, plan.target, QStringLiteral("dry run"), &plan);
         return printDryRun(plan, path, session.baudText());
+    }
     return writeAndVerify(session, block, plan.target, QStringLiteral("Restored %1 to").arg(path), &plan);
 }
 
@@ -548,9 +622,12 @@ int Cli::compare(const QCommandLineParser &parser)
     const qsizetype differing = std::count_if(rows.begin(), rows.end(), [](const auto &row) { return row.differs; });
     const int code = int(differing > 0 ? ExitCode::Differs : ExitCode::Success);
 
-    if (parser.isSet(kJson)) {
+    {
         QJsonArray settings;
+        QList<QStringList> csvRows;
         for (const SettingComparison &row : rows) {
+            csvRows.append({QLatin1String(row.setting->name), row.sensorValue, row.fileValue,
+                            row.differs ? QStringLiteral("yes") : QStringLiteral("no")});
             settings.append(QJsonObject{
                 {QStringLiteral("name"), QLatin1String(row.setting->name)},
                 {QStringLiteral("sensor"), row.sensorValue},
@@ -561,8 +638,9 @@ int Cli::compare(const QCommandLineParser &parser)
                 {QStringLiteral("note"), textOrNull(row.note)},
             });
         }
-        printJson(m_out, {
+        const QJsonObject object{
                              {kPort, m_portText},
+                             {QStringLiteral("device"), textOrNull(m_link.device())},
                              {QStringLiteral("file"), path},
                              {QStringLiteral("family"), familyName(both->sensor.family())},
                              {QStringLiteral("model"), modelJson(both->sensor.modelCode(), both->sensor.modelName())},
@@ -572,8 +650,14 @@ int Cli::compare(const QCommandLineParser &parser)
                              {QStringLiteral("same"), differing == 0},
                              {QStringLiteral("differing"), int(differing)},
                              {QStringLiteral("settings"), settings},
-                         });
-        return code;
+                         };
+        keep({object,
+              {QStringLiteral("setting"), QStringLiteral("sensor"), QStringLiteral("file"), QStringLiteral("differs")},
+              csvRows});
+        if (parser.isSet(kJson)) {
+            printJson(m_out, object);
+            return code;
+        }
     }
     m_out << both->sensor.modelName() << " (model code " << both->sensor.modelCode() << ", "
           << familyName(both->sensor.family()) << " sensor) on port " << portDescription(m_portText, m_link.device())

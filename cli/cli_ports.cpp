@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QMutex>
 #include <QTextStream>
 
 #include <algorithm>
@@ -19,8 +20,8 @@ namespace veltra {
 namespace {
 
 // The arguments without their --port, so each worker can be given its own,
-// and without what only the gathering of the results understands.
-QStringList withoutPort(const QStringList &arguments, bool keepJson)
+// and without the forms: the workers hand over their results as data.
+QStringList withoutPort(const QStringList &arguments)
 {
     QStringList rest;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
@@ -31,7 +32,7 @@ QStringList withoutPort(const QStringList &arguments, bool keepJson)
         }
         if (a.startsWith(QLatin1String("--port=")) || (a.startsWith(QLatin1String("-p")) && !a.startsWith(u"--")))
             continue;
-        if (a == u"--csv" || (a == u"--json" && !keepJson))
+        if (a == u"--csv" || a == u"--json")
             continue;
         rest << a;
     }
@@ -60,6 +61,7 @@ struct PortRun {
     QString out;
     QString err;
     QStringList trace; // --trace: the exchanges, for standard error
+    CommandResult data; // what the command found or did
 
     // A short word for the summary: "ok", or the last thing it said.
     QString result() const
@@ -71,32 +73,55 @@ struct PortRun {
     }
 };
 
-// One JSON document: each port's own JSON result, its messages and exit code.
+QJsonObject runJson(const PortRun &run)
+{
+    QJsonArray messages;
+    for (const QString &line : lines(run.err))
+        messages.append(line);
+    return {{QStringLiteral("port"), run.port},
+            {QStringLiteral("device"), textOrNull(run.device)},
+            {QStringLiteral("exitCode"), run.exitCode},
+            {QStringLiteral("result"), run.data.json.isEmpty() ? QJsonValue() : QJsonValue(run.data.json)},
+            {QStringLiteral("messages"), messages}};
+}
+
+// One JSON document: each port's result, its messages and exit code.
 void printRunsJson(QTextStream &out, const QList<PortRun> &runs, int worst)
 {
     QJsonArray results;
-    for (const PortRun &run : runs) {
-        const QJsonDocument printed = QJsonDocument::fromJson(run.out.toUtf8());
-        QJsonArray messages;
-        for (const QString &line : lines(run.err))
-            messages.append(line);
-        results.append(
-            QJsonObject{{QStringLiteral("port"), run.port},
-                        {QStringLiteral("device"), textOrNull(run.device)},
-                        {QStringLiteral("exitCode"), run.exitCode},
-                        {QStringLiteral("result"), printed.isObject() ? QJsonValue(printed.object()) : QJsonValue()},
-                        {QStringLiteral("messages"), messages}});
-    }
+    for (const PortRun &run : runs)
+        results.append(runJson(run));
     printJson(out, {{QStringLiteral("ports"), results}, {QStringLiteral("exitCode"), worst}});
 }
 
-// One CSV row per port.
+// CSV: port, device, exit code and result, then the command's own columns,
+// one row per setting, change or file (one row where it has none).
 void printRunsCsv(QTextStream &out, const QList<PortRun> &runs)
 {
-    out << "port,device,exit_code,result\n";
-    for (const PortRun &run : runs)
-        out << csvField(run.port) << ',' << csvField(run.device) << ',' << run.exitCode << ',' << csvField(run.result())
-            << '\n';
+    QStringList columns;
+    for (const PortRun &run : runs) {
+        if (columns.isEmpty())
+            columns = run.data.columns;
+    }
+    out << "port,device,exit_code,result";
+    for (const QString &column : std::as_const(columns))
+        out << ',' << csvField(column);
+    out << '\n';
+    for (const PortRun &run : runs) {
+        const QString start = QStringLiteral("%1,%2,%3,%4")
+                                  .arg(csvField(run.port), csvField(run.device))
+                                  .arg(run.exitCode)
+                                  .arg(csvField(run.result()));
+        QList<QStringList> rows = run.data.rows;
+        if (rows.isEmpty())
+            rows.append(QStringList(columns.size()));
+        for (const QStringList &row : std::as_const(rows)) {
+            out << start;
+            for (qsizetype c = 0; c < columns.size(); ++c)
+                out << ',' << csvField(row.value(c));
+            out << '\n';
+        }
+    }
     out.flush();
 }
 
@@ -120,26 +145,6 @@ void printRunsText(QTextStream &out, QTextStream &err, const QList<PortRun> &run
         rows << QStringList{run.port, run.device.isEmpty() ? QStringLiteral("-") : run.device,
                             QString::number(run.exitCode), run.result()};
     printTable(out, rows);
-}
-
-// measure: one CSV table, the port in front of every row; a distance sensor
-// leaves the level and current empty.
-void printMeasurements(QTextStream &out, QTextStream &err, const QList<PortRun> &runs)
-{
-    out << "port," << measurementCsvHeader(SensorFamily::Level) << '\n';
-    for (const PortRun &run : runs) {
-        const QStringList rows = lines(run.out);
-        for (qsizetype r = 1; r < rows.size(); ++r) {
-            QString row = rows[r];
-            if (rows.constFirst() == measurementCsvHeader(SensorFamily::Distance))
-                row += QStringLiteral(",,");
-            out << csvField(run.port) << ',' << row << '\n';
-        }
-        for (const QString &line : lines(run.err))
-            err << run.port << ": " << line << '\n';
-    }
-    out.flush();
-    err.flush();
 }
 
 } // namespace
@@ -219,8 +224,7 @@ int Cli::scan(const QCommandLineParser &parser)
     return int(anyFound ? ExitCode::Success : ExitCode::NoSensor);
 }
 
-int Cli::runOnPorts(const QStringList &arguments, const QCommandLineParser &parser, const PortSelection &selection,
-                    bool ownJson)
+int Cli::runOnPorts(const QStringList &arguments, const QCommandLineParser &parser, const PortSelection &selection)
 {
     if (!m_makeLink)
         return usageError(QStringLiteral("several ports at once need the system's serial ports."));
@@ -269,8 +273,23 @@ int Cli::runOnPorts(const QStringList &arguments, const QCommandLineParser &pars
             sameAs[i] = int(first);
     }
 
-    const QStringList base = withoutPort(arguments, ownJson && json);
+    const QStringList base = withoutPort(arguments);
     const bool baudGiven = parser.isSet(QStringLiteral("baud"));
+
+    // measure streams: each measurement is printed as it is taken, and each
+    // port's messages and trace as soon as it ends, so a run stopped part-way
+    // keeps everything it printed. The workers print one at a time.
+    const bool streaming = command == u"measure";
+    QMutex printing;
+    if (streaming && !json) {
+        m_out << "port," << measurementCsvHeader(SensorFamily::Level) << Qt::endl;
+    }
+    const auto printTrace = [this](const PortRun &run) {
+        for (const QString &line : run.trace)
+            m_err << run.port << "  trace: " << line << '\n';
+        m_err.flush();
+    };
+
     // The workers only read the lists (at(), never a detaching operator[])
     // and each writes its own slot of runs, made here beforehand.
     QList<PortRun> runs(ports.size());
@@ -278,12 +297,26 @@ int Cli::runOnPorts(const QStringList &arguments, const QCommandLineParser &pars
     runAtOnce(int(ports.size()), [&](int i) {
         PortRun &run = perPort[i];
         run.port = ports.at(i);
+        const auto finish = [&] {
+            if (!streaming)
+                return;
+            const QMutexLocker lock(&printing);
+            printTrace(run);
+            if (json) {
+                m_out << QJsonDocument(runJson(run)).toJson(QJsonDocument::Compact) << Qt::endl;
+            } else {
+                for (const QString &line : lines(run.err))
+                    m_err << run.port << ": " << line << '\n';
+                m_err.flush();
+            }
+        };
         if (sameAs.at(i) >= 0) {
             run.exitCode = int(ExitCode::Usage);
             run.device = devices.at(i);
             run.err = QStringLiteral("Port %1 is the same device (%2) as port %3, which is served once: nothing was "
                                      "done here.\n")
                           .arg(ports.at(i), devices.at(i), ports.at(sameAs.at(i)));
+            finish();
             return;
         }
         QStringList own = base;
@@ -297,31 +330,48 @@ int Cli::runOnPorts(const QStringList &arguments, const QCommandLineParser &pars
         Cli worker(*link, out, err);
         worker.setClock(m_clock);
         worker.collectTrace(&run.trace);
+        worker.keepResultIn(&run.data);
+        if (streaming) {
+            SerialLink *used = link.get();
+            worker.streamMeasurementsTo(
+                [&, used](const QJsonObject &measurement, const QString &csvRow, SensorFamily family) {
+                    const QMutexLocker lock(&printing);
+                    if (json) {
+                        QJsonObject line{{QStringLiteral("port"), run.port},
+                                         {QStringLiteral("device"), textOrNull(used->device())}};
+                        for (auto it = measurement.begin(); it != measurement.end(); ++it)
+                            line.insert(it.key(), it.value());
+                        m_out << QJsonDocument(line).toJson(QJsonDocument::Compact) << Qt::endl;
+                    } else {
+                        // A distance sensor leaves the level and current empty.
+                        m_out << csvField(run.port) << ',' << csvRow
+                              << (family == SensorFamily::Distance ? ",," : "") << Qt::endl;
+                    }
+                });
+        }
         run.exitCode = worker.run(own);
         out.flush();
         err.flush();
         run.device = link->device();
+        finish();
     });
-
-    // The trace goes to standard error in every form, each line by its port;
-    // standard output holds only the results.
-    for (const PortRun &run : std::as_const(runs)) {
-        for (const QString &line : run.trace)
-            m_err << run.port << "  trace: " << line << '\n';
-    }
-    m_err.flush();
 
     QList<int> codes;
     for (const PortRun &run : runs)
         codes << run.exitCode;
     const int worst = worstExitCode(codes);
+    if (streaming)
+        return worst;
+
+    // The trace goes to standard error in every form, each line by its port;
+    // standard output holds only the results.
+    for (const PortRun &run : std::as_const(runs))
+        printTrace(run);
 
     if (json)
         printRunsJson(m_out, runs, worst);
     else if (csv)
         printRunsCsv(m_out, runs);
-    else if (command == u"measure")
-        printMeasurements(m_out, m_err, runs);
     else
         printRunsText(m_out, m_err, runs);
     return worst;

@@ -73,15 +73,22 @@ bool QSerialPortLink::open(const PortId &port, const QString &lineSettings)
     clearError();
     close();
 
-    const QString device = PortMap::deviceFor(port);
+    QString device = PortMap::deviceFor(port);
     if (device.isEmpty())
         return fail(LinkError::Kind::NoSuchPort, port.display());
+    // One device, one name: a link (a comN link, /dev/serial/by-id/...) is
+    // followed to the device itself, so messages name it one way and the
+    // lock that keeps a second program off the port is the same however the
+    // port was named.
+    if (const QString real = QFileInfo(device).canonicalFilePath(); !real.isEmpty())
+        device = real;
     if (!parseLineSettings(lineSettings))
         return fail(LinkError::Kind::BadSettings, device, lineSettings);
     if (isPlainlyNotSerial(device))
         return fail(LinkError::Kind::NotSerial, device);
 
     m_port.setPortName(device);
+    m_target = device;
     m_port.setReadBufferSize(0); // read length 0: a read takes everything
     if (!applySettings(lineSettings))
         return false;
@@ -106,12 +113,12 @@ bool QSerialPortLink::applySettings(const QString &lineSettings)
 {
     const auto settings = parseLineSettings(lineSettings);
     if (!settings)
-        return fail(LinkError::Kind::BadSettings, m_port.portName(), lineSettings);
+        return fail(LinkError::Kind::BadSettings, m_target, lineSettings);
     const bool ok = m_port.setBaudRate(settings->baud) && m_port.setParity(QSerialPort::NoParity)
                     && m_port.setDataBits(QSerialPort::Data8) && m_port.setStopBits(QSerialPort::OneStop)
                     && m_port.setFlowControl(QSerialPort::NoFlowControl);
     if (!ok)
-        return failFromPort(m_port.portName());
+        return failFromPort(m_target);
     m_lineSettings = lineSettings;
     return true;
 }

@@ -35,6 +35,7 @@ private:
     bool drain();
 
     QSerialPort m_port;
+    QString m_target; // the device being opened or open, links followed
     QString m_lineSettings;
     bool m_draining = false;
 };

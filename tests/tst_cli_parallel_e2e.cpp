@@ -36,6 +36,7 @@ private slots:
     void scanFindsEverySensorAtOnce();
     void restoreOnManyPorts();
     void backupAndMeasureOnAList();
+    void measureStreamsUntilStopped();
 };
 
 void TestCliParallel::scanFindsEverySensorAtOnce()
@@ -100,6 +101,16 @@ void TestCliParallel::restoreOnManyPorts()
     const QString file = files.filePath(QStringLiteral("tank.json"));
     QVERIFY_EXIT(runCli({"backup", "--port", "1", "--baud", "9600", "-o", file}), 0);
 
+    // CSV: a row per change each port would get; a port without one still
+    // has its row.
+    const CliResult csv = runCli({"restore", "--port", "2,3", "--dry-run", "--csv", file});
+    QVERIFY_EXIT(csv, 3);
+    const QStringList rows = csv.out.split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(rows[0], QStringLiteral("port,device,exit_code,result,setting,before,after"));
+    QVERIFY2(rows.contains(QRegularExpression(QStringLiteral("^2,[^,]+,0,ok,baud,19200,9600$"))), qPrintable(csv.out));
+    QVERIFY2(rows.contains(QRegularExpression(QStringLiteral("^2,[^,]+,0,ok,empty,300,290$"))), qPrintable(csv.out));
+    QVERIFY(rows.constLast().startsWith(QStringLiteral("3,")) && rows.constLast().endsWith(QStringLiteral(",,,")));
+
     const CliResult restore = runCli({"restore", "--port", "1-4", file, "--json"});
     const QJsonObject all = jsonOf(restore);
     // The worst of the four: the unplugged sensor's failed read-back.
@@ -111,6 +122,10 @@ void TestCliParallel::restoreOnManyPorts()
     QVERIFY(portResult(all, "port", "4").value("exitCode").toInt() != 0);
     QVERIFY(!portResult(all, "port", "4").value("messages").toArray().isEmpty());
     QCOMPARE(portResult(all, "port", "2").value("device").toString(), QFileInfo(changed.linkPath(2)).symLinkTarget());
+    // Each port's result: the changes and the read-back verdict.
+    const QJsonObject restored = portResult(all, "port", "2").value("result").toObject();
+    QCOMPARE(restored.value("verdict").toString(), QStringLiteral("verified"));
+    QCOMPARE(restored.value("changes").toArray().size(), 2);
 
     // The others were neither stopped nor disturbed, and nothing was written twice.
     QTest::qWait(150);
@@ -128,14 +143,6 @@ void TestCliParallel::restoreOnManyPorts()
         QVERIFY2(line.startsWith(u'1') || line.startsWith(u'2') || line.startsWith(QStringLiteral("port")),
                  qPrintable(line));
     QVERIFY(text.out.contains(QRegularExpression("\\n2 +\\S+ +0 +ok\\n")));
-    // CSV: one row a port.
-    const CliResult csv = runCli({"restore", "--port", "2,3", "--dry-run", "--csv", file});
-    QVERIFY_EXIT(csv, 3);
-    const QStringList rows = csv.out.split(u'\n', Qt::SkipEmptyParts);
-    QCOMPARE(rows.size(), 3);
-    QCOMPARE(rows[0], QStringLiteral("port,device,exit_code,result"));
-    QVERIFY(rows[1].startsWith(QStringLiteral("2,")) && rows[1].endsWith(QStringLiteral(",0,ok")));
-    QVERIFY(rows[2].startsWith(QStringLiteral("3,")) && rows[2].contains(QStringLiteral(",3,")));
 }
 
 void TestCliParallel::backupAndMeasureOnAList()
@@ -162,18 +169,22 @@ void TestCliParallel::backupAndMeasureOnAList()
     QVERIFY_EXIT(runCli({"backup", "--port", "all", "-o", folder}), 0);
     QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 4);
     QCOMPARE(count(three.log(), "<- read settings"), 0);
+    // JSON names the file each port's backup went to.
+    const CliResult listed = runCli({"backup", "--port", "1,2", "-o", folder, "--json"});
+    QVERIFY_EXIT(listed, 0);
+    QVERIFY(QFileInfo::exists(portResult(jsonOf(listed), "port", "2").value("result")["file"].toString()));
     // Several ports need a folder, not one file.
     QVERIFY_EXIT(runCli({"backup", "--port", "1,2", "-o", files.filePath("one.json")}), 2);
     QVERIFY_EXIT(runCli({"read", "--port", "1,all"}), 2);
 
-    // measure: one CSV, the port in every row.
+    // measure: one CSV, the port in every row, each row as it is taken.
     const CliResult measure = runCli({"measure", "--port", "2,1", "--count", "2", "--interval", "0.5"});
     QVERIFY_EXIT(measure, 0);
     const QStringList rows = measure.out.split(u'\n', Qt::SkipEmptyParts);
     QCOMPARE(rows.size(), 5);
     QCOMPARE(rows[0], QStringLiteral("port,time,distance,temperature,level,current"));
-    QVERIFY(rows[1].startsWith(QStringLiteral("2,")) && rows[1].endsWith(QStringLiteral(",321,25,,")));
-    QVERIFY(rows[3].startsWith(QStringLiteral("1,")) && rows[3].contains(QStringLiteral(",120,25,180,")));
+    QCOMPARE(rows.filter(QRegularExpression(QStringLiteral("^2,.*,321,25,,$"))).size(), 2);
+    QCOMPARE(rows.filter(QRegularExpression(QStringLiteral("^1,.*,120,25,180,"))).size(), 2);
 
     // --trace goes to standard error, by port, whatever the form.
     for (const char *form : {"--json", "--csv"}) {
@@ -190,6 +201,46 @@ void TestCliParallel::backupAndMeasureOnAList()
     QVERIFY_EXIT(twice, 2);
     QVERIFY2(twice.err.contains(QStringLiteral("is the same device")), qPrintable(twice.err));
     QCOMPARE(count(settledLog(one), "<- write settings"), 1);
+}
+
+void TestCliParallel::measureStreamsUntilStopped()
+{
+    QTemporaryDir ports;
+    Sim one(ports), two(ports), three(ports), four(ports);
+    const QString device = one.start({"--model", "21", "--port", "1"});
+    QVERIFY(!device.isEmpty());
+    QVERIFY(!two.start({"--model", "90", "--port", "2"}).isEmpty());
+    QVERIFY(!three.start({"--model", "22", "--port", "3"}).isEmpty());
+    QVERIFY(!four.start({"--model", "21", "--port", "4"}).isEmpty());
+
+    QProcess measure;
+    measure.start(cliProgram(), {"measure", "--port", "1-4", "--count", "10", "--interval", "1", "--json"});
+    QVERIFY(measure.waitForStarted());
+    QTest::qWait(1500);
+    // Held by that run, the device is busy for another, named by its path
+    // rather than its link: it is never opened a second time.
+    const CliResult second = runCli({"read", "--port", device, "--baud", "9600"});
+    QVERIFY_EXIT(second, 5);
+    QVERIFY2(second.err.contains(QStringLiteral("busy (%1)").arg(device)), qPrintable(second.err));
+    QTest::qWait(2500);
+    ::kill(pid_t(measure.processId()), SIGINT);
+    QVERIFY(measure.waitForFinished(5000));
+
+    // Stopped part-way, it has printed each port's measurements so far, one
+    // JSON object a line.
+    QMap<QString, int> rows;
+    for (const QByteArray &line : measure.readAllStandardOutput().split('\n')) {
+        if (line.isEmpty())
+            continue;
+        QJsonParseError error{};
+        const QJsonObject object = QJsonDocument::fromJson(line, &error).object();
+        QVERIFY2(error.error == QJsonParseError::NoError, line.constData());
+        QVERIFY(object.contains("time") && object.contains("distance"));
+        ++rows[object.value("port").toString()];
+    }
+    QCOMPARE(rows.keys(), QStringList({"1", "2", "3", "4"}));
+    for (const int taken : rows)
+        QVERIFY2(taken >= 1 && taken < 10, qPrintable(QString::number(taken)));
 }
 
 QTEST_GUILESS_MAIN(TestCliParallel)
