@@ -755,12 +755,18 @@ int Cli::report(const QCommandLineParser &parser)
     SensorSession session(m_link);
     watch(session);
     int code = int(ExitCode::Success);
+    QString result = QStringLiteral("ok");
     if (!session.connectTo(m_portText, parser.isSet(kBaud) ? parser.value(kBaud) : QString())
-        || !session.readSettings())
-        code = fail(failureOf(session.failure()));
-    const QJsonObject report = diagnosticReport(session, QStringLiteral("veltra-cli"), QStringLiteral(VELTRA_VERSION));
+        || !session.readSettings()) {
+        const Failure failure = failureOf(session.failure());
+        code = fail(failure);
+        result = failure.message;
+    }
+    const QJsonObject report = diagnosticReport(session, QStringLiteral("veltra-cli"), QStringLiteral(VELTRA_VERSION),
+                                                {m_portText, m_link.device(), result});
     if (isStandardOutput(path)) {
-        printJson(m_out, report);
+        m_out << QString::fromUtf8(diagnosticReportText(report));
+        m_out.flush();
         return code;
     }
     QString error;

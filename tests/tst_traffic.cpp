@@ -150,7 +150,8 @@ void TestTraffic::reportHasEveryPart()
     QVERIFY(session.connectTo(QStringLiteral("1"), QStringLiteral("9600")));
     link.queueReply(levelReply(40, 21));
     QVERIFY(session.readSettings());
-    const QJsonObject report = diagnosticReport(session, QStringLiteral("veltra-sensor"), QStringLiteral("7.0.0"));
+    const QJsonObject report = diagnosticReport(session, QStringLiteral("veltra-sensor"), QStringLiteral("7.0.0"),
+                                                {QStringLiteral("1"), link.device(), QStringLiteral("ok")});
     QCOMPARE(report.value("program").toObject().value("version").toString(), QStringLiteral("7.0.0"));
     for (const char *key : {"os", "kernel", "cpu", "qt"})
         QVERIFY2(!report.value("system").toObject().value(QLatin1String(key)).toString().isEmpty(), key);
@@ -171,15 +172,19 @@ void TestTraffic::reportHasEveryPart()
     QVERIFY(saveDiagnosticReport(path, report, &error));
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
     QJsonParseError parse;
-    QCOMPARE(QJsonDocument::fromJson(file.readAll(), &parse).object(), report);
+    QCOMPARE(QJsonDocument::fromJson(text, &parse).object(), report);
     QCOMPARE(parse.error, QJsonParseError::NoError);
+    // What the report is about comes first, the port as it was asked for.
+    QVERIFY2(text.startsWith("{\n    \"subject\": {\n        \"device\""), text.left(80).constData());
+    QCOMPARE(report.value("subject")["port"].toString(), QStringLiteral("1"));
     QVERIFY(!saveDiagnosticReport(dir.filePath(QStringLiteral("no/such/folder/r.json")), report, &error));
     QVERIFY(error.contains(QStringLiteral("Cannot write ")));
     // Before any read there is no block to report.
     ScriptedLink fresh;
     SensorSession none(fresh);
-    QVERIFY(diagnosticReport(none, QStringLiteral("p"), QStringLiteral("1")).value("lastBlock").isNull());
+    QVERIFY(diagnosticReport(none, QStringLiteral("p"), QStringLiteral("1"), {}).value("lastBlock").isNull());
 }
 
 void TestTraffic::logWindowFiltersCopiesAndSaves()
@@ -282,6 +287,11 @@ void TestTraffic::reportOfFaultySensors()
         QCOMPARE(seen, c.outcomes);
         QCOMPARE(report.value("lastBlock").isObject(), c.exitCode == 0);
         QCOMPARE(report.value("program").toObject().value("name").toString(), QStringLiteral("veltra-cli"));
+        // The port asked for, and the result the command ended with.
+        const QJsonObject subject = report.value("subject").toObject();
+        QCOMPARE(subject.value("port").toString(), QStringLiteral("1"));
+        QCOMPARE(subject.value("result").toString() == QStringLiteral("ok"), c.exitCode == 0);
+        QVERIFY(c.exitCode == 0 || result.err.contains(subject.value("result").toString()));
     }
 }
 

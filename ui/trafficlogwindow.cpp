@@ -336,8 +336,12 @@ void saveDiagnosticReportAs(QWidget *parent, SensorSession &session)
     if (path.isEmpty())
         return;
     QString error;
-    const QJsonObject report
-        = diagnosticReport(session, QStringLiteral("veltra-sensor"), QApplication::applicationVersion());
+    const std::optional<PortId> port = session.link().port();
+    // The port the window last opened, if any; a window's report covers its
+    // whole session, so no single result is named.
+    const QJsonObject report = diagnosticReport(session, QStringLiteral("veltra-sensor"),
+                                                QApplication::applicationVersion(),
+                                                {port ? port->display() : QString(), session.link().device(), {}});
     if (!saveDiagnosticReport(path, report, &error))
         QMessageBox::warning(parent, QStringLiteral("Save Diagnostic Report"), error);
 }

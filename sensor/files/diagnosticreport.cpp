@@ -42,7 +42,8 @@ QJsonValue lastBlock(const SensorSession &session, const QString &version)
 
 } // namespace
 
-QJsonObject diagnosticReport(SensorSession &session, const QString &program, const QString &version)
+QJsonObject diagnosticReport(SensorSession &session, const QString &program, const QString &version,
+                             const ReportSubject &subject)
 {
     QJsonArray ports;
     for (const PortEntry &p : listPorts(kReportedPorts)) {
@@ -53,7 +54,12 @@ QJsonObject diagnosticReport(SensorSession &session, const QString &program, con
                                  {QStringLiteral("vendorProductId"), p.vendorProductId},
                                  {QStringLiteral("serialNumber"), p.serialNumber}});
     }
+    const auto textOrNull = [](const QString &text) { return text.isEmpty() ? QJsonValue() : QJsonValue(text); };
     return {
+        {QStringLiteral("subject"),
+         QJsonObject{{QStringLiteral("port"), textOrNull(subject.port)},
+                     {QStringLiteral("device"), textOrNull(subject.device)},
+                     {QStringLiteral("result"), textOrNull(subject.result)}}},
         {QStringLiteral("report"), QStringLiteral("veltra diagnostic report")},
         {QStringLiteral("format"), 1},
         {QStringLiteral("created"), QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs)},
@@ -72,9 +78,21 @@ QJsonObject diagnosticReport(SensorSession &session, const QString &program, con
     };
 }
 
+QByteArray diagnosticReportText(const QJsonObject &report)
+{
+    QJsonObject rest = report;
+    const QJsonValue subject = rest.take(QStringLiteral("subject"));
+    QByteArray text = QJsonDocument(QJsonObject{{QStringLiteral("subject"), subject}}).toJson(QJsonDocument::Indented);
+    if (rest.isEmpty())
+        return text;
+    // "{ subject }" and "{ the rest }" joined into one object.
+    text.chop(int(qstrlen("\n}\n")));
+    return text + ",\n" + QJsonDocument(rest).toJson(QJsonDocument::Indented).mid(int(qstrlen("{\n")));
+}
+
 bool saveDiagnosticReport(const QString &path, const QJsonObject &report, QString *error)
 {
-    return writeWholeFile(path, QJsonDocument(report).toJson(QJsonDocument::Indented), error);
+    return writeWholeFile(path, diagnosticReportText(report), error);
 }
 
 } // namespace veltra

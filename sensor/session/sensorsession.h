@@ -99,6 +99,8 @@ public:
     bool reopenIfLost(const QString &baudText);
     bool isOpen() const;
     void close();
+    // The link the session talks through: its port and device.
+    const SerialLink &link() const { return m_link; }
 
     // The last reply read, the handshake's included.
     const QString &lastReply() const { return m_lastReply; }
