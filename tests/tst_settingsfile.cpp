@@ -105,6 +105,9 @@ void TestSettingsFile::handEdited_data()
                                                      << "ogr" << 1;
     QTest::newRow("code left out") << edit(kFile, "\"full\": 250,", "", true) << "full" << 250;
     QTest::newRow("readable null keeps the code") << edit(kFile, "\"ogr\": \"High\"", "\"ogr\": null") << "ogr" << 0;
+    // A computed value a hair off a whole number is that number.
+    QTest::newRow("a hair above a whole number") << edit(edit(kFile, "\"empty\": 300", "\"empty\": 290.0000000000001"), "\"empty\": 300,", "\"empty\": 289.99999999999994,", true)
+                                                 << "empty" << 290;
 }
 // clang-format on
 
@@ -132,6 +135,8 @@ void TestSettingsFile::refused_data()
 
     QTest::newRow("unknown choice") << edit(kFile, "\"ogr\": \"High\"", "\"ogr\": \"Lowest\"")
                                     << "\"ogr\" must be High, Medium or Low, not \"Lowest\" (in \"settings\")";
+    QTest::newRow("half a centimetre") << edit(kFile, "\"empty\": 300,", "\"empty\": 300.5,", true)
+                                       << "\"empty\" must be a whole number from 0 to 65535, not 300.5 (in \"codes\")";
     QTest::newRow("not a rate") << edit(kFile, "\"baud\": 19200", "\"baud\": 19201")
                                 << "\"baud\" must be 9600, 19200, 38400, 57600 or 115200, not 19201";
     // An edit made in one place only is not guessed at.

@@ -38,12 +38,27 @@ std::optional<SensorFamily> familyFromName(const QString &name)
     return std::nullopt;
 }
 
-// A JSON value as it would appear in the file, for messages.
+// A JSON number as the whole number it stands for. A program that computed
+// the value may have written 300.0000000000001 for 300; a number further
+// from a whole one than such rounding (300.5) stands for none.
+std::optional<double> wholeNumber(const QJsonValue &v)
+{
+    if (!v.isDouble())
+        return std::nullopt;
+    const double number = v.toDouble();
+    const double whole = std::round(number);
+    if (!std::isfinite(number) || std::abs(number - whole) > 1e-9 * std::max(1.0, std::abs(whole)))
+        return std::nullopt;
+    return whole;
+}
+
+// A JSON value as it would appear in the file, for messages: a number with
+// every digit it has, so 300.5 is never shown as 300.
 QString jsonText(const QJsonValue &value)
 {
     switch (value.type()) {
     case QJsonValue::Double:
-        return NumberToText(value.toDouble());
+        return QString::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
     case QJsonValue::String:
         return QStringLiteral("\"%1\"").arg(value.toString());
     case QJsonValue::Bool:
@@ -86,8 +101,8 @@ public:
     std::optional<int> code(const BlockSetting &setting, const QJsonValue &v, const QString &where)
     {
         const QString name = QLatin1String(setting.name);
-        const double number = v.toDouble(-1);
-        if (!v.isDouble() || number != std::floor(number) || number < 0 || number > setting.maximum()) {
+        const double number = wholeNumber(v).value_or(-1);
+        if (number < 0 || number > setting.maximum()) {
             refuse(QStringLiteral("The file's \"%1\" must be a whole number from 0 to %2, not %3%4.")
                        .arg(name)
                        .arg(setting.maximum())
@@ -106,7 +121,7 @@ public:
         for (const CodeName &choice : setting.choices) {
             const QString text = QLatin1String(choice.name);
             const bool rate = setting.id == Setting::Baud;
-            const bool match = rate ? v.isDouble() && v.toDouble() == text.toDouble()
+            const bool match = rate ? wholeNumber(v) == text.toDouble()
                                     : v.isString() && v.toString().compare(text, Qt::CaseInsensitive) == 0;
             if (match)
                 return choice.code;
@@ -251,7 +266,7 @@ std::optional<std::vector<int>> valuesOfFormat1(const QJsonObject &root, SensorF
         }
     }
     const QJsonValue modelCode = root.value(kModel).toObject().value(kCode);
-    if (!modelCode.isUndefined() && modelCode.toDouble(-1) != settings.value(kModel).toDouble()) {
+    if (!modelCode.isUndefined() && wholeNumber(modelCode) != wholeNumber(settings.value(kModel))) {
         reader.refuse(QStringLiteral("The file's model code and its \"model\" setting disagree."));
         return std::nullopt;
     }
