@@ -4,6 +4,7 @@
 #include "distancewindow.h"
 #include "files/settingsfile.h"
 #include "findcontrol.h"
+#include "fulldisk.h"
 #include "levelwindow.h"
 #include "protocol/commandframe.h"
 #include "ptypeer.h"
@@ -352,8 +353,23 @@ void TestSettingsMenus::saveAppliesWritesChecks()
     named<QLineEdit>(run.window, "Text13")->setText(QStringLiteral("7"));
     QVERIFY(run.window.settingsMenu().saveTo(path));
     QVERIFY(old.open(QIODevice::ReadOnly));
-    QCOMPARE(QJsonDocument::fromJson(old.readAll()).object().value(QStringLiteral("family")).toString(),
+    const QByteArray whole = old.readAll();
+    old.close();
+    QCOMPARE(QJsonDocument::fromJson(whole).object().value(QStringLiteral("family")).toString(),
              QStringLiteral("level"));
+
+    // On a full disk the save fails, says so, and the file is as it was.
+    named<QLineEdit>(run.window, "Text13")->setText(QStringLiteral("8"));
+    {
+        const FullDisk full(64);
+        saved = true;
+        const QString failed = closingBoxes([&] { saved = run.window.settingsMenu().saveTo(path); });
+        QVERIFY(!saved);
+        QVERIFY2(failed.startsWith(QStringLiteral("The settings could not be saved to refused.json")),
+                 qPrintable(failed));
+    }
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), whole);
 }
 
 void TestSettingsMenus::comparisonMarksExactlyTheDifferingRows()

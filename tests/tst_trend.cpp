@@ -3,6 +3,7 @@
 #include "distancewindow.h"
 #include "files/csvrecorder.h"
 #include "findcontrol.h"
+#include "fulldisk.h"
 #include "levelwindow.h"
 #include "portlock.h"
 #include "replies.h"
@@ -464,6 +465,23 @@ void TestTrend::trendShowsGapsAndCounts()
             box->close();
     });
     QVERIFY(!trend->exportImage(dir.filePath(QStringLiteral("no/such/chart.png"))));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("chart.png")});
+    // On a full disk the image already there stays as it was.
+    QFile before(png);
+    QVERIFY(before.open(QIODevice::ReadOnly));
+    const QByteArray kept = before.readAll();
+    before.close();
+    QTimer::singleShot(0, [] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+            box->close();
+    });
+    {
+        const FullDisk full(512);
+        trend->resize(trend->size() + QSize(40, 0)); // a different image
+        QVERIFY(!trend->exportImage(png));
+    }
+    QVERIFY(before.open(QIODevice::ReadOnly));
+    QCOMPARE(before.readAll(), kept);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("chart.png")});
 }
 
