@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QRegularExpression>
 
@@ -53,6 +54,23 @@ TrendWindow *openTrend(QWidget &window)
     return window.findChild<TrendWindow *>();
 }
 
+// Clicks a button, closing any message box it raises; the boxes' texts.
+QStringList clickClosingBoxes(QPushButton *button)
+{
+    QStringList seen;
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&seen] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            seen << box->text();
+            box->close();
+        }
+    });
+    poll.start();
+    button->click();
+    return seen;
+}
+
 } // namespace
 
 class TestTrendEndToEnd : public QObject
@@ -62,6 +80,7 @@ private slots:
     void recordsWhatTheSensorSent();
     void lostAdapterStopsTheTrend();
     void distanceSensorTrend();
+    void stoppedTrendLeavesNoReplyBehind();
 };
 
 void TestTrendEndToEnd::recordsWhatTheSensorSent()
@@ -95,6 +114,7 @@ void TestTrendEndToEnd::recordsWhatTheSensorSent()
     QVERIFY(turns > 20);
     trend->stop();
     trend->stopRecording();
+    QTRY_VERIFY(!trend->isRunning()); // a reply still on its way is taken first
     QCOMPARE(trend->failedCount(), 1);
     for (QPushButton *b : levelPortButtons(form2))
         QVERIFY2(b->isEnabled(), qPrintable(b->objectName()));
@@ -102,7 +122,7 @@ void TestTrendEndToEnd::recordsWhatTheSensorSent()
     // Every recorded row is what the sensor sent, worked out as the window does.
     const QStringList rows = fileLines(csv);
     // The simulator may have answered one more request, sent just before
-    // the stop and never read.
+    // the stop: its reply was taken off the port and dropped.
     const QStringList answers = measureAnswers(run.sim.log());
     const int completed = trend->goodCount() + trend->failedCount();
     QVERIFY(answers.size() == completed || answers.size() == completed + 1);
@@ -181,6 +201,52 @@ void TestTrendEndToEnd::distanceSensorTrend()
     QCOMPARE(rows.first(), QStringLiteral("time,distance,temperature"));
     QVERIFY(rows.size() >= 2);
     QVERIFY(rows[1].endsWith(QStringLiteral(",321,19")));
+}
+
+void TestTrendEndToEnd::stoppedTrendLeavesNoReplyBehind()
+{
+    ProgramRun run;
+    // A level that keeps moving, so an old answer is told from a new one.
+    QVERIFY(run.openLevelWindow({"--model", "21", "--baud", "19200", "--distance", "100", "--wave", "ramp:50:5"}));
+    LevelWindow &form2 = run.program.levelWindow();
+    named<QPushButton>(form2, "Command5")->click();
+    const auto buttonsBack = [&form2] {
+        for (QPushButton *b : levelPortButtons(form2)) {
+            if (!b->isEnabled())
+                return false;
+        }
+        return true;
+    };
+
+    // Stopped (then closed) with its first request out: the buttons come
+    // back only once its reply has been taken, and Read gets a clean block.
+    TrendWindow *trend = openTrend(form2);
+    QVERIFY(trend && trend->isRunning());
+    trend->stop();
+    QVERIFY(!buttonsBack());
+    QTRY_VERIFY(buttonsBack());
+    QTest::qWait(300);
+    // No late reply was taken for characters the sensor sent unasked (which
+    // lock the window as a running sensor's do).
+    QVERIFY(buttonsBack());
+    const int reads = int(run.sim.log().count(QStringLiteral("<- read settings")));
+    QCOMPARE(clickClosingBoxes(named<QPushButton>(form2, "Command5")), QStringList());
+    QTest::qWait(150);
+    QCOMPARE(int(run.sim.log().count(QStringLiteral("<- read settings"))), reads + 1);
+
+    // Closed in flight: Get Level shows the sensor's answer to it, not the
+    // trend's last.
+    trend = openTrend(form2);
+    QVERIFY(trend && trend->isRunning());
+    trend->close();
+    QTRY_VERIFY(buttonsBack());
+    QTRY_VERIFY(!form2.findChild<TrendWindow *>());
+    QTest::qWait(1200); // the ramp moves on
+    QCOMPARE(clickClosingBoxes(named<QPushButton>(form2, "Command1")), QStringList());
+    QTest::qWait(150);
+    const QStringList answers = measureAnswers(run.sim.log());
+    QVERIFY(!answers.isEmpty());
+    QCOMPARE(named<QLineEdit>(form2, "Text1")->text().trimmed(), answers.constLast());
 }
 
 QTEST_MAIN(TestTrendEndToEnd)

@@ -116,7 +116,7 @@ TrendWindow::~TrendWindow()
     // Unlock the owner's port controls, whatever ends the window.
     const bool wasRunning = m_loop.isRunning();
     m_loop.blockSignals(true);
-    m_loop.stop();
+    m_loop.stopNow();
     m_recorder.close();
     if (wasRunning)
         emit runningChanged(false);
@@ -256,6 +256,12 @@ void TrendWindow::setIntervalSeconds(double seconds)
 
 void TrendWindow::start()
 {
+    setAttribute(Qt::WA_DeleteOnClose); // a close while stopping may have kept it
+    if (m_loop.isStopping()) {
+        m_loop.start(); // goes on with the exchange in flight
+        showRunning(true);
+        return;
+    }
     if (isRunning())
         return;
     if (m_blockSource) {
@@ -275,6 +281,12 @@ void TrendWindow::start()
 void TrendWindow::stop()
 {
     m_loop.stop();
+    if (m_loop.isStopping()) {
+        // The last request's reply is still to come: the port is not free
+        // until it has been taken and dropped.
+        m_startStop->setText(QStringLiteral("Stopping…"));
+        m_startStop->setEnabled(false);
+    }
 }
 
 void TrendWindow::measured(const MeasurementSample &sample)
@@ -382,6 +394,7 @@ QString TrendWindow::latestText(TrendSeries series) const
 void TrendWindow::showRunning(bool running)
 {
     m_startStop->setText(running ? QStringLiteral("Stop") : QStringLiteral("Start"));
+    m_startStop->setEnabled(true);
     if (running)
         m_status->setText(m_recorder.isOpen() ? QStringLiteral("Measuring; recording to ") + m_recorder.path()
                                               : QStringLiteral("Measuring."));
@@ -470,6 +483,15 @@ void TrendWindow::closeEvent(QCloseEvent *event)
 {
     stop();
     stopRecording();
+    if (m_loop.isStopping()) {
+        // Hidden now, gone once the last reply is in: the loop must live to
+        // take it off the port.
+        setAttribute(Qt::WA_DeleteOnClose, false);
+        connect(&m_loop, &MeasurementLoop::runningChanged, this, [this](bool running) {
+            if (!running && !isVisible())
+                deleteLater();
+        });
+    }
     event->accept();
 }
 

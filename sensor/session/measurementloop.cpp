@@ -28,6 +28,7 @@ void MeasurementLoop::setInterval(int milliseconds)
 
 void MeasurementLoop::start()
 {
+    m_stopping = false;
     if (m_running)
         return;
     m_started.start();
@@ -38,6 +39,17 @@ void MeasurementLoop::start()
 void MeasurementLoop::stop()
 {
     m_nextExchange.stop();
+    if (m_replyWait.isActive()) {
+        m_stopping = true;
+        return;
+    }
+    setRunning(false);
+}
+
+void MeasurementLoop::stopNow()
+{
+    m_nextExchange.stop();
+    m_stopping = false;
     if (m_replyWait.isActive()) {
         m_replyWait.stop();
         m_session.abandonReply();
@@ -55,7 +67,7 @@ void MeasurementLoop::sendRequest()
     m_sentAtMs = m_started.elapsed();
     m_sentAt = m_clock();
     if (!m_session.sendMeasureRequest()) {
-        stop();
+        stopNow();
         emit linkFailed();
         return;
     }
@@ -67,8 +79,16 @@ void MeasurementLoop::takeReply()
     if (!m_running)
         return;
     const std::optional<QString> reply = m_session.takeReply();
+    if (m_stopping) {
+        // The last reply is in (or never comes): dropped, with anything
+        // after it, and the port is free.
+        if (reply)
+            m_session.takeUnasked();
+        stopNow();
+        return;
+    }
     if (!reply) {
-        stop();
+        stopNow();
         emit linkFailed();
         return;
     }

@@ -41,11 +41,19 @@ public:
     void setBlock(const SensorSettings &block) { m_block = block; }
     const SensorSettings &block() const { return m_block; }
 
+    // Starts measuring; while stopping, goes on instead.
     void start();
-    // Stops at once; a reply still on its way is left to the next exchange
-    // (which drops it as the blocking exchanges do: it is not its answer).
+    // Stops after the exchange in flight: its reply is waited for and
+    // dropped, so the next exchange on the port (a window's Read) never takes
+    // it for its own. runningChanged(false) comes once no reply of the loop
+    // can still arrive; at once when no request is out.
     void stop();
+    // Stops at once, leaving a reply on its way unread: for an owner that is
+    // going away.
+    void stopNow();
+    // Running, or stopping and waiting out the last reply.
     bool isRunning() const { return m_running; }
+    bool isStopping() const { return m_stopping; }
 
     // The wall clock the samples carry; the system's by default (tests set it).
     void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
@@ -66,6 +74,7 @@ private:
     SensorSettings m_block;
     int m_intervalMs = 1000;
     bool m_running = false;
+    bool m_stopping = false;
     QTimer m_nextExchange;
     QTimer m_replyWait;
     QElapsedTimer m_started;
