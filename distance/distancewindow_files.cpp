@@ -22,6 +22,8 @@ void DistanceWindow::makeMenus()
                   .openTrend = [this] { openTrend(); },
                   .editor = &m_editor,
                   .session = &m_session,
+                  .portFree = [this] { return m_readButton->isEnabled(); },
+                  .baudBoxText = [this] { return m_baudBox->currentText(); },
               });
 }
 

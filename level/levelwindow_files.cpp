@@ -23,6 +23,8 @@ void LevelWindow::makeMenus()
                   .openTrend = [this] { openTrend(); },
                   .editor = &m_editor,
                   .session = &m_session,
+                  .portFree = [this] { return m_readButton->isEnabled(); },
+                  .baudBoxText = [this] { return m_baudBox->currentText(); },
               });
 }
 

@@ -329,6 +329,7 @@ void TestSettingsMenus::unusableFilesChangeNothing()
     QCOMPARE(message, QStringLiteral("bad.json cannot be used: nothing was changed."));
     QCOMPARE(named<QLineEdit>(run.window, "Text2")->text(), QStringLiteral("295"));
     QVERIFY(run.window.settingsMenu().markedFields().isEmpty());
+    run.link.queueReply(levelReply(40, 21)); // compare reads the sensor once the file is usable
     QCOMPARE(closingBoxes([&] { QVERIFY(!run.window.settingsMenu().compareWith(path)); }), message);
 }
 
@@ -381,6 +382,7 @@ void TestSettingsMenus::comparisonMarksExactlyTheDifferingRows()
     named<QLineEdit>(run.window, "Text5")->setText(QStringLiteral("95"));
     QVERIFY(run.window.settingsMenu().saveTo(path));
 
+    run.link.queueReply(levelReply(40, 21));
     QDialog *dialog = run.window.settingsMenu().compareWith(path);
     QVERIFY(dialog);
     auto *table = dialog->findChild<QTableWidget *>(QStringLiteral("ComparisonTable"));

@@ -1,9 +1,12 @@
 #include "settingsfiles.h"
 
+#include "linkfailure.h"
+
 #include "about.h"
 #include "files/settingscompare.h"
 #include "files/settingsfile.h"
 #include "inputerror.h"
+#include "linkfailure.h"
 #include "menubar.h"
 #include "numbers.h"
 #include "protocol/commandframe.h"
@@ -83,7 +86,7 @@ std::optional<SensorSettings> loadSettingsFile(QWidget *parent, const QString &p
     return block;
 }
 
-QDialog *showComparison(QWidget *parent, const RestorePlan &plan, const QString &fileName)
+QDialog *showComparison(QWidget *parent, const RestorePlan &plan, const QString &fileName, const QDateTime &readAt)
 {
     const QList<SettingComparison> rows = compareSettings(plan);
 
@@ -98,7 +101,9 @@ QDialog *showComparison(QWidget *parent, const RestorePlan &plan, const QString 
     auto *table = new QTableWidget(int(rows.size()), 3, dialog);
     table->setObjectName(QStringLiteral("ComparisonTable"));
     table->setHorizontalHeaderLabels(
-        {QStringLiteral("Setting"), QStringLiteral("In the sensor (last Read)"), QStringLiteral("In the file")});
+        {QStringLiteral("Setting"),
+         QStringLiteral("In the sensor (read %1)").arg(readAt.toString(QStringLiteral("HH:mm:ss"))),
+         QStringLiteral("In the file")});
     table->verticalHeader()->hide();
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -244,24 +249,55 @@ bool SettingsMenu::openFrom(const QString &path)
         return false;
     // The fields show what a restore would write: the file's values where
     // the sensor's model lets them change, the sensor's own elsewhere (its
-    // model above all: that is what the sensor is).
+    // model above all: that is what the sensor is). A difference no field of
+    // this window shows (the stored date, a setting hidden for this model)
+    // is not taken: Write sends nothing the operator was not shown.
     clearMarks();
-    m_hooks.spread(plan->target);
+    SensorSettings target = plan->target;
+    QStringList unseen;
+    const QList<SettingComparison> rows = compareSettings(*plan);
+    bool dateDiffers = false;
+    for (const SettingComparison &row : rows) {
+        QWidget *control = m_hooks.controlFor(row.setting->id);
+        if (!row.differs || (control && control->isVisibleTo(m_window)))
+            continue;
+        target.setValue(row.setting->id, lastRead()->value(*row.setting));
+        if (row.setting->kind == SettingKind::Date) {
+            dateDiffers = true;
+            continue;
+        }
+        unseen << QStringLiteral("%1 (%2): not taken, no field of this window shows it; the sensor keeps %3.")
+                      .arg(QLatin1String(row.setting->title), row.fileValue, row.sensorValue);
+    }
+    if (dateDiffers) {
+        const auto date = [](const SensorSettings &s) {
+            return QStringLiteral("%1/%2/%3")
+                .arg(s.value(Setting::Month))
+                .arg(s.value(Setting::Day))
+                .arg(s.value(Setting::Year));
+        };
+        unseen.prepend(QStringLiteral("The stored date (%1): not taken, no field of this window shows it; the sensor "
+                                      "keeps %2.")
+                           .arg(date(plan->target), date(*lastRead())));
+    }
+    m_hooks.spread(target);
 
-    for (const SettingComparison &row : compareSettings(*plan)) {
+    for (const SettingComparison &row : rows) {
         QWidget *control = row.differs ? m_hooks.controlFor(row.setting->id) : nullptr;
-        if (!control)
+        if (!control || !control->isVisibleTo(m_window))
             continue;
         // A box is marked through its text field.
         auto *box = qobject_cast<QComboBox *>(control);
         QWidget *field = box && box->lineEdit() ? box->lineEdit() : control;
-        m_marks.insert(field, field->palette());
+        m_marks.insert(field, {field->palette(), field->toolTip()});
         QPalette marked = field->palette();
         marked.setColor(QPalette::Base, fromFileColour());
         field->setPalette(marked);
+        field->setToolTip(QStringLiteral("In the sensor (last Read): %1\nIn %2: %3")
+                              .arg(row.sensorValue, fileName, row.fileValue));
     }
     // What the file holds that this model will not take is said, not dropped unseen.
-    QStringList unused;
+    QStringList unused = unseen;
     for (const RestoreRow &row : plan->notApplied()) {
         unused << QStringLiteral("%1 (%2): %3")
                       .arg(QLatin1String(row.setting->title), describeValue(*row.setting, row.file), row.skipped);
@@ -286,21 +322,59 @@ QDialog *SettingsMenu::compareWith(const QString &path)
 {
     if (!lastRead())
         return nullptr;
+    // The file first: one that cannot be used costs no exchange.
     const std::optional<SensorSettings> file = loadSettingsFile(m_window, path, m_hooks.family);
     if (!file)
         return nullptr;
+    const QString nothingDone = QStringLiteral("Nothing was compared.");
+    const std::optional<SensorSettings> sensor = readSensor(nothingDone);
+    if (!sensor)
+        return nullptr;
+    const QDateTime readAt = QDateTime::currentDateTime();
     const QString fileName = QFileInfo(path).fileName();
-    const std::optional<RestorePlan> plan
-        = planForWindow(m_window, *lastRead(), *file, fileName, QStringLiteral("Nothing was compared."));
+    const std::optional<RestorePlan> plan = planForWindow(m_window, *sensor, *file, fileName, nothingDone);
     if (!plan)
         return nullptr;
-    return showComparison(m_window, *plan, fileName);
+    return showComparison(m_window, *plan, fileName, readAt);
+}
+
+std::optional<SensorSettings> SettingsMenu::readSensor(const QString &nothingDone)
+{
+    SensorSession *session = m_hooks.session;
+    if (!session)
+        return lastRead();
+    if (!m_hooks.portFree()) {
+        showProblem(m_window, QStringLiteral("PortInUse"),
+                    QStringLiteral("The port is in use: the sensor cannot be read now. %1").arg(nothingDone),
+                    QStringLiteral("Stop the trend, or wait until the sensor stops sending, and try again."));
+        return std::nullopt;
+    }
+    if (!reopenLostLink(m_window, *session, m_hooks.baudBoxText()))
+        return std::nullopt;
+    std::optional<SensorSettings> sensor = session->readSettings();
+    if (sensor && sensor->family() != m_hooks.family) {
+        showProblem(m_window, QStringLiteral("ReadFailed"),
+                    QStringLiteral("The sensor on the port is a %1 sensor (%2); this window is for a %3 sensor. %4")
+                        .arg(familyName(sensor->family()), sensor->modelName(), familyName(m_hooks.family),
+                             nothingDone),
+                    QString());
+        return std::nullopt;
+    }
+    if (!sensor && !reportLinkFailure(m_window, *session)) {
+        showProblem(m_window, QStringLiteral("ReadFailed"),
+                    QStringLiteral("The sensor's settings could not be read. %1").arg(nothingDone),
+                    session->failure().message.isEmpty() ? QStringLiteral("It sent no whole settings block.")
+                                                         : session->failure().message);
+    }
+    return sensor;
 }
 
 void SettingsMenu::clearMarks()
 {
-    for (auto it = m_marks.cbegin(); it != m_marks.cend(); ++it)
-        it.key()->setPalette(it.value());
+    for (auto it = m_marks.cbegin(); it != m_marks.cend(); ++it) {
+        it.key()->setPalette(it.value().palette);
+        it.key()->setToolTip(it.value().toolTip);
+    }
     m_marks.clear();
 }
 

@@ -5,6 +5,7 @@
 #include "session/settingseditor.h"
 
 #include <QColor>
+#include <QDateTime>
 #include <QHash>
 #include <QObject>
 #include <QPalette>
@@ -50,8 +51,14 @@ public:
         // actions work from.
         SettingsEditor *editor = nullptr;
         // View > Traffic Log… and Help > Save Diagnostic Report…: the
-        // session's record; none when unset.
+        // session's record; none when unset. Compare with File reads the
+        // sensor through it.
         SensorSession *session = nullptr;
+        // Compare with File's read: whether the port is free for it (no
+        // trend measuring, no sensor sending), and the rate a lost port is
+        // opened again at.
+        std::function<bool()> portFree = [] { return true; };
+        std::function<QString()> baudBoxText = [] { return QString(); };
     };
 
     // Makes the bar and places it above the window's client area.
@@ -73,6 +80,9 @@ public:
     QList<QWidget *> markedFields() const { return m_marks.keys(); }
 
 private:
+    // The sensor's settings as it holds them now, for Compare with File; a
+    // failure is reported, ending in `nothingDone`.
+    std::optional<SensorSettings> readSensor(const QString &nothingDone);
     void clearMarks();
     QList<QAction *> fromReadActions() const;
 
@@ -83,7 +93,11 @@ private:
     QAction *m_open = nullptr;
     QAction *m_compare = nullptr;
     QAction *m_trend = nullptr;
-    QHash<QWidget *, QPalette> m_marks; // marked fields, with their own palettes
+    struct Mark {
+        QPalette palette; // the field's own, given back when the mark goes
+        QString toolTip;
+    };
+    QHash<QWidget *, Mark> m_marks; // marked fields
 };
 
 // A sensor's settings into a window's fields as plain decimal text: each
@@ -118,9 +132,10 @@ bool saveSettingsFile(QWidget *parent, const QString &path, const SensorSettings
 // is damaged or holds the other family gives one message and nothing.
 std::optional<SensorSettings> loadSettingsFile(QWidget *parent, const QString &path, SensorFamily family);
 
-// The comparison table (setting, value in the sensor, value in the file,
-// differing rows marked), shown without blocking the window.
-QDialog *showComparison(QWidget *parent, const RestorePlan &plan, const QString &fileName);
+// The comparison table (setting, value in the sensor read at `readAt`,
+// value in the file, differing rows marked), shown without blocking the
+// window.
+QDialog *showComparison(QWidget *parent, const RestorePlan &plan, const QString &fileName, const QDateTime &readAt);
 
 // What opening or comparing a file would do to this sensor. A file in
 // another unit asks whether to convert it; a file that cannot be used says
