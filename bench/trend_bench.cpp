@@ -78,7 +78,7 @@ int main(int argc, char *argv[])
     const long before = rssKb();
     TrendData data;
     const long ring = rssKb();
-    TrendChart chart(true, QStringLiteral("cm"));
+    TrendChart chart(true, true, QStringLiteral("cm"));
     chart.resize(900, 520);
     chart.show();
     QApplication::processEvents();

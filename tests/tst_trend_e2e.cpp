@@ -6,6 +6,7 @@
 #include "programrun.h"
 #include "session/trenddata.h"
 #include "settingsfiles.h"
+#include "trendchart.h"
 #include "trendwindow.h"
 
 #include <QAction>
@@ -172,6 +173,25 @@ void TestTrendEndToEnd::lostAdapterStopsTheTrend()
     // The settings window is usable again (its Read reopens the port).
     for (QPushButton *b : levelPortButtons(form2))
         QVERIFY2(b->isEnabled(), qPrintable(b->objectName()));
+    // The exchange the adapter went in failed.
+    QCOMPARE(trend->failedCount(), 1);
+    // A DVT-14C01 has no 4-20 mA output: its window shows no current, nor
+    // does its trend.
+    QVERIFY(!trend->chart()->isSeriesShown(TrendSeries::Current));
+    QCOMPARE(trend->chart()->runsDrawn(TrendSeries::Current), 0);
+
+    // The sensor back, Start again: a new line, not one across the outage.
+    const int good = trend->goodCount();
+    run.sim.process().kill();
+    run.sim.process().waitForFinished();
+    QVERIFY(!run.sim.start({"--model", "21", "--baud", "19200"}).isEmpty());
+    QTest::qWait(1000);
+    trend->start();
+    QTRY_VERIFY_WITH_TIMEOUT(trend->goodCount() >= good + 2, 5000);
+    trend->stop();
+    QTRY_VERIFY(!trend->isRunning());
+    trend->redrawNow();
+    QCOMPARE(trend->chart()->runsDrawn(TrendSeries::Distance), 2);
 }
 
 void TestTrendEndToEnd::distanceSensorTrend()

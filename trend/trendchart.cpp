@@ -52,7 +52,7 @@ TrendChart::SeriesLook TrendChart::look(TrendSeries series, const QString &lengt
     return {};
 }
 
-TrendChart::TrendChart(bool levelFamily, const QString &lengthUnit, QWidget *parent)
+TrendChart::TrendChart(bool levelFamily, bool current, const QString &lengthUnit, QWidget *parent)
     : QChartView(parent)
     , m_chart(new QChart)
     , m_timeAxis(new QDateTimeAxis)
@@ -88,7 +88,7 @@ TrendChart::TrendChart(bool levelFamily, const QString &lengthUnit, QWidget *par
     if (levelFamily)
         m_series.push_back(TrendSeries::Level);
     m_series.push_back(TrendSeries::Temperature);
-    if (levelFamily) {
+    if (current) {
         m_series.push_back(TrendSeries::Current);
         m_currentAxis = new QValueAxis;
         m_currentAxis->setTitleText(QStringLiteral("Current (mA)"));

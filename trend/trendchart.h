@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QString>
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -31,11 +32,16 @@ public:
     };
     static SeriesLook look(TrendSeries series, const QString &lengthUnit);
 
-    // The series a sensor of the family gives (the level and the current for
-    // level sensors only). lengthUnit labels the left axis ("cm", "mm").
-    TrendChart(bool levelFamily, const QString &lengthUnit, QWidget *parent = nullptr);
+    // The series a sensor of the family gives (the level for level sensors
+    // only, the current for those with a 4-20 mA output). lengthUnit labels
+    // the left axis ("cm", "mm").
+    TrendChart(bool levelFamily, bool current, const QString &lengthUnit, QWidget *parent = nullptr);
 
     const std::vector<TrendSeries> &seriesShown() const { return m_series; }
+    bool isSeriesShown(TrendSeries series) const
+    {
+        return std::find(m_series.begin(), m_series.end(), series) != m_series.end();
+    }
     void setSeriesVisible(TrendSeries series, bool visible);
     bool isSeriesVisible(TrendSeries series) const { return m_visible[std::size_t(series)]; }
 

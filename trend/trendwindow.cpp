@@ -60,9 +60,18 @@ QString numberText(double value, int decimals)
     return text;
 }
 
-std::array<double, kTrendSeriesCount> valuesOf(const MeasurementRow &row)
+std::array<double, kTrendSeriesCount> valuesOf(const MeasurementRow &row, bool current)
 {
-    return {row.distanceValue(), row.levelValue(), row.temperatureValue(), row.currentValue()};
+    return {row.distanceValue(), row.levelValue(), row.temperatureValue(),
+            current ? row.currentValue() : std::numeric_limits<double>::quiet_NaN()};
+}
+
+// The level window shows a current only for models with a 4-20 mA output;
+// the trend plots no more than the window shows.
+bool showsCurrent(const SensorSettings &block)
+{
+    const ModelEntry *row = block.row();
+    return block.family() == SensorFamily::Level && row && row->hasAnalogOutput;
 }
 
 } // namespace
@@ -78,7 +87,7 @@ TrendWindow::TrendWindow(SensorSession &session, const SensorSettings &block, QW
     setWindowTitle(QStringLiteral("Trend — ") + block.modelName());
     setAttribute(Qt::WA_DeleteOnClose);
 
-    m_chart = new TrendChart(m_family == SensorFamily::Level, m_unit, this);
+    m_chart = new TrendChart(m_family == SensorFamily::Level, showsCurrent(block), m_unit, this);
     m_chart->setMinimumSize(480, 320);
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("TrendStatus"));
@@ -275,7 +284,17 @@ void TrendWindow::start()
         return;
     }
     m_loop.setInterval(m_interval->currentData().toInt());
+    // A restart begins a new line: nothing was measured while stopped.
+    if (!m_data.isEmpty())
+        addGap(m_data.lastTime());
     m_loop.start();
+}
+
+void TrendWindow::addGap(qint64 time)
+{
+    std::array<double, kTrendSeriesCount> none;
+    none.fill(std::numeric_limits<double>::quiet_NaN());
+    m_data.add(std::max(time, m_data.isEmpty() ? qint64(0) : m_data.lastTime()), none);
 }
 
 void TrendWindow::stop()
@@ -299,7 +318,8 @@ void TrendWindow::measured(const MeasurementSample &sample)
     // on from the wall clock, never backwards.
     const qint64 wall = sample.time.toMSecsSinceEpoch() - m_origin;
     const qint64 time = m_data.isEmpty() ? std::max<qint64>(wall, 0) : std::max(wall, m_data.lastTime());
-    m_data.add(time, valuesOf(sample.row));
+    const bool current = m_chart->isSeriesShown(TrendSeries::Current);
+    m_data.add(time, valuesOf(sample.row, current));
     sample.row.answered ? ++m_good : ++m_failed;
 
     for (TrendSeries series : m_chart->seriesShown()) {
@@ -308,7 +328,7 @@ void TrendWindow::measured(const MeasurementSample &sample)
             label->setText(sample.row.damaged ? QStringLiteral("damaged reply") : QStringLiteral("no answer"));
             continue;
         }
-        const double v = valuesOf(sample.row)[std::size_t(series)];
+        const double v = valuesOf(sample.row, current)[std::size_t(series)];
         const QString unit = TrendChart::look(series, m_unit).unit;
         label->setText(std::isnan(v) ? QStringLiteral("—") : QStringLiteral("%1 %2").arg(numberText(v, 2), unit));
     }
@@ -319,6 +339,11 @@ void TrendWindow::measured(const MeasurementSample &sample)
 
 void TrendWindow::linkFailed()
 {
+    // The exchange the port failed in is a failed one, and a gap.
+    ++m_failed;
+    if (m_started)
+        addGap(QDateTime::currentMSecsSinceEpoch() - m_origin);
+    scheduleRedraw();
     m_status->setText(QStringLiteral("Measuring stopped: ") + m_session.failure().message);
     reportLinkFailure(this, m_session);
 }

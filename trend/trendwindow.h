@@ -83,6 +83,8 @@ private:
     QWidget *makeSidePanel();
     void measured(const MeasurementSample &sample);
     void linkFailed();
+    // A point with no values at `time`: the line breaks there.
+    void addGap(qint64 time);
     void scheduleRedraw();
     void showStats();
     void showRunning(bool running);
