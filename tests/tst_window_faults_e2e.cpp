@@ -8,6 +8,7 @@
 #include "levelwindow.h"
 #include "programrun.h"
 #include "progresswindow.h"
+#include "session/sensorsession.h"
 #include "shots.h"
 #include "startwindow.h"
 
@@ -128,6 +129,15 @@ void TestWindowFaults::lostDuringWriteIsReportedAndReadReconnects()
     named<QPushButton>(run.form2, "Command5")->click();
     QCOMPARE(shownBoxes(QStringLiteral("LinkFailure")).size(), 1);
     QVERIFY(!run.link.isOpen());
+    // The message says the connection was lost once; the attempt to reopen
+    // is in the traffic record, with the device it was for.
+    const QMessageBox *again = shownBoxes(QStringLiteral("LinkFailure")).first();
+    QCOMPARE((again->text() + again->informativeText()).count(QStringLiteral("connection to the sensor was lost")), 1);
+    const TrafficLog &traffic = run.program.session().traffic();
+    const TrafficEntry &last = traffic.at(traffic.size() - 1);
+    QCOMPARE(last.command, QStringLiteral("reopen"));
+    QCOMPARE(last.outcome, TrafficEntry::Outcome::Refused);
+    QVERIFY2(!last.device.isEmpty() && last.detail.contains(last.device), qPrintable(last.detail));
     closeBoxes(QStringLiteral("LinkFailure"));
     // A Write now finds no port: it says that nothing was written.
     named<QPushButton>(run.form2, "Command4")->click();

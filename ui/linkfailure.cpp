@@ -28,6 +28,18 @@ QMessageBox *messageWindow(QPointer<QMessageBox> &slot, QWidget *parent, const Q
     return slot;
 }
 
+// What went wrong, below a first sentence that already says the
+// connection was lost: the link's own reason would say so again.
+QString lostDetail(const LinkError &error)
+{
+    if (error.kind == LinkError::Kind::Io) {
+        return error.device.isEmpty()
+                   ? QStringLiteral("The adapter was unplugged or stopped answering.")
+                   : QStringLiteral("The adapter (%1) was unplugged or stopped answering.").arg(error.device);
+    }
+    return error.reason();
+}
+
 QPointer<QMessageBox> g_linkFailure;
 QPointer<QMessageBox> g_damagedReply;
 
@@ -51,7 +63,7 @@ bool reportLinkFailure(QWidget *parent, const SensorSession &session, LinkAction
         box->setText(QStringLiteral("The connection to the sensor was lost: nothing was written."));
         break;
     }
-    box->setInformativeText(error.reason()
+    box->setInformativeText(lostDetail(error)
                             + QStringLiteral("\nCheck the cable and plug the adapter back in, then press Read: the "
                                              "port is opened again and the sensor's settings are read."));
     box->show();
@@ -65,7 +77,7 @@ bool reopenLostLink(QWidget *parent, SensorSession &session, const QString &baud
     // Not back yet, or taken by another program meanwhile.
     QMessageBox *box = messageWindow(g_linkFailure, parent, QStringLiteral("LinkFailure"));
     box->setText(QStringLiteral("The connection to the sensor was lost, and the port cannot be opened again yet."));
-    box->setInformativeText(session.linkError().reason()
+    box->setInformativeText(lostDetail(session.linkError())
                             + QStringLiteral("\nCheck the cable and plug the adapter back in, then press Read again."));
     box->show();
     return false;

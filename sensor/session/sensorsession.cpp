@@ -204,7 +204,17 @@ bool SensorSession::reopenIfLost(const QString &baudText)
         return true;
     const BaudRow *row = baudRowForText(baudText);
     const QString lineSettings = row ? QString::fromLatin1(row->lineSettings) : m_link.lineSettings();
-    return m_link.reopen(lineSettings) || failFromLink();
+    if (m_link.reopen(lineSettings))
+        return true;
+    // The attempt is part of the record: a Read that could not even reopen
+    // the port says so in the traffic log and the report.
+    TrafficEntry entry = entryFor({});
+    entry.command = QStringLiteral("reopen");
+    entry.lineSettings = lineSettings;
+    entry.outcome = TrafficEntry::Outcome::Refused;
+    entry.detail = m_link.lastError().reason();
+    m_traffic.record(std::move(entry));
+    return failFromLink();
 }
 
 bool SensorSession::isOpen() const
