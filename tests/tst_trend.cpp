@@ -234,6 +234,7 @@ void TestTrend::recorderWritesRowsAndStopsOnFailure()
         CsvRecorder full;
         QVERIFY(!full.open(QStringLiteral("/dev/full"), SensorFamily::Distance));
         QVERIFY(full.error().startsWith(QStringLiteral("Recording to /dev/full stopped")));
+        QVERIFY2(full.error().contains(QStringLiteral("No space left on device")), qPrintable(full.error()));
         QVERIFY(!full.isOpen());
     }
     // A folder that does not exist.

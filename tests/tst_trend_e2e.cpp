@@ -113,8 +113,13 @@ void TestTrendEndToEnd::recordsWhatTheSensorSent()
     }
     QCOMPARE(trend->goodCount() + trend->failedCount(), 7);
     QVERIFY(turns > 20);
+    // A chart saved meanwhile does not hide that rows are being recorded.
+    QVERIFY(trend->exportImage(dir.filePath(QStringLiteral("chart.png"))));
+    auto *recording = trend->findChild<QLabel *>(QStringLiteral("TrendRecording"));
+    QVERIFY(recording->isVisible() && recording->text().contains(csv));
     trend->stop();
     trend->stopRecording();
+    QVERIFY(!recording->isVisible());
     QTRY_VERIFY(!trend->isRunning()); // a reply still on its way is taken first
     QCOMPARE(trend->failedCount(), 1);
     for (QPushButton *b : levelPortButtons(form2))

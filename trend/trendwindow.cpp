@@ -92,6 +92,12 @@ TrendWindow::TrendWindow(SensorSession &session, const SensorSettings &block, QW
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("TrendStatus"));
     m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Recording has a line of its own: a later message (a chart saved, a
+    // stop) never hides that rows are being written.
+    m_recording = new QLabel(this);
+    m_recording->setObjectName(QStringLiteral("TrendRecording"));
+    m_recording->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_recording->hide();
 
     auto *body = new QHBoxLayout;
     body->addWidget(m_chart, 1);
@@ -99,6 +105,7 @@ TrendWindow::TrendWindow(SensorSession &session, const SensorSettings &block, QW
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addLayout(body, 1);
+    layout->addWidget(m_recording);
     layout->addWidget(m_status);
     makeMenus();
     resize(1040, 580);
@@ -332,8 +339,12 @@ void TrendWindow::measured(const MeasurementSample &sample)
         const QString unit = TrendChart::look(series, m_unit).unit;
         label->setText(std::isnan(v) ? QStringLiteral("—") : QStringLiteral("%1 %2").arg(numberText(v, 2), unit));
     }
-    if (m_recorder.isOpen() && !m_recorder.append(sample))
-        recordingFailed();
+    if (m_recorder.isOpen()) {
+        if (m_recorder.append(sample))
+            showRecording();
+        else
+            recordingFailed();
+    }
     scheduleRedraw();
 }
 
@@ -436,7 +447,18 @@ bool TrendWindow::startRecording(const QString &path)
     m_record->setEnabled(false);
     m_stopRecording->setEnabled(true);
     m_status->setText(QStringLiteral("Recording to ") + QDir::toNativeSeparators(path));
+    showRecording();
     return true;
+}
+
+void TrendWindow::showRecording()
+{
+    m_recording->setVisible(m_recorder.isOpen());
+    if (m_recorder.isOpen()) {
+        m_recording->setText(QStringLiteral("● Recording to %1 (%2 rows)")
+                                 .arg(QDir::toNativeSeparators(m_recorder.path()))
+                                 .arg(m_recorder.rows()));
+    }
 }
 
 void TrendWindow::stopRecording()
@@ -449,10 +471,12 @@ void TrendWindow::stopRecording()
     m_recorder.close();
     m_record->setEnabled(true);
     m_stopRecording->setEnabled(false);
+    showRecording();
 }
 
 void TrendWindow::recordingFailed()
 {
+    showRecording();
     m_record->setEnabled(true);
     m_stopRecording->setEnabled(false);
     m_status->setText(m_recorder.error());

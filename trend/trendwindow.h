@@ -91,6 +91,8 @@ private:
     void askRecordingPath();
     void askImagePath();
     void recordingFailed();
+    // The recording line: the file and the rows written, while recording.
+    void showRecording();
 
     SensorSession &m_session;
     MeasurementLoop m_loop;
@@ -119,6 +121,7 @@ private:
     QTableWidget *m_stats = nullptr;
     QLabel *m_counts = nullptr;
     QLabel *m_status = nullptr;
+    QLabel *m_recording = nullptr;
     QAction *m_record = nullptr;
     QAction *m_stopRecording = nullptr;
     QAction *m_pause = nullptr;
