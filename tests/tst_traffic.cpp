@@ -14,9 +14,12 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QJsonArray>
+#include <QMessageBox>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTimer>
 
 using namespace veltra;
 using Outcome = TrafficEntry::Outcome;
@@ -210,7 +213,12 @@ void TestTraffic::logWindowFiltersCopiesAndSaves()
     QCOMPARE(window.table()->model()->rowCount(), 1);
     const QStringList csv = window.shownText(true).split(u'\n', Qt::SkipEmptyParts);
     QCOMPARE(csv.size(), 2);
-    QVERIFY(csv[0].startsWith(QStringLiteral("Time (ms),Port,")));
+    QVERIFY(csv[0].startsWith(QStringLiteral("Time,Port,")));
+    // The wall clock to the millisecond, in the window and its exports.
+    QVERIFY2(QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3},"))
+                 .match(csv[1])
+                 .hasMatch(),
+             qPrintable(csv[1]));
     QVERIFY(csv[1].endsWith(QStringLiteral(",damaged")));
 
     window.table()->selectAll();
@@ -221,12 +229,22 @@ void TestTraffic::logWindowFiltersCopiesAndSaves()
     QVERIFY(window.saveTo(dir.filePath(QStringLiteral("t.txt"))));
     QFile saved(dir.filePath(QStringLiteral("t.txt")));
     QVERIFY(saved.open(QIODevice::ReadOnly));
-    QCOMPARE(QString::fromUtf8(saved.readAll()), log.at(2).line() + u'\n');
+    QCOMPARE(QString::fromUtf8(saved.readAll()),
+             ui::TrafficModel::cellText(log.at(2), ui::TrafficModel::Time) + QStringLiteral("  ") + log.at(2).line()
+                 + u'\n');
 
+    // Clear asks first; it empties the window, not the record a report is made from.
     window.commandFilter()->setCurrentIndex(0);
     window.outcomeFilter()->setCurrentIndex(0);
-    log.clear();
+    QTimer::singleShot(0, [] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+            box->reject();
+    });
+    window.askClear();
+    QCOMPARE(window.table()->model()->rowCount(), 3);
+    window.clearShown();
     QCOMPARE(window.table()->model()->rowCount(), 0);
+    QCOMPARE(log.size(), 3);
     log.record(entry(QStringLiteral("run"), Outcome::Sent));
     QCOMPARE(window.table()->model()->rowCount(), 1);
 }

@@ -29,7 +29,7 @@ namespace veltra::ui {
 
 namespace {
 
-const char *const kHeaders[] = {"Time (ms)", "Port",        "Line",  "Command",   "Request (hex)",
+const char *const kHeaders[] = {"Time", "Port",        "Line",  "Command",   "Request (hex)",
                                 "Request",   "Reply (hex)", "Reply", "Wait (ms)", "Outcome"};
 
 // Keeps the rows whose command and outcome match the chosen ones (empty: any).
@@ -43,18 +43,26 @@ public:
         m_outcome = outcome;
         invalidateFilter();
     }
+    // Clear: the window no longer shows entries up to this one; the record
+    // (and the diagnostic report made from it) keeps them.
+    void hideUpTo(qint64 sequence)
+    {
+        m_hiddenUpTo = sequence;
+        invalidateFilter();
+    }
 
 protected:
     bool filterAcceptsRow(int row, const QModelIndex &) const override
     {
         const TrafficEntry &e = static_cast<TrafficModel *>(sourceModel())->entry(row);
-        return (m_command.isEmpty() || e.command == m_command)
+        return e.sequence > m_hiddenUpTo && (m_command.isEmpty() || e.command == m_command)
                && (m_outcome.isEmpty() || TrafficEntry::outcomeName(e.outcome) == m_outcome);
     }
 
 private:
     QString m_command;
     QString m_outcome;
+    qint64 m_hiddenUpTo = 0;
 };
 
 } // namespace
@@ -95,7 +103,9 @@ QString TrafficModel::cellText(const TrafficEntry &e, int column)
 {
     switch (column) {
     case Time:
-        return QString::number(e.timeMs);
+        // The wall clock, to the millisecond: what an operator matches
+        // against a plant's own records.
+        return e.time.isValid() ? e.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")) : QString();
     case Port:
         return e.device.isEmpty() ? e.port : QStringLiteral("%1 (%2)").arg(e.port, e.device);
     case Rate:
@@ -185,9 +195,11 @@ TrafficLogWindow::TrafficLogWindow(TrafficLog &log, QWidget *parent)
     m_table->verticalHeader()->hide();
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
     m_table->horizontalHeader()->setStretchLastSection(true);
-    const int widths[] = {70, 130, 90, 100, 150, 70, 200, 130, 70};
+    // Widths in average characters, so larger text gets wider columns.
+    const int widths[] = {25, 19, 13, 14, 21, 10, 28, 19, 10};
+    const int character = m_table->fontMetrics().averageCharWidth();
     for (int c = 0; c < int(std::size(widths)); ++c)
-        m_table->setColumnWidth(c, widths[c]);
+        m_table->setColumnWidth(c, widths[c] * character);
 
     m_command->setObjectName(QStringLiteral("CommandFilter"));
     m_command->addItem(QStringLiteral("All commands"), QString());
@@ -221,7 +233,8 @@ TrafficLogWindow::TrafficLogWindow(TrafficLog &log, QWidget *parent)
             saveTo(path);
     });
     auto *clear = new QPushButton(QStringLiteral("C&lear"), this);
-    connect(clear, &QPushButton::clicked, &m_log, &TrafficLog::clear);
+    clear->setObjectName(QStringLiteral("ClearButton"));
+    connect(clear, &QPushButton::clicked, this, &TrafficLogWindow::askClear);
 
     auto *bar = new QHBoxLayout;
     bar->addWidget(new QLabel(QStringLiteral("Show"), this));
@@ -258,7 +271,7 @@ QString TrafficLogWindow::shownText(bool csv) const
     for (int r = 0; r < m_filter->rowCount(); ++r) {
         const TrafficEntry &e = m_model->entry(m_filter->mapToSource(m_filter->index(r, 0)).row());
         if (!csv) {
-            text += e.line() + u'\n';
+            text += TrafficModel::cellText(e, TrafficModel::Time) + QStringLiteral("  ") + e.line() + u'\n';
             continue;
         }
         QStringList fields;
@@ -267,6 +280,28 @@ QString TrafficLogWindow::shownText(bool csv) const
         text += fields.join(u',') + u'\n';
     }
     return text;
+}
+
+void TrafficLogWindow::askClear()
+{
+    if (m_log.size() == 0)
+        return;
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Veltra Sensor Program V7"),
+                    QStringLiteral("Clear the traffic log window?"), QMessageBox::Cancel, this);
+    box.setObjectName(QStringLiteral("ClearTraffic"));
+    box.setInformativeText(QStringLiteral("The window starts again from the next exchange. A diagnostic report "
+                                          "still holds every exchange."));
+    QPushButton *yes = box.addButton(QStringLiteral("Clear"), QMessageBox::AcceptRole);
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.exec();
+    if (box.clickedButton() == yes)
+        clearShown();
+}
+
+void TrafficLogWindow::clearShown()
+{
+    if (m_log.size() > 0)
+        static_cast<TrafficFilter *>(m_filter)->hideUpTo(m_log.at(m_log.size() - 1).sequence);
 }
 
 bool TrafficLogWindow::saveTo(const QString &path)

@@ -58,6 +58,10 @@ public:
     QString shownText(bool csv) const;
     bool saveTo(const QString &path);
     void copySelection();
+    // Clear: asks first; the window then shows only later exchanges. The
+    // record itself (and the diagnostic report) keeps every one.
+    void askClear();
+    void clearShown();
 
 private:
     TrafficLog &m_log;
