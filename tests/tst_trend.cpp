@@ -22,6 +22,7 @@
 #include <QFile>
 #include <QImage>
 #include <QMenuBar>
+#include <QAbstractButton>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRandomGenerator>
@@ -398,8 +399,10 @@ void TestTrend::trendLocksTheSettingsWindowWhileItRuns()
     QTRY_COMPARE_WITH_TIMEOUT(trend->goodCount(), 2, 3000);
     QCOMPARE(trend->latestText(TrendSeries::Level), QStringLiteral("180 cm"));
 
-    // Stopping gives the buttons back as they were (RUN as Read left it).
+    // Stopping gives the buttons back as they were (RUN as Read left it),
+    // once a reply still on its way has been taken.
     trend->stop();
+    QTRY_VERIFY(!trend->isRunning());
     QVERIFY(named<QPushButton>(window, "Command5")->isEnabled());
     QVERIFY(named<QPushButton>(window, "Command4")->isEnabled());
     QVERIFY(named<QPushButton>(window, "Command1")->isEnabled());
@@ -408,7 +411,19 @@ void TestTrend::trendLocksTheSettingsWindowWhileItRuns()
     menu->trendAction()->trigger();
     QCOMPARE(window.findChildren<TrendWindow *>().size(), 1);
     QVERIFY(!named<QPushButton>(window, "Command5")->isEnabled());
+    // Its chart holds measurements: closing asks first.
+    QString asked;
+    QTimer::singleShot(0, [&asked] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        asked = box->text();
+        for (QAbstractButton *b : box->buttons()) {
+            if (b->text() == QStringLiteral("Close"))
+                b->click();
+        }
+    });
     trend->close();
+    QCOMPARE(asked, QStringLiteral("Close the trend?"));
     QTRY_VERIFY(window.findChild<TrendWindow *>() == nullptr);
     QVERIFY(named<QPushButton>(window, "Command5")->isEnabled());
     QVERIFY(named<QPushButton>(window, "Command4")->isEnabled());
@@ -444,6 +459,7 @@ void TestTrend::trendShowsGapsAndCounts()
             < trend->chart()->chart()->size().height());
     QTRY_COMPARE_WITH_TIMEOUT(trend->goodCount(), 3, 4000);
     trend->stop();
+    QTRY_VERIFY(!trend->isRunning());
     QCOMPARE(trend->failedCount(), 1);
     trend->redrawNow();
     // The damaged exchange is a gap: two lines, no invented point.

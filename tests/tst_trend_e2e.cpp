@@ -9,6 +9,7 @@
 #include "trendchart.h"
 #include "trendwindow.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QFile>
@@ -69,6 +70,29 @@ QStringList clickClosingBoxes(QPushButton *button)
     });
     poll.start();
     button->click();
+    return seen;
+}
+
+// Runs `action`, answering each message box with the button of that text;
+// the boxes' texts and informative texts.
+template <typename Action>
+QString answeringBoxes(const QString &button, Action action)
+{
+    QString seen;
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&seen, &button] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        seen += box->text() + u'\n' + box->informativeText() + u'\n';
+        for (QAbstractButton *b : box->buttons()) {
+            if (b->text() == button)
+                b->click();
+        }
+    });
+    poll.start();
+    action();
     return seen;
 }
 
@@ -219,7 +243,12 @@ void TestTrendEndToEnd::distanceSensorTrend()
     QTRY_COMPARE_WITH_TIMEOUT(trend->goodCount(), 2, 5000);
     QCOMPARE(trend->latestText(TrendSeries::Distance), QStringLiteral("321 cm"));
     QCOMPARE(trend->latestText(TrendSeries::Temperature), QStringLiteral("19 °C"));
-    trend->close();
+    // A chart with measurements asks before it goes; Cancel keeps it.
+    QVERIFY(answeringBoxes(QStringLiteral("Cancel"), [trend] { trend->close(); })
+                .startsWith(QStringLiteral("Close the trend?")));
+    QVERIFY(trend->isVisible());
+    const QString asked = answeringBoxes(QStringLiteral("Close"), [trend] { trend->close(); });
+    QVERIFY2(asked.contains(QStringLiteral("the recording in %1 keeps its rows").arg(csv)), qPrintable(asked));
     QTRY_VERIFY(!form6.findChild<TrendWindow *>());
     QVERIFY(named<QPushButton>(form6, "Command1")->isEnabled());
     const QStringList rows = fileLines(csv);

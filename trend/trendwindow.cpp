@@ -1,7 +1,9 @@
 #include "trendwindow.h"
 
+#include "about.h"
 #include "files/wholefile.h"
 #include "linkfailure.h"
+#include "menubar.h"
 #include "portlock.h"
 #include "session/sensorsession.h"
 #include "trendchart.h"
@@ -152,7 +154,7 @@ void TrendWindow::makeMenus()
     image->setShortcut(QKeySequence(QStringLiteral("Ctrl+E")));
     file->addSeparator();
     QAction *close = file->addAction(QStringLiteral("&Close"), this, &QWidget::close);
-    close->setShortcut(QKeySequence::Close);
+    close->setShortcuts(ui::closeKeys());
 
     QMenu *view = bar->addMenu(QStringLiteral("&View"));
     m_pause = view->addAction(QStringLiteral("&Pause Scrolling"));
@@ -165,7 +167,8 @@ void TrendWindow::makeMenus()
 QWidget *TrendWindow::makeSidePanel()
 {
     auto *panel = new QWidget(this);
-    panel->setFixedWidth(300);
+    // As wide as its contents need, so larger text is never cut.
+    panel->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
     auto *layout = new QVBoxLayout(panel);
     layout->setContentsMargins(0, 0, 0, 0);
 
@@ -174,9 +177,13 @@ QWidget *TrendWindow::makeSidePanel()
     m_interval->setObjectName(QStringLiteral("TrendInterval"));
     for (const Choice &c : kIntervals)
         m_interval->addItem(QString::fromLatin1(c.text), c.value);
-    m_interval->setCurrentIndex(1);
-    connect(m_interval, &QComboBox::currentIndexChanged, this,
-            [this] { m_loop.setInterval(m_interval->currentData().toInt()); });
+    // The interval chosen last time, else 1 s.
+    const int remembered = m_interval->findData(ui::programSettings().value(QStringLiteral("trend/intervalMs")));
+    m_interval->setCurrentIndex(remembered >= 0 ? remembered : 1);
+    connect(m_interval, &QComboBox::currentIndexChanged, this, [this] {
+        m_loop.setInterval(m_interval->currentData().toInt());
+        ui::programSettings().setValue(QStringLiteral("trend/intervalMs"), m_interval->currentData());
+    });
     form->addRow(QStringLiteral("Measure every"), m_interval);
     m_span = new QComboBox(panel);
     m_span->setObjectName(QStringLiteral("TrendSpan"));
@@ -441,7 +448,7 @@ void TrendWindow::showRunning(bool running)
 bool TrendWindow::startRecording(const QString &path)
 {
     if (!m_recorder.open(path, m_family)) {
-        QMessageBox::warning(this, windowTitle(), m_recorder.error());
+        QMessageBox::warning(this, ui::programTitle(), m_recorder.error());
         return false;
     }
     m_record->setEnabled(false);
@@ -480,7 +487,7 @@ void TrendWindow::recordingFailed()
     m_record->setEnabled(true);
     m_stopRecording->setEnabled(false);
     m_status->setText(m_recorder.error());
-    auto *box = new QMessageBox(QMessageBox::Warning, windowTitle(), m_recorder.error(), QMessageBox::Ok, this);
+    auto *box = new QMessageBox(QMessageBox::Warning, ui::programTitle(), m_recorder.error(), QMessageBox::Ok, this);
     box->setObjectName(QStringLiteral("RecordingFailed"));
     box->setInformativeText(QStringLiteral("The chart goes on; the rows written so far are kept."));
     box->setAttribute(Qt::WA_DeleteOnClose);
@@ -501,7 +508,7 @@ bool TrendWindow::exportImage(const QString &path)
         writeWholeFile(path, png, &why);
     }
     if (!why.isEmpty()) {
-        QMessageBox::warning(this, windowTitle(), why);
+        QMessageBox::warning(this, ui::programTitle(), why);
         return false;
     }
     m_status->setText(QStringLiteral("Chart saved to ") + QDir::toNativeSeparators(path));
@@ -510,26 +517,48 @@ bool TrendWindow::exportImage(const QString &path)
 
 void TrendWindow::askRecordingPath()
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString folder = ui::lastFolder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
     const QString name = QStringLiteral("trend-%1.csv").arg(QDateTime::currentDateTime().toString("yyyyMMdd-HHmmss"));
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Record to CSV"), folder + u'/' + name,
                                                       QStringLiteral("CSV files (*.csv);;All files (*)"));
+    ui::rememberFolder(path);
     if (!path.isEmpty())
         startRecording(path);
 }
 
 void TrendWindow::askImagePath()
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    const QString folder = ui::lastFolder(QStandardPaths::writableLocation(QStandardPaths::PicturesLocation));
     const QString path
         = QFileDialog::getSaveFileName(this, QStringLiteral("Export Image"), folder + QStringLiteral("/trend.png"),
                                        QStringLiteral("PNG images (*.png)"));
+    ui::rememberFolder(path);
     if (!path.isEmpty())
         exportImage(path);
 }
 
 void TrendWindow::closeEvent(QCloseEvent *event)
 {
+    // A chart that holds measurements is not thrown away unasked.
+    if (m_good + m_failed > 0) {
+        QMessageBox box(QMessageBox::Question, ui::programTitle(), QStringLiteral("Close the trend?"),
+                        QMessageBox::Cancel, this);
+        box.setObjectName(QStringLiteral("CloseTrend"));
+        box.setInformativeText(
+            m_recorder.isOpen()
+                ? QStringLiteral("The chart of %1 exchanges is lost; the recording in %2 keeps its rows.")
+                      .arg(m_good + m_failed)
+                      .arg(QDir::toNativeSeparators(m_recorder.path()))
+                : QStringLiteral("The chart of %1 exchanges is lost: Export Image or Record to CSV keeps it.")
+                      .arg(m_good + m_failed));
+        QPushButton *close = box.addButton(QStringLiteral("Close"), QMessageBox::AcceptRole);
+        box.setDefaultButton(QMessageBox::Cancel);
+        box.exec();
+        if (box.clickedButton() != close) {
+            event->ignore();
+            return;
+        }
+    }
     stop();
     stopRecording();
     if (m_loop.isStopping()) {

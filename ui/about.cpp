@@ -3,15 +3,16 @@
 #include "portmap.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QMessageBox>
 
 namespace veltra::ui {
 
 void showAbout(QWidget *parent)
 {
-    QMessageBox box(QMessageBox::Information, QStringLiteral("About Veltra Sensor Program"),
-                    QStringLiteral("Veltra Sensor Program %1").arg(QApplication::applicationVersion()), QMessageBox::Ok,
-                    parent);
+    QMessageBox box(QMessageBox::Information, QStringLiteral("About ") + programTitle(),
+                    QStringLiteral("%1\nVersion %2").arg(programTitle(), QApplication::applicationVersion()),
+                    QMessageBox::Ok, parent);
     box.setObjectName(QStringLiteral("About"));
     box.setTextFormat(Qt::PlainText);
     box.setInformativeText(
@@ -22,6 +23,18 @@ void showAbout(QWidget *parent)
                        "Licence: GNU General Public License, version 3 or later.")
             .arg(PortMap::portsDir()));
     box.exec();
+}
+
+QString lastFolder(const QString &fallback)
+{
+    const QString folder = programSettings().value(QStringLiteral("lastFolder")).toString();
+    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : fallback;
+}
+
+void rememberFolder(const QString &filePath)
+{
+    if (!filePath.isEmpty())
+        programSettings().setValue(QStringLiteral("lastFolder"), QFileInfo(filePath).absolutePath());
 }
 
 } // namespace veltra::ui

@@ -1,5 +1,6 @@
 #include "linkfailure.h"
 
+#include "about.h"
 #include "bytetext.h"
 #include "session/sensorsession.h"
 
@@ -19,7 +20,7 @@ QMessageBox *messageWindow(QPointer<QMessageBox> &slot, QWidget *parent, const Q
         slot->activateWindow();
         return slot;
     }
-    slot = new QMessageBox(QMessageBox::Warning, QStringLiteral("Veltra Sensor Program V7"), QString(), QMessageBox::Ok,
+    slot = new QMessageBox(QMessageBox::Warning, ui::programTitle(), QString(), QMessageBox::Ok,
                            parent);
     slot->setObjectName(objectName);
     slot->setTextFormat(Qt::PlainText);

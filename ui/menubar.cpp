@@ -1,6 +1,7 @@
 #include "menubar.h"
 
 #include <QMenuBar>
+#include <QShortcut>
 #include <QVariant>
 #include <QWidget>
 
@@ -27,6 +28,25 @@ void placeMenuBar(QWidget *window, QMenuBar *bar)
 int clientTop(const QWidget *window)
 {
     return window->property(kClientTop).toInt();
+}
+
+QList<QKeySequence> closeKeys()
+{
+    QList<QKeySequence> keys = QKeySequence::keyBindings(QKeySequence::Close);
+    for (const QKeySequence &key : {QKeySequence(Qt::CTRL | Qt::Key_W), QKeySequence(Qt::Key_Escape)}) {
+        if (!keys.contains(key))
+            keys.append(key);
+    }
+    return keys;
+}
+
+void closeWithKeys(QWidget *window)
+{
+    for (const QKeySequence &key : closeKeys()) {
+        auto *shortcut = new QShortcut(key, window);
+        shortcut->setContext(Qt::WindowShortcut);
+        QObject::connect(shortcut, &QShortcut::activated, window, &QWidget::close);
+    }
 }
 
 } // namespace veltra::ui

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QKeySequence>
+#include <QList>
+
 class QMenuBar;
 class QWidget;
 
@@ -14,5 +17,11 @@ void placeMenuBar(QWidget *window, QMenuBar *bar);
 // Where the client area starts in the window: the menu bar's height, 0
 // without one. Drawing and geometry inside the client area add it.
 int clientTop(const QWidget *window);
+
+// The keys that close a tool window (trend, traffic log, compare, serial
+// ports): Escape, Ctrl+W and the platform's own Close keys.
+QList<QKeySequence> closeKeys();
+// Those keys close `window`: for a window without a Close action of its own.
+void closeWithKeys(QWidget *window);
 
 } // namespace veltra::ui

@@ -1,5 +1,6 @@
 #include "serialports.h"
 
+#include "menubar.h"
 #include "portlist.h"
 
 #include <QAbstractItemView>
@@ -88,6 +89,7 @@ QDialog *showSerialPorts(QWidget *parent, int count)
     const QList<PortEntry> ports = listPorts(count);
 
     auto *dialog = new QDialog(parent);
+    closeWithKeys(dialog);
     dialog->setObjectName(QStringLiteral("SerialPorts"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowTitle(QStringLiteral("Serial Ports"));

@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDateTime>
+#include <QDir>
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -39,7 +40,7 @@ const QString kFilter = QStringLiteral("Sensor settings (*.json);;All files (*)"
 
 void showProblem(QWidget *parent, const QString &objectName, const QString &text, const QString &why)
 {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Veltra Sensor Program V7"), text, QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::Warning, programTitle(), text, QMessageBox::Ok, parent);
     box.setObjectName(objectName);
     box.setTextFormat(Qt::PlainText);
     box.setInformativeText(why);
@@ -52,12 +53,17 @@ QString askSaveSettingsPath(QWidget *parent, const SensorSettings &block)
 {
     const QString suggested
         = QStringLiteral("%1-%2.json").arg(block.modelName(), QDate::currentDate().toString(Qt::ISODate));
-    return QFileDialog::getSaveFileName(parent, QStringLiteral("Save Settings"), suggested, kFilter);
+    const QString path = QFileDialog::getSaveFileName(
+        parent, QStringLiteral("Save Settings"), lastFolder(QDir::currentPath()) + u'/' + suggested, kFilter);
+    rememberFolder(path);
+    return path;
 }
 
 QString askOpenSettingsPath(QWidget *parent, const QString &title)
 {
-    return QFileDialog::getOpenFileName(parent, title, QString(), kFilter);
+    const QString path = QFileDialog::getOpenFileName(parent, title, lastFolder(QDir::currentPath()), kFilter);
+    rememberFolder(path);
+    return path;
 }
 
 bool saveSettingsFile(QWidget *parent, const QString &path, const SensorSettings &block)
@@ -94,6 +100,7 @@ QDialog *showComparison(QWidget *parent, const RestorePlan &plan, const QString 
     dialog->setObjectName(QStringLiteral("Comparison"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowTitle(QStringLiteral("Compare with %1").arg(fileName));
+    closeWithKeys(dialog);
 
     auto *summary = new QLabel(anyDiffers(rows) ? QStringLiteral("The marked settings differ.")
                                                 : QStringLiteral("The sensor holds the file's settings."),
@@ -135,7 +142,7 @@ std::optional<RestorePlan> planForWindow(QWidget *parent, const SensorSettings &
 {
     RestorePlan plan = planRestore(sensor, file, fileName, false);
     if (plan.status == RestorePlan::Status::UnitDiffers) {
-        QMessageBox box(QMessageBox::Question, QStringLiteral("Veltra Sensor Program V7"),
+        QMessageBox box(QMessageBox::Question, programTitle(),
                         QStringLiteral("%1 %2").arg(plan.message, nothingDone), QMessageBox::Cancel, parent);
         box.setObjectName(QStringLiteral("UnitDiffers"));
         box.setTextFormat(Qt::PlainText);
@@ -307,7 +314,7 @@ bool SettingsMenu::openFrom(const QString &path)
                            .arg(unitWords(plan->fileUnit), unitWords(plan->sensorUnit)));
     }
     if (!unused.isEmpty()) {
-        QMessageBox box(QMessageBox::Information, QStringLiteral("Veltra Sensor Program V7"),
+        QMessageBox box(QMessageBox::Information, programTitle(),
                         QStringLiteral("%1: some of the file's settings are not used.").arg(fileName), QMessageBox::Ok,
                         m_window);
         box.setObjectName(QStringLiteral("NotApplied"));

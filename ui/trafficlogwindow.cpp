@@ -1,7 +1,9 @@
 #include "trafficlogwindow.h"
 
+#include "about.h"
 #include "files/diagnosticreport.h"
 #include "files/wholefile.h"
+#include "menubar.h"
 #include "protocol/measurementrow.h"
 #include "session/sensorsession.h"
 
@@ -187,6 +189,7 @@ TrafficLogWindow::TrafficLogWindow(TrafficLog &log, QWidget *parent)
 {
     setObjectName(QStringLiteral("TrafficLog"));
     setWindowTitle(QStringLiteral("Traffic Log"));
+    closeWithKeys(this);
     m_filter->setSourceModel(m_model);
     m_table->setModel(m_filter);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -224,11 +227,12 @@ TrafficLogWindow::TrafficLogWindow(TrafficLog &log, QWidget *parent)
     connect(copyKey, &QShortcut::activated, this, &TrafficLogWindow::copySelection);
     auto *save = new QPushButton(QStringLiteral("&Save As…"), this);
     connect(save, &QPushButton::clicked, this, [this] {
-        const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        const QString folder = lastFolder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
         QString filter;
         const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save Traffic Log"),
                                                           folder + QStringLiteral("/traffic.txt"),
                                                           QStringLiteral("Text (*.txt);;CSV (*.csv)"), &filter);
+        rememberFolder(path);
         if (!path.isEmpty())
             saveTo(path);
     });
@@ -286,7 +290,7 @@ void TrafficLogWindow::askClear()
 {
     if (m_log.size() == 0)
         return;
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Veltra Sensor Program V7"),
+    QMessageBox box(QMessageBox::Question, programTitle(),
                     QStringLiteral("Clear the traffic log window?"), QMessageBox::Cancel, this);
     box.setObjectName(QStringLiteral("ClearTraffic"));
     box.setInformativeText(QStringLiteral("The window starts again from the next exchange. A diagnostic report "
@@ -309,7 +313,7 @@ bool TrafficLogWindow::saveTo(const QString &path)
     const QByteArray bytes = shownText(path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive)).toUtf8();
     QString why;
     if (!writeWholeFile(path, bytes, &why)) {
-        QMessageBox::warning(this, windowTitle(), why);
+        QMessageBox::warning(this, programTitle(), why);
         return false;
     }
     return true;
@@ -363,13 +367,14 @@ QAction *addDiagnosticReportAction(QMenu *help, QWidget *window, SensorSession &
 
 void saveDiagnosticReportAs(QWidget *parent, SensorSession &session)
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString folder = lastFolder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
     const QString name = QStringLiteral("veltra-report-%1.json")
                              .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
     const QString path = QFileDialog::getSaveFileName(parent, QStringLiteral("Save Diagnostic Report"),
                                                       folder + u'/' + name, QStringLiteral("JSON (*.json)"));
     if (path.isEmpty())
         return;
+    rememberFolder(path);
     QString error;
     const std::optional<PortId> port = session.link().port();
     // The port the window last opened, if any; a window's report covers its
