@@ -161,7 +161,7 @@ void TestSettingsMenus::menusAboveTheClientArea()
         QCOMPARE(actionTexts(bar, 0),
                  (QStringList{"&Save Settings… Ctrl+S", "&Open Settings… Ctrl+O", "&Compare with File…"}));
         QCOMPARE(actionTexts(bar, 1), (QStringList{"&Trend… Ctrl+T", "Traffic &Log…"}));
-        QCOMPARE(actionTexts(bar, 2), (QStringList{"Save &Diagnostic Report…", "&About"}));
+        QCOMPARE(actionTexts(bar, 2), (QStringList{"Save &Diagnostic Report…", "&Serial Ports", "&About"}));
         // Nothing to save, compare or plot before a Read; the traffic and the
         // report are there from the start.
         for (QAction *action : bar->actions().at(0)->menu()->actions())
@@ -393,7 +393,7 @@ void TestSettingsMenus::comparisonMarksExactlyTheDifferingRows()
         if (table->item(r, 1)->background().color() == ui::fromFileColour())
             marked << table->item(r, 0)->text();
     }
-    QCOMPARE(marked, (QStringList{"empty", "hi-do"}));
+    QCOMPARE(marked, (QStringList{"Empty (cm)", "Hi DO (cm)"}));
     const int empty = 7;
     QCOMPARE(table->item(empty, 1)->text(), QStringLiteral("300"));
     QCOMPARE(table->item(empty, 2)->text(), QStringLiteral("280"));

@@ -139,6 +139,12 @@ void TestTrendEndToEnd::recordsWhatTheSensorSent()
     QVERIFY(turns > 20);
     // A chart saved meanwhile does not hide that rows are being recorded.
     QVERIFY(trend->exportImage(dir.filePath(QStringLiteral("chart.png"))));
+    // The picture is titled with the model, the port and the span it shows.
+    QVERIFY2(QRegularExpression(QStringLiteral("^DVT-14C01 on port 1 \\(/dev/pts/\\d+\\), \\d{4}-\\d\\d-\\d\\d "
+                                               "\\d\\d:\\d\\d:\\d\\d to \\d\\d:\\d\\d:\\d\\d$"))
+                 .match(trend->imageCaption())
+                 .hasMatch(),
+             qPrintable(trend->imageCaption()));
     auto *recording = trend->findChild<QLabel *>(QStringLiteral("TrendRecording"));
     QVERIFY(recording->isVisible() && recording->text().contains(csv));
     trend->stop();

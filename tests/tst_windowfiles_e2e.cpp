@@ -118,7 +118,7 @@ void TestWindowFiles::openedFileChangesOnlyWhatIsShown()
         if (table->item(r, 1)->background().color() == ui::fromFileColour())
             differing << table->item(r, 0)->text() + u'=' + table->item(r, 1)->text();
     }
-    QCOMPARE(differing, QStringList{QStringLiteral("empty=290")});
+    QCOMPARE(differing, QStringList{QStringLiteral("Empty (cm)=290")});
     delete dialog;
 
     named<QPushButton>(form2, "Command5")->click();

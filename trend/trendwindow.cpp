@@ -84,6 +84,7 @@ TrendWindow::TrendWindow(SensorSession &session, const SensorSettings &block, QW
     , m_loop(session, block)
     , m_family(block.family())
     , m_unit(block.unit())
+    , m_modelName(block.modelName())
 {
     setObjectName(QStringLiteral("TrendWindow"));
     setWindowTitle(QStringLiteral("Trend — ") + block.modelName());
@@ -494,6 +495,19 @@ void TrendWindow::recordingFailed()
     box->show(); // not modal: the measurements go on meanwhile
 }
 
+QString TrendWindow::imageCaption() const
+{
+    const SerialLink &link = m_session.link();
+    QString port = link.port() ? link.port()->display() : QString();
+    if (!link.device().isEmpty() && link.device() != port)
+        port += QStringLiteral(" (%1)").arg(link.device());
+    const QDateTime from = QDateTime::fromMSecsSinceEpoch(m_origin + m_viewFrom);
+    const QDateTime to = QDateTime::fromMSecsSinceEpoch(m_origin + m_viewTo);
+    return QStringLiteral("%1 on port %2, %3 to %4")
+        .arg(m_modelName, port, from.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+             to.toString(from.date() == to.date() ? QStringLiteral("HH:mm:ss") : QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+}
+
 bool TrendWindow::exportImage(const QString &path)
 {
     redrawNow();
@@ -501,7 +515,11 @@ bool TrendWindow::exportImage(const QString &path)
     QByteArray png;
     QBuffer buffer(&png);
     QString why;
-    if (!buffer.open(QIODevice::WriteOnly) || !m_chart->grab().save(&buffer, "PNG")) {
+    // The picture says what it shows: model, port and time span.
+    m_chart->chart()->setTitle(imageCaption());
+    const QPixmap picture = m_chart->grab();
+    m_chart->chart()->setTitle(QString());
+    if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "PNG")) {
         why = QStringLiteral("%1 cannot be written: the chart could not be made into a picture.")
                   .arg(QDir::toNativeSeparators(path));
     } else {

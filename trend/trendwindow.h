@@ -53,6 +53,8 @@ public:
     void stopRecording();
     bool isRecording() const { return m_recorder.isOpen(); }
     bool exportImage(const QString &path);
+    // What an exported picture is titled with: model, port and time span.
+    QString imageCaption() const;
 
     // The time axis follows the newest point, or stays where the operator
     // zoomed or scrolled it.
@@ -101,6 +103,7 @@ private:
     std::function<std::optional<SensorSettings>()> m_blockSource;
     SensorFamily m_family;
     QString m_unit;
+    QString m_modelName;
     qint64 m_origin = 0; // wall-clock ms of the data's time 0
     bool m_started = false;
     bool m_live = true;

@@ -10,6 +10,7 @@
 #include "menubar.h"
 #include "numbers.h"
 #include "protocol/commandframe.h"
+#include "serialports.h"
 #include "session/sensorsession.h"
 #include "trafficlogwindow.h"
 
@@ -31,6 +32,8 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace veltra::ui {
 
@@ -92,9 +95,32 @@ std::optional<SensorSettings> loadSettingsFile(QWidget *parent, const QString &p
     return block;
 }
 
+namespace {
+
+// A setting as the settings windows label it: "Empty (cm)", "OGR", "Model".
+QString windowLabel(const BlockSetting &setting, const QString &unit)
+{
+    QString label = QLatin1String(setting.title);
+    if (label.endsWith(QLatin1String(" code")))
+        label.chop(5);
+    if (setting.distanceUnit && !unit.isEmpty())
+        label += QStringLiteral(" (%1)").arg(unit);
+    return label;
+}
+
+} // namespace
+
 QDialog *showComparison(QWidget *parent, const RestorePlan &plan, const QString &fileName, const QDateTime &readAt)
 {
     const QList<SettingComparison> rows = compareSettings(plan);
+    // The model never counts (a restore keeps the sensor's own), but a
+    // file from another model is marked all the same.
+    const auto marked = [](const SettingComparison &row) {
+        return row.differs || (row.setting->kind == SettingKind::Model && row.sensorValue != row.fileValue);
+    };
+    const bool otherModel = std::any_of(rows.begin(), rows.end(), [&marked](const SettingComparison &row) {
+        return row.setting->kind == SettingKind::Model && marked(row);
+    });
 
     auto *dialog = new QDialog(parent);
     dialog->setObjectName(QStringLiteral("Comparison"));
@@ -102,9 +128,12 @@ QDialog *showComparison(QWidget *parent, const RestorePlan &plan, const QString 
     dialog->setWindowTitle(QStringLiteral("Compare with %1").arg(fileName));
     closeWithKeys(dialog);
 
-    auto *summary = new QLabel(anyDiffers(rows) ? QStringLiteral("The marked settings differ.")
-                                                : QStringLiteral("The sensor holds the file's settings."),
-                               dialog);
+    QString said = anyDiffers(rows) ? QStringLiteral("The marked settings differ.")
+                                    : QStringLiteral("The sensor holds the file's settings.");
+    if (otherModel)
+        said += QStringLiteral(" The file is of another model; the sensor keeps its own.");
+    auto *summary = new QLabel(said, dialog);
+    summary->setWordWrap(true);
     auto *table = new QTableWidget(int(rows.size()), 3, dialog);
     table->setObjectName(QStringLiteral("ComparisonTable"));
     table->setHorizontalHeaderLabels(
@@ -118,10 +147,10 @@ QDialog *showComparison(QWidget *parent, const RestorePlan &plan, const QString 
         const SettingComparison &row = rows.at(r);
         const QString file
             = row.note.isEmpty() ? row.fileValue : QStringLiteral("%1 (not used: %2)").arg(row.fileValue, row.note);
-        const QString cells[] = {QLatin1String(row.setting->name), row.sensorValue, file};
+        const QString cells[] = {windowLabel(*row.setting, plan.target.unit()), row.sensorValue, file};
         for (int c = 0; c < 3; ++c) {
             auto *item = new QTableWidgetItem(cells[c]);
-            if (row.differs)
+            if (marked(row))
                 item->setBackground(fromFileColour());
             table->setItem(r, c, item);
         }
@@ -132,7 +161,11 @@ QDialog *showComparison(QWidget *parent, const RestorePlan &plan, const QString 
     auto *layout = new QVBoxLayout(dialog);
     layout->addWidget(summary);
     layout->addWidget(table);
-    dialog->resize(460, 90 + 30 * int(rows.size()));
+    // Room for every row and column at the font in use.
+    const int rowHeight = table->verticalHeader()->defaultSectionSize();
+    dialog->resize(std::max(460, table->horizontalHeader()->length() + 40),
+                   summary->sizeHint().height() + table->horizontalHeader()->height() + rowHeight * int(rows.size())
+                       + 60);
     dialog->show();
     return dialog;
 }
@@ -210,6 +243,8 @@ SettingsMenu::SettingsMenu(QWidget *window, Window hooks)
     QMenu *help = m_bar->addMenu(QStringLiteral("&Help"));
     if (m_hooks.session)
         addDiagnosticReportAction(help, m_window, *m_hooks.session);
+    // As many port numbers as the start window's port box offers.
+    help->addAction(QStringLiteral("&Serial Ports"), this, [this] { showSerialPorts(m_window, 15); });
     help->addAction(QStringLiteral("&About"), this, [this] { showAbout(m_window); });
     placeMenuBar(window, m_bar);
 }
