@@ -6,6 +6,7 @@
 #include "programrun.h"
 #include "session/trenddata.h"
 #include "settingsfiles.h"
+#include "shots.h"
 #include "trendchart.h"
 #include "trendwindow.h"
 
@@ -146,6 +147,7 @@ void TestTrendEndToEnd::recordsWhatTheSensorSent()
                  .hasMatch(),
              qPrintable(trend->imageCaption()));
     auto *recording = trend->findChild<QLabel *>(QStringLiteral("TrendRecording"));
+    saveShot(trend, QStringLiteral("trend"));
     QVERIFY(recording->isVisible() && recording->text().contains(csv));
     trend->stop();
     trend->stopRecording();

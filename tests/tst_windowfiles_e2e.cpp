@@ -4,7 +4,11 @@
 #include "distancewindow.h"
 #include "findcontrol.h"
 #include "programrun.h"
+#include "serialports.h"
+#include "session/sensorsession.h"
 #include "settingsfiles.h"
+#include "shots.h"
+#include "trafficlogwindow.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -119,7 +123,15 @@ void TestWindowFiles::openedFileChangesOnlyWhatIsShown()
             differing << table->item(r, 0)->text() + u'=' + table->item(r, 1)->text();
     }
     QCOMPARE(differing, QStringList{QStringLiteral("Empty (cm)=290")});
+    saveShot(dialog, QStringLiteral("compare"));
     delete dialog;
+    // The other tool windows, for a look at them (VELTRA_SHOT_DIR).
+    ui::TrafficLogWindow *traffic = ui::showTrafficLog(run.program.session().traffic());
+    saveShot(traffic, QStringLiteral("traffic-log"));
+    traffic->close();
+    QDialog *ports = ui::showSerialPorts(&form2, 15);
+    saveShot(ports, QStringLiteral("serial-ports"));
+    ports->close();
 
     named<QPushButton>(form2, "Command5")->click();
     const SensorSettings after = *form2.settingsMenu().lastRead();

@@ -111,7 +111,8 @@ TrendWindow::TrendWindow(SensorSession &session, const SensorSettings &block, QW
     layout->addWidget(m_recording);
     layout->addWidget(m_status);
     makeMenus();
-    resize(1040, 580);
+    // Larger text gets a larger window, so the chart keeps room for its axes.
+    resize(std::max(1040, fontMetrics().averageCharWidth() * 150), std::max(580, fontMetrics().height() * 32));
 
     connect(&m_loop, &MeasurementLoop::measured, this, &TrendWindow::measured);
     connect(&m_loop, &MeasurementLoop::linkFailed, this, &TrendWindow::linkFailed);
@@ -255,6 +256,10 @@ QWidget *TrendWindow::makeSidePanel()
     for (int r = 0; r < m_stats->rowCount(); ++r)
         height += m_stats->rowHeight(r);
     m_stats->setFixedHeight(height);
+    // Wide enough for a five-digit value with decimals in every column at
+    // the font in use: larger text widens the table instead of cutting it.
+    const int column = m_stats->fontMetrics().horizontalAdvance(QStringLiteral("-99999.99")) + 12;
+    m_stats->setMinimumWidth(m_stats->verticalHeader()->sizeHint().width() + 3 * column + 2 * m_stats->frameWidth());
     auto *shown = new QLabel(QStringLiteral("Points shown"), panel);
     layout->addWidget(shown);
     layout->addWidget(m_stats);

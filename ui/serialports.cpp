@@ -12,6 +12,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace veltra::ui {
 
 namespace {
@@ -117,7 +119,10 @@ QDialog *showSerialPorts(QWidget *parent, int count)
                                                  : QStringLiteral("The port numbers and what stands behind them now."),
                                  dialog));
     layout->addWidget(table);
-    dialog->resize(640, 120 + 30 * int(ports.size()));
+    // Every column and row in view at the font in use.
+    const int rowHeight = table->verticalHeader()->defaultSectionSize();
+    dialog->resize(std::max(640, table->horizontalHeader()->length() + 2 * table->frameWidth() + 40),
+                   std::max(150, 4 * rowHeight + rowHeight * int(ports.size())));
     dialog->show();
     return dialog;
 }

@@ -198,11 +198,18 @@ TrafficLogWindow::TrafficLogWindow(TrafficLog &log, QWidget *parent)
     m_table->verticalHeader()->hide();
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
     m_table->horizontalHeader()->setStretchLastSection(true);
-    // Widths in average characters, so larger text gets wider columns.
-    const int widths[] = {25, 19, 13, 14, 21, 10, 28, 19, 10};
-    const int character = m_table->fontMetrics().averageCharWidth();
-    for (int c = 0; c < int(std::size(widths)); ++c)
-        m_table->setColumnWidth(c, widths[c] * character);
+    // Each column as wide as a typical cell at the font in use, so larger
+    // text gets wider columns instead of cut ones.
+    const char *const samples[] = {"0000-00-00 00:00:00.000", "15 (/dev/ttyUSB0)",  "115200,n,8,1",
+                                   "write settings",          "FE FA FC 5B 28 00 00", "........",
+                                   "20 34 30 20 20 31 20 20 20", "DVT-14C01....",    "Wait (ms)"};
+    const QFontMetrics cells = m_table->fontMetrics();
+    const QFontMetrics headers = m_table->horizontalHeader()->fontMetrics();
+    for (int c = 0; c < int(std::size(samples)); ++c) {
+        m_table->setColumnWidth(c, std::max(cells.horizontalAdvance(QLatin1String(samples[c])),
+                                            headers.horizontalAdvance(QLatin1String(kHeaders[c])) + 8)
+                                       + 16);
+    }
 
     m_command->setObjectName(QStringLiteral("CommandFilter"));
     m_command->addItem(QStringLiteral("All commands"), QString());
@@ -251,7 +258,7 @@ TrafficLogWindow::TrafficLogWindow(TrafficLog &log, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(bar);
     layout->addWidget(m_table, 1);
-    resize(1200, 420);
+    resize(std::max(1200, fontMetrics().averageCharWidth() * 170), std::max(420, fontMetrics().height() * 24));
 
     // Follow new entries, unless the operator scrolled up to read.
     connect(m_table->verticalScrollBar(), &QScrollBar::valueChanged, this,
