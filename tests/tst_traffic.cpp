@@ -247,6 +247,15 @@ void TestTraffic::logWindowFiltersCopiesAndSaves()
     QCOMPARE(log.size(), 3);
     log.record(entry(QStringLiteral("run"), Outcome::Sent));
     QCOMPARE(window.table()->model()->rowCount(), 1);
+
+    // Escape and Ctrl+W close it, as every tool window.
+    for (const QKeyCombination key : {QKeyCombination(Qt::Key_Escape), QKeyCombination(Qt::CTRL | Qt::Key_W)}) {
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(&window, key.key(), key.keyboardModifiers());
+        QVERIFY(!window.isVisible());
+    }
 }
 
 void TestTraffic::traceShowsEveryRateTried()
