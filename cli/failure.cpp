@@ -14,6 +14,8 @@ Failure failureFromLink(const LinkError &error)
     case LinkError::Kind::PermissionDenied:
     case LinkError::Kind::BadSettings:
     case LinkError::Kind::NotSerial:
+    case LinkError::Kind::AdapterGone:
+    case LinkError::Kind::AdapterChoice:
         return {ExitCode::PortFailed, error.reason()};
     case LinkError::Kind::NotOpen:
     case LinkError::Kind::Io:

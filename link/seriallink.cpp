@@ -34,6 +34,10 @@ QString LinkError::reason() const
             .arg(where);
     case Kind::NotSerial:
         return QStringLiteral("%1 is not a serial device.").arg(device.isEmpty() ? QStringLiteral("The port") : device);
+    case Kind::AdapterGone:
+        return QStringLiteral("The adapter %1 is not plugged in.").arg(detail);
+    case Kind::AdapterChoice:
+        return detail;
     }
     return {};
 }
@@ -61,6 +65,19 @@ bool SerialLink::reopen(const QString &lineSettings)
     // is looked up again, since a device plugged back in may get a new name.
     const PortId original = *m_port;
     PortId again = original;
+    if (m_adapter) {
+        // The same adapter, under whatever name it has now.
+        const AdapterIdentity adapter = *m_adapter;
+        const AdapterSearch search = findAdapter(adapter);
+        if (!search.problem.isEmpty())
+            return fail(LinkError::Kind::AdapterChoice, m_device, search.problem);
+        if (!search.found())
+            return fail(LinkError::Kind::AdapterGone, m_device, adapter.display());
+        if (!open(PortId{0, search.device}, lineSettings))
+            return false;
+        m_port = original;
+        return true;
+    }
     if (again.path.isEmpty()) {
         const QString linked = PortMap::linkedDevice(again.number);
         again.path = linked.isEmpty() ? m_device : linked;
@@ -75,6 +92,7 @@ void SerialLink::opened(const PortId &port, const QString &device)
 {
     m_port = port;
     m_device = device;
+    m_adapter = identityOf(device);
     m_lost = false;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "adapteridentity.h"
 #include "portmap.h"
 
 #include <QByteArray>
@@ -22,6 +23,8 @@ struct LinkError {
         NotOpen,
         Io,        // the device went away or refused a read or write
         NotSerial, // the path is a file, a folder, a pipe or another non-terminal device
+        AdapterGone,   // reopening: the adapter is not plugged in (yet)
+        AdapterChoice, // reopening: two alike, or only another of its make: the operator picks
     };
     Kind kind = Kind::None;
     QString device;
@@ -67,9 +70,14 @@ public:
     QString device() const { return m_device; }
     // The device went away under the open port (an unplugged adapter).
     bool wasLost() const { return m_lost; }
+    // The USB adapter behind the port of the last successful Open; none for
+    // a built-in port or a pseudo-terminal without a by-id link.
+    const std::optional<AdapterIdentity> &adapter() const { return m_adapter; }
     // Opens the device of the last successful Open again at these line
-    // settings, after a lost adapter is plugged back in. A port number's
-    // comN link is looked up anew; otherwise the same device path is used.
+    // settings, after a lost adapter is plugged back in. An adapter with an
+    // identity is looked for under whatever device name it now has;
+    // otherwise a port number's comN link is looked up anew, or the same
+    // device path is used.
     bool reopen(const QString &lineSettings);
 
     // Blocks the thread; no window events are processed meanwhile.
@@ -96,6 +104,7 @@ private:
     LinkError m_error;
     std::optional<PortId> m_port;
     QString m_device;
+    std::optional<AdapterIdentity> m_adapter;
     bool m_lost = false;
 };
 

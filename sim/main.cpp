@@ -1,5 +1,6 @@
 // veltra-sim: a simulated sensor on a pseudo-terminal, for trying the
 // configuration tool without hardware.
+#include "adapteridentity.h"
 #include "portlink.h"
 #include "portmap.h"
 #include "ptyport.h"
@@ -81,6 +82,12 @@ int main(int argc, char *argv[])
         logLine(error);
         return 1;
     }
+    // The adapter it stands behind, as udev names one in /dev/serial/by-id.
+    veltra::PortLink adapterLink;
+    if (!options.adapter.isEmpty() && !adapterLink.create(veltra::byIdFolder(), options.adapter, port.slavePath(), &error)) {
+        logLine(error);
+        return 1;
+    }
 
     // The first line on stdout is the device; scripts wait for it.
     std::printf("%s\n", qPrintable(port.slavePath()));
@@ -97,6 +104,7 @@ int main(int argc, char *argv[])
     const int code = app.exec();
     ::signal(SIGINT, SIG_DFL);
     ::signal(SIGTERM, SIG_DFL);
+    adapterLink.remove();
     link.remove();
     port.close();
     logLine(QStringLiteral("stopped"));

@@ -28,12 +28,17 @@ PortLink::~PortLink()
 
 bool PortLink::create(const QString &dir, int port, const QString &target, QString *error)
 {
+    return create(dir, QStringLiteral("com%1").arg(port), target, error);
+}
+
+bool PortLink::create(const QString &dir, const QString &name, const QString &target, QString *error)
+{
     remove();
     if (!QDir().mkpath(dir)) {
-        *error = QStringLiteral("cannot make the ports folder %1").arg(dir);
+        *error = QStringLiteral("cannot make the folder %1").arg(dir);
         return false;
     }
-    const QString path = QDir(dir).filePath(QStringLiteral("com%1").arg(port));
+    const QString path = QDir(dir).filePath(name);
     const QFileInfo existing(path);
     if (existing.isSymLink()) {
         if (!QFile::remove(path)) {

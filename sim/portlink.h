@@ -18,6 +18,8 @@ public:
     // Makes the folder if needed; an existing link of that name is replaced,
     // any other file of that name is left alone and reported.
     bool create(const QString &dir, int port, const QString &target, QString *error);
+    // The same for a link of any name (a by-id link).
+    bool create(const QString &dir, const QString &name, const QString &target, QString *error);
     void remove();
     QString path() const { return m_path; }
 

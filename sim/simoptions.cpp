@@ -221,8 +221,14 @@ SimCommandLine parseSimCommandLine(const QStringList &arguments)
                        "repeatable. TEXT may use \\x20, \\r, \\n and \\\\: read:1:\\x20 puts a blank in front of the "
                        "first settings reply."),
         QStringLiteral("COMMAND:N:TEXT"));
+    const QCommandLineOption adapter(
+        QStringLiteral("adapter"),
+        QStringLiteral("Stand behind a USB adapter: link NAME (as /dev/serial/by-id names them, "
+                       "usb-FTDI_FT232R_USB_UART_A10K5XYZ-if00-port0) to the device in $VELTRA_BYID_DIR, else "
+                       "/dev/serial/by-id, while serving."),
+        QStringLiteral("NAME"));
     parser.addOptions({help, model, resolution, baud, port, set, distance, temperature, wave, late, shortReplies, noise,
-                       silent, unplug, prefix});
+                       silent, unplug, prefix, adapter});
 
     SimCommandLine result;
     if (!parser.parse(arguments)) {
@@ -293,6 +299,11 @@ SimCommandLine parseSimCommandLine(const QStringList &arguments)
         && !readInt(parser.value(noise), 0, 9999, QStringLiteral("--noise"), &o.faults.noise, &error))
         return result;
     o.faults.silent = parser.isSet(silent);
+    o.adapter = parser.value(adapter);
+    if (o.adapter.contains(u'/') || o.adapter.startsWith(u'.')) {
+        result.text = QStringLiteral("--adapter takes a link name, not a path: \"%1\"").arg(o.adapter);
+        return result;
+    }
     if (parser.isSet(unplug)
         && !readInt(parser.value(unplug), 1, 1'000'000, QStringLiteral("--unplug-after"), &o.faults.unplugAfter,
                     &error))

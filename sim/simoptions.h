@@ -28,6 +28,7 @@ struct SimOptions {
     std::optional<int> temperature;
     SimDistanceWave wave;
     SimFaults faults;
+    QString adapter; // a by-id link name to stand behind; empty: none
 };
 
 struct SimCommandLine {

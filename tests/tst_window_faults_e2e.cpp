@@ -53,6 +53,7 @@ private slots:
     void damagedReplyOnReadKeepsTheFields();
     void lostDuringWriteIsReportedAndReadReconnects();
     void distanceWindowReconnectsToo();
+    void readFindsTheAdapterUnderAnotherName();
     void progressWindowHidesWhileACheckMessageIsOpen();
 
 private:
@@ -180,6 +181,49 @@ void TestWindowFaults::distanceWindowReconnectsToo()
     named<QPushButton>(form6, "Command1")->click();
     QVERIFY(shownBoxes(QStringLiteral("LinkFailure")).isEmpty());
     QCOMPARE(named<QLineEdit>(form6, "Text16")->text(), QStringLiteral("00321"));
+}
+
+void TestWindowFaults::readFindsTheAdapterUnderAnotherName()
+{
+    QTemporaryDir byId;
+    qputenv("VELTRA_BYID_DIR", byId.path().toLocal8Bit());
+    const QString adapter = QStringLiteral("usb-FTDI_FT232R_USB_UART_A10K5XYZ-if00-port0");
+    Run run;
+    // Connect, the notice's read, Read; the adapter goes after the fourth request.
+    QVERIFY(run.open({"--model", "21", "--baud", "19200", "--unplug-after", "4", "--adapter", adapter}));
+    named<QPushButton>(run.form2, "Command5")->click();
+    QCOMPARE(run.link.adapter()->serial, QStringLiteral("A10K5XYZ"));
+    named<QPushButton>(run.form2, "Command1")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(byId.filePath(adapter)), 3000);
+    closeBoxes(QStringLiteral("LinkFailure"));
+
+    // Another unit of the same make on another port: never opened.
+    Sim other(run.ports);
+    QVERIFY(!other.start({"--model", "21", "--baud", "19200", "--port", "3", "--adapter",
+                          "usb-FTDI_FT232R_USB_UART_B22-if00-port0"})
+                 .isEmpty());
+    named<QPushButton>(run.form2, "Command5")->click();
+    QVERIFY(!run.link.isOpen());
+    QCOMPARE(shownBoxes(QStringLiteral("LinkFailure")).size(), 1);
+    QVERIFY2(shownBoxes(QStringLiteral("LinkFailure")).first()->informativeText().contains(
+                 QStringLiteral("Choose the port in the port box")),
+             qPrintable(shownBoxes(QStringLiteral("LinkFailure")).first()->informativeText()));
+    closeBoxes(QStringLiteral("LinkFailure"));
+    other.process().kill();
+    other.process().waitForFinished();
+    QFile::remove(byId.filePath(QStringLiteral("usb-FTDI_FT232R_USB_UART_B22-if00-port0")));
+
+    // The adapter back under another device and port number: the next Read
+    // finds it without the port box being touched.
+    Sim back(run.ports);
+    QVERIFY(!back.start({"--model", "21", "--baud", "19200", "--port", "2", "--set", "empty=280", "--adapter", adapter})
+                 .isEmpty());
+    named<QPushButton>(run.form2, "Command5")->click();
+    QVERIFY(shownBoxes(QStringLiteral("LinkFailure")).isEmpty());
+    QVERIFY(run.link.isOpen());
+    QCOMPARE(named<QLineEdit>(run.form2, "Text2")->text(), QStringLiteral("280"));
+    QCOMPARE(run.link.port()->display(), QStringLiteral("1"));
+    qunsetenv("VELTRA_BYID_DIR");
 }
 
 void TestWindowFaults::progressWindowHidesWhileACheckMessageIsOpen()
