@@ -104,7 +104,7 @@ class TestTrendEndToEnd : public QObject
     Q_OBJECT
 private slots:
     void recordsWhatTheSensorSent();
-    void lostAdapterStopsTheTrend();
+    void lostAdapterComesBackAndTheTrendGoesOn();
     void distanceSensorTrend();
     void stoppedTrendLeavesNoReplyBehind();
 };
@@ -189,46 +189,70 @@ void TestTrendEndToEnd::recordsWhatTheSensorSent()
     QCOMPARE(gaps, 1);
 }
 
-void TestTrendEndToEnd::lostAdapterStopsTheTrend()
+void TestTrendEndToEnd::lostAdapterComesBackAndTheTrendGoesOn()
 {
+    QTemporaryDir byId;
+    qputenv("VELTRA_BYID_DIR", byId.path().toLocal8Bit());
+    const QString adapter = QStringLiteral("usb-FTDI_FT232R_USB_UART_A10K5XYZ-if00-port0");
     ProgramRun run;
     // Connect, the connected notice's read, Read, then a few measurements
     // before the adapter goes.
-    QVERIFY(run.openLevelWindow({"--model", "21", "--baud", "19200", "--unplug-after", "5"}));
+    QVERIFY(run.openLevelWindow({"--model", "21", "--baud", "19200", "--unplug-after", "6", "--adapter", adapter}));
     LevelWindow &form2 = run.program.levelWindow();
     named<QPushButton>(form2, "Command5")->click();
     TrendWindow *trend = openTrend(form2);
     QVERIFY(trend);
     trend->setIntervalSeconds(0.5);
-    QTRY_VERIFY_WITH_TIMEOUT(!trend->isRunning(), 10000);
-    QVERIFY(trend->goodCount() >= 1);
-    QVERIFY(trend->statusLabel()->text().startsWith(QStringLiteral("Measuring stopped")));
-    auto *box = trend->findChild<QMessageBox *>(QStringLiteral("LinkFailure"));
-    QVERIFY(box && box->isVisible());
-    QCOMPARE(box->text(), QStringLiteral("The connection to the sensor was lost."));
-    box->close();
-    // The settings window is usable again (its Read reopens the port).
+    QTemporaryDir dir;
+    const QString csv = dir.filePath(QStringLiteral("overnight.csv"));
+    QVERIFY(trend->startRecording(csv));
+
+    // Lost: the trend says so and waits, keeping the port; no message window.
+    QTRY_VERIFY_WITH_TIMEOUT(trend->isWaitingForAdapter(), 10000);
+    const QDateTime lost = QDateTime::currentDateTime();
+    QVERIFY2(trend->statusLabel()->text().startsWith(QStringLiteral("Adapter lost at ")),
+             qPrintable(trend->statusLabel()->text()));
+    QVERIFY(trend->isRunning());
+    QVERIFY(!trend->findChild<QMessageBox *>(QStringLiteral("LinkFailure")));
     for (QPushButton *b : levelPortButtons(form2))
-        QVERIFY2(b->isEnabled(), qPrintable(b->objectName()));
-    // The exchange the adapter went in failed.
-    QCOMPARE(trend->failedCount(), 1);
+        QVERIFY2(!b->isEnabled(), qPrintable(b->objectName()));
+    QCOMPARE(trend->failedCount(), 1); // the exchange the adapter went in
     // A DVT-14C01 has no 4-20 mA output: its window shows no current, nor
     // does its trend.
     QVERIFY(!trend->chart()->isSeriesShown(TrendSeries::Current));
     QCOMPARE(trend->chart()->runsDrawn(TrendSeries::Current), 0);
 
-    // The sensor back, Start again: a new line, not one across the outage.
+    // Back two seconds later under another device (and port number).
     const int good = trend->goodCount();
-    run.sim.process().kill();
-    run.sim.process().waitForFinished();
-    QVERIFY(!run.sim.start({"--model", "21", "--baud", "19200"}).isEmpty());
-    QTest::qWait(1000);
-    trend->start();
-    QTRY_VERIFY_WITH_TIMEOUT(trend->goodCount() >= good + 2, 5000);
+    QTest::qWait(2000);
+    Sim back(run.ports);
+    QVERIFY(!back.start({"--model", "21", "--baud", "19200", "--port", "2", "--adapter", adapter}).isEmpty());
+    const QDateTime returned = QDateTime::currentDateTime();
+    QTRY_VERIFY_WITH_TIMEOUT(trend->goodCount() >= good + 3, 5000);
+    QVERIFY(!trend->isWaitingForAdapter());
+    QVERIFY(trend->countsLabel()->text().contains(QStringLiteral("Adapter away: ")));
     trend->stop();
     QTRY_VERIFY(!trend->isRunning());
+    trend->stopRecording();
     trend->redrawNow();
     QCOMPARE(trend->chart()->runsDrawn(TrendSeries::Distance), 2);
+
+    // The recording resumed within a second of the return, with no row for
+    // the time away and none twice.
+    QList<QDateTime> times;
+    for (const QString &row : fileLines(csv).mid(1))
+        times << QDateTime::fromString(row.section(u',', 0, 0), Qt::ISODateWithMs);
+    QList<QDateTime> after;
+    for (const QDateTime &t : times) {
+        QVERIFY2(t < lost || t >= returned, qPrintable(t.toString(Qt::ISODateWithMs)));
+        if (t >= returned)
+            after << t;
+    }
+    QVERIFY(after.size() >= 3);
+    QVERIFY2(returned.msecsTo(after.first()) <= 1000, qPrintable(QString::number(returned.msecsTo(after.first()))));
+    for (qsizetype i = 1; i < times.size(); ++i)
+        QVERIFY(times[i] > times[i - 1]);
+    qunsetenv("VELTRA_BYID_DIR");
 }
 
 void TestTrendEndToEnd::distanceSensorTrend()

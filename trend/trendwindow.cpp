@@ -117,9 +117,21 @@ TrendWindow::TrendWindow(SensorSession &session, const SensorSettings &block, QW
     connect(&m_loop, &MeasurementLoop::measured, this, &TrendWindow::measured);
     connect(&m_loop, &MeasurementLoop::linkFailed, this, &TrendWindow::linkFailed);
     connect(&m_loop, &MeasurementLoop::runningChanged, this, [this](bool running) {
+        // An adapter lost while measuring: the trend waits for it and goes
+        // on by itself, keeping the port (and the settings window) meanwhile.
+        if (!running && m_session.link().wasLost())
+            m_waiting = true;
+        if (m_waiting) {
+            if (!running)
+                return;
+            m_waiting = false;
+            m_retry.stop();
+        }
         showRunning(running);
         emit runningChanged(running);
     });
+    m_retry.setInterval(250);
+    connect(&m_retry, &QTimer::timeout, this, &TrendWindow::tryAdapterAgain);
     connect(m_chart, &TrendChart::spanChosen, this, [this](qint64 from, qint64 to) {
         setLive(false);
         m_viewFrom = from;
@@ -319,6 +331,14 @@ void TrendWindow::addGap(qint64 time)
 
 void TrendWindow::stop()
 {
+    if (m_waiting) {
+        m_waiting = false;
+        m_retry.stop();
+        m_status->setText(QStringLiteral("Stopped while waiting for the adapter."));
+        showRunning(false);
+        emit runningChanged(false);
+        return;
+    }
     m_loop.stop();
     if (m_loop.isStopping()) {
         // The last request's reply is still to come: the port is not free
@@ -368,8 +388,32 @@ void TrendWindow::linkFailed()
     if (m_started)
         addGap(QDateTime::currentMSecsSinceEpoch() - m_origin);
     scheduleRedraw();
+    if (m_waiting) {
+        m_lostAt.start();
+        m_status->setText(QStringLiteral("Adapter lost at %1, waiting…")
+                              .arg(QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss"))));
+        m_retry.start();
+        return;
+    }
     m_status->setText(QStringLiteral("Measuring stopped: ") + m_session.failure().message);
     reportLinkFailure(this, m_session);
+}
+
+void TrendWindow::tryAdapterAgain()
+{
+    if (!m_waiting)
+        return;
+    if (!m_session.reopenIfLost(QString())) {
+        // Still gone, or only another adapter there: say so and go on waiting.
+        const LinkError &error = m_session.linkError();
+        if (error.kind == LinkError::Kind::AdapterChoice)
+            m_status->setText(error.reason());
+        return;
+    }
+    m_lostMs += m_lostAt.elapsed();
+    addGap(QDateTime::currentMSecsSinceEpoch() - m_origin);
+    m_loop.start();
+    showStats();
 }
 
 void TrendWindow::setLive(bool live)
@@ -431,7 +475,10 @@ void TrendWindow::showStats()
         for (int c = 0; c < 3; ++c)
             m_stats->item(r, c)->setText(texts[c]);
     }
-    m_counts->setText(QStringLiteral("Good exchanges: %1    Failed: %2").arg(m_good).arg(m_failed));
+    QString counts = QStringLiteral("Good exchanges: %1    Failed: %2").arg(m_good).arg(m_failed);
+    if (m_lostMs > 0)
+        counts += QStringLiteral("    Adapter away: %1 s").arg(numberText(double(m_lostMs) / 1000.0, 1));
+    m_counts->setText(counts);
 }
 
 QString TrendWindow::latestText(TrendSeries series) const

@@ -5,8 +5,10 @@
 #include "session/measurementloop.h"
 #include "session/trenddata.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 #include <array>
@@ -43,7 +45,9 @@ public:
     // Measuring: start (the port is opened again if it was lost), stop.
     void start();
     void stop();
-    bool isRunning() const { return m_loop.isRunning(); }
+    // Measuring, stopping, or waiting for a lost adapter to come back.
+    bool isRunning() const { return m_loop.isRunning() || m_waiting; }
+    bool isWaitingForAdapter() const { return m_waiting; }
     // Seconds between exchanges, 0.5 or more.
     void setIntervalSeconds(double seconds);
 
@@ -70,6 +74,7 @@ public:
     QString latestText(TrendSeries series) const;
     QTableWidget *statsTable() const { return m_stats; }
     QLabel *statusLabel() const { return m_status; }
+    QLabel *countsLabel() const { return m_counts; }
     QPushButton *startStopButton() const { return m_startStop; }
     // Draws what is pending now instead of at the next turn of the event loop.
     void redrawNow();
@@ -87,6 +92,8 @@ private:
     void linkFailed();
     // A point with no values at `time`: the line breaks there.
     void addGap(qint64 time);
+    // Waiting: the lost adapter is looked for; back, the trend goes on.
+    void tryAdapterAgain();
     void scheduleRedraw();
     void showStats();
     void showRunning(bool running);
@@ -124,6 +131,10 @@ private:
     QTableWidget *m_stats = nullptr;
     QLabel *m_counts = nullptr;
     QLabel *m_status = nullptr;
+    bool m_waiting = false; // the adapter went away; looking for it
+    QTimer m_retry;
+    QElapsedTimer m_lostAt;
+    qint64 m_lostMs = 0; // time the adapter was away, in all
     QLabel *m_recording = nullptr;
     QAction *m_record = nullptr;
     QAction *m_stopRecording = nullptr;
