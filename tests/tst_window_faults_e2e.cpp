@@ -195,6 +195,9 @@ void TestWindowFaults::readFindsTheAdapterUnderAnotherName()
     QCOMPARE(run.link.adapter()->serial, QStringLiteral("A10K5XYZ"));
     named<QPushButton>(run.form2, "Command1")->click();
     QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(byId.filePath(adapter)), 3000);
+    // However the loss is noticed (now or by this Read), the port is closed.
+    named<QPushButton>(run.form2, "Command5")->click();
+    QVERIFY(!run.link.isOpen());
     closeBoxes(QStringLiteral("LinkFailure"));
 
     // Another unit of the same make on another port: never opened.
