@@ -102,6 +102,11 @@ void addCommandOptions(QCommandLineParser &parser, unsigned options, const QStri
                           QStringLiteral("Seconds from one measurement to the next (default 1)."),
                           QStringLiteral("SECONDS"),
                           QStringLiteral("1")});
+        parser.addOption({QStringLiteral("wait-for-adapter"),
+                          QStringLiteral("When the adapter goes away, wait up to this many seconds for it to come "
+                                         "back (under any device name: the same USB adapter is looked for) and go "
+                                         "on; without it, a lost adapter ends the run."),
+                          QStringLiteral("SECONDS")});
     }
     if (options & Output)
         parser.addOption({{QStringLiteral("o"), QStringLiteral("output")},

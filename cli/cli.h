@@ -115,6 +115,9 @@ private:
     // with the file's values too.
     int writeAndVerify(SensorSession &session, const SensorSettings &before, const SensorSettings &settings,
                        const QString &what, const RestorePlan *restore);
+    // measure --wait-for-adapter: the lost adapter looked for until it is
+    // back (true) or the time is up (false, the session's failure set).
+    bool waitForAdapterBack(SensorSession &session, double seconds);
     // A write's or restore's result: the changes it makes or made, and what
     // came of it ("verified", "differs", "not verified", "failed", "refused",
     // "dry run").

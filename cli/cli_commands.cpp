@@ -375,6 +375,12 @@ int Cli::measure(const QCommandLineParser &parser)
     const double interval = parser.value(QStringLiteral("interval")).toDouble(&ok);
     if (!ok || !(interval >= 0) || interval > 86400)
         return usageError(QStringLiteral("--interval must be a number of seconds from 0 to 86400."));
+    double waitForAdapter = 0;
+    if (parser.isSet(QStringLiteral("wait-for-adapter"))) {
+        waitForAdapter = parser.value(QStringLiteral("wait-for-adapter")).toDouble(&ok);
+        if (!ok || !(waitForAdapter > 0) || waitForAdapter > 86400)
+            return usageError(QStringLiteral("--wait-for-adapter must be a number of seconds from 0 to 86400."));
+    }
 
     SensorSession session(m_link);
     watch(session);
@@ -396,6 +402,13 @@ int Cli::measure(const QCommandLineParser &parser)
         const QDateTime now = m_clock();
         const QString time = now.toUTC().toString(Qt::ISODateWithMs);
         const auto reply = session.measure();
+        if (!reply && waitForAdapter > 0 && m_link.wasLost()) {
+            // The measurement is taken again once the adapter is back.
+            if (!waitForAdapterBack(session, waitForAdapter))
+                return fail(failureOf(session.failure()));
+            --i;
+            continue;
+        }
         if (!reply)
             return fail(failureOf(session.failure()));
         const MeasurementRow row = measurementRow(*block, *reply);
@@ -454,6 +467,24 @@ int Cli::measure(const QCommandLineParser &parser)
                      QStringLiteral("Of %1 measurements, %2.").arg(count).arg(what.join(QStringLiteral(" and ")))});
     }
     return int(ExitCode::Success);
+}
+
+bool Cli::waitForAdapterBack(SensorSession &session, double seconds)
+{
+    const QString adapter = m_link.adapter() ? m_link.adapter()->display() : m_link.device();
+    m_err << "The adapter " << adapter << " went away at " << m_clock().toLocalTime().toString(QStringLiteral("HH:mm:ss"))
+          << "; waiting up to " << seconds << " s for it." << Qt::endl;
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < qint64(seconds * 1000)) {
+        m_link.sleep(250);
+        if (session.reopenIfLost(QString())) {
+            m_err << "The adapter is back at " << m_link.device() << " after "
+                  << QString::number(double(waited.elapsed()) / 1000.0, 'f', 1) << " s." << Qt::endl;
+            return true;
+        }
+    }
+    return false;
 }
 
 int Cli::backup(const QCommandLineParser &parser)

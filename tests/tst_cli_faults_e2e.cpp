@@ -25,6 +25,7 @@ private slots:
     void damagedMeasurementsAreRefused();
     void runToAVanishedDeviceFails();
     void pathsThatAreNoSerialDevice();
+    void measureWaitsForTheAdapter();
     void restoreRefusesWhatIsNoBackup();
 };
 
@@ -234,6 +235,43 @@ void TestCliFaults::restoreRefusesWhatIsNoBackup()
     const QString log = settledLog(sim);
     QVERIFY2(log.count(QStringLiteral("<- read settings")) == 1, qPrintable(log));
     QVERIFY(!log.contains(QStringLiteral("write settings")));
+}
+
+void TestCliFaults::measureWaitsForTheAdapter()
+{
+    QTemporaryDir ports;
+    QTemporaryDir byId;
+    qputenv("VELTRA_BYID_DIR", byId.path().toLocal8Bit());
+    const QString adapter = QStringLiteral("usb-FTDI_FT232R_USB_UART_A10K5XYZ-if00-port0");
+    // The read and three measurements, then the adapter goes.
+    Sim first(ports);
+    QVERIFY(!first.start({"--model", "21", "--port", "1", "--unplug-after", "4", "--adapter", adapter}).isEmpty());
+    QProcess measure;
+    measure.start(cliProgram(), {"measure", "--port", "1", "--baud", "9600", "--count", "6", "--interval", "0.5",
+                                 "--wait-for-adapter", "20"});
+    QVERIFY(measure.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(byId.filePath(adapter)), 10000);
+    QTest::qWait(1000);
+    // Back under another device and port number.
+    Sim second(ports);
+    QVERIFY(!second.start({"--model", "21", "--port", "2", "--adapter", adapter}).isEmpty());
+    QVERIFY(measure.waitForFinished(20000));
+    QCOMPARE(measure.exitCode(), 0);
+    const QString err = QString::fromUtf8(measure.readAllStandardError());
+    QVERIFY2(err.contains(QStringLiteral("FT232R USB UART (serial A10K5XYZ) went away")), qPrintable(err));
+    QVERIFY2(err.contains(QStringLiteral("is back")), qPrintable(err));
+    QCOMPARE(QString::fromUtf8(measure.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts).size(), 7);
+
+    // Past the wait, a lost adapter ends the run, saying which.
+    second.process().kill();
+    second.process().waitForFinished();
+    Sim third(ports);
+    QVERIFY(!third.start({"--model", "21", "--port", "1", "--unplug-after", "2", "--adapter", adapter}).isEmpty());
+    const CliResult gone
+        = runCli({"measure", "--port", "1", "--baud", "9600", "--count", "3", "--wait-for-adapter", "1"});
+    QVERIFY_EXIT(gone, 5);
+    QVERIFY2(gone.err.contains(QStringLiteral("is not plugged in")), qPrintable(gone.err));
+    qunsetenv("VELTRA_BYID_DIR");
 }
 
 QTEST_GUILESS_MAIN(TestCliFaults)
