@@ -2,10 +2,12 @@
 
 #include "about.h"
 #include "bytetext.h"
+#include "protocol/identification.h"
 #include "session/sensorsession.h"
 
 #include <QMessageBox>
 #include <QPointer>
+#include <QTimer>
 
 namespace veltra {
 
@@ -46,7 +48,48 @@ QPointer<QMessageBox> g_damagedReply;
 
 } // namespace
 
-bool reportLinkFailure(QWidget *parent, const SensorSession &session, LinkAction action)
+namespace {
+
+// Looks for the lost adapter four times a second while the message window
+// is open; Cancel (closing the window) ends the wait.
+void waitForAdapter(QMessageBox *box, SensorSession &session)
+{
+    if (box->findChild<QTimer *>(QStringLiteral("AdapterWait")))
+        return; // already waiting
+    const AdapterIdentity adapter = *session.link().adapter();
+    const QString expectedModel = session.lastIdentification() ? session.lastIdentification()->modelCode : QString();
+    box->setInformativeText(QStringLiteral("Waiting for the adapter %1 to come back…").arg(adapter.display()));
+    box->setStandardButtons(QMessageBox::Cancel);
+    auto *timer = new QTimer(box);
+    timer->setObjectName(QStringLiteral("AdapterWait"));
+    timer->setInterval(250);
+    QObject::connect(timer, &QTimer::timeout, box, [box, timer, &session, adapter, expectedModel] {
+        if (!session.reopenIfLost(QString())) {
+            if (session.linkError().kind == LinkError::Kind::AdapterChoice) {
+                box->setInformativeText(session.linkError().reason() + QStringLiteral("\nWaiting for the adapter %1…")
+                                                                           .arg(adapter.display()));
+            }
+            return;
+        }
+        timer->stop();
+        // Back: the same model must answer before the window goes on.
+        const std::optional<Identification> id = session.identify();
+        if (id && !id->damaged && !expectedModel.isEmpty() && id->modelCode != expectedModel) {
+            box->setText(QStringLiteral("Another sensor answers on the adapter."));
+            box->setInformativeText(QStringLiteral("It is model code %1, not %2: nothing was written to it. Choose "
+                                                   "the port and connect again to work with it.")
+                                        .arg(id->modelCode, expectedModel));
+            box->setStandardButtons(QMessageBox::Ok);
+            return;
+        }
+        box->close();
+    });
+    timer->start();
+}
+
+} // namespace
+
+bool reportLinkFailure(QWidget *parent, SensorSession &session, LinkAction action)
 {
     const LinkError &error = session.linkError();
     if (error.kind != LinkError::Kind::Io && error.kind != LinkError::Kind::NotOpen)
@@ -67,6 +110,8 @@ bool reportLinkFailure(QWidget *parent, const SensorSession &session, LinkAction
     box->setInformativeText(lostDetail(error)
                             + QStringLiteral("\nCheck the cable and plug the adapter back in, then press Read: the "
                                              "port is opened again and the sensor's settings are read."));
+    if (error.kind == LinkError::Kind::Io && session.link().adapter())
+        waitForAdapter(box, session);
     box->show();
     return true;
 }
@@ -80,6 +125,9 @@ bool reopenLostLink(QWidget *parent, SensorSession &session, const QString &baud
     box->setText(QStringLiteral("The connection to the sensor was lost, and the port cannot be opened again yet."));
     box->setInformativeText(lostDetail(session.linkError())
                             + QStringLiteral("\nCheck the cable and plug the adapter back in, then press Read again."));
+    const LinkError::Kind kind = session.linkError().kind;
+    if ((kind == LinkError::Kind::AdapterGone || kind == LinkError::Kind::AdapterChoice) && session.link().adapter())
+        waitForAdapter(box, session);
     box->show();
     return false;
 }

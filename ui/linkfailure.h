@@ -19,7 +19,11 @@ enum class LinkAction {
 // window and returns true so the handler stops. A missing or short reply is
 // not a port failure and returns false. Only one such window is open at a
 // time: a later failure brings it to the front instead of stacking another.
-bool reportLinkFailure(QWidget *parent, const SensorSession &session, LinkAction action = LinkAction::Exchange);
+// A lost USB adapter with a known identity is waited for: the window says
+// so and offers Cancel; when the adapter is back (under any device name) the
+// port is opened again, the sensor's model checked (another model is
+// reported, nothing more), and the window goes on.
+bool reportLinkFailure(QWidget *parent, SensorSession &session, LinkAction action = LinkAction::Exchange);
 
 // Before an exchange: a port that was lost is opened again, looked up anew
 // at the window's baud rate (or the rate it last ran at), so the operator
