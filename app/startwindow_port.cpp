@@ -3,10 +3,12 @@
 #include "startwindow_port.h"
 
 #include "portmap.h"
+#include "session/sensorsession.h"
 #include "startwindow.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 #include <QSettings>
 
 #include <algorithm>
@@ -122,18 +124,24 @@ QString rememberedPort()
     return isPortArgument(kept) ? kept : QStringLiteral("1");
 }
 
-void rememberPort(const QString &portText)
+void rememberPort(const QString &portText, const std::optional<AdapterIdentity> &adapter)
 {
     const auto port = PortId::fromText(portText);
     if (!port)
         return;
-    userSettings().setValue(kPortKey, port->display());
+    // A device path of a USB adapter is remembered by the adapter's by-id
+    // link, which follows the adapter when it comes back under another name;
+    // a port number stays the number.
+    const bool followAdapter = !port->path.isEmpty() && adapter;
+    userSettings().setValue(kPortKey,
+                            followAdapter ? QDir(byIdFolder()).filePath(adapter->byId) : port->display());
 }
 
 void preparePortBox(StartWindow &window, const QString &commandLinePort)
 {
     window.setPortText(commandLinePort.isEmpty() ? rememberedPort() : commandLinePort);
-    QObject::connect(&window, &StartWindow::sensorFound, &window, [&window] { rememberPort(window.portText()); });
+    QObject::connect(&window, &StartWindow::sensorFound, &window,
+                     [&window] { rememberPort(window.portText(), window.session().link().adapter()); });
 }
 
 } // namespace veltra

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "adapteridentity.h"
+
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 namespace veltra {
 
@@ -28,8 +32,10 @@ StartOptions parseStartOptions(const QStringList &arguments, bool qtOptionsTaken
 // settings (organisation Veltra, application veltra-sensor); "1" when none
 // is kept or the kept one is not a port.
 QString rememberedPort();
-// Keeps a port the way the port box reads it: a number ("1.5" is 2) or a path.
-void rememberPort(const QString &portText);
+// Keeps a port the way the port box reads it: a number ("1.5" is 2) or a
+// path. A device path of a USB adapter is kept as the adapter's by-id link, so the
+// box follows the adapter when it comes back under another name.
+void rememberPort(const QString &portText, const std::optional<AdapterIdentity> &adapter = std::nullopt);
 
 // The start window's box starts at commandLinePort, else at the remembered
 // port; each handshake that finds a sensor remembers its port.

@@ -807,6 +807,13 @@ void TestWindows::portBoxStartsAtRememberedPort()
         QCOMPARE(windows.form1.portText(), QStringLiteral("9"));
         QCOMPARE(named<QComboBox>(windows.form1, "Combo1")->currentIndex(), 8);
     }
+    // A USB adapter typed by its device is kept by its by-id link, which
+    // follows it to another device name; a number stays a number.
+    const auto adapter = AdapterIdentity::fromById(QStringLiteral("usb-FTDI_FT232R_USB_UART_A10K5XYZ-if00-port0"));
+    rememberPort(QStringLiteral("/dev/ttyUSB0"), adapter);
+    QCOMPARE(rememberedPort(), byIdFolder() + QStringLiteral("/usb-FTDI_FT232R_USB_UART_A10K5XYZ-if00-port0"));
+    rememberPort(QStringLiteral("3"), adapter);
+    QCOMPARE(rememberedPort(), QStringLiteral("3"));
     // Something that is no port (edited by hand) counts as nothing kept.
     QSettings(QStringLiteral("Veltra"), QStringLiteral("veltra-sensor"))
         .setValue(QStringLiteral("lastPort"), QStringLiteral("COMx"));
