@@ -3,6 +3,7 @@
 // The whole program against a veltra-sim process of its own: the simulator's
 // ports folder, the real serial link, and how often the program ended.
 #include "connectednotice.h"
+#include "distancewindow.h"
 #include "findcontrol.h"
 #include "levelwindow.h"
 #include "program.h"
@@ -35,6 +36,19 @@ struct ProgramRun {
         veltra::LevelWindow &form2 = program.levelWindow();
         return form2.isVisible()
                && QTest::qWaitFor([&form2] { return named<QPushButton>(form2, "Command5")->isEnabled(); }, 1000);
+    }
+
+    // The same for a distance sensor's window.
+    bool openDistanceWindow(const QStringList &simArguments)
+    {
+        if (sim.start(simArguments).isEmpty())
+            return false;
+        program.start();
+        named<QPushButton>(program.startWindow(), "Command1")->click();
+        named<QPushButton>(program.connectedNotice(), "Command5")->click();
+        veltra::DistanceWindow &form6 = program.distanceWindow();
+        return form6.isVisible()
+               && QTest::qWaitFor([&form6] { return named<QPushButton>(form6, "Command5")->isEnabled(); }, 1000);
     }
 };
 

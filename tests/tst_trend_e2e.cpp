@@ -3,6 +3,7 @@
 // sensor sent, and stopping cleanly when the adapter goes away.
 #include "distancewindow.h"
 #include "findcontrol.h"
+#include "messageboxes.h"
 #include "programrun.h"
 #include "session/trenddata.h"
 #include "settingsfiles.h"
@@ -55,46 +56,6 @@ TrendWindow *openTrend(QWidget &window)
         return nullptr;
     menu->trendAction()->trigger();
     return window.findChild<TrendWindow *>();
-}
-
-// Clicks a button, closing any message box it raises; the boxes' texts.
-QStringList clickClosingBoxes(QPushButton *button)
-{
-    QStringList seen;
-    QTimer poll;
-    poll.setInterval(10);
-    QObject::connect(&poll, &QTimer::timeout, [&seen] {
-        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            seen << box->text();
-            box->close();
-        }
-    });
-    poll.start();
-    button->click();
-    return seen;
-}
-
-// Runs `action`, answering each message box with the button of that text;
-// the boxes' texts and informative texts.
-template <typename Action>
-QString answeringBoxes(const QString &button, Action action)
-{
-    QString seen;
-    QTimer poll;
-    poll.setInterval(10);
-    QObject::connect(&poll, &QTimer::timeout, [&seen, &button] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        seen += box->text() + u'\n' + box->informativeText() + u'\n';
-        for (QAbstractButton *b : box->buttons()) {
-            if (b->text() == button)
-                b->click();
-        }
-    });
-    poll.start();
-    action();
-    return seen;
 }
 
 } // namespace
@@ -258,12 +219,8 @@ void TestTrendEndToEnd::lostAdapterComesBackAndTheTrendGoesOn()
 void TestTrendEndToEnd::distanceSensorTrend()
 {
     ProgramRun run;
-    QVERIFY(!run.sim.start({"--model", "90", "--baud", "19200", "--distance", "321", "--temperature", "19"}).isEmpty());
-    run.program.start();
-    named<QPushButton>(run.program.startWindow(), "Command1")->click();
-    named<QPushButton>(run.program.connectedNotice(), "Command5")->click();
+    QVERIFY(run.openDistanceWindow({"--model", "90", "--baud", "19200", "--distance", "321", "--temperature", "19"}));
     DistanceWindow &form6 = run.program.distanceWindow();
-    QVERIFY(QTest::qWaitFor([&form6] { return named<QPushButton>(form6, "Command5")->isEnabled(); }, 1000));
     named<QPushButton>(form6, "Command5")->click();
     TrendWindow *trend = openTrend(form6);
     QVERIFY(trend);
@@ -277,9 +234,10 @@ void TestTrendEndToEnd::distanceSensorTrend()
     QCOMPARE(trend->latestText(TrendSeries::Temperature), QStringLiteral("19 °C"));
     // A chart with measurements asks before it goes; Cancel keeps it.
     QVERIFY(answeringBoxes(QStringLiteral("Cancel"), [trend] { trend->close(); })
+                .value(0)
                 .startsWith(QStringLiteral("Close the trend?")));
     QVERIFY(trend->isVisible());
-    const QString asked = answeringBoxes(QStringLiteral("Close"), [trend] { trend->close(); });
+    const QString asked = answeringBoxes(QStringLiteral("Close"), [trend] { trend->close(); }).join(u'\n');
     QVERIFY2(asked.contains(QStringLiteral("the recording in %1 keeps its rows").arg(csv)), qPrintable(asked));
     QTRY_VERIFY(!form6.findChild<TrendWindow *>());
     QVERIFY(named<QPushButton>(form6, "Command1")->isEnabled());
@@ -316,7 +274,7 @@ void TestTrendEndToEnd::stoppedTrendLeavesNoReplyBehind()
     // lock the window as a running sensor's do).
     QVERIFY(buttonsBack());
     const int reads = int(run.sim.log().count(QStringLiteral("<- read settings")));
-    QCOMPARE(clickClosingBoxes(named<QPushButton>(form2, "Command5")), QStringList());
+    QCOMPARE(closingBoxes([&form2] { named<QPushButton>(form2, "Command5")->click(); }), QStringList());
     QTest::qWait(150);
     QCOMPARE(int(run.sim.log().count(QStringLiteral("<- read settings"))), reads + 1);
 
@@ -328,7 +286,7 @@ void TestTrendEndToEnd::stoppedTrendLeavesNoReplyBehind()
     QTRY_VERIFY(buttonsBack());
     QTRY_VERIFY(!form2.findChild<TrendWindow *>());
     QTest::qWait(1200); // the ramp moves on
-    QCOMPARE(clickClosingBoxes(named<QPushButton>(form2, "Command1")), QStringList());
+    QCOMPARE(closingBoxes([&form2] { named<QPushButton>(form2, "Command1")->click(); }), QStringList());
     QTest::qWait(150);
     const QStringList answers = measureAnswers(run.sim.log());
     QVERIFY(!answers.isEmpty());

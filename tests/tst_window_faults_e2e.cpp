@@ -163,12 +163,8 @@ void TestWindowFaults::lostDuringWriteIsReportedAndReadReconnects()
 void TestWindowFaults::distanceWindowReconnectsToo()
 {
     Run run;
-    QVERIFY(!run.sim.start({"--model", "90", "--unplug-after", "3"}).isEmpty());
-    run.program.start();
-    named<QPushButton>(run.program.startWindow(), "Command1")->click();
-    named<QPushButton>(run.program.connectedNotice(), "Command5")->click();
+    QVERIFY(run.openDistanceWindow({"--model", "90", "--unplug-after", "3"}));
     DistanceWindow &form6 = run.program.distanceWindow();
-    QVERIFY(form6.isVisible());
     named<QPushButton>(form6, "Command5")->click(); // the third request; the device goes after it
     QCOMPARE(named<QLineEdit>(form6, "Text4")->text(), QStringLiteral("150"));
     QTRY_VERIFY_WITH_TIMEOUT(run.sim.log().contains(QStringLiteral("unplugged")), 3000);

@@ -3,6 +3,7 @@
 // holds now.
 #include "distancewindow.h"
 #include "findcontrol.h"
+#include "messageboxes.h"
 #include "programrun.h"
 #include "serialports.h"
 #include "session/sensorsession.h"
@@ -23,25 +24,6 @@
 using namespace veltra;
 
 namespace {
-
-// Runs `action`, closing every message box it raises; each box's text and
-// informative text.
-template <typename Action>
-QString closingBoxes(Action action)
-{
-    QString seen;
-    QTimer poll;
-    poll.setInterval(10);
-    QObject::connect(&poll, &QTimer::timeout, [&seen] {
-        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            seen += box->text() + u'\n' + box->informativeText() + u'\n';
-            box->close();
-        }
-    });
-    poll.start();
-    action();
-    return seen;
-}
 
 // Sets settings in a saved file, readable value and code alike.
 bool editFile(const QString &path, const QJsonObject &values)
@@ -95,7 +77,7 @@ void TestWindowFiles::openedFileChangesOnlyWhatIsShown()
     QVERIFY(editFile(edited, {{"month", 3}, {"day", 4}, {"year", 20}, {"low-do", 77}, {"hi-do", 199}, {"empty", 290}}));
 
     // Opening says what it does not take; only the shown field is marked.
-    const QString said = closingBoxes([&] { QVERIFY(form2.settingsMenu().openFrom(edited)); });
+    const QString said = closingBoxes([&] { QVERIFY(form2.settingsMenu().openFrom(edited)); }).join(u'\n');
     QVERIFY2(said.contains(QStringLiteral("The stored date (3/4/20): not taken")), qPrintable(said));
     QVERIFY2(said.contains(QStringLiteral("Low DO (77): ")), qPrintable(said));
     QVERIFY2(said.contains(QStringLiteral("Hi DO (199): ")), qPrintable(said));
@@ -105,14 +87,14 @@ void TestWindowFiles::openedFileChangesOnlyWhatIsShown()
              qPrintable(empty->toolTip()));
 
     // Write sends the shown change and nothing else.
-    QCOMPARE(closingBoxes([&] { named<QPushButton>(form2, "Command4")->click(); }), QString());
+    QCOMPARE(closingBoxes([&] { named<QPushButton>(form2, "Command4")->click(); }), QStringList());
     QVERIFY(empty->toolTip().isEmpty());
 
     // Compare reads the sensor (not the Read from before the Write): it
     // holds 290, the original file 300.
     const int readsBefore = reads(run.sim);
     QDialog *dialog = nullptr;
-    QCOMPARE(closingBoxes([&] { dialog = form2.settingsMenu().compareWith(original); }), QString());
+    QCOMPARE(closingBoxes([&] { dialog = form2.settingsMenu().compareWith(original); }), QStringList());
     QVERIFY(dialog);
     QCOMPARE(reads(run.sim), readsBefore + 1);
     auto *table = dialog->findChild<QTableWidget *>(QStringLiteral("ComparisonTable"));
@@ -144,12 +126,8 @@ void TestWindowFiles::openedFileChangesOnlyWhatIsShown()
 void TestWindowFiles::distanceWindowKeepsItsDate()
 {
     ProgramRun run;
-    QVERIFY(!run.sim.start({"--model", "90", "--baud", "19200"}).isEmpty());
-    run.program.start();
-    named<QPushButton>(run.program.startWindow(), "Command1")->click();
-    named<QPushButton>(run.program.connectedNotice(), "Command5")->click();
+    QVERIFY(run.openDistanceWindow({"--model", "90", "--baud", "19200"}));
     DistanceWindow &form6 = run.program.distanceWindow();
-    QVERIFY(QTest::qWaitFor([&form6] { return named<QPushButton>(form6, "Command5")->isEnabled(); }, 1000));
     named<QPushButton>(form6, "Command5")->click();
     const SensorSettings before = *form6.settingsMenu().lastRead();
 
@@ -157,7 +135,7 @@ void TestWindowFiles::distanceWindowKeepsItsDate()
     const QString path = dir.filePath(QStringLiteral("distance.json"));
     QVERIFY(form6.settingsMenu().saveTo(path));
     QVERIFY(editFile(path, {{"month", 3}, {"day", 4}, {"year", 20}}));
-    const QString said = closingBoxes([&] { QVERIFY(form6.settingsMenu().openFrom(path)); });
+    const QString said = closingBoxes([&] { QVERIFY(form6.settingsMenu().openFrom(path)); }).join(u'\n');
     QVERIFY2(said.contains(QStringLiteral("The stored date (3/4/20): not taken")), qPrintable(said));
     QVERIFY(form6.settingsMenu().markedFields().isEmpty());
     closingBoxes([&] { named<QPushButton>(form6, "Command4")->click(); });
