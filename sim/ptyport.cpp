@@ -1,5 +1,6 @@
 #include "ptyport.h"
 
+#include <QScopeGuard>
 #include <QSocketNotifier>
 
 #include <array>
@@ -8,6 +9,7 @@
 #include <fcntl.h>
 #include <sys/ioctl.h>
 #include <termios.h>
+#include <vector>
 #include <unistd.h>
 
 namespace veltra {
@@ -36,6 +38,24 @@ void setCloseOnExec(int fd)
     ::fcntl(fd, F_SETFD, ::fcntl(fd, F_GETFD) | FD_CLOEXEC);
 }
 
+// A serial program locks a device with a UUCP lock file named after it
+// (/var/lock/LCK..pts_3). A terminal number whose lock is still there (its
+// last user is closing it, or died holding it) would be reported busy to
+// the program that opens the simulator, so such a number is passed over.
+bool lockedByName(const char *slaveName)
+{
+    QString name = QString::fromLocal8Bit(slaveName);
+    if (name.startsWith(QLatin1String("/dev/")))
+        name.remove(0, 5);
+    name.replace(u'/', u'_');
+    for (const char *folder : {"/var/lock", "/run/lock", "/tmp", "/var/tmp"}) {
+        if (::access(QStringLiteral("%1/LCK..%2").arg(QLatin1String(folder), name).toLocal8Bit().constData(), F_OK)
+            == 0)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 PtyPort::PtyPort(QObject *parent)
@@ -50,21 +70,39 @@ PtyPort::~PtyPort()
 bool PtyPort::open(int initialRate, QString *error)
 {
     close();
-    m_master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    // Terminals passed over stay open until one is taken, so the system
+    // does not hand the same number out again.
+    std::vector<int> passedOver;
+    const auto releasePassedOver = qScopeGuard([&passedOver] {
+        for (const int fd : passedOver)
+            ::close(fd);
+    });
+    const char *name = nullptr;
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        m_master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        if (m_master < 0) {
+            *error = systemError("posix_openpt");
+            return false;
+        }
+        setCloseOnExec(m_master);
+        if (::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0) {
+            *error = systemError("grantpt/unlockpt");
+            close();
+            return false;
+        }
+        name = ::ptsname(m_master);
+        if (!name) {
+            *error = systemError("ptsname");
+            close();
+            return false;
+        }
+        if (!lockedByName(name))
+            break;
+        passedOver.push_back(m_master);
+        m_master = -1;
+    }
     if (m_master < 0) {
-        *error = systemError("posix_openpt");
-        return false;
-    }
-    setCloseOnExec(m_master);
-    if (::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0) {
-        *error = systemError("grantpt/unlockpt");
-        close();
-        return false;
-    }
-    const char *name = ::ptsname(m_master);
-    if (!name) {
-        *error = systemError("ptsname");
-        close();
+        *error = QStringLiteral("every pseudo-terminal offered is locked by another program");
         return false;
     }
     m_slavePath = QString::fromLocal8Bit(name);
