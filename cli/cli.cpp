@@ -30,6 +30,12 @@ enum Option : unsigned {
     AllDevices = 1u << 10,   // --all-devices
     ReportFile = 1u << 11,   // -o FILE of a diagnostic report
     ConvertUnits = 1u << 12, // --convert-units
+    Record = 1u << 13,       // --record
+    Operator = 1u << 14,     // --operator: a write the record keeps
+    Certificate = 1u << 15,  // restore --certificate FOLDER/
+    HistoryFilters = 1u << 16,
+    WordArgument = 1u << 17,   // one positional word (fileHelp names it)
+    CertificateFile = 1u << 18, // -o FILE of a certificate
 };
 
 const char *const kExitCodes = "Exit codes:\n"
@@ -126,8 +132,50 @@ void addCommandOptions(QCommandLineParser &parser, unsigned options, const QStri
                           QStringLiteral("List port numbers 1 to K (default %1).").arg(kDefaultPortCount),
                           QStringLiteral("K"),
                           QString::number(kDefaultPortCount)});
+    if (options & Record)
+        parser.addOption({QStringLiteral("record"),
+                          QStringLiteral("The commissioning record: a postgresql://USER@HOST/DATABASE address (the "
+                                         "password from ~/.pgpass or PGPASSWORD) or an SQLite file. Default: "
+                                         "VELTRA_RECORD, else \"record\" in the program's settings, else the local "
+                                         "record in the user's data folder."),
+                          QStringLiteral("ADDRESS|FILE")});
+    if (options & Operator)
+        parser.addOption({QStringLiteral("operator"),
+                          QStringLiteral("Who the record names as the operator of this write (default: the login "
+                                         "name)."),
+                          QStringLiteral("NAME")});
+    if (options & Certificate)
+        parser.addOption({QStringLiteral("certificate"),
+                          QStringLiteral("Write a commissioning certificate (PDF) of each port's restore into "
+                                         "FOLDER, named by model, time and record entry."),
+                          QStringLiteral("FOLDER/")});
+    if (options & CertificateFile)
+        parser.addOption({{QStringLiteral("o"), QStringLiteral("output")},
+                          QStringLiteral("Write the certificate to FILE (default: named by model, time and entry, "
+                                         "in the current folder)."),
+                          QStringLiteral("FILE")});
+    if (options & HistoryFilters) {
+        parser.addOption({QStringLiteral("since"),
+                          QStringLiteral("Entries from this date (YYYY-MM-DD, UTC) or time on."),
+                          QStringLiteral("DATE")});
+        parser.addOption({QStringLiteral("until"),
+                          QStringLiteral("Entries up to this date (its whole day) or time."), QStringLiteral("DATE")});
+        parser.addOption({QStringLiteral("model"), QStringLiteral("Entries of this model: a name or a model code."),
+                          QStringLiteral("NAME")});
+        parser.addOption({{QStringLiteral("p"), QStringLiteral("port")},
+                          QStringLiteral("Entries of this port, as the write named it."), QStringLiteral("N|PATH")});
+        parser.addOption({QStringLiteral("station"), QStringLiteral("Entries of this station (host name)."),
+                          QStringLiteral("NAME")});
+        parser.addOption({QStringLiteral("verdict"),
+                          QStringLiteral("Entries with this verdict: verified, differs, \"not verified\", "
+                                         "refused or failed."),
+                          QStringLiteral("V")});
+        parser.addOption({QStringLiteral("csv"), QStringLiteral("Print CSV instead of a table.")});
+    }
     if (options & FileArgument)
         parser.addPositionalArgument(QStringLiteral("FILE"), fileHelp);
+    if (options & WordArgument)
+        parser.addPositionalArgument(fileHelp.section(u':', 0, 0), fileHelp.section(u':', 1).trimmed());
 }
 
 } // namespace
@@ -155,7 +203,7 @@ std::span<const Cli::Command> Cli::commands()
          "Reads the settings block, changes the named settings with the checks of the settings window, writes the "
          "block, follows a new baud rate and reads the block back: it succeeds only when the sensor holds what "
          "was sent. The settings a model has, and what each may hold, follow.",
-         Baud | Set | PortList, &Cli::write},
+         Baud | Set | PortList | Record | Operator, &Cli::write},
         {"measure", "Take measurements, printed as CSV",
          "Takes measurements and prints them as CSV: time, distance, temperature and, for level sensors, the "
          "tank level and the 4-20 mA current as the level window computes them.",
@@ -175,7 +223,8 @@ std::span<const Cli::Command> Cli::commands()
          "connects, reads and lists each setting that would change, now and after, and sends nothing.\nReads the "
          "files backup writes, those of earlier versions, and values edited by hand in their readable form "
          "(\"ogr\": \"Low\", \"baud\": 9600) or as codes; a readable value and a code that disagree are refused.",
-         Baud | FileArgument | DryRun | ConvertUnits | PortList, &Cli::restore, "The settings file to restore."},
+         Baud | FileArgument | DryRun | ConvertUnits | PortList | Record | Operator | Certificate, &Cli::restore,
+         "The settings file to restore."},
         {"compare", "Compare a sensor's settings with a backup",
          "Reads the settings block and prints each setting of the sensor next to the file's, marking those that "
          "differ, judged as restore judges them: exits 0 when restoring the file would change nothing, 7 when a "
@@ -205,6 +254,23 @@ std::span<const Cli::Command> Cli::commands()
          "block read (raw and decoded) and every exchange with its bytes, rate, wait and outcome. The report is "
          "written even when no sensor answers; the exit code then says what failed.",
          Baud | ReportFile, &Cli::report},
+        {"history", "List the commissioning record's entries",
+         "Lists the entries of the commissioning record, oldest first: every write and restore of settings, from "
+         "the windows and this program, with its time (UTC), station, operator, port, model and verdict. The "
+         "filters narrow it; --json prints every entry whole (the settings before, sent and read back), --csv one "
+         "row per entry.",
+         Json | NoPort | Record | HistoryFilters, &Cli::history},
+        {"record", "Look after the commissioning record: sync, init",
+         "sync sends the entries kept locally while the plant's record could not be reached, each exactly once. "
+         "init makes the record's tables (or brings them up to date); for a plant's PostgreSQL record, run it "
+         "once as the database's owner.",
+         NoPort | Record | WordArgument, &Cli::record, "ACTION: sync or init."},
+        {"certificate", "Write a commissioning certificate (PDF) of a record entry",
+         "Writes the commissioning certificate of one entry of the record as PDF: the model, its production date, "
+         "every setting with its unit, the verdict, time, station, operator, the program's version and a line "
+         "for a signature. ENTRY-ID is the id history prints (its first characters are enough).",
+         NoPort | Record | WordArgument | CertificateFile, &Cli::certificate,
+         "ENTRY-ID: The record entry, as history shows it."},
     };
     return table;
 }
@@ -292,19 +358,30 @@ int Cli::runCommand(const QStringList &arguments)
         text.replace(0, text.indexOf(u'\n'),
                      QStringLiteral("Usage: %1 %2%3 [options]%4\n")
                          .arg(kProgram, first, info->options & NoPort ? QString() : QStringLiteral(" --port N|PATH"),
-                              info->options & FileArgument ? QStringLiteral(" FILE") : QString()));
+                              info->options & FileArgument   ? QStringLiteral(" FILE")
+                              : info->options & WordArgument ? u' ' + QString::fromUtf8(info->fileHelp).section(u':', 0, 0)
+                                                             : QString()));
         m_out << text << Qt::endl << QLatin1String(kExitCodes) << Qt::endl;
         return int(ExitCode::Success);
     }
 
     m_trace = parser.isSet(QStringLiteral("trace"));
+    m_command = first;
     const QStringList positional = parser.positionalArguments();
-    const qsizetype wanted = (info->options & FileArgument) ? 1 : 0;
+    const qsizetype wanted = (info->options & (FileArgument | WordArgument)) ? 1 : 0;
     if (positional.size() != wanted) {
+        const QString what = (info->options & WordArgument) ? QString::fromUtf8(info->fileHelp).section(u':', 0, 0)
+                                                            : QStringLiteral("the settings file");
         return usageError(wanted && positional.isEmpty()
-                              ? QStringLiteral("give the settings file to %1.").arg(first)
+                              ? QStringLiteral("give %1 to %2.").arg(what, first)
                               : QStringLiteral("unexpected argument \"%1\".").arg(positional.value(wanted)));
     }
+    if (info->options & Record)
+        m_recordText = parser.value(QStringLiteral("record"));
+    if (info->options & Operator)
+        m_operator = parser.value(QStringLiteral("operator")).trimmed();
+    if (info->options & Certificate)
+        m_certificateFolder = parser.value(QStringLiteral("certificate"));
     if (info->options & NoPort)
         return (this->*info->handler)(parser);
     const QStringList ports = parser.values(QStringLiteral("port"));
@@ -332,7 +409,7 @@ int Cli::runCommand(const QStringList &arguments)
                               .arg(ports.constFirst()));
     }
     m_portText = parser.value(QStringLiteral("port"));
-    return (this->*info->handler)(parser);
+    return keepRecordEntry((this->*info->handler)(parser));
 }
 
 int Cli::usageError(const QString &message)
@@ -345,6 +422,7 @@ int Cli::usageError(const QString &message)
 
 int Cli::fail(const Failure &failure)
 {
+    m_lastFailure = failure.message;
     m_err << failure.message << Qt::endl;
     return int(failure.code);
 }

@@ -6,6 +6,7 @@
 #include "scan.h"
 #include "session/sensorsession.h"
 #include "settingsedit.h"
+#include "record/commissioningrecord.h"
 
 #include <QDateTime>
 #include <QString>
@@ -122,7 +123,21 @@ private:
     // came of it ("verified", "differs", "not verified", "failed", "refused",
     // "dry run").
     void keepWriteResult(const SensorSettings &before, const SensorSettings &settings, const QString &verdict,
-                         const RestorePlan *restore, const QStringList &differences = {});
+                         const RestorePlan *restore, const QStringList &differences = {},
+                         const std::optional<SensorSettings> &readBack = std::nullopt);
+    // The commissioning record (cli_record.cpp): a write or restore notes
+    // its entry as it ends; it is kept once the exit code is known, and a
+    // restore's certificate written. Returns the exit code, 8 when the
+    // entry or certificate could not be written.
+    void noteWrite(const SensorSettings &before, const std::optional<SensorSettings> &sent,
+                   const std::optional<SensorSettings> &readBack, const QString &verdict,
+                   const QStringList &differences);
+    int keepRecordEntry(int exitCode);
+    int history(const QCommandLineParser &parser);
+    int record(const QCommandLineParser &parser);
+    int certificate(const QCommandLineParser &parser);
+    // The record --record names (or VELTRA_RECORD, or the settings file).
+    std::optional<RecordTarget> recordTarget(const QCommandLineParser &parser);
     void keep(CommandResult result)
     {
         if (m_result)
@@ -144,6 +159,12 @@ private:
     CommandResult *m_result = nullptr;
     MeasurementSink m_measurements;
     QString m_portText; // --port as given
+    QString m_lastFailure; // the last failure's message, for the record
+    std::optional<RecordEntry> m_entry; // the write's entry, kept as the command ends
+    QString m_command;                  // the command's name
+    QString m_recordText;               // --record
+    QString m_operator;                 // --operator
+    QString m_certificateFolder;        // restore --certificate
 };
 
 } // namespace veltra

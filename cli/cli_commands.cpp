@@ -276,7 +276,7 @@ int Cli::writeAndVerify(SensorSession &session, const SensorSettings &before, co
         return fail({ExitCode::ReadBackDiffers, QStringLiteral("The write was sent, but reading it back failed: %1")
                                                     .arg(failureOf(session.failure()).message)});
     case Outcome::Differs:
-        keepWriteResult(before, settings, QStringLiteral("differs"), restore, result.differences);
+        keepWriteResult(before, settings, QStringLiteral("differs"), restore, result.differences, result.after);
         m_err << "The sensor does not hold what was written:" << Qt::endl;
         for (const QString &line : result.differences)
             m_err << "  " << line << Qt::endl;
@@ -298,7 +298,7 @@ int Cli::writeAndVerify(SensorSession &session, const SensorSettings &before, co
             }
         }
         if (!differing.isEmpty()) {
-            keepWriteResult(before, settings, QStringLiteral("differs"), restore, differing);
+            keepWriteResult(before, settings, QStringLiteral("differs"), restore, differing, result.after);
             m_err << "The sensor does not hold the file's settings:" << Qt::endl;
             for (const QString &line : differing)
                 m_err << "  " << line << Qt::endl;
@@ -306,7 +306,7 @@ int Cli::writeAndVerify(SensorSession &session, const SensorSettings &before, co
         }
     }
 
-    keepWriteResult(before, settings, QStringLiteral("verified"), restore);
+    keepWriteResult(before, settings, QStringLiteral("verified"), restore, {}, result.after);
     m_out << what << ' ' << before.modelName() << " on port " << portDescription(m_portText, m_link.device())
           << "; read back, it holds what was sent." << Qt::endl;
     QList<QStringList> changes;
@@ -327,8 +327,12 @@ int Cli::writeAndVerify(SensorSession &session, const SensorSettings &before, co
 }
 
 void Cli::keepWriteResult(const SensorSettings &before, const SensorSettings &settings, const QString &verdict,
-                          const RestorePlan *restore, const QStringList &differences)
+                          const RestorePlan *restore, const QStringList &differences,
+                          const std::optional<SensorSettings> &readBack)
 {
+    if (verdict != u"dry run")
+        noteWrite(before, verdict == u"refused" ? std::nullopt : std::optional(settings), readBack, verdict,
+                  differences);
     if (!m_result)
         return;
     QJsonArray changes;
@@ -564,6 +568,13 @@ int Cli::restore(const QCommandLineParser &parser)
 {
     const QString path = parser.positionalArguments().value(0);
     const bool dryRun = parser.isSet(QStringLiteral("dry-run"));
+    // The certificates' folder is checked before the sensor is touched.
+    if (!m_certificateFolder.isEmpty() && !dryRun
+        && (QFileInfo(m_certificateFolder).exists() ? !QFileInfo(m_certificateFolder).isDir()
+                                                     : !QDir().mkpath(m_certificateFolder)))
+        return fail({ExitCode::Usage, QStringLiteral("Cannot write certificates into the folder %1. Nothing was "
+                                                     "written.")
+                                          .arg(m_certificateFolder)});
     SensorSession session(m_link);
     watch(session);
     int exitCode = 0;

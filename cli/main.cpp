@@ -2,14 +2,39 @@
 #include "cli.h"
 #include "qserialportlink.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 
-#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+// Certificates are drawn with Qt's fonts, which need a QGuiApplication; the
+// other commands make do with the core one.
+bool drawsCertificates(int argc, char *argv[])
+{
+    if (argc > 1 && std::strcmp(argv[1], "certificate") == 0)
+        return true;
+    for (int i = 2; i < argc; ++i) {
+        if (std::strncmp(argv[i], "--certificate", 13) == 0)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    std::unique_ptr<QCoreApplication> app;
+    if (drawsCertificates(argc, argv)) {
+        // The program shows no window: it needs no display.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationName(QStringLiteral("veltra-cli"));
 
     QTextStream out(stdout);
