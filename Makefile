@@ -86,3 +86,10 @@ bench-parallel: build
 .PHONY: package
 package: build
 	cd $(BUILD) && cpack -G DEB
+
+# The commissioning record: 10,000 entries from 8 writers into SQLite and a
+# PostgreSQL server of its own, the time an entry adds to a restore, and
+# history over 100,000 entries.
+.PHONY: bench-record
+bench-record: build
+	scripts/with-postgres $(BUILD)/bench/veltra-bench-record --cli $(BUILD)/cli/veltra-cli --sim $(BUILD)/sim/veltra-sim

@@ -284,10 +284,13 @@ bool RecordDatabase::migrate(QString *why)
     if (m_target.kind == RecordTarget::Kind::Plant
         && !exec(QStringLiteral("SELECT pg_advisory_xact_lock(7309412)"), why))
         return rollBack();
-    if (!exec(QStringLiteral("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)"), why))
-        return rollBack();
     version = storedVersion(why);
     if (version < 0)
+        return rollBack();
+    if (version == latest) // made meanwhile by the program that held the lock
+        return exec(QStringLiteral("COMMIT"), why) || rollBack();
+    if (!QSqlDatabase::database(m_connection, false).tables().contains(QStringLiteral("schema_version"))
+        && !exec(QStringLiteral("CREATE TABLE schema_version (version INTEGER NOT NULL)"), why))
         return rollBack();
     for (int step = version; step < latest; ++step) {
         for (const QString &sql : migrations().at(step)) {
@@ -309,33 +312,41 @@ bool RecordDatabase::migrate(QString *why)
 
 bool RecordDatabase::append(const RecordEntry &entry, bool unsent, QString *why)
 {
+    return append(QList<RecordEntry>{entry}, unsent, why);
+}
+
+bool RecordDatabase::append(const QList<RecordEntry> &entries, bool unsent, QString *why)
+{
     if (!begin(why))
         return false;
-    QSqlQuery query(QSqlDatabase::database(m_connection, false));
-    query.prepare(QStringLiteral("INSERT INTO commissioning (%1) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-                                 "?, ?, ?, ?, ?) ON CONFLICT (entry_id) DO NOTHING")
-                      .arg(kColumns));
-    for (const QVariant &value :
-         {text(entry.id), text(timeKey(entry.time)), text(entry.station), text(entry.operatorName),
-          text(entry.programVersion), text(entry.source), text(entry.port), text(entry.device), text(entry.adapter),
-          text(familyName(entry.family)), QVariant(entry.modelCode), text(entry.modelName),
-          text(entry.productionDate), textOrNull(entry.before), textOrNull(entry.sent), textOrNull(entry.readBack),
-          text(entry.verdict), text(entry.message), QVariant(entry.exitCode)})
-        query.addBindValue(value);
-    bool ok = query.exec();
-    QSqlError error = query.lastError();
-    if (ok && unsent) {
-        QSqlQuery mark(QSqlDatabase::database(m_connection, false));
-        mark.prepare(QStringLiteral("INSERT INTO unsent (entry_id) VALUES (?) ON CONFLICT (entry_id) DO NOTHING"));
-        mark.addBindValue(entry.id);
-        ok = mark.exec();
-        error = mark.lastError();
-    }
-    if (!ok) {
-        *why = sqlError(error);
-        QString ignored;
-        exec(QStringLiteral("ROLLBACK"), &ignored);
-        return false;
+    const QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    QSqlQuery insert(db);
+    insert.prepare(QStringLiteral("INSERT INTO commissioning (%1) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+                                  "?, ?, ?, ?, ?) ON CONFLICT (entry_id) DO NOTHING")
+                       .arg(kColumns));
+    QSqlQuery mark(db);
+    mark.prepare(QStringLiteral("INSERT INTO unsent (entry_id) VALUES (?) ON CONFLICT (entry_id) DO NOTHING"));
+    for (const RecordEntry &entry : entries) {
+        for (const QVariant &value :
+             {text(entry.id), text(timeKey(entry.time)), text(entry.station), text(entry.operatorName),
+              text(entry.programVersion), text(entry.source), text(entry.port), text(entry.device),
+              text(entry.adapter), text(familyName(entry.family)), QVariant(entry.modelCode), text(entry.modelName),
+              text(entry.productionDate), textOrNull(entry.before), textOrNull(entry.sent),
+              textOrNull(entry.readBack), text(entry.verdict), text(entry.message), QVariant(entry.exitCode)})
+            insert.addBindValue(value);
+        bool ok = insert.exec();
+        QSqlError error = insert.lastError();
+        if (ok && unsent) {
+            mark.addBindValue(entry.id);
+            ok = mark.exec();
+            error = mark.lastError();
+        }
+        if (!ok) {
+            *why = sqlError(error);
+            QString ignored;
+            exec(QStringLiteral("ROLLBACK"), &ignored);
+            return false;
+        }
     }
     return exec(QStringLiteral("COMMIT"), why);
 }

@@ -64,6 +64,8 @@ public:
     // Adds the entry (an entry already there, by its id, is left as it is).
     // `unsent` marks it as one still to be sent to the plant's record.
     bool append(const RecordEntry &entry, bool unsent, QString *why);
+    // Several in one transaction: all of them or none.
+    bool append(const QList<RecordEntry> &entries, bool unsent, QString *why);
     // Entries matching the filter, oldest first.
     std::optional<QList<RecordEntry>> history(const HistoryFilter &filter, QString *why);
     // The entry with this id, or the one whose id starts with it.
