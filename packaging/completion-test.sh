@@ -77,8 +77,10 @@ includes()
     done
 }
 
-expect '' detect read write measure backup restore compare run ports scan
-expect 're' read restore
+expect '' detect read write measure backup restore compare run ports scan report history record certificate
+expect 're' read restore report record
+expect 'record ' sync init
+includes 'history --' --since --until --model --station --verdict --csv --record
 expect 's' scan
 expect '--' --help --version
 includes 'read --' --port --baud --json --help
