@@ -141,12 +141,12 @@ int Cli::history(const QCommandLineParser &parser)
 
     QString why;
     RecordDatabase database(*target);
-    if (target->kind == RecordTarget::Kind::Local && !QFileInfo::exists(target->path)) {
-        why = QStringLiteral("The record %1 does not exist yet: nothing has been written.").arg(target->display());
-        return fail({ExitCode::NoSensor, why});
-    }
     std::optional<QList<RecordEntry>> entries;
-    if (database.open(&why))
+    // A local record nothing has been written to yet is empty; reading it
+    // does not make the file.
+    if (target->kind == RecordTarget::Kind::Local && !QFileInfo::exists(target->path))
+        entries.emplace();
+    else if (database.open(&why))
         entries = database.history(filter, &why);
     if (!entries)
         return fail({ExitCode::PortFailed, QStringLiteral("The record %1 cannot be read: %2")
