@@ -1,11 +1,13 @@
 #include "ptyport.h"
 
+#include <QFile>
 #include <QScopeGuard>
 #include <QSocketNotifier>
 
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -39,9 +41,11 @@ void setCloseOnExec(int fd)
 }
 
 // A serial program locks a device with a UUCP lock file named after it
-// (/var/lock/LCK..pts_3). A terminal number whose lock is still there (its
-// last user is closing it, or died holding it) would be reported busy to
-// the program that opens the simulator, so such a number is passed over.
+// (/var/lock/LCK..pts_3) holding its process id. A terminal number whose
+// lock belongs to a live process (its last user is closing it) would be
+// reported busy to the program that opens the simulator, so such a number
+// is passed over. A lock left by a process that died is stale: the next
+// program to open the device removes it.
 bool lockedByName(const char *slaveName)
 {
     QString name = QString::fromLocal8Bit(slaveName);
@@ -49,8 +53,13 @@ bool lockedByName(const char *slaveName)
         name.remove(0, 5);
     name.replace(u'/', u'_');
     for (const char *folder : {"/var/lock", "/run/lock", "/tmp", "/var/tmp"}) {
-        if (::access(QStringLiteral("%1/LCK..%2").arg(QLatin1String(folder), name).toLocal8Bit().constData(), F_OK)
-            == 0)
+        QFile lock(QStringLiteral("%1/LCK..%2").arg(QLatin1String(folder), name));
+        if (!lock.open(QIODevice::ReadOnly))
+            continue;
+        const QList<QByteArray> words = lock.read(128).simplified().split(' ');
+        bool ok = false;
+        const long pid = words.value(0).toLong(&ok);
+        if (ok && pid > 0 && (::kill(pid_t(pid), 0) == 0 || errno == EPERM))
             return true;
     }
     return false;
