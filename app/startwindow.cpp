@@ -2,6 +2,7 @@
 
 #include "about.h"
 #include "controls.h"
+#include "historywindow.h"
 #include "menubar.h"
 #include "portmap.h"
 #include "serialports.h"
@@ -77,6 +78,7 @@ void StartWindow::makeMenus()
     m_menuBar->setObjectName(QStringLiteral("MenuBar"));
     QMenu *view = m_menuBar->addMenu(QStringLiteral("&View"));
     ui::addTrafficLogAction(view, m_session.traffic());
+    ui::addHistoryAction(view);
     QMenu *help = m_menuBar->addMenu(QStringLiteral("&Help"));
     ui::addDiagnosticReportAction(help, this, m_session);
     help->addAction(QStringLiteral("&About"), this, [this] { ui::showAbout(this); });

@@ -95,8 +95,8 @@ private:
     // What write sends: the boxes and the working fields as they stand.
     DistanceWriteInput writeInput() const;
     // write's checks and plan for the window's entries; nothing, once the
-    // failed check's message has been shown.
-    std::optional<DistanceWritePlan> checkedWritePlan();
+    // failed check's message has been shown (and, given `refusal`, kept there).
+    std::optional<DistanceWritePlan> checkedWritePlan(QString *refusal = nullptr);
     // The model box and blocking distance after a read or a write.
     void showModel(bool distanceModel);
 

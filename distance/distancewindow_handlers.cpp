@@ -81,18 +81,20 @@ void DistanceWindow::showSettings(const SensorSettings &settings, const QString 
     showModel(m_modelCode->text() == QString::number(ModelCatalogue::kDistanceModelCode));
 }
 
-std::optional<DistanceWritePlan> DistanceWindow::checkedWritePlan()
+std::optional<DistanceWritePlan> DistanceWindow::checkedWritePlan(QString *refusal)
 {
+    const auto refuse = [this, refusal](const QString &message) {
+        ui::showInputError(this, message);
+        if (refusal)
+            *refusal = message;
+        return std::nullopt;
+    };
     const DistanceCheck check = checkDistanceEntries(m_baudBox->currentText(), m_slave->text(), m_switchPoint->text());
-    if (check != DistanceCheck::Passed) {
-        ui::showInputError(this, distanceCheckMessage(check));
-        return std::nullopt;
-    }
+    if (check != DistanceCheck::Passed)
+        return refuse(distanceCheckMessage(check));
     const DistanceWritePlan plan = planDistanceWrite(writeInput());
-    if (!plan.error.isEmpty()) {
-        ui::showInputError(this, plan.error);
-        return std::nullopt;
-    }
+    if (!plan.error.isEmpty())
+        return refuse(plan.error);
     return plan;
 }
 
@@ -100,9 +102,12 @@ void DistanceWindow::Command4_Click()
 {
     // write: checks first; nothing is sent unless every one passes.
     emit writeStarted();
-    const std::optional<DistanceWritePlan> plan = checkedWritePlan();
-    if (!plan)
+    QString refusal;
+    const std::optional<DistanceWritePlan> plan = checkedWritePlan(&refusal);
+    if (!plan) {
+        m_files->recordRefusedWrite(refusal);
         return;
+    }
 
     m_baudCode->setText(plan->baudCode);
     m_modelCode->setText(plan->modelCode);
@@ -118,15 +123,18 @@ void DistanceWindow::Command4_Click()
     // device is still there instead, so an adapter pulled during the wait is
     // reported, not passed over.
     using Outcome = SettingsEditor::WriteResult::Outcome;
-    const Outcome outcome = m_editor.send({plan->request, plan->lineSettings}, plan->settings, false).outcome;
+    const WritePlan sent{plan->request, plan->lineSettings};
+    const Outcome outcome = m_editor.send(sent, plan->settings, false).outcome;
     if (outcome == Outcome::NotSent) {
         reportLinkFailure(this, m_session, wasOpen ? LinkAction::Write : LinkAction::WriteNotSent);
+        m_files->recordWrite(sent, plan->settings, outcome);
         return;
     }
     if (outcome == Outcome::Lost)
         reportLinkFailure(this, m_session, LinkAction::Write);
     else
         m_files->writeDone(); // the sensor now holds what the fields show
+    m_files->recordWrite(sent, plan->settings, outcome);
 
     showModel(roundHalfEven(TextToNumber(m_modelCode->text())) == ModelCatalogue::kDistanceModelCode);
 }

@@ -146,8 +146,8 @@ private:
     LevelWriteInput writeInput() const;
     // The codes and byte fields a write sends, kept in the working fields.
     // Write's checks and plan for the window's entries; nothing, once the
-    // failed check's message has been shown.
-    std::optional<LevelWritePlan> checkedWritePlan(const LevelWriteInput &input);
+    // failed check's message has been shown (and, given `refusal`, kept there).
+    std::optional<LevelWritePlan> checkedWritePlan(const LevelWriteInput &input, QString *refusal = nullptr);
     void keepWritePlan(const LevelWritePlan &plan);
     // The same after a write, which changes less than a read does.
     void applyModelEntryAfterWrite(const ModelEntry &row);

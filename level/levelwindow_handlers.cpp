@@ -103,22 +103,24 @@ void LevelWindow::keepWritePlan(const LevelWritePlan &plan)
     showWordBytes(plan.hiDo, m_hiDoHigh, m_hiDoLow);
 }
 
-std::optional<LevelWritePlan> LevelWindow::checkedWritePlan(const LevelWriteInput &input)
+std::optional<LevelWritePlan> LevelWindow::checkedWritePlan(const LevelWriteInput &input, QString *refusal)
 {
+    const auto refuse = [this, refusal](const QString &message) {
+        ui::showInputError(this, message);
+        if (refusal)
+            *refusal = message;
+        return std::nullopt;
+    };
     // Models without digital outputs hide the thresholds the operator could
     // not correct; they go back as the sensor reported them.
     const ModelEntry *model = ModelCatalogue::findByCode(input.modelCode, input.resolutionCode);
     const bool thresholdsEditable = !m_lowDo->isHidden() && !(model && model->kind == ModelKind::RunControl);
     const LevelCheck check = checkLevelEntries(levelEntriesOf(input, thresholdsEditable));
-    if (check != LevelCheck::Passed) {
-        ui::showInputError(this, levelCheckMessage(check));
-        return std::nullopt;
-    }
+    if (check != LevelCheck::Passed)
+        return refuse(levelCheckMessage(check));
     const LevelWritePlan plan = planLevelWrite(input);
-    if (!plan.error.isEmpty()) {
-        ui::showInputError(this, plan.error);
-        return std::nullopt;
-    }
+    if (!plan.error.isEmpty())
+        return refuse(plan.error);
     return plan;
 }
 
@@ -133,9 +135,11 @@ void LevelWindow::Command4_Click()
     if (m_resolutionBox->currentText() == QLatin1String("mm"))
         m_resolutionCode->setText(QStringLiteral("1"));
 
-    const std::optional<LevelWritePlan> plan = checkedWritePlan(writeInput());
+    QString refusal;
+    const std::optional<LevelWritePlan> plan = checkedWritePlan(writeInput(), &refusal);
     if (!plan) {
         m_modelText->setText(m_modelBox->currentText());
+        m_files->recordRefusedWrite(refusal);
         return;
     }
 
@@ -147,9 +151,11 @@ void LevelWindow::Command4_Click()
     // device is still there instead, so an adapter pulled during the wait is
     // reported, not passed over.
     using Outcome = SettingsEditor::WriteResult::Outcome;
-    const Outcome outcome = m_editor.send({plan->request, plan->lineSettings}, plan->settings, false).outcome;
+    const WritePlan sent{plan->request, plan->lineSettings};
+    const Outcome outcome = m_editor.send(sent, plan->settings, false).outcome;
     if (outcome == Outcome::NotSent) {
         reportLinkFailure(this, m_session, wasOpen ? LinkAction::Write : LinkAction::WriteNotSent);
+        m_files->recordWrite(sent, plan->settings, outcome);
         m_modelText->setText(m_modelBox->currentText());
         return;
     }
@@ -157,6 +163,7 @@ void LevelWindow::Command4_Click()
         reportLinkFailure(this, m_session, LinkAction::Write);
     else
         m_files->writeDone(); // the sensor now holds what the fields show
+    m_files->recordWrite(sent, plan->settings, outcome);
 
     const QString code = NumberToText(roundHalfEven(TextToNumber(m_modelCode->text())));
     if (const ModelEntry *row = ModelCatalogue::findByCode(code, m_resolutionCode->text()))

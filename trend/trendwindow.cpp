@@ -2,6 +2,7 @@
 
 #include "about.h"
 #include "files/wholefile.h"
+#include "historywindow.h"
 #include "linkfailure.h"
 #include "menubar.h"
 #include "portlock.h"
@@ -176,6 +177,8 @@ void TrendWindow::makeMenus()
     connect(m_pause, &QAction::toggled, this, [this](bool paused) { setLive(!paused); });
     QAction *live = view->addAction(QStringLiteral("&Live View"), this, [this] { setLive(true); });
     live->setShortcut(QKeySequence(QStringLiteral("Ctrl+L")));
+    view->addSeparator();
+    ui::addHistoryAction(view);
 }
 
 QWidget *TrendWindow::makeSidePanel()

@@ -5,6 +5,7 @@
 #include "about.h"
 #include "files/settingscompare.h"
 #include "files/settingsfile.h"
+#include "historywindow.h"
 #include "inputerror.h"
 #include "linkfailure.h"
 #include "menubar.h"
@@ -225,15 +226,24 @@ SettingsMenu::SettingsMenu(QWidget *window, Window hooks)
         if (!path.isEmpty())
             compareWith(path);
     });
-    if (m_hooks.openTrend || m_hooks.session) {
-        QMenu *view = m_bar->addMenu(QStringLiteral("&View"));
-        if (m_hooks.openTrend) {
-            m_trend = view->addAction(QStringLiteral("&Trend…"), this, [this] { m_hooks.openTrend(); });
-            m_trend->setShortcut(QKeySequence(QStringLiteral("Ctrl+T")));
-        }
-        if (m_hooks.session)
-            addTrafficLogAction(view, m_hooks.session->traffic());
+    file->addSeparator();
+    m_verify = file->addAction(QStringLiteral("&Verify"), this, [this] { verify(); });
+    m_verify->setObjectName(QStringLiteral("VerifyAction"));
+    m_verify->setEnabled(false);
+    m_certificate = file->addAction(QStringLiteral("Cer&tificate…"), this, [this] {
+        if (m_lastEntry)
+            saveCertificateAs(m_window, *m_lastEntry);
+    });
+    m_certificate->setObjectName(QStringLiteral("CertificateAction"));
+    m_certificate->setEnabled(false);
+    QMenu *view = m_bar->addMenu(QStringLiteral("&View"));
+    if (m_hooks.openTrend) {
+        m_trend = view->addAction(QStringLiteral("&Trend…"), this, [this] { m_hooks.openTrend(); });
+        m_trend->setShortcut(QKeySequence(QStringLiteral("Ctrl+T")));
     }
+    if (m_hooks.session)
+        addTrafficLogAction(view, m_hooks.session->traffic());
+    addHistoryAction(view);
     // Until a Read there is nothing to save, mark against, compare with or
     // work a level out with.
     for (QAction *action : fromReadActions()) {

@@ -2,6 +2,7 @@
 
 #include "protocol/sensorsettings.h"
 #include "protocol/settingsplan.h"
+#include "record/recordentry.h"
 #include "session/settingseditor.h"
 
 #include <QColor>
@@ -28,9 +29,11 @@ class QWidget;
 namespace veltra::ui {
 
 // The menu bar of a settings window: File > Save Settings… (Ctrl+S), Open
-// Settings… (Ctrl+O), Compare with File…, View > Trend… (Ctrl+T) and Help >
-// About. The file actions and the trend work from the last Read and are
-// enabled by it.
+// Settings… (Ctrl+O), Compare with File…, Verify, Certificate…, View >
+// Trend… (Ctrl+T), Traffic Log…, History… and Help > About. The file actions
+// and the trend work from the last Read and are enabled by it; Verify by a
+// Write of this window, Certificate… by its last entry in the commissioning
+// record.
 class SettingsMenu : public QObject
 {
     Q_OBJECT
@@ -70,6 +73,23 @@ public:
     // The sensor now holds what the fields show: the marks go.
     void writeDone();
 
+    // Write's entry in the commissioning record, made once the request went
+    // out or could not: what was sent (`plan`, `sent`), the last Read before
+    // it, and what came of it. Both windows call it; the write itself is
+    // never held up or undone by the record.
+    void recordWrite(const WritePlan &plan, const SensorSettings &sent, SettingsEditor::WriteResult::Outcome outcome);
+    // A Write the window's checks refused, nothing sent: `message` is what
+    // the operator was shown.
+    void recordRefusedWrite(const QString &message);
+    // File > Verify: reads the sensor, compares it with this window's last
+    // Write and records the verdict ("verified" or "differs"); the new entry,
+    // or none when the sensor could not be read (the operator was told).
+    std::optional<RecordEntry> verify();
+    // File > Certificate… for the window's last entry, to `path`.
+    bool certificateTo(const QString &path);
+    // The window's last entry kept in the record (a Write or a Verify).
+    const std::optional<RecordEntry> &lastEntry() const { return m_lastEntry; }
+
     bool saveTo(const QString &path);
     bool openFrom(const QString &path);
     QDialog *compareWith(const QString &path);
@@ -77,6 +97,8 @@ public:
     QMenuBar *menuBar() const { return m_bar; }
     const std::optional<SensorSettings> &lastRead() const { return m_hooks.editor->lastRead(); }
     QAction *trendAction() const { return m_trend; }
+    QAction *verifyAction() const { return m_verify; }
+    QAction *certificateAction() const { return m_certificate; }
     QList<QWidget *> markedFields() const { return m_marks.keys(); }
 
 private:
@@ -85,6 +107,12 @@ private:
     std::optional<SensorSettings> readSensor(const QString &nothingDone);
     void clearMarks();
     QList<QAction *> fromReadActions() const;
+    // A new entry naming this window, its link and the sensor: the last
+    // Read's model and date, else those of what was sent.
+    RecordEntry newEntry(const std::optional<SensorSettings> &before, const std::optional<SensorSettings> &sent) const;
+    // Keeps the entry; a plant out of reach is said once a run, a record
+    // that cannot be written every time.
+    void keep(const RecordEntry &entry);
 
     QWidget *m_window;
     Window m_hooks;
@@ -93,6 +121,13 @@ private:
     QAction *m_open = nullptr;
     QAction *m_compare = nullptr;
     QAction *m_trend = nullptr;
+    QAction *m_verify = nullptr;
+    QAction *m_certificate = nullptr;
+    // The last Write that sent something (what Verify compares with) and
+    // the number of block fields its request carried.
+    std::optional<RecordEntry> m_lastWrite;
+    int m_sentFields = 0;
+    std::optional<RecordEntry> m_lastEntry;
     struct Mark {
         QPalette palette; // the field's own, given back when the mark goes
         QString toolTip;
