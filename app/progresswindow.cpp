@@ -29,6 +29,7 @@ ProgressWindow::ProgressWindow(QWidget *parent)
 
     m_waitText = ui::makePersianLabel(this, QStringLiteral("Label1"), QStringLiteral("چند لحظه صبر کنيد "),
                                       Twips{1200, 360, 1575, 375}, ui::font(QString::fromLatin1(ui::kLotus), 12));
+    ui::explainInEnglish({m_waitText}, QStringLiteral("Please wait a moment."));
 
     m_progressBar = new FocusProgressBar(this);
     m_progressBar->setObjectName(QStringLiteral("XP_ProgressBar1"));

@@ -30,6 +30,8 @@ RunNotice::RunNotice(std::function<void()> endProgram, QWidget *parent)
                                         Twips{720, 360, 975, 375}, nazanin);
     m_marksText = ui::makePersianLabel(this, QStringLiteral("Label6"), QStringLiteral("!"), Twips{600, 340, 135, 375},
                                        ui::font(QString::fromLatin1(ui::kTitr), 12, true));
+    ui::explainInEnglish({m_inStateText, m_runText, m_wasPutText, m_marksText},
+                         QStringLiteral("The sensor has been put into the RUN state!"));
 
     m_endTimer = new QTimer(this);
     m_endTimer->setObjectName(QStringLiteral("Timer1"));

@@ -17,6 +17,7 @@ struct NoticeLine {
     const char *name;
     const char16_t *text;
     Twips at;
+    const char *meaning; // in English
 };
 
 // Each unit's notice as its designer laid it out.
@@ -30,15 +31,19 @@ struct NoticeLayout {
 constexpr NoticeLayout kCentimetre{
     "Form7",
     5970,
-    {"Label2", u"توجه رزولوشن سنسور به سانتيمترتغيير يافت", Twips{1200, 240, 3975, 495}},
-    {"Label3", u"حتما تمام اندازه ها را به سانتيمتر تغيير دهيد", Twips{1150, 1080, 3855, 495}},
+    {"Label2", u"توجه رزولوشن سنسور به سانتيمترتغيير يافت", Twips{1200, 240, 3975, 495},
+     "Attention: the sensor's resolution has been changed to centimetres."},
+    {"Label3", u"حتما تمام اندازه ها را به سانتيمتر تغيير دهيد", Twips{1150, 1080, 3855, 495},
+     "Be sure to change all the distances to centimetres."},
 };
 
 constexpr NoticeLayout kMillimetre{
     "Form8",
     5400,
-    {"Label1", u"توجه رزولوشن سنسور به ميليمتر تغيير يافت", Twips{840, 240, 3975, 495}},
-    {"Label2", u"حتما تمام اندازه ها را به ميليمتر تغيير دهيد", Twips{820, 1080, 3855, 495}},
+    {"Label1", u"توجه رزولوشن سنسور به ميليمتر تغيير يافت", Twips{840, 240, 3975, 495},
+     "Attention: the sensor's resolution has been changed to millimetres."},
+    {"Label2", u"حتما تمام اندازه ها را به ميليمتر تغيير دهيد", Twips{820, 1080, 3855, 495},
+     "Be sure to change all the distances to millimetres."},
 };
 
 QLabel *makeLine(QWidget *parent, const NoticeLine &line)
@@ -46,6 +51,7 @@ QLabel *makeLine(QWidget *parent, const NoticeLine &line)
     QLabel *label = ui::makePersianLabel(parent, QLatin1String(line.name), QString::fromUtf16(line.text), line.at,
                                          ui::font(QString::fromLatin1(ui::kTitr), 12, true));
     ui::setTextColor(label, kDarkRed);
+    ui::explainInEnglish({label}, QString::fromLatin1(line.meaning));
     return label;
 }
 

@@ -275,6 +275,8 @@ void LevelWindow::makeRunBanner()
     m_bannerWasPut = ui::makePersianLabel(this, QStringLiteral("Label35"), QStringLiteral("قرار گرفت"),
                                           Twips{960, 5160, 972, 372}, titrFont());
     ui::setTextColor(m_bannerWasPut, kBannerBlue);
+    ui::explainInEnglish({m_bannerAttention, m_bannerMarks, m_bannerInState, m_bannerRun, m_bannerWasPut},
+                         QStringLiteral("Attention!! The sensor has been put into the RUN state."));
 
     for (QLabel *label : runBanner())
         label->setVisible(false);

@@ -171,6 +171,8 @@ private slots:
     void enterElsewhereKeepsItsMeaning();
     void tabVisitsShownControlsAndMarksThem_data();
     void tabVisitsShownControlsAndMarksThem();
+    void persianTextsSayTheirMeaning_data();
+    void persianTextsSayTheirMeaning();
 
 private:
     QWidget *window(const QString &name) const;
@@ -1350,4 +1352,43 @@ void TestWindows::tabVisitsShownControlsAndMarksThem()
 }
 
 QTEST_MAIN(TestWindows)
+
+void TestWindows::persianTextsSayTheirMeaning_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QStringList>("labels");
+    QTest::addColumn<QString>("meaning");
+    const QString run = QStringLiteral("The sensor has been put into the RUN state!");
+    QTest::newRow("RUN banner") << "form2" << QStringList{"Label33", "Label34", "Label36", "Label32", "Label35"}
+                                << "Attention!! The sensor has been put into the RUN state.";
+    QTest::newRow("RUN notice") << "Form3" << QStringList{"Label1", "Label5", "Label2", "Label6"} << run;
+    QTest::newRow("progress") << "navar" << QStringList{"Label1"} << "Please wait a moment.";
+    QTest::newRow("centimetres, changed") << "Form7" << QStringList{"Label2"}
+                                          << "Attention: the sensor's resolution has been changed to centimetres.";
+    QTest::newRow("centimetres, change all") << "Form7" << QStringList{"Label3"}
+                                             << "Be sure to change all the distances to centimetres.";
+    QTest::newRow("millimetres, changed") << "Form8" << QStringList{"Label1"}
+                                          << "Attention: the sensor's resolution has been changed to millimetres.";
+    QTest::newRow("millimetres, change all") << "Form8" << QStringList{"Label2"}
+                                             << "Be sure to change all the distances to millimetres.";
+}
+
+void TestWindows::persianTextsSayTheirMeaning()
+{
+    QFETCH(QString, window);
+    QFETCH(QStringList, labels);
+    QFETCH(QString, meaning);
+    QWidget *form = this->window(window);
+    QVERIFY(form);
+    for (const QString &name : labels) {
+        auto *label = named<QLabel>(form, name);
+        QVERIFY2(label, qPrintable(name));
+        // The designed text stays; its meaning is in the tooltip and for a
+        // screen reader.
+        QVERIFY(!label->text().isEmpty());
+        QCOMPARE(label->toolTip(), meaning);
+        QCOMPARE(label->accessibleDescription(), meaning);
+    }
+}
+
 #include "tst_windows.moc"

@@ -144,3 +144,15 @@ QColor scrollBarColour()
 }
 
 } // namespace veltra::ui
+
+namespace veltra::ui {
+
+void explainInEnglish(std::initializer_list<QWidget *> parts, const QString &meaning)
+{
+    for (QWidget *part : parts) {
+        part->setToolTip(meaning);
+        part->setAccessibleDescription(meaning);
+    }
+}
+
+} // namespace veltra::ui

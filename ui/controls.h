@@ -1,5 +1,7 @@
 #pragma once
 
+#include <initializer_list>
+
 #include "fonts.h"
 #include "twips.h"
 
@@ -33,6 +35,10 @@ QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text, con
 
 // Persian text: right to left, against the right edge.
 QLabel *makePersianLabel(QWidget *parent, const QString &name, const QString &text, const Twips &at, const QFont &font);
+// What a Persian text (one label, or the labels of one sentence) means in
+// English, as their tooltip and accessible description: an operator who does
+// not read Persian, and a screen reader, learn what it says. The text stays.
+void explainInEnglish(std::initializer_list<QWidget *> parts, const QString &meaning);
 
 QPushButton *makeButton(QWidget *parent, const QString &name, const QString &text, const Twips &at,
                         const QFont &font = defaultFont());
