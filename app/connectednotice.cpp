@@ -29,6 +29,7 @@ ConnectedNotice::ConnectedNotice(SensorSession &session, std::function<void()> e
     // Editable so the handshake's rate can be shown without a list.
     m_baudBox = ui::makeComboBox(this, QStringLiteral("Combo1"), Twips{2760, 960, 1215, 315}, true);
     m_baudBox->setEnabled(false);
+    ui::nameForScreenReaders({{m_baudBox, "Baud rate found"}});
     m_okButton = ui::makeButton(this, QStringLiteral("Command5"), QStringLiteral("OK"), Twips{2160, 1680, 975, 495});
     connect(m_okButton, &QPushButton::clicked, this, &ConnectedNotice::okClicked);
     connect(m_okButton, &QPushButton::clicked, this, &ConnectedNotice::Command5_Click);

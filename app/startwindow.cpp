@@ -68,6 +68,7 @@ StartWindow::StartWindow(SensorSession &session, std::function<void()> endProgra
         = ui::makeLabel(this, QStringLiteral("Label5"), QStringLiteral("Version  V7"), Twips{1920, 3120, 852, 252});
     for (QLabel *label : {m_maker, m_web, m_version})
         label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    ui::nameForScreenReaders({{m_portBox, "Com port"}, {m_connectButton, "Set com port: find the sensor"}});
 
     makeMenus();
 }

@@ -112,6 +112,20 @@ DistanceWindow::DistanceWindow(SensorSession &session, QWidget *parent)
     // A window made after the handshake shows the rate it found.
     if (!m_session.connectedBaud().isEmpty())
         m_baudBox->setCurrentText(m_session.connectedBaud());
+    ui::nameForScreenReaders({
+        {m_baudBox, "Baud rate"},
+        {m_slave, "Slave address, 1 to 247"},
+        {m_ogrBox, "OGR"},
+        {m_switchPoint, "Switch point, cm"},
+        {m_modelBox, "Model"},
+        {m_blockingDistance, "Block distance"},
+        {m_readButton, "Read settings"},
+        {m_writeButton, "Write settings"},
+        {m_getDistanceButton, "Get distance"},
+        {m_distance, "Distance, cm"},
+        {m_temperature, "Temperature, degrees Celsius"},
+        {m_lastReply, "Last reply"},
+    });
 }
 
 void DistanceWindow::makePictures()

@@ -176,6 +176,36 @@ LevelWindow::LevelWindow(SensorSession &session, QWidget *parent)
     fillLists();
     makeMenus();
     adoptSessionState();
+    nameControls();
+}
+
+void LevelWindow::nameControls()
+{
+    ui::nameForScreenReaders({
+        {m_baudBox, "Baud rate"},
+        {m_slave, "Slave address, 1 to 247"},
+        {m_ogrBox, "OGR"},
+        {m_ombBox, "OMB"},
+        {m_resolutionBox, "Resolution"},
+        {m_modelBox, "Model"},
+        {m_modelText, "Model"},
+        {m_blocking, "Block distance (BD)"},
+        {m_empty, "Empty distance"},
+        {m_full, "Full distance"},
+        {m_lowDo, "Low DO"},
+        {m_lowDoPlaceholder, "Low DO, not used by this model"},
+        {m_hiDo, "Hi DO"},
+        {m_hiDoPlaceholder, "Hi DO, not used by this model"},
+        {m_runButton, "RUN: put the sensor into its run state"},
+        {m_readButton, "Read settings"},
+        {m_writeButton, "Write settings"},
+        {m_getLevelButton, "Get level"},
+        {m_level, "Tank level"},
+        {m_current, "Current, mA"},
+        {m_currentPlaceholder, "Current, not given by this model"},
+        {m_distance, "Distance"},
+        {m_temperature, "Temperature, degrees Celsius"},
+    });
 }
 
 void LevelWindow::connectSession()

@@ -135,6 +135,8 @@ private:
     // Read's second half: a whole block spread over the fields and boxes.
     void spreadSettings(const SensorSettings &settings, const QString &baudText);
     void makeMenus();
+    // The names a screen reader says for the fields, lists and buttons.
+    void nameControls();
     void openTrend();
     std::optional<SensorSettings> blockFromFields();
     QWidget *controlFor(Setting setting) const;

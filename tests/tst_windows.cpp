@@ -20,6 +20,8 @@
 #include "windowtesting.h"
 
 #include <QAbstractItemModel>
+#include <QAccessible>
+#include <QMenuBar>
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -173,6 +175,8 @@ private slots:
     void tabVisitsShownControlsAndMarksThem();
     void persianTextsSayTheirMeaning_data();
     void persianTextsSayTheirMeaning();
+    void everyControlHasASpokenName_data();
+    void everyControlHasASpokenName();
 
 private:
     QWidget *window(const QString &name) const;
@@ -1389,6 +1393,37 @@ void TestWindows::persianTextsSayTheirMeaning()
         QCOMPARE(label->toolTip(), meaning);
         QCOMPARE(label->accessibleDescription(), meaning);
     }
+}
+
+void TestWindows::everyControlHasASpokenName_data()
+{
+    QTest::addColumn<QString>("window");
+    for (const char *name : {"Form1", "form2", "Form4", "Form5", "Form6"})
+        QTest::newRow(name) << name;
+}
+
+void TestWindows::everyControlHasASpokenName()
+{
+    QFETCH(QString, window);
+    QWidget *form = this->window(window);
+    QVERIFY(form);
+    int checked = 0;
+    for (QWidget *control : form->findChildren<QWidget *>()) {
+        const bool field = qobject_cast<QLineEdit *>(control) || qobject_cast<QComboBox *>(control);
+        const bool button = qobject_cast<QAbstractButton *>(control);
+        // Working fields the design keeps hidden are never shown or read out.
+        if ((!field && !button) || control->isHidden() || qobject_cast<QComboBox *>(control->parentWidget())
+            || qobject_cast<QMenuBar *>(control->parentWidget()))
+            continue;
+        ++checked;
+        QAccessibleInterface *spoken = QAccessible::queryAccessibleInterface(control);
+        QVERIFY(spoken);
+        // A field or list says what it holds, not its contents; a button may
+        // say its caption.
+        const QString name = field ? control->accessibleName() : spoken->text(QAccessible::Name);
+        QVERIFY2(!name.trimmed().isEmpty(), qPrintable(control->objectName()));
+    }
+    QVERIFY(checked > 0);
 }
 
 #include "tst_windows.moc"

@@ -147,6 +147,12 @@ QColor scrollBarColour()
 
 namespace veltra::ui {
 
+void nameForScreenReaders(std::initializer_list<SpokenName> names)
+{
+    for (const SpokenName &spoken : names)
+        spoken.control->setAccessibleName(QString::fromLatin1(spoken.name));
+}
+
 void explainInEnglish(std::initializer_list<QWidget *> parts, const QString &meaning)
 {
     for (QWidget *part : parts) {

@@ -40,6 +40,15 @@ QLabel *makePersianLabel(QWidget *parent, const QString &name, const QString &te
 // not read Persian, and a screen reader, learn what it says. The text stays.
 void explainInEnglish(std::initializer_list<QWidget *> parts, const QString &meaning);
 
+// What a screen reader says for each control: its caption or label in
+// words ("Empty distance", "Read settings"), for fields and lists that have
+// no text of their own and for buttons whose caption says little alone.
+struct SpokenName {
+    QWidget *control;
+    const char *name;
+};
+void nameForScreenReaders(std::initializer_list<SpokenName> names);
+
 QPushButton *makeButton(QWidget *parent, const QString &name, const QString &text, const Twips &at,
                         const QFont &font = defaultFont());
 
