@@ -149,8 +149,13 @@ namespace veltra::ui {
 
 void nameForScreenReaders(std::initializer_list<SpokenName> names)
 {
-    for (const SpokenName &spoken : names)
+    for (const SpokenName &spoken : names) {
         spoken.control->setAccessibleName(QString::fromLatin1(spoken.name));
+        // On Linux a combo box's name is its value; the text an operator
+        // types into an editable one carries the name too.
+        if (auto *box = qobject_cast<QComboBox *>(spoken.control); box && box->lineEdit())
+            box->lineEdit()->setAccessibleName(QString::fromLatin1(spoken.name));
+    }
 }
 
 void explainInEnglish(std::initializer_list<QWidget *> parts, const QString &meaning)
