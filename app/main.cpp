@@ -1,6 +1,7 @@
 // veltra-sensor: configuration and test tool for Veltra ultrasonic sensors.
 #include "caretrest.h"
 #include "fonts.h"
+#include "language.h"
 #include "program.h"
 #include "qserialportlink.h"
 #include "startwindow.h"
@@ -49,6 +50,7 @@ int main(int argc, char *argv[])
     }
     // Windows are hidden, not closed; the program ends when a window says so.
     QApplication::setQuitOnLastWindowClosed(false);
+    veltra::ui::installLanguage(veltra::ui::chosenLanguage(options.language));
     veltra::ui::installFontSubstitutions();
     veltra::ui::restCaretWhenIdle(&app);
 

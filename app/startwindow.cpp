@@ -3,12 +3,14 @@
 #include "about.h"
 #include "controls.h"
 #include "historywindow.h"
+#include "language.h"
 #include "menubar.h"
 #include "portmap.h"
 #include "serialports.h"
 #include "session/sensorsession.h"
 #include "trafficlogwindow.h"
 
+#include <QCoreApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
@@ -77,13 +79,14 @@ void StartWindow::makeMenus()
 {
     m_menuBar = new QMenuBar(this);
     m_menuBar->setObjectName(QStringLiteral("MenuBar"));
-    QMenu *view = m_menuBar->addMenu(QStringLiteral("&View"));
+    QMenu *view = m_menuBar->addMenu(QCoreApplication::translate("Menus", "&View"));
     ui::addTrafficLogAction(view, m_session.traffic());
     ui::addHistoryAction(view);
-    QMenu *help = m_menuBar->addMenu(QStringLiteral("&Help"));
+    QMenu *help = m_menuBar->addMenu(QCoreApplication::translate("Menus", "&Help"));
     ui::addDiagnosticReportAction(help, this, m_session);
-    help->addAction(QStringLiteral("&About"), this, [this] { ui::showAbout(this); });
-    help->addAction(QStringLiteral("&Serial Ports"), this, [this] { ui::showSerialPorts(this, kPortCount); });
+    help->addAction(QCoreApplication::translate("Menus", "&About"), this, [this] { ui::showAbout(this); });
+    help->addAction(QCoreApplication::translate("Menus", "&Serial Ports"), this, [this] { ui::showSerialPorts(this, kPortCount); });
+    ui::addLanguageMenu(help, this);
     ui::placeMenuBar(this, m_menuBar);
 }
 

@@ -75,7 +75,12 @@ StartOptions parseStartOptions(const QStringList &arguments, bool qtOptionsTaken
                                                  "sensor answered on: a number, or a device path such as "
                                                  "/dev/ttyUSB0."),
                                   QStringLiteral("N|PATH"));
-    parser.addOptions({help, version, port});
+    const QCommandLineOption language(QStringLiteral("lang"),
+                                      QStringLiteral("Speak this language from now on: en (English) or fa (Persian). "
+                                                     "Without it, the one chosen last (Help > Language), else the "
+                                                     "desktop's."),
+                                      QStringLiteral("en|fa"));
+    parser.addOptions({help, version, port, language});
     // Qt's options are single-dash words: "-reverse" must not read as -r -e -v ...
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
 
@@ -115,7 +120,10 @@ StartOptions parseStartOptions(const QStringList &arguments, bool qtOptionsTaken
     if (!ports.isEmpty() && !isPortArgument(ports.constFirst()))
         return usageError(QStringLiteral("--port must be a port number from 1 to 32767 or a device path, not \"%1\".")
                               .arg(ports.constFirst()));
-    return {StartOptions::Action::Run, ports.value(0), {}};
+    const QString lang = parser.value(language);
+    if (parser.isSet(language) && lang != u"en" && lang != u"fa")
+        return usageError(QStringLiteral("--lang must be en or fa, not \"%1\".").arg(lang));
+    return {StartOptions::Action::Run, ports.value(0), {}, lang};
 }
 
 QString rememberedPort()

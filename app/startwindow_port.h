@@ -18,6 +18,7 @@ struct StartOptions {
     QString port; // --port as given, empty without one
     // The help text, the version line or the usage error, ready to print.
     QString text;
+    QString language = {}; // --lang: "en", "fa", or empty
 };
 
 // Reads the program's arguments (the program's name first). Help and version

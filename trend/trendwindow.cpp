@@ -9,6 +9,7 @@
 #include "session/sensorsession.h"
 #include "trendchart.h"
 
+#include <QCoreApplication>
 #include <QAction>
 #include <QBuffer>
 #include <QCheckBox>
@@ -159,23 +160,23 @@ void TrendWindow::makeMenus()
 {
     auto *bar = new QMenuBar(this);
     layout()->setMenuBar(bar);
-    QMenu *file = bar->addMenu(QStringLiteral("&File"));
-    m_record = file->addAction(QStringLiteral("&Record to CSV…"), this, &TrendWindow::askRecordingPath);
+    QMenu *file = bar->addMenu(QCoreApplication::translate("Menus", "&File"));
+    m_record = file->addAction(QCoreApplication::translate("Menus", "&Record to CSV…"), this, &TrendWindow::askRecordingPath);
     m_record->setShortcut(QKeySequence(QStringLiteral("Ctrl+R")));
-    m_stopRecording = file->addAction(QStringLiteral("&Stop Recording"), this, &TrendWindow::stopRecording);
+    m_stopRecording = file->addAction(QCoreApplication::translate("Menus", "&Stop Recording"), this, &TrendWindow::stopRecording);
     m_stopRecording->setEnabled(false);
     file->addSeparator();
-    QAction *image = file->addAction(QStringLiteral("&Export Image…"), this, &TrendWindow::askImagePath);
+    QAction *image = file->addAction(QCoreApplication::translate("Menus", "&Export Image…"), this, &TrendWindow::askImagePath);
     image->setShortcut(QKeySequence(QStringLiteral("Ctrl+E")));
     file->addSeparator();
-    QAction *close = file->addAction(QStringLiteral("&Close"), this, &QWidget::close);
+    QAction *close = file->addAction(QCoreApplication::translate("Menus", "&Close"), this, &QWidget::close);
     close->setShortcuts(ui::closeKeys());
 
-    QMenu *view = bar->addMenu(QStringLiteral("&View"));
-    m_pause = view->addAction(QStringLiteral("&Pause Scrolling"));
+    QMenu *view = bar->addMenu(QCoreApplication::translate("Menus", "&View"));
+    m_pause = view->addAction(QCoreApplication::translate("Menus", "&Pause Scrolling"));
     m_pause->setCheckable(true);
     connect(m_pause, &QAction::toggled, this, [this](bool paused) { setLive(!paused); });
-    QAction *live = view->addAction(QStringLiteral("&Live View"), this, [this] { setLive(true); });
+    QAction *live = view->addAction(QCoreApplication::translate("Menus", "&Live View"), this, [this] { setLive(true); });
     live->setShortcut(QKeySequence(QStringLiteral("Ctrl+L")));
     view->addSeparator();
     ui::addHistoryAction(view);

@@ -7,6 +7,7 @@
 #include "record/certificate.h"
 #include "settingsfiles.h"
 
+#include <QCoreApplication>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -428,7 +429,7 @@ HistoryWindow *showHistory()
 
 QAction *addHistoryAction(QMenu *view)
 {
-    QAction *action = view->addAction(QStringLiteral("&History…"), view, [] { showHistory(); });
+    QAction *action = view->addAction(QCoreApplication::translate("Menus", "&History…"), view, [] { showHistory(); });
     action->setObjectName(QStringLiteral("HistoryAction"));
     return action;
 }

@@ -1,5 +1,6 @@
 #include "menubar.h"
 
+#include <QGuiApplication>
 #include <QMenuBar>
 #include <QShortcut>
 #include <QVariant>
@@ -20,6 +21,7 @@ void placeMenuBar(QWidget *window, QMenuBar *bar)
         if (child != bar && !child->isWindow())
             child->move(child->x(), child->y() + height);
     }
+    bar->setLayoutDirection(QGuiApplication::layoutDirection());
     bar->setGeometry(0, 0, window->width(), height);
     window->setProperty(kClientTop, height);
     window->setFixedSize(window->width(), window->height() + height);

@@ -1,5 +1,7 @@
 #include "settingsfiles.h"
 
+#include "language.h"
+
 #include "linkfailure.h"
 
 #include "about.h"
@@ -15,6 +17,7 @@
 #include "session/sensorsession.h"
 #include "trafficlogwindow.h"
 
+#include <QCoreApplication>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -208,37 +211,37 @@ SettingsMenu::SettingsMenu(QWidget *window, Window hooks)
 {
     m_bar = new QMenuBar(window);
     m_bar->setObjectName(QStringLiteral("MenuBar"));
-    QMenu *file = m_bar->addMenu(QStringLiteral("&File"));
-    m_save = file->addAction(QStringLiteral("&Save Settings…"), this, [this] {
+    QMenu *file = m_bar->addMenu(QCoreApplication::translate("Menus", "&File"));
+    m_save = file->addAction(QCoreApplication::translate("Menus", "&Save Settings…"), this, [this] {
         const QString path = askSaveSettingsPath(m_window, *lastRead());
         if (!path.isEmpty())
             saveTo(path);
     });
     m_save->setShortcut(QKeySequence::Save);
-    m_open = file->addAction(QStringLiteral("&Open Settings…"), this, [this] {
+    m_open = file->addAction(QCoreApplication::translate("Menus", "&Open Settings…"), this, [this] {
         const QString path = askOpenSettingsPath(m_window, QStringLiteral("Open Settings"));
         if (!path.isEmpty())
             openFrom(path);
     });
     m_open->setShortcut(QKeySequence::Open);
-    m_compare = file->addAction(QStringLiteral("&Compare with File…"), this, [this] {
+    m_compare = file->addAction(QCoreApplication::translate("Menus", "&Compare with File…"), this, [this] {
         const QString path = askOpenSettingsPath(m_window, QStringLiteral("Compare with File"));
         if (!path.isEmpty())
             compareWith(path);
     });
     file->addSeparator();
-    m_verify = file->addAction(QStringLiteral("&Verify"), this, [this] { verify(); });
+    m_verify = file->addAction(QCoreApplication::translate("Menus", "&Verify"), this, [this] { verify(); });
     m_verify->setObjectName(QStringLiteral("VerifyAction"));
     m_verify->setEnabled(false);
-    m_certificate = file->addAction(QStringLiteral("Cer&tificate…"), this, [this] {
+    m_certificate = file->addAction(QCoreApplication::translate("Menus", "Cer&tificate…"), this, [this] {
         if (m_lastEntry)
             saveCertificateAs(m_window, *m_lastEntry);
     });
     m_certificate->setObjectName(QStringLiteral("CertificateAction"));
     m_certificate->setEnabled(false);
-    QMenu *view = m_bar->addMenu(QStringLiteral("&View"));
+    QMenu *view = m_bar->addMenu(QCoreApplication::translate("Menus", "&View"));
     if (m_hooks.openTrend) {
-        m_trend = view->addAction(QStringLiteral("&Trend…"), this, [this] { m_hooks.openTrend(); });
+        m_trend = view->addAction(QCoreApplication::translate("Menus", "&Trend…"), this, [this] { m_hooks.openTrend(); });
         m_trend->setShortcut(QKeySequence(QStringLiteral("Ctrl+T")));
     }
     if (m_hooks.session)
@@ -250,12 +253,13 @@ SettingsMenu::SettingsMenu(QWidget *window, Window hooks)
         action->setEnabled(false);
         action->setShortcutContext(Qt::WindowShortcut);
     }
-    QMenu *help = m_bar->addMenu(QStringLiteral("&Help"));
+    QMenu *help = m_bar->addMenu(QCoreApplication::translate("Menus", "&Help"));
     if (m_hooks.session)
         addDiagnosticReportAction(help, m_window, *m_hooks.session);
     // As many port numbers as the start window's port box offers.
-    help->addAction(QStringLiteral("&Serial Ports"), this, [this] { showSerialPorts(m_window, 15); });
-    help->addAction(QStringLiteral("&About"), this, [this] { showAbout(m_window); });
+    help->addAction(QCoreApplication::translate("Menus", "&Serial Ports"), this, [this] { showSerialPorts(m_window, 15); });
+    help->addAction(QCoreApplication::translate("Menus", "&About"), this, [this] { showAbout(m_window); });
+    addLanguageMenu(help, m_window);
     placeMenuBar(window, m_bar);
 }
 

@@ -7,6 +7,7 @@
 #include "protocol/measurementrow.h"
 #include "session/sensorsession.h"
 
+#include <QCoreApplication>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -359,14 +360,14 @@ TrafficLogWindow *showTrafficLog(TrafficLog &log)
 
 QAction *addTrafficLogAction(QMenu *view, TrafficLog &log)
 {
-    QAction *action = view->addAction(QStringLiteral("Traffic &Log…"), view, [&log] { showTrafficLog(log); });
+    QAction *action = view->addAction(QCoreApplication::translate("Menus", "Traffic &Log…"), view, [&log] { showTrafficLog(log); });
     action->setObjectName(QStringLiteral("TrafficLogAction"));
     return action;
 }
 
 QAction *addDiagnosticReportAction(QMenu *help, QWidget *window, SensorSession &session)
 {
-    QAction *action = help->addAction(QStringLiteral("Save &Diagnostic Report…"), help,
+    QAction *action = help->addAction(QCoreApplication::translate("Menus", "Save &Diagnostic Report…"), help,
                                       [window, &session] { saveDiagnosticReportAs(window, session); });
     action->setObjectName(QStringLiteral("DiagnosticReportAction"));
     return action;

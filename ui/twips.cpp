@@ -22,6 +22,9 @@ void setUpWindow(QWidget *window, const QString &name, const QString &title, int
     window->setObjectName(name);
     window->setWindowTitle(title);
     window->setFont(defaultFont());
+    // The designed windows are drawings: they keep their places whatever
+    // the language's direction (the menu bar above them follows it).
+    window->setLayoutDirection(Qt::LeftToRight);
     setClientSize(window, widthTwips, heightTwips);
     setUpKeyboard(window);
 }
