@@ -2,6 +2,189 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fa_IR">
 <context>
+    <name>History</name>
+    <message>
+        <source>Time (UTC)</source>
+        <translation>زمان (UTC)</translation>
+    </message>
+    <message>
+        <source>Station</source>
+        <translation>ایستگاه</translation>
+    </message>
+    <message>
+        <source>Operator</source>
+        <translation>اپراتور</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>پورت</translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation>مدل</translation>
+    </message>
+    <message>
+        <source>Verdict</source>
+        <translation>نتیجه</translation>
+    </message>
+    <message>
+        <source>Message</source>
+        <translation>پیام</translation>
+    </message>
+    <message>
+        <source>Id</source>
+        <translation>شناسه</translation>
+    </message>
+    <message>
+        <source>any</source>
+        <translation>همه</translation>
+    </message>
+    <message>
+        <source>Since</source>
+        <translation>از تاریخ</translation>
+    </message>
+    <message>
+        <source>Until</source>
+        <translation>تا تاریخ</translation>
+    </message>
+    <message>
+        <source>A model name or code</source>
+        <translation>نام یا کد مدل</translation>
+    </message>
+    <message>
+        <source>The port as entered: 1, /dev/ttyUSB0</source>
+        <translation>پورت همان‌طور که وارد شده: 1، /dev/ttyUSB0</translation>
+    </message>
+    <message>
+        <source>A station&apos;s host name</source>
+        <translation>نام میزبان ایستگاه</translation>
+    </message>
+    <message>
+        <source>&amp;Certificate…</source>
+        <translation>&amp;گواهی…</translation>
+    </message>
+    <message>
+        <source>History — </source>
+        <translation>سوابق تنظیم — </translation>
+    </message>
+    <message>
+        <source>Unchecked: any time</source>
+        <translation>بدون تیک: هر زمان</translation>
+    </message>
+    <message>
+        <source>Unchecked: any time; checked: up to the end of that day (UTC)</source>
+        <translation>بدون تیک: هر زمان؛ با تیک: تا پایان آن روز (UTC)</translation>
+    </message>
+    <message>
+        <source>&amp;Model</source>
+        <translation>&amp;مدل</translation>
+    </message>
+    <message>
+        <source>&amp;Port</source>
+        <translation>&amp;پورت</translation>
+    </message>
+    <message>
+        <source>S&amp;tation</source>
+        <translation>&amp;ایستگاه</translation>
+    </message>
+    <message>
+        <source>&amp;Verdict</source>
+        <translation>&amp;نتیجه</translation>
+    </message>
+    <message>
+        <source>&amp;Refresh</source>
+        <translation>&amp;به‌روزرسانی</translation>
+    </message>
+    <message>
+        <source>Setting</source>
+        <translation>تنظیم</translation>
+    </message>
+    <message>
+        <source>Before</source>
+        <translation>قبل</translation>
+    </message>
+    <message>
+        <source>Sent</source>
+        <translation>ارسال‌شده</translation>
+    </message>
+    <message>
+        <source>Read back</source>
+        <translation>بازخوانی‌شده</translation>
+    </message>
+    <message>
+        <source>&amp;Export CSV…</source>
+        <translation>&amp;خروجی CSV…</translation>
+    </message>
+    <message>
+        <source>Export History</source>
+        <translation>خروجی سوابق</translation>
+    </message>
+    <message>
+        <source>The record %1 cannot be read: %2</source>
+        <translation>سوابق %1 خوانده نمی‌شود: %2</translation>
+    </message>
+    <message>
+        <source>The record cannot be used: %1</source>
+        <translation>سوابق قابل استفاده نیست: %1</translation>
+    </message>
+    <message>
+        <source>%1 entry in %2</source>
+        <translation>%1 مورد در %2</translation>
+    </message>
+    <message>
+        <source>%1 entries in %2</source>
+        <translation>%1 مورد در %2</translation>
+    </message>
+    <message>
+        <source>No entries.</source>
+        <translation>موردی ثبت نشده است.</translation>
+    </message>
+    <message>
+        <source>Select an entry.</source>
+        <translation>یک مورد را انتخاب کنید.</translation>
+    </message>
+    <message>
+        <source>no port</source>
+        <translation>بدون پورت</translation>
+    </message>
+    <message>
+        <source>port </source>
+        <translation>پورت </translation>
+    </message>
+    <message>
+        <source>, adapter %1</source>
+        <translation>، مبدل %1</translation>
+    </message>
+    <message>
+        <source>Verdict: %1 (exit code %2)</source>
+        <translation>نتیجه: %1 (کد خروج %2)</translation>
+    </message>
+    <message>
+        <source>Entry %1: %2, %3 sensor, produced %4 (month/day/year)</source>
+        <translation>مورد %1: %2، سنسور %3، تاریخ ساخت %4 (ماه/روز/سال)</translation>
+    </message>
+    <message>
+        <source>%1 on %2 by %3, %4, program version %5</source>
+        <translation>%1 در %2 توسط %3، %4، نسخه برنامه %5</translation>
+    </message>
+    <message>
+        <source>The sensor does not hold what was sent</source>
+        <translation>سنسور مقدار ارسال‌شده را ندارد</translation>
+    </message>
+    <message>
+        <source>Changed by this write</source>
+        <translation>با این نوشتن تغییر کرد</translation>
+    </message>
+    <message>
+        <source>The certificate could not be written.</source>
+        <translation>گواهی نوشته نشد.</translation>
+    </message>
+    <message>
+        <source>Save Certificate</source>
+        <translation>ذخیره گواهی</translation>
+    </message>
+</context>
+<context>
     <name>Menus</name>
     <message>
         <source>&amp;View</source>

@@ -8,6 +8,7 @@
 #include "settingsfiles.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -37,11 +38,21 @@ namespace veltra::ui {
 namespace {
 
 enum Column { Time, Station, Operator, Port, Model, Verdict, Message, Id, ColumnCount };
-const char *const kHeaders[] = {"Time (UTC)", "Station", "Operator", "Port", "Model", "Verdict", "Message", "Id"};
+const char *const kHeaders[] = {QT_TRANSLATE_NOOP("History", "Time (UTC)"), QT_TRANSLATE_NOOP("History", "Station"),
+                                QT_TRANSLATE_NOOP("History", "Operator"),   QT_TRANSLATE_NOOP("History", "Port"),
+                                QT_TRANSLATE_NOOP("History", "Model"),      QT_TRANSLATE_NOOP("History", "Verdict"),
+                                QT_TRANSLATE_NOOP("History", "Message"),    QT_TRANSLATE_NOOP("History", "Id")};
 
 QString timeCell(const RecordEntry &entry)
 {
     return entry.time.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+// A value written left to right ("280 cm", a time, a path) keeps its order
+// in a right-to-left window: a left-to-right mark in front of it.
+QString leftToRight(const QString &text)
+{
+    return QGuiApplication::isRightToLeft() && !text.isEmpty() ? QChar(0x200E) + text : text;
 }
 
 QString cellText(const RecordEntry &entry, int column)
@@ -87,7 +98,7 @@ QLineEdit *textFilter(QWidget *parent, const QString &name, const QString &tip)
 {
     auto *edit = new QLineEdit(parent);
     edit->setObjectName(name);
-    edit->setPlaceholderText(QStringLiteral("any"));
+    edit->setPlaceholderText(QCoreApplication::translate("History", "any"));
     edit->setToolTip(tip);
     edit->setClearButtonEnabled(true);
     return edit;
@@ -108,31 +119,31 @@ QColor verdictColour(const QString &verdict)
 
 HistoryWindow::HistoryWindow(QWidget *parent)
     : QWidget(parent, Qt::Window)
-    , m_sinceOn(new QCheckBox(QStringLiteral("Since"), this))
+    , m_sinceOn(new QCheckBox(QCoreApplication::translate("History", "Since"), this))
     , m_since(dateEdit(this, QStringLiteral("Since"), QDate::currentDate().addDays(-30)))
-    , m_untilOn(new QCheckBox(QStringLiteral("Until"), this))
+    , m_untilOn(new QCheckBox(QCoreApplication::translate("History", "Until"), this))
     , m_until(dateEdit(this, QStringLiteral("Until"), QDate::currentDate()))
-    , m_model(textFilter(this, QStringLiteral("ModelFilter"), QStringLiteral("A model name or code")))
-    , m_port(textFilter(this, QStringLiteral("PortFilter"), QStringLiteral("The port as entered: 1, /dev/ttyUSB0")))
-    , m_station(textFilter(this, QStringLiteral("StationFilter"), QStringLiteral("A station's host name")))
+    , m_model(textFilter(this, QStringLiteral("ModelFilter"), QCoreApplication::translate("History", "A model name or code")))
+    , m_port(textFilter(this, QStringLiteral("PortFilter"), QCoreApplication::translate("History", "The port as entered: 1, /dev/ttyUSB0")))
+    , m_station(textFilter(this, QStringLiteral("StationFilter"), QCoreApplication::translate("History", "A station's host name")))
     , m_verdict(new QComboBox(this))
     , m_rows(new QStandardItemModel(0, ColumnCount, this))
     , m_table(new QTableView(this))
     , m_heading(new QLabel(this))
     , m_detail(new QTableWidget(0, 4, this))
     , m_status(new QLabel(this))
-    , m_certificate(new QPushButton(QStringLiteral("&Certificate…"), this))
+    , m_certificate(new QPushButton(QCoreApplication::translate("History", "&Certificate…"), this))
 {
     setObjectName(QStringLiteral("History"));
-    setWindowTitle(QStringLiteral("History — ") + programTitle());
+    setWindowTitle(QCoreApplication::translate("History", "History — ") + programTitle());
     closeWithKeys(this);
 
     m_sinceOn->setObjectName(QStringLiteral("SinceOn"));
     m_untilOn->setObjectName(QStringLiteral("UntilOn"));
-    m_sinceOn->setToolTip(QStringLiteral("Unchecked: any time"));
-    m_untilOn->setToolTip(QStringLiteral("Unchecked: any time; checked: up to the end of that day (UTC)"));
+    m_sinceOn->setToolTip(QCoreApplication::translate("History", "Unchecked: any time"));
+    m_untilOn->setToolTip(QCoreApplication::translate("History", "Unchecked: any time; checked: up to the end of that day (UTC)"));
     m_verdict->setObjectName(QStringLiteral("VerdictFilter"));
-    m_verdict->addItem(QStringLiteral("any"), QString());
+    m_verdict->addItem(QCoreApplication::translate("History", "any"), QString());
     for (const QString &verdict : kVerdicts)
         m_verdict->addItem(verdict, verdict);
 
@@ -162,18 +173,18 @@ HistoryWindow::HistoryWindow(QWidget *parent)
         filters->addWidget(label);
         filters->addWidget(field, 1);
     };
-    labelled(QStringLiteral("&Model"), m_model);
-    labelled(QStringLiteral("&Port"), m_port);
-    labelled(QStringLiteral("S&tation"), m_station);
-    labelled(QStringLiteral("&Verdict"), m_verdict);
-    auto *refreshButton = new QPushButton(QStringLiteral("&Refresh"), this);
+    labelled(QCoreApplication::translate("History", "&Model"), m_model);
+    labelled(QCoreApplication::translate("History", "&Port"), m_port);
+    labelled(QCoreApplication::translate("History", "S&tation"), m_station);
+    labelled(QCoreApplication::translate("History", "&Verdict"), m_verdict);
+    auto *refreshButton = new QPushButton(QCoreApplication::translate("History", "&Refresh"), this);
     refreshButton->setShortcut(QKeySequence::Refresh);
     connect(refreshButton, &QPushButton::clicked, this, refreshNow);
     filters->addWidget(refreshButton);
 
     QStringList headers;
     for (const char *header : kHeaders)
-        headers << QLatin1String(header);
+        headers << QCoreApplication::translate("History", header);
     m_rows->setHorizontalHeaderLabels(headers);
     m_table->setObjectName(QStringLiteral("Entries"));
     m_table->setModel(m_rows);
@@ -202,7 +213,7 @@ HistoryWindow::HistoryWindow(QWidget *parent)
     m_heading->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_detail->setObjectName(QStringLiteral("Detail"));
     m_detail->setHorizontalHeaderLabels(
-        {QStringLiteral("Setting"), QStringLiteral("Before"), QStringLiteral("Sent"), QStringLiteral("Read back")});
+        {QCoreApplication::translate("History", "Setting"), QCoreApplication::translate("History", "Before"), QCoreApplication::translate("History", "Sent"), QCoreApplication::translate("History", "Read back")});
     m_detail->verticalHeader()->hide();
     m_detail->verticalHeader()->setDefaultSectionSize(m_detail->fontMetrics().height() + 6);
     m_detail->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -221,13 +232,13 @@ HistoryWindow::HistoryWindow(QWidget *parent)
     m_status->setObjectName(QStringLiteral("Status"));
     m_status->setWordWrap(true);
     m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    auto *exportButton = new QPushButton(QStringLiteral("&Export CSV…"), this);
+    auto *exportButton = new QPushButton(QCoreApplication::translate("History", "&Export CSV…"), this);
     exportButton->setObjectName(QStringLiteral("ExportButton"));
     connect(exportButton, &QPushButton::clicked, this, [this] {
         const QString folder = lastFolder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
         const QString name
             = QStringLiteral("veltra-history-%1.csv").arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd")));
-        const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export History"), folder + u'/' + name,
+        const QString path = QFileDialog::getSaveFileName(this, QCoreApplication::translate("History", "Export History"), folder + u'/' + name,
                                                           QStringLiteral("CSV (*.csv)"));
         rememberFolder(path);
         if (!path.isEmpty())
@@ -282,8 +293,8 @@ void HistoryWindow::refresh()
             found = record.history(filter(), &why);
     }
     if (!found) {
-        m_status->setText(target ? QStringLiteral("The record %1 cannot be read: %2").arg(target->display(), why)
-                                 : QStringLiteral("The record cannot be used: %1").arg(why));
+        m_status->setText(target ? QCoreApplication::translate("History", "The record %1 cannot be read: %2").arg(target->display(), why)
+                                 : QCoreApplication::translate("History", "The record cannot be used: %1").arg(why));
         showDetail();
         return;
     }
@@ -291,7 +302,7 @@ void HistoryWindow::refresh()
     for (const RecordEntry &entry : std::as_const(m_entries)) {
         QList<QStandardItem *> cells;
         for (int c = 0; c < ColumnCount; ++c) {
-            auto *item = new QStandardItem(cellText(entry, c));
+            auto *item = new QStandardItem(leftToRight(cellText(entry, c)));
             item->setToolTip(c == Id ? entry.id : item->text());
             if (c == Verdict)
                 item->setBackground(verdictColour(entry.verdict));
@@ -300,9 +311,10 @@ void HistoryWindow::refresh()
         m_rows->appendRow(cells);
     }
     m_status->setText(
-        QStringLiteral("%1 %2 in %3")
+        (m_entries.size() == 1 ? QCoreApplication::translate("History", "%1 entry in %2")
+                               : QCoreApplication::translate("History", "%1 entries in %2"))
             .arg(m_entries.size())
-            .arg(m_entries.size() == 1 ? QStringLiteral("entry") : QStringLiteral("entries"), target->display()));
+            .arg(target->display()));
     int row = int(m_entries.size()) - 1;
     for (int r = 0; selected && r < int(m_entries.size()); ++r) {
         if (m_entries.at(r).id == selected->id)
@@ -333,22 +345,22 @@ void HistoryWindow::showDetail()
     const std::optional<RecordEntry> entry = selectedEntry();
     m_certificate->setEnabled(entry.has_value());
     if (!entry) {
-        m_heading->setText(m_entries.isEmpty() ? QStringLiteral("No entries.") : QStringLiteral("Select an entry."));
+        m_heading->setText(m_entries.isEmpty() ? QCoreApplication::translate("History", "No entries.") : QCoreApplication::translate("History", "Select an entry."));
         m_detail->setRowCount(0);
         return;
     }
-    QString port = entry->port.isEmpty() ? QStringLiteral("no port") : QStringLiteral("port ") + entry->port;
+    QString port = entry->port.isEmpty() ? QCoreApplication::translate("History", "no port") : QCoreApplication::translate("History", "port ") + entry->port;
     if (!entry->device.isEmpty() && entry->device != entry->port)
         port += QStringLiteral(" (%1)").arg(entry->device);
     if (!entry->adapter.isEmpty())
-        port += QStringLiteral(", adapter %1").arg(entry->adapter);
-    QString verdict = QStringLiteral("Verdict: %1 (exit code %2)").arg(entry->verdict).arg(entry->exitCode);
+        port += QCoreApplication::translate("History", ", adapter %1").arg(entry->adapter);
+    QString verdict = QCoreApplication::translate("History", "Verdict: %1 (exit code %2)").arg(entry->verdict).arg(entry->exitCode);
     if (!entry->message.isEmpty())
         verdict += QStringLiteral(": ") + entry->message;
     m_heading->setText(
-        QStringList{QStringLiteral("Entry %1: %2, %3 sensor, produced %4 (month/day/year)")
+        QStringList{QCoreApplication::translate("History", "Entry %1: %2, %3 sensor, produced %4 (month/day/year)")
                         .arg(entry->id, entry->modelName, familyName(entry->family), entry->productionDate),
-                    QStringLiteral("%1 on %2 by %3, %4, program version %5")
+                    QCoreApplication::translate("History", "%1 on %2 by %3, %4, program version %5")
                         .arg(entry->source, entry->station, entry->operatorName, port, entry->programVersion),
                     verdict}
             .join(u'\n'));
@@ -369,13 +381,13 @@ void HistoryWindow::showDetail()
         for (const std::optional<SensorSettings> *column : columns)
             cells << (*column ? valueWithUnit(**column, setting) : QStringLiteral("—"));
         for (int c = 0; c < 4; ++c) {
-            auto *item = new QTableWidgetItem(cells.at(c));
+            auto *item = new QTableWidgetItem(leftToRight(cells.at(c)));
             if (differs) {
                 item->setBackground(verdictColour(QStringLiteral("differs")));
-                item->setToolTip(QStringLiteral("The sensor does not hold what was sent"));
+                item->setToolTip(QCoreApplication::translate("History", "The sensor does not hold what was sent"));
             } else if (changed) {
                 item->setBackground(fromFileColour());
-                item->setToolTip(QStringLiteral("Changed by this write"));
+                item->setToolTip(QCoreApplication::translate("History", "Changed by this write"));
             }
             m_detail->setItem(r, c, item);
         }
@@ -384,6 +396,7 @@ void HistoryWindow::showDetail()
 
 QString HistoryWindow::shownCsv() const
 {
+    // Files stay in English, whatever the program speaks.
     QStringList header;
     for (const char *h : kHeaders)
         header << QLatin1String(h);
@@ -439,7 +452,7 @@ bool saveCertificate(QWidget *parent, const RecordEntry &entry, const QString &p
     QString why;
     if (writeCertificate(entry, path, &why))
         return true;
-    QMessageBox box(QMessageBox::Warning, programTitle(), QStringLiteral("The certificate could not be written."),
+    QMessageBox box(QMessageBox::Warning, programTitle(), QCoreApplication::translate("History", "The certificate could not be written."),
                     QMessageBox::Ok, parent);
     box.setObjectName(QStringLiteral("CertificateFailed"));
     box.setTextFormat(Qt::PlainText);
@@ -452,7 +465,7 @@ void saveCertificateAs(QWidget *parent, const RecordEntry &entry)
 {
     const QString folder = lastFolder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
     const QString path
-        = QFileDialog::getSaveFileName(parent, QStringLiteral("Save Certificate"),
+        = QFileDialog::getSaveFileName(parent, QCoreApplication::translate("History", "Save Certificate"),
                                        folder + u'/' + certificateFileName(entry), QStringLiteral("PDF (*.pdf)"));
     rememberFolder(path);
     if (!path.isEmpty())
