@@ -275,4 +275,99 @@
         <translation>&amp;نمای زنده</translation>
     </message>
 </context>
+<context>
+    <name>TrafficLog</name>
+    <message>
+        <source>Time</source>
+        <translation>زمان</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>پورت</translation>
+    </message>
+    <message>
+        <source>Line</source>
+        <translation>خط</translation>
+    </message>
+    <message>
+        <source>Command</source>
+        <translation>فرمان</translation>
+    </message>
+    <message>
+        <source>Request (hex)</source>
+        <translation>درخواست (hex)</translation>
+    </message>
+    <message>
+        <source>Request</source>
+        <translation>درخواست</translation>
+    </message>
+    <message>
+        <source>Reply (hex)</source>
+        <translation>پاسخ (hex)</translation>
+    </message>
+    <message>
+        <source>Reply</source>
+        <translation>پاسخ</translation>
+    </message>
+    <message>
+        <source>Wait (ms)</source>
+        <translation>انتظار (ms)</translation>
+    </message>
+    <message>
+        <source>Outcome</source>
+        <translation>نتیجه</translation>
+    </message>
+    <message>
+        <source>Traffic Log</source>
+        <translation>گزارش ارتباطات</translation>
+    </message>
+    <message>
+        <source>All commands</source>
+        <translation>همه فرمان‌ها</translation>
+    </message>
+    <message>
+        <source>All outcomes</source>
+        <translation>همه نتیجه‌ها</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;کپی</translation>
+    </message>
+    <message>
+        <source>Copy the selected rows (Ctrl+C)</source>
+        <translation>کپی ردیف‌های انتخاب‌شده (Ctrl+C)</translation>
+    </message>
+    <message>
+        <source>&amp;Save As…</source>
+        <translation>&amp;ذخیره با نام…</translation>
+    </message>
+    <message>
+        <source>Save Traffic Log</source>
+        <translation>ذخیره گزارش ارتباطات</translation>
+    </message>
+    <message>
+        <source>C&amp;lear</source>
+        <translation>&amp;پاک کردن</translation>
+    </message>
+    <message>
+        <source>Show</source>
+        <translation>نمایش</translation>
+    </message>
+    <message>
+        <source>Clear the traffic log window?</source>
+        <translation>پنجره گزارش ارتباطات پاک شود؟</translation>
+    </message>
+    <message>
+        <source>The window starts again from the next exchange. A diagnostic report still holds every exchange.</source>
+        <translation>پنجره از ارتباط بعدی دوباره شروع می‌کند. گزارش عیب‌یابی همچنان همه ارتباطات را دارد.</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>پاک کردن</translation>
+    </message>
+    <message>
+        <source>Save Diagnostic Report</source>
+        <translation>ذخیره گزارش عیب‌یابی</translation>
+    </message>
+</context>
 </TS>

@@ -32,8 +32,12 @@ namespace veltra::ui {
 
 namespace {
 
-const char *const kHeaders[] = {"Time", "Port",        "Line",  "Command",   "Request (hex)",
-                                "Request",   "Reply (hex)", "Reply", "Wait (ms)", "Outcome"};
+const char *const kHeaders[] = {
+    QT_TRANSLATE_NOOP("TrafficLog", "Time"),        QT_TRANSLATE_NOOP("TrafficLog", "Port"),
+    QT_TRANSLATE_NOOP("TrafficLog", "Line"),        QT_TRANSLATE_NOOP("TrafficLog", "Command"),
+    QT_TRANSLATE_NOOP("TrafficLog", "Request (hex)"), QT_TRANSLATE_NOOP("TrafficLog", "Request"),
+    QT_TRANSLATE_NOOP("TrafficLog", "Reply (hex)"), QT_TRANSLATE_NOOP("TrafficLog", "Reply"),
+    QT_TRANSLATE_NOOP("TrafficLog", "Wait (ms)"),   QT_TRANSLATE_NOOP("TrafficLog", "Outcome")};
 
 // Keeps the rows whose command and outcome match the chosen ones (empty: any).
 class TrafficFilter : public QSortFilterProxyModel
@@ -175,7 +179,7 @@ QVariant TrafficModel::data(const QModelIndex &index, int role) const
 QVariant TrafficModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < Count)
-        return QString::fromLatin1(kHeaders[section]);
+        return QCoreApplication::translate("TrafficLog", kHeaders[section]);
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
@@ -189,7 +193,7 @@ TrafficLogWindow::TrafficLogWindow(TrafficLog &log, QWidget *parent)
     , m_outcome(new QComboBox(this))
 {
     setObjectName(QStringLiteral("TrafficLog"));
-    setWindowTitle(QStringLiteral("Traffic Log"));
+    setWindowTitle(QCoreApplication::translate("TrafficLog", "Traffic Log"));
     closeWithKeys(this);
     m_filter->setSourceModel(m_model);
     m_table->setModel(m_filter);
@@ -208,16 +212,16 @@ TrafficLogWindow::TrafficLogWindow(TrafficLog &log, QWidget *parent)
     const QFontMetrics headers = m_table->horizontalHeader()->fontMetrics();
     for (int c = 0; c < int(std::size(samples)); ++c) {
         m_table->setColumnWidth(c, std::max(cells.horizontalAdvance(QLatin1String(samples[c])),
-                                            headers.horizontalAdvance(QLatin1String(kHeaders[c])) + 8)
+                                            headers.horizontalAdvance(QCoreApplication::translate("TrafficLog", kHeaders[c])) + 8)
                                        + 16);
     }
 
     m_command->setObjectName(QStringLiteral("CommandFilter"));
-    m_command->addItem(QStringLiteral("All commands"), QString());
+    m_command->addItem(QCoreApplication::translate("TrafficLog", "All commands"), QString());
     for (const char *name : {"connect", "read settings", "measure", "write settings", "run"})
         m_command->addItem(QLatin1String(name), QLatin1String(name));
     m_outcome->setObjectName(QStringLiteral("OutcomeFilter"));
-    m_outcome->addItem(QStringLiteral("All outcomes"), QString());
+    m_outcome->addItem(QCoreApplication::translate("TrafficLog", "All outcomes"), QString());
     using O = TrafficEntry::Outcome;
     for (O o : {O::Answered, O::Damaged, O::NoReply, O::Sent, O::Lost, O::Refused})
         m_outcome->addItem(TrafficEntry::outcomeName(o), TrafficEntry::outcomeName(o));
@@ -228,28 +232,28 @@ TrafficLogWindow::TrafficLogWindow(TrafficLog &log, QWidget *parent)
     connect(m_command, &QComboBox::currentIndexChanged, this, refilter);
     connect(m_outcome, &QComboBox::currentIndexChanged, this, refilter);
 
-    auto *copy = new QPushButton(QStringLiteral("&Copy"), this);
-    copy->setToolTip(QStringLiteral("Copy the selected rows (Ctrl+C)"));
+    auto *copy = new QPushButton(QCoreApplication::translate("TrafficLog", "&Copy"), this);
+    copy->setToolTip(QCoreApplication::translate("TrafficLog", "Copy the selected rows (Ctrl+C)"));
     connect(copy, &QPushButton::clicked, this, &TrafficLogWindow::copySelection);
     auto *copyKey = new QShortcut(QKeySequence::Copy, m_table);
     connect(copyKey, &QShortcut::activated, this, &TrafficLogWindow::copySelection);
-    auto *save = new QPushButton(QStringLiteral("&Save As…"), this);
+    auto *save = new QPushButton(QCoreApplication::translate("TrafficLog", "&Save As…"), this);
     connect(save, &QPushButton::clicked, this, [this] {
         const QString folder = lastFolder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
         QString filter;
-        const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save Traffic Log"),
+        const QString path = QFileDialog::getSaveFileName(this, QCoreApplication::translate("TrafficLog", "Save Traffic Log"),
                                                           folder + QStringLiteral("/traffic.txt"),
                                                           QStringLiteral("Text (*.txt);;CSV (*.csv)"), &filter);
         rememberFolder(path);
         if (!path.isEmpty())
             saveTo(path);
     });
-    auto *clear = new QPushButton(QStringLiteral("C&lear"), this);
+    auto *clear = new QPushButton(QCoreApplication::translate("TrafficLog", "C&lear"), this);
     clear->setObjectName(QStringLiteral("ClearButton"));
     connect(clear, &QPushButton::clicked, this, &TrafficLogWindow::askClear);
 
     auto *bar = new QHBoxLayout;
-    bar->addWidget(new QLabel(QStringLiteral("Show"), this));
+    bar->addWidget(new QLabel(QCoreApplication::translate("TrafficLog", "Show"), this));
     bar->addWidget(m_command);
     bar->addWidget(m_outcome);
     bar->addStretch(1);
@@ -275,6 +279,7 @@ QString TrafficLogWindow::shownText(bool csv) const
 {
     QString text;
     if (csv) {
+        // Files stay in English, whatever the program speaks.
         QStringList header;
         for (const char *h : kHeaders)
             header << QLatin1String(h);
@@ -299,11 +304,11 @@ void TrafficLogWindow::askClear()
     if (m_log.size() == 0)
         return;
     QMessageBox box(QMessageBox::Question, programTitle(),
-                    QStringLiteral("Clear the traffic log window?"), QMessageBox::Cancel, this);
+                    QCoreApplication::translate("TrafficLog", "Clear the traffic log window?"), QMessageBox::Cancel, this);
     box.setObjectName(QStringLiteral("ClearTraffic"));
-    box.setInformativeText(QStringLiteral("The window starts again from the next exchange. A diagnostic report "
-                                          "still holds every exchange."));
-    QPushButton *yes = box.addButton(QStringLiteral("Clear"), QMessageBox::AcceptRole);
+    box.setInformativeText(QCoreApplication::translate("TrafficLog", "The window starts again from the next exchange. A "
+                                                                       "diagnostic report still holds every exchange."));
+    QPushButton *yes = box.addButton(QCoreApplication::translate("TrafficLog", "Clear"), QMessageBox::AcceptRole);
     box.setDefaultButton(QMessageBox::Cancel);
     box.exec();
     if (box.clickedButton() == yes)
@@ -378,7 +383,7 @@ void saveDiagnosticReportAs(QWidget *parent, SensorSession &session)
     const QString folder = lastFolder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
     const QString name = QStringLiteral("veltra-report-%1.json")
                              .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
-    const QString path = QFileDialog::getSaveFileName(parent, QStringLiteral("Save Diagnostic Report"),
+    const QString path = QFileDialog::getSaveFileName(parent, QCoreApplication::translate("TrafficLog", "Save Diagnostic Report"),
                                                       folder + u'/' + name, QStringLiteral("JSON (*.json)"));
     if (path.isEmpty())
         return;
@@ -391,7 +396,7 @@ void saveDiagnosticReportAs(QWidget *parent, SensorSession &session)
                                                 QApplication::applicationVersion(),
                                                 {port ? port->display() : QString(), session.link().device(), {}});
     if (!saveDiagnosticReport(path, report, &error))
-        QMessageBox::warning(parent, QStringLiteral("Save Diagnostic Report"), error);
+        QMessageBox::warning(parent, QCoreApplication::translate("TrafficLog", "Save Diagnostic Report"), error);
 }
 
 } // namespace veltra::ui
