@@ -370,4 +370,187 @@
         <translation>ذخیره گزارش عیب‌یابی</translation>
     </message>
 </context>
+<context>
+    <name>Trend</name>
+    <message>
+        <source>Distance</source>
+        <translation>فاصله</translation>
+    </message>
+    <message>
+        <source>Level</source>
+        <translation>سطح</translation>
+    </message>
+    <message>
+        <source>Temperature</source>
+        <translation>دما</translation>
+    </message>
+    <message>
+        <source>Current</source>
+        <translation>جریان</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>زمان</translation>
+    </message>
+    <message>
+        <source>Distance, level</source>
+        <translation>فاصله، سطح</translation>
+    </message>
+    <message>
+        <source>Temperature (°C)</source>
+        <translation>دما (°C)</translation>
+    </message>
+    <message>
+        <source>Current (mA)</source>
+        <translation>جریان (mA)</translation>
+    </message>
+    <message>
+        <source>Trend — </source>
+        <translation>نمودار روند — </translation>
+    </message>
+    <message>
+        <source>Measure every</source>
+        <translation>اندازه‌گیری هر</translation>
+    </message>
+    <message>
+        <source>Live view shows</source>
+        <translation>نمای زنده نشان می‌دهد</translation>
+    </message>
+    <message>
+        <source>Live View</source>
+        <translation>نمای زنده</translation>
+    </message>
+    <message>
+        <source>Latest</source>
+        <translation>آخرین مقدار</translation>
+    </message>
+    <message>
+        <source>Min</source>
+        <translation>کمینه</translation>
+    </message>
+    <message>
+        <source>Max</source>
+        <translation>بیشینه</translation>
+    </message>
+    <message>
+        <source>Mean</source>
+        <translation>میانگین</translation>
+    </message>
+    <message>
+        <source>Of the points shown in the chart</source>
+        <translation>از نقاط نمایش‌داده‌شده در نمودار</translation>
+    </message>
+    <message>
+        <source>Points shown</source>
+        <translation>نقاط نمایش‌داده‌شده</translation>
+    </message>
+    <message>
+        <source>Stopped while waiting for the adapter.</source>
+        <translation>هنگام انتظار برای مبدل متوقف شد.</translation>
+    </message>
+    <message>
+        <source>Stopping…</source>
+        <translation>در حال توقف…</translation>
+    </message>
+    <message>
+        <source>damaged reply</source>
+        <translation>پاسخ خراب</translation>
+    </message>
+    <message>
+        <source>no answer</source>
+        <translation>بدون پاسخ</translation>
+    </message>
+    <message>
+        <source>Adapter lost at %1, waiting…</source>
+        <translation>مبدل در %1 قطع شد، در انتظار…</translation>
+    </message>
+    <message>
+        <source>Measuring stopped: </source>
+        <translation>اندازه‌گیری متوقف شد: </translation>
+    </message>
+    <message>
+        <source>Good exchanges: %1    Failed: %2</source>
+        <translation>ارتباط موفق: %1    ناموفق: %2</translation>
+    </message>
+    <message>
+        <source>    Adapter away: %1 s</source>
+        <translation>    قطع مبدل: %1 ثانیه</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>توقف</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>شروع</translation>
+    </message>
+    <message>
+        <source>Measuring; recording to </source>
+        <translation>در حال اندازه‌گیری؛ ضبط در </translation>
+    </message>
+    <message>
+        <source>Measuring.</source>
+        <translation>در حال اندازه‌گیری.</translation>
+    </message>
+    <message>
+        <source>Stopped.</source>
+        <translation>متوقف شد.</translation>
+    </message>
+    <message>
+        <source>Recording to </source>
+        <translation>ضبط در </translation>
+    </message>
+    <message>
+        <source>● Recording to %1 (%2 rows)</source>
+        <translation>● ضبط در %1 (%2 ردیف)</translation>
+    </message>
+    <message>
+        <source>Recorded %1 rows to %2.</source>
+        <translation>%1 ردیف در %2 ضبط شد.</translation>
+    </message>
+    <message>
+        <source>The chart goes on; the rows written so far are kept.</source>
+        <translation>نمودار ادامه می‌یابد؛ ردیف‌های نوشته‌شده تا اینجا حفظ می‌شوند.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written: the chart could not be made into a picture.</source>
+        <translation>%1 نوشته نمی‌شود: از نمودار تصویر ساخته نشد.</translation>
+    </message>
+    <message>
+        <source>Chart saved to </source>
+        <translation>نمودار ذخیره شد در </translation>
+    </message>
+    <message>
+        <source>Record to CSV</source>
+        <translation>ضبط در فایل CSV</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv);;All files (*)</source>
+        <translation>فایل‌های CSV (*.csv);;همه فایل‌ها (*)</translation>
+    </message>
+    <message>
+        <source>Export Image</source>
+        <translation>ذخیره تصویر</translation>
+    </message>
+    <message>
+        <source>PNG images (*.png)</source>
+        <translation>تصاویر PNG (*.png)</translation>
+    </message>
+    <message>
+        <source>Close the trend?</source>
+        <translation>نمودار روند بسته شود؟</translation>
+    </message>
+    <message>
+        <source>The chart of %1 exchanges is lost; the recording in %2 keeps its rows.</source>
+        <translation>نمودار %1 ارتباط از دست می‌رود؛ فایل ضبط %2 ردیف‌هایش را نگه می‌دارد.</translation>
+    </message>
+    <message>
+        <source>The chart of %1 exchanges is lost: Export Image or Record to CSV keeps it.</source>
+        <translation>نمودار %1 ارتباط از دست می‌رود: «ذخیره تصویر» یا «ضبط در فایل CSV» آن را نگه می‌دارد.</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>بستن</translation>
+    </message>
+</context>
 </TS>

@@ -1,5 +1,6 @@
 #include "trendchart.h"
 
+#include <QCoreApplication>
 #include <QChart>
 #include <QDateTime>
 #include <QDateTimeAxis>
@@ -41,13 +42,13 @@ TrendChart::SeriesLook TrendChart::look(TrendSeries series, const QString &lengt
 {
     switch (series) {
     case TrendSeries::Distance:
-        return {QStringLiteral("Distance"), lengthUnit, QColor(0x1f, 0x5f, 0xbf)};
+        return {QCoreApplication::translate("Trend", "Distance"), QStringLiteral("Distance"), lengthUnit, QColor(0x1f, 0x5f, 0xbf)};
     case TrendSeries::Level:
-        return {QStringLiteral("Level"), lengthUnit, QColor(0x1a, 0x9a, 0x50)};
+        return {QCoreApplication::translate("Trend", "Level"), QStringLiteral("Level"), lengthUnit, QColor(0x1a, 0x9a, 0x50)};
     case TrendSeries::Temperature:
-        return {QStringLiteral("Temperature"), QStringLiteral("°C"), QColor(0xd0, 0x60, 0x10)};
+        return {QCoreApplication::translate("Trend", "Temperature"), QStringLiteral("Temperature"), QStringLiteral("°C"), QColor(0xd0, 0x60, 0x10)};
     case TrendSeries::Current:
-        return {QStringLiteral("Current"), QStringLiteral("mA"), QColor(0x8a, 0x2b, 0xb0)};
+        return {QCoreApplication::translate("Trend", "Current"), QStringLiteral("Current"), QStringLiteral("mA"), QColor(0x8a, 0x2b, 0xb0)};
     }
     return {};
 }
@@ -68,7 +69,7 @@ TrendChart::TrendChart(bool levelFamily, bool current, const QString &lengthUnit
     m_chart->setMargins(QMargins(4, 4, 4, 4));
 
     m_timeAxis->setFormat(QStringLiteral("HH:mm:ss"));
-    m_timeAxis->setTitleText(QStringLiteral("Time"));
+    m_timeAxis->setTitleText(QCoreApplication::translate("Trend", "Time"));
     m_timeAxis->setTickCount(6);
     // A time axis whose range is empty when the chart is first laid out
     // gets no room for its labels later: start it at a real span.
@@ -77,10 +78,10 @@ TrendChart::TrendChart(bool levelFamily, bool current, const QString &lengthUnit
     m_chart->addAxis(m_timeAxis, Qt::AlignBottom);
 
     const QString unitText = lengthUnit.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(lengthUnit);
-    m_lengthAxis->setTitleText((levelFamily ? QStringLiteral("Distance, level") : QStringLiteral("Distance"))
+    m_lengthAxis->setTitleText((levelFamily ? QCoreApplication::translate("Trend", "Distance, level") : QCoreApplication::translate("Trend", "Distance"))
                                + unitText);
     m_chart->addAxis(m_lengthAxis, Qt::AlignLeft);
-    m_temperatureAxis->setTitleText(QStringLiteral("Temperature (°C)"));
+    m_temperatureAxis->setTitleText(QCoreApplication::translate("Trend", "Temperature (°C)"));
     m_temperatureAxis->setGridLineVisible(false); // the left axis draws the grid
     m_chart->addAxis(m_temperatureAxis, Qt::AlignRight);
 
@@ -91,7 +92,7 @@ TrendChart::TrendChart(bool levelFamily, bool current, const QString &lengthUnit
     if (current) {
         m_series.push_back(TrendSeries::Current);
         m_currentAxis = new QValueAxis;
-        m_currentAxis->setTitleText(QStringLiteral("Current (mA)"));
+        m_currentAxis->setTitleText(QCoreApplication::translate("Trend", "Current (mA)"));
         m_currentAxis->setGridLineVisible(false);
         m_chart->addAxis(m_currentAxis, Qt::AlignRight);
     }

@@ -26,7 +26,8 @@ class TrendChart : public QChartView
     Q_OBJECT
 public:
     struct SeriesLook {
-        QString name; // "Distance"
+        QString name; // "Distance", in the program's language
+        QString key;  // "Distance" whatever the language: object names
         QString unit; // "cm"
         QColor colour;
     };

@@ -89,7 +89,7 @@ TrendWindow::TrendWindow(SensorSession &session, const SensorSettings &block, QW
     , m_modelName(block.modelName())
 {
     setObjectName(QStringLiteral("TrendWindow"));
-    setWindowTitle(QStringLiteral("Trend — ") + block.modelName());
+    setWindowTitle(QCoreApplication::translate("Trend", "Trend — ") + block.modelName());
     setAttribute(Qt::WA_DeleteOnClose);
 
     m_chart = new TrendChart(m_family == SensorFamily::Level, showsCurrent(block), m_unit, this);
@@ -202,7 +202,7 @@ QWidget *TrendWindow::makeSidePanel()
         m_loop.setInterval(m_interval->currentData().toInt());
         ui::programSettings().setValue(QStringLiteral("trend/intervalMs"), m_interval->currentData());
     });
-    form->addRow(QStringLiteral("Measure every"), m_interval);
+    form->addRow(QCoreApplication::translate("Trend", "Measure every"), m_interval);
     m_span = new QComboBox(panel);
     m_span->setObjectName(QStringLiteral("TrendSpan"));
     for (const Choice &c : kSpans)
@@ -210,27 +210,27 @@ QWidget *TrendWindow::makeSidePanel()
     m_span->setCurrentIndex(1);
     connect(m_span, &QComboBox::currentIndexChanged, this,
             [this] { setLiveSpanSeconds(m_span->currentData().toInt()); });
-    form->addRow(QStringLiteral("Live view shows"), m_span);
+    form->addRow(QCoreApplication::translate("Trend", "Live view shows"), m_span);
     layout->addLayout(form);
 
     auto *buttons = new QHBoxLayout;
     m_startStop = new QPushButton(panel);
     m_startStop->setObjectName(QStringLiteral("TrendStartStop"));
     connect(m_startStop, &QPushButton::clicked, this, [this] { isRunning() ? stop() : start(); });
-    m_liveButton = new QPushButton(QStringLiteral("Live View"), panel);
+    m_liveButton = new QPushButton(QCoreApplication::translate("Trend", "Live View"), panel);
     m_liveButton->setObjectName(QStringLiteral("TrendLive"));
     connect(m_liveButton, &QPushButton::clicked, this, [this] { setLive(true); });
     buttons->addWidget(m_startStop);
     buttons->addWidget(m_liveButton);
     layout->addLayout(buttons);
 
-    auto *latest = new QGroupBox(QStringLiteral("Latest"), panel);
+    auto *latest = new QGroupBox(QCoreApplication::translate("Trend", "Latest"), panel);
     auto *grid = new QGridLayout(latest);
     int row = 0;
     for (TrendSeries series : m_chart->seriesShown()) {
         const TrendChart::SeriesLook look = TrendChart::look(series, m_unit);
         auto *show = new QCheckBox(look.name, latest);
-        show->setObjectName(QStringLiteral("TrendShow") + look.name);
+        show->setObjectName(QStringLiteral("TrendShow") + look.key);
         show->setChecked(true);
         show->setStyleSheet(QStringLiteral("QCheckBox { color: %1; font-weight: bold; }").arg(look.colour.name()));
         connect(show, &QCheckBox::toggled, this, [this, series](bool on) {
@@ -238,7 +238,7 @@ QWidget *TrendWindow::makeSidePanel()
             scheduleRedraw();
         });
         auto *value = new QLabel(QStringLiteral("—"), latest);
-        value->setObjectName(QStringLiteral("TrendLatest") + look.name);
+        value->setObjectName(QStringLiteral("TrendLatest") + look.key);
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         grid->addWidget(show, row, 0);
         grid->addWidget(value, row, 1);
@@ -250,12 +250,12 @@ QWidget *TrendWindow::makeSidePanel()
 
     m_stats = new QTableWidget(int(m_chart->seriesShown().size()), 3, panel);
     m_stats->setObjectName(QStringLiteral("TrendStats"));
-    m_stats->setHorizontalHeaderLabels({QStringLiteral("Min"), QStringLiteral("Max"), QStringLiteral("Mean")});
+    m_stats->setHorizontalHeaderLabels({QCoreApplication::translate("Trend", "Min"), QCoreApplication::translate("Trend", "Max"), QCoreApplication::translate("Trend", "Mean")});
     m_stats->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_stats->setFocusPolicy(Qt::NoFocus);
     m_stats->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     m_stats->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    m_stats->setToolTip(QStringLiteral("Of the points shown in the chart"));
+    m_stats->setToolTip(QCoreApplication::translate("Trend", "Of the points shown in the chart"));
     for (int r = 0; r < m_stats->rowCount(); ++r) {
         const TrendChart::SeriesLook look = TrendChart::look(m_chart->seriesShown()[std::size_t(r)], m_unit);
         m_stats->setVerticalHeaderItem(r, new QTableWidgetItem(QStringLiteral("%1 (%2)").arg(look.name, look.unit)));
@@ -276,7 +276,7 @@ QWidget *TrendWindow::makeSidePanel()
     // the font in use: larger text widens the table instead of cutting it.
     const int column = m_stats->fontMetrics().horizontalAdvance(QStringLiteral("-99999.99")) + 12;
     m_stats->setMinimumWidth(m_stats->verticalHeader()->sizeHint().width() + 3 * column + 2 * m_stats->frameWidth());
-    auto *shown = new QLabel(QStringLiteral("Points shown"), panel);
+    auto *shown = new QLabel(QCoreApplication::translate("Trend", "Points shown"), panel);
     layout->addWidget(shown);
     layout->addWidget(m_stats);
 
@@ -338,7 +338,7 @@ void TrendWindow::stop()
     if (m_waiting) {
         m_waiting = false;
         m_retry.stop();
-        m_status->setText(QStringLiteral("Stopped while waiting for the adapter."));
+        m_status->setText(QCoreApplication::translate("Trend", "Stopped while waiting for the adapter."));
         showRunning(false);
         emit runningChanged(false);
         return;
@@ -347,7 +347,7 @@ void TrendWindow::stop()
     if (m_loop.isStopping()) {
         // The last request's reply is still to come: the port is not free
         // until it has been taken and dropped.
-        m_startStop->setText(QStringLiteral("Stopping…"));
+        m_startStop->setText(QCoreApplication::translate("Trend", "Stopping…"));
         m_startStop->setEnabled(false);
     }
 }
@@ -369,7 +369,7 @@ void TrendWindow::measured(const MeasurementSample &sample)
     for (TrendSeries series : m_chart->seriesShown()) {
         QLabel *label = m_latest.value(int(series));
         if (!sample.row.answered) {
-            label->setText(sample.row.damaged ? QStringLiteral("damaged reply") : QStringLiteral("no answer"));
+            label->setText(sample.row.damaged ? QCoreApplication::translate("Trend", "damaged reply") : QCoreApplication::translate("Trend", "no answer"));
             continue;
         }
         const double v = valuesOf(sample.row, current)[std::size_t(series)];
@@ -394,12 +394,13 @@ void TrendWindow::linkFailed()
     scheduleRedraw();
     if (m_waiting) {
         m_lostAt.start();
-        m_status->setText(QStringLiteral("Adapter lost at %1, waiting…")
+        m_status->setText(QCoreApplication::translate("Trend", "Adapter lost at %1, waiting…")
                               .arg(QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss"))));
         m_retry.start();
         return;
     }
-    m_status->setText(QStringLiteral("Measuring stopped: ") + m_session.failure().message);
+    m_stoppedByFailure = true;
+    m_status->setText(QCoreApplication::translate("Trend", "Measuring stopped: ") + m_session.failure().message);
     reportLinkFailure(this, m_session);
 }
 
@@ -479,9 +480,9 @@ void TrendWindow::showStats()
         for (int c = 0; c < 3; ++c)
             m_stats->item(r, c)->setText(texts[c]);
     }
-    QString counts = QStringLiteral("Good exchanges: %1    Failed: %2").arg(m_good).arg(m_failed);
+    QString counts = QCoreApplication::translate("Trend", "Good exchanges: %1    Failed: %2").arg(m_good).arg(m_failed);
     if (m_lostMs > 0)
-        counts += QStringLiteral("    Adapter away: %1 s").arg(numberText(double(m_lostMs) / 1000.0, 1));
+        counts += QCoreApplication::translate("Trend", "    Adapter away: %1 s").arg(numberText(double(m_lostMs) / 1000.0, 1));
     m_counts->setText(counts);
 }
 
@@ -493,13 +494,15 @@ QString TrendWindow::latestText(TrendSeries series) const
 
 void TrendWindow::showRunning(bool running)
 {
-    m_startStop->setText(running ? QStringLiteral("Stop") : QStringLiteral("Start"));
+    m_startStop->setText(running ? QCoreApplication::translate("Trend", "Stop") : QCoreApplication::translate("Trend", "Start"));
     m_startStop->setEnabled(true);
     if (running)
-        m_status->setText(m_recorder.isOpen() ? QStringLiteral("Measuring; recording to ") + m_recorder.path()
-                                              : QStringLiteral("Measuring."));
-    else if (!m_status->text().startsWith(QStringLiteral("Measuring stopped")))
-        m_status->setText(QStringLiteral("Stopped."));
+        m_stoppedByFailure = false;
+    if (running)
+        m_status->setText(m_recorder.isOpen() ? QCoreApplication::translate("Trend", "Measuring; recording to ") + m_recorder.path()
+                                              : QCoreApplication::translate("Trend", "Measuring."));
+    else if (!m_stoppedByFailure)
+        m_status->setText(QCoreApplication::translate("Trend", "Stopped."));
 }
 
 bool TrendWindow::startRecording(const QString &path)
@@ -510,7 +513,7 @@ bool TrendWindow::startRecording(const QString &path)
     }
     m_record->setEnabled(false);
     m_stopRecording->setEnabled(true);
-    m_status->setText(QStringLiteral("Recording to ") + QDir::toNativeSeparators(path));
+    m_status->setText(QCoreApplication::translate("Trend", "Recording to ") + QDir::toNativeSeparators(path));
     showRecording();
     return true;
 }
@@ -519,7 +522,7 @@ void TrendWindow::showRecording()
 {
     m_recording->setVisible(m_recorder.isOpen());
     if (m_recorder.isOpen()) {
-        m_recording->setText(QStringLiteral("● Recording to %1 (%2 rows)")
+        m_recording->setText(QCoreApplication::translate("Trend", "● Recording to %1 (%2 rows)")
                                  .arg(QDir::toNativeSeparators(m_recorder.path()))
                                  .arg(m_recorder.rows()));
     }
@@ -528,7 +531,7 @@ void TrendWindow::showRecording()
 void TrendWindow::stopRecording()
 {
     if (m_recorder.isOpen()) {
-        m_status->setText(QStringLiteral("Recorded %1 rows to %2.")
+        m_status->setText(QCoreApplication::translate("Trend", "Recorded %1 rows to %2.")
                               .arg(m_recorder.rows())
                               .arg(QDir::toNativeSeparators(m_recorder.path())));
     }
@@ -546,7 +549,7 @@ void TrendWindow::recordingFailed()
     m_status->setText(m_recorder.error());
     auto *box = new QMessageBox(QMessageBox::Warning, ui::programTitle(), m_recorder.error(), QMessageBox::Ok, this);
     box->setObjectName(QStringLiteral("RecordingFailed"));
-    box->setInformativeText(QStringLiteral("The chart goes on; the rows written so far are kept."));
+    box->setInformativeText(QCoreApplication::translate("Trend", "The chart goes on; the rows written so far are kept."));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->show(); // not modal: the measurements go on meanwhile
 }
@@ -576,7 +579,7 @@ bool TrendWindow::exportImage(const QString &path)
     const QPixmap picture = m_chart->grab();
     m_chart->chart()->setTitle(QString());
     if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "PNG")) {
-        why = QStringLiteral("%1 cannot be written: the chart could not be made into a picture.")
+        why = QCoreApplication::translate("Trend", "%1 cannot be written: the chart could not be made into a picture.")
                   .arg(QDir::toNativeSeparators(path));
     } else {
         writeWholeFile(path, png, &why);
@@ -585,7 +588,7 @@ bool TrendWindow::exportImage(const QString &path)
         QMessageBox::warning(this, ui::programTitle(), why);
         return false;
     }
-    m_status->setText(QStringLiteral("Chart saved to ") + QDir::toNativeSeparators(path));
+    m_status->setText(QCoreApplication::translate("Trend", "Chart saved to ") + QDir::toNativeSeparators(path));
     return true;
 }
 
@@ -593,8 +596,8 @@ void TrendWindow::askRecordingPath()
 {
     const QString folder = ui::lastFolder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
     const QString name = QStringLiteral("trend-%1.csv").arg(QDateTime::currentDateTime().toString("yyyyMMdd-HHmmss"));
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Record to CSV"), folder + u'/' + name,
-                                                      QStringLiteral("CSV files (*.csv);;All files (*)"));
+    const QString path = QFileDialog::getSaveFileName(this, QCoreApplication::translate("Trend", "Record to CSV"), folder + u'/' + name,
+                                                      QCoreApplication::translate("Trend", "CSV files (*.csv);;All files (*)"));
     ui::rememberFolder(path);
     if (!path.isEmpty())
         startRecording(path);
@@ -604,8 +607,8 @@ void TrendWindow::askImagePath()
 {
     const QString folder = ui::lastFolder(QStandardPaths::writableLocation(QStandardPaths::PicturesLocation));
     const QString path
-        = QFileDialog::getSaveFileName(this, QStringLiteral("Export Image"), folder + QStringLiteral("/trend.png"),
-                                       QStringLiteral("PNG images (*.png)"));
+        = QFileDialog::getSaveFileName(this, QCoreApplication::translate("Trend", "Export Image"), folder + QStringLiteral("/trend.png"),
+                                       QCoreApplication::translate("Trend", "PNG images (*.png)"));
     ui::rememberFolder(path);
     if (!path.isEmpty())
         exportImage(path);
@@ -615,17 +618,17 @@ void TrendWindow::closeEvent(QCloseEvent *event)
 {
     // A chart that holds measurements is not thrown away unasked.
     if (m_good + m_failed > 0) {
-        QMessageBox box(QMessageBox::Question, ui::programTitle(), QStringLiteral("Close the trend?"),
+        QMessageBox box(QMessageBox::Question, ui::programTitle(), QCoreApplication::translate("Trend", "Close the trend?"),
                         QMessageBox::Cancel, this);
         box.setObjectName(QStringLiteral("CloseTrend"));
         box.setInformativeText(
             m_recorder.isOpen()
-                ? QStringLiteral("The chart of %1 exchanges is lost; the recording in %2 keeps its rows.")
+                ? QCoreApplication::translate("Trend", "The chart of %1 exchanges is lost; the recording in %2 keeps its rows.")
                       .arg(m_good + m_failed)
                       .arg(QDir::toNativeSeparators(m_recorder.path()))
-                : QStringLiteral("The chart of %1 exchanges is lost: Export Image or Record to CSV keeps it.")
+                : QCoreApplication::translate("Trend", "The chart of %1 exchanges is lost: Export Image or Record to CSV keeps it.")
                       .arg(m_good + m_failed));
-        QPushButton *close = box.addButton(QStringLiteral("Close"), QMessageBox::AcceptRole);
+        QPushButton *close = box.addButton(QCoreApplication::translate("Trend", "Close"), QMessageBox::AcceptRole);
         box.setDefaultButton(QMessageBox::Cancel);
         box.exec();
         if (box.clickedButton() != close) {

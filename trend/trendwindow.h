@@ -132,6 +132,7 @@ private:
     QLabel *m_counts = nullptr;
     QLabel *m_status = nullptr;
     bool m_waiting = false; // the adapter went away; looking for it
+    bool m_stoppedByFailure = false; // the status says why measuring stopped
     QTimer m_retry;
     QElapsedTimer m_lostAt;
     qint64 m_lostMs = 0; // time the adapter was away, in all
