@@ -2,6 +2,8 @@
 // one a sensor answered on.
 #include "startwindow_port.h"
 
+#include "language.h"
+
 #include "portmap.h"
 #include "session/sensorsession.h"
 #include "startwindow.h"
@@ -121,7 +123,7 @@ StartOptions parseStartOptions(const QStringList &arguments, bool qtOptionsTaken
         return usageError(QStringLiteral("--port must be a port number from 1 to 32767 or a device path, not \"%1\".")
                               .arg(ports.constFirst()));
     const QString lang = parser.value(language);
-    if (parser.isSet(language) && lang != u"en" && lang != u"fa")
+    if (parser.isSet(language) && !ui::isLanguage(lang))
         return usageError(QStringLiteral("--lang must be en or fa, not \"%1\".").arg(lang));
     return {StartOptions::Action::Run, ports.value(0), {}, lang};
 }

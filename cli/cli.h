@@ -137,7 +137,7 @@ private:
     int record(const QCommandLineParser &parser);
     int certificate(const QCommandLineParser &parser);
     // The record --record names (or VELTRA_RECORD, or the settings file).
-    std::optional<RecordTarget> recordTarget(const QCommandLineParser &parser);
+    std::optional<RecordTarget> recordTarget();
     void keep(CommandResult result)
     {
         if (m_result)

@@ -26,7 +26,7 @@ std::optional<QDateTime> filterTime(const QString &text, bool endOfDay)
 {
     const QDate date = QDate::fromString(text, Qt::ISODate);
     if (date.isValid())
-        return QDateTime(endOfDay ? date.addDays(1) : date, QTime(0, 0), Qt::UTC);
+        return utcDayStart(endOfDay ? date.addDays(1) : date);
     QDateTime time = QDateTime::fromString(text, Qt::ISODateWithMs);
     if (!time.isValid())
         return std::nullopt;
@@ -47,10 +47,10 @@ QString settingsCodes(const std::optional<SensorSettings> &settings)
 
 } // namespace
 
-std::optional<RecordTarget> Cli::recordTarget(const QCommandLineParser &parser)
+std::optional<RecordTarget> Cli::recordTarget()
 {
     QString why;
-    auto target = RecordTarget::configured(parser.value(QStringLiteral("record")), &why);
+    auto target = RecordTarget::configured(m_recordText, &why);
     if (!target)
         usageError(why);
     return target;
@@ -135,7 +135,7 @@ int Cli::history(const QCommandLineParser &parser)
                               .arg(kVerdicts.join(QStringLiteral(", ")), filter.verdict));
     if (parser.isSet(QStringLiteral("json")) && parser.isSet(QStringLiteral("csv")))
         return usageError(QStringLiteral("give --json or --csv, not both."));
-    const std::optional<RecordTarget> target = recordTarget(parser);
+    const std::optional<RecordTarget> target = recordTarget();
     if (!target)
         return int(ExitCode::Usage);
 
@@ -209,7 +209,7 @@ int Cli::record(const QCommandLineParser &parser)
     const QString action = parser.positionalArguments().value(0);
     if (action != u"sync" && action != u"init")
         return usageError(QStringLiteral("record takes sync or init, not \"%1\".").arg(action));
-    const std::optional<RecordTarget> target = recordTarget(parser);
+    const std::optional<RecordTarget> target = recordTarget();
     if (!target)
         return int(ExitCode::Usage);
     QString why;
@@ -240,7 +240,7 @@ int Cli::record(const QCommandLineParser &parser)
 
 int Cli::certificate(const QCommandLineParser &parser)
 {
-    const std::optional<RecordTarget> target = recordTarget(parser);
+    const std::optional<RecordTarget> target = recordTarget();
     if (!target)
         return int(ExitCode::Usage);
     QString path = parser.value(QStringLiteral("output"));

@@ -78,12 +78,6 @@ QString cellText(const RecordEntry &entry, int column)
     return {};
 }
 
-// A date as the start of that day in UTC, the clock the record keeps.
-QDateTime startOfDay(const QDate &date)
-{
-    return QDateTime(date, QTime(0, 0), Qt::UTC);
-}
-
 QDateEdit *dateEdit(QWidget *parent, const QString &name, const QDate &date)
 {
     auto *edit = new QDateEdit(date, parent);
@@ -266,10 +260,10 @@ HistoryFilter HistoryWindow::filter() const
 {
     HistoryFilter filter;
     if (m_sinceOn->isChecked())
-        filter.since = startOfDay(m_since->date());
+        filter.since = utcDayStart(m_since->date());
     // Until a day includes that whole day.
     if (m_untilOn->isChecked())
-        filter.until = startOfDay(m_until->date().addDays(1));
+        filter.until = utcDayStart(m_until->date().addDays(1));
     filter.model = m_model->text().trimmed();
     filter.port = m_port->text().trimmed();
     filter.station = m_station->text().trimmed();

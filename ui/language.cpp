@@ -17,21 +17,21 @@ namespace {
 
 const QString kLanguageKey = QStringLiteral("language");
 
-bool known(const QString &language)
+} // namespace
+
+bool isLanguage(const QString &language)
 {
     return language == u"en" || language == u"fa";
 }
 
-} // namespace
-
 QString chosenLanguage(const QString &commandLine)
 {
-    if (known(commandLine)) {
+    if (isLanguage(commandLine)) {
         programSettings().setValue(kLanguageKey, commandLine);
         return commandLine;
     }
     const QString remembered = programSettings().value(kLanguageKey).toString();
-    if (known(remembered))
+    if (isLanguage(remembered))
         return remembered;
     return QLocale::system().language() == QLocale::Persian ? QStringLiteral("fa") : QStringLiteral("en");
 }

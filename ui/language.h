@@ -7,8 +7,8 @@ class QWidget;
 
 namespace veltra::ui {
 
-// The languages the program speaks: "en" (its own texts) and "fa".
-inline constexpr const char *kLanguages[] = {"en", "fa"};
+// Whether the program speaks this language: "en" (its own texts) or "fa".
+bool isLanguage(const QString &language);
 
 // The language to start in: `commandLine` (--lang, remembered from now on),
 // else the one chosen before (Help > Language), else the desktop's: Persian

@@ -112,9 +112,8 @@ void SettingsMenu::recordWrite(const WritePlan &plan, const SensorSettings &sent
         entry.verdict = QStringLiteral("not verified");
     }
     if (wentOut) {
-        // After the frame header and the command byte, one byte a field.
         m_lastWrite = entry;
-        m_sentFields = int(plan.request.size()) - 4;
+        m_sentFields = plan.fieldsCarried();
         m_verify->setEnabled(true);
     }
     keep(entry);
@@ -136,16 +135,7 @@ std::optional<RecordEntry> SettingsMenu::verify()
     const std::optional<SensorSettings> held = readSensor(QStringLiteral("Nothing was verified."));
     if (!held)
         return std::nullopt;
-    const SensorSettings &sent = *m_lastWrite->sent;
-    QStringList differences;
-    for (const BlockSetting &setting : blockSettings(sent.family())) {
-        // Only what the request carried: a short request leaves the rest.
-        if (setting.lastField() <= m_sentFields && held->value(setting) != sent.value(setting)) {
-            differences << QStringLiteral("%1: sent %2, the sensor holds %3")
-                               .arg(QLatin1String(setting.name), valueWithUnit(sent, setting),
-                                    valueWithUnit(*held, setting));
-        }
-    }
+    const QStringList differences = heldOtherwise(*m_lastWrite->sent, *held, m_sentFields, valueWithUnit);
     RecordEntry entry = newEntry(m_lastWrite->before, m_lastWrite->sent);
     entry.readBack = held;
     entry.verdict = differences.isEmpty() ? QStringLiteral("verified") : QStringLiteral("differs");

@@ -25,6 +25,9 @@ WriteForm writeFormOf(const SensorSettings &settings);
 struct WritePlan {
     QByteArray request;
     QString lineSettings;
+    // The block fields the request carries, after the frame header and
+    // command byte: a short request leaves the rest of the block as it is.
+    int fieldsCarried() const { return int(request.size()) - 4; }
 };
 WritePlan planWrite(const SensorSettings &settings);
 

@@ -96,6 +96,11 @@ QString timeKey(const QDateTime &time)
 
 } // namespace
 
+QDateTime utcDayStart(const QDate &date)
+{
+    return QDateTime(date, QTime(0, 0), Qt::UTC);
+}
+
 RecordTarget RecordTarget::local()
 {
     // The folder veltra-sensor's AppDataLocation names; veltra-cli uses the

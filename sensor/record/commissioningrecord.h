@@ -33,6 +33,9 @@ struct RecordTarget {
     QString display() const;
 };
 
+// The record keeps UTC: a day of a filter starts at its midnight UTC.
+QDateTime utcDayStart(const QDate &date);
+
 // What history and the History window ask for; empty parts match all.
 struct HistoryFilter {
     QDateTime since; // inclusive

@@ -4,6 +4,19 @@
 
 namespace veltra {
 
+QStringList heldOtherwise(const SensorSettings &sent, const SensorSettings &held, int fields,
+                          const std::function<QString(const SensorSettings &, const BlockSetting &)> &describe)
+{
+    QStringList differences;
+    for (const BlockSetting &setting : blockSettings(sent.family())) {
+        if (setting.lastField() <= fields && held.value(setting) != sent.value(setting)) {
+            differences << QStringLiteral("%1: sent %2, the sensor holds %3")
+                               .arg(QLatin1String(setting.name), describe(sent, setting), describe(held, setting));
+        }
+    }
+    return differences;
+}
+
 SettingsEditor::SettingsEditor(SensorSession &session)
     : m_session(session)
 {}
@@ -45,16 +58,10 @@ SettingsEditor::WriteResult SettingsEditor::send(const WritePlan &plan, const Se
         result.differences
             << QStringLiteral("the sensor now reports a %1 model").arg(familyName(result.after->family()));
     } else {
-        const int sent = plan.request.size() - 4; // after the frame header and command byte
-        for (const BlockSetting &setting : blockSettings(settings.family())) {
-            const int held = result.after->value(setting);
-            if (setting.lastField() <= sent && held != settings.value(setting)) {
-                result.differences << QStringLiteral("%1: sent %2, the sensor holds %3")
-                                          .arg(QLatin1String(setting.name),
-                                               describeValue(setting, settings.value(setting)),
-                                               describeValue(setting, held));
-            }
-        }
+        result.differences = heldOtherwise(settings, *result.after, plan.fieldsCarried(),
+                                           [](const SensorSettings &values, const BlockSetting &setting) {
+                                               return describeValue(setting, values.value(setting));
+                                           });
     }
     result.outcome = result.differences.isEmpty() ? Outcome::Verified : Outcome::Differs;
     return result;

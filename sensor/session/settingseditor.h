@@ -4,11 +4,18 @@
 
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace veltra {
 
 class SensorSession;
+
+// The settings among the first `fields` block fields that the sensor holds
+// otherwise than sent: "empty: sent 290, the sensor holds 300", each value
+// worded by `describe`.
+QStringList heldOtherwise(const SensorSettings &sent, const SensorSettings &held, int fields,
+                          const std::function<QString(const SensorSettings &, const BlockSetting &)> &describe);
 
 // A sensor's settings and the writes to it, without a window: the last Read,
 // and the write sequence of the windows and veltra-cli.
