@@ -7,6 +7,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
 
@@ -19,18 +20,20 @@ ConnectedNotice::ConnectedNotice(SensorSession &session, std::function<void()> e
     , m_session(session)
     , m_endProgram(std::move(endProgram))
 {
-    ui::setUpWindow(this, QStringLiteral("Form4"), QStringLiteral("Attention!!"), 5400, 2490);
+    ui::setUpWindow(this, QStringLiteral("Form4"), QCoreApplication::translate("Window", "Attention!!"), 5400, 2490);
 
-    m_title = ui::makeLabel(this, QStringLiteral("Label1"), QStringLiteral("Connect Successfully !!"),
+    m_title = ui::makeLabel(this, QStringLiteral("Label1"),
+                            QCoreApplication::translate("Window", "Connect Successfully !!"),
                             Twips{1080, 120, 3255, 375}, ui::font(QString::fromLatin1(ui::kArialRounded), 12));
     m_baudCaption
-        = ui::makeLabel(this, QStringLiteral("Label10"), QStringLiteral("Baud Rate"), Twips{1320, 960, 1215, 255},
-                        ui::font(QString::fromLatin1(ui::kSansSerif), 9.75, true));
+        = ui::makeLabel(this, QStringLiteral("Label10"), QCoreApplication::translate("Window", "Baud Rate"),
+                        Twips{1320, 960, 1215, 255}, ui::font(QString::fromLatin1(ui::kSansSerif), 9.75, true));
     // Editable so the handshake's rate can be shown without a list.
     m_baudBox = ui::makeComboBox(this, QStringLiteral("Combo1"), Twips{2760, 960, 1215, 315}, true);
     m_baudBox->setEnabled(false);
-    ui::nameForScreenReaders({{m_baudBox, "Baud rate found"}});
-    m_okButton = ui::makeButton(this, QStringLiteral("Command5"), QStringLiteral("OK"), Twips{2160, 1680, 975, 495});
+    ui::nameForScreenReaders({{m_baudBox, QT_TRANSLATE_NOOP("ScreenReader", "Baud rate found")}});
+    m_okButton = ui::makeButton(this, QStringLiteral("Command5"), QCoreApplication::translate("Window", "OK"),
+                                Twips{2160, 1680, 975, 495});
     connect(m_okButton, &QPushButton::clicked, this, &ConnectedNotice::okClicked);
     connect(m_okButton, &QPushButton::clicked, this, &ConnectedNotice::Command5_Click);
 
@@ -48,7 +51,7 @@ void ConnectedNotice::Command5_Click()
     const Identification id = read.value_or(Identification::fromReply(QString()));
     // A damaged block names no model: the notice stays for another try.
     if (id.damaged) {
-        reportDamagedReply(this, m_session.lastReply(), QStringLiteral("OK"));
+        reportDamagedReply(this, m_session.lastReply(), QCoreApplication::translate("Window", "OK"));
         return;
     }
     if (!id.baudText.isEmpty())

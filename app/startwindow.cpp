@@ -10,9 +10,9 @@
 #include "session/sensorsession.h"
 #include "trafficlogwindow.h"
 
-#include <QCoreApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -36,14 +36,16 @@ StartWindow::StartWindow(SensorSession &session, std::function<void()> endProgra
     , m_endProgram(std::move(endProgram))
     , m_portTipSource([] { return PortMap::describe(kPortCount); })
 {
-    ui::setUpWindow(this, QStringLiteral("Form1"), QStringLiteral("Ultrasonic Sensor Program V7"), 5130, 3585);
+    ui::setUpWindow(this, QStringLiteral("Form1"),
+                    QCoreApplication::translate("Window", "Ultrasonic Sensor Program V7"), 5130, 3585);
 
-    m_title = ui::makeLabel(this, QStringLiteral("Label1"), QStringLiteral("Ultrasonic Sensor Modbus Program"),
+    m_title = ui::makeLabel(this, QStringLiteral("Label1"),
+                            QCoreApplication::translate("Window", "Ultrasonic Sensor Modbus Program"),
                             Twips{480, 240, 4092, 372}, ui::font(QString::fromLatin1(ui::kArial), 12, true));
     m_upperRule = ui::makeLine(this, QStringLiteral("Line1"), QPoint(719, 839), QPoint(3955, 839));
     m_portCaption
-        = ui::makeLabel(this, QStringLiteral("Label2"), QStringLiteral("Enter com port"), Twips{960, 1080, 1572, 252},
-                        ui::font(QString::fromLatin1(ui::kSansSerif), 9.75, true));
+        = ui::makeLabel(this, QStringLiteral("Label2"), QCoreApplication::translate("Window", "Enter com port"),
+                        Twips{960, 1080, 1572, 252}, ui::font(QString::fromLatin1(ui::kSansSerif), 9.75, true));
 
     // Made first of the controls that take focus, so it has the focus first.
     // Its list shows each port's device and adapter beside the number.
@@ -57,20 +59,23 @@ StartWindow::StartWindow(SensorSession &session, std::function<void()> endProgra
     m_portBox->installEventFilter(this);
     m_portBox->setFocus();
 
-    m_connectButton = ui::makeButton(this, QStringLiteral("Command1"), QStringLiteral("Set com port"),
-                                     Twips{1560, 1680, 1575, 375});
+    m_connectButton
+        = ui::makeButton(this, QStringLiteral("Command1"), QCoreApplication::translate("Window", "Set com port"),
+                         Twips{1560, 1680, 1575, 375});
     connect(m_connectButton, &QPushButton::clicked, this, &StartWindow::Command1_Click);
 
     m_lowerRule = ui::makeLine(this, QStringLiteral("Line2"), QPoint(719, 2518), QPoint(3955, 2518));
     // Labels 3 to 5 share one centre line; centred text keeps it.
-    m_maker = ui::makeLabel(this, QStringLiteral("Label3"), QStringLiteral("Veltra co."), Twips{1320, 2640, 2052, 252});
+    m_maker = ui::makeLabel(this, QStringLiteral("Label3"), QCoreApplication::translate("Window", "Veltra co."),
+                            Twips{1320, 2640, 2052, 252});
     m_web
         = ui::makeLabel(this, QStringLiteral("Label4"), QStringLiteral("veltra.example"), Twips{1800, 2880, 1092, 252});
-    m_version
-        = ui::makeLabel(this, QStringLiteral("Label5"), QStringLiteral("Version  V7"), Twips{1920, 3120, 852, 252});
+    m_version = ui::makeLabel(this, QStringLiteral("Label5"), QCoreApplication::translate("Window", "Version  V7"),
+                              Twips{1920, 3120, 852, 252});
     for (QLabel *label : {m_maker, m_web, m_version})
         label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    ui::nameForScreenReaders({{m_portBox, "Com port"}, {m_connectButton, "Set com port: find the sensor"}});
+    ui::nameForScreenReaders({{m_portBox, QT_TRANSLATE_NOOP("ScreenReader", "Com port")},
+                              {m_connectButton, QT_TRANSLATE_NOOP("ScreenReader", "Set com port: find the sensor")}});
 
     makeMenus();
 }
@@ -85,7 +90,8 @@ void StartWindow::makeMenus()
     QMenu *help = m_menuBar->addMenu(QCoreApplication::translate("Menus", "&Help"));
     ui::addDiagnosticReportAction(help, this, m_session);
     help->addAction(QCoreApplication::translate("Menus", "&About"), this, [this] { ui::showAbout(this); });
-    help->addAction(QCoreApplication::translate("Menus", "&Serial Ports"), this, [this] { ui::showSerialPorts(this, kPortCount); });
+    help->addAction(QCoreApplication::translate("Menus", "&Serial Ports"), this,
+                    [this] { ui::showSerialPorts(this, kPortCount); });
     ui::addLanguageMenu(help, this);
     ui::placeMenuBar(this, m_menuBar);
 }

@@ -3,7 +3,6 @@
 #include "startwindow_port.h"
 
 #include "language.h"
-
 #include "portmap.h"
 #include "session/sensorsession.h"
 #include "startwindow.h"
@@ -143,8 +142,7 @@ void rememberPort(const QString &portText, const std::optional<AdapterIdentity> 
     // link, which follows the adapter when it comes back under another name;
     // a port number stays the number.
     const bool followAdapter = !port->path.isEmpty() && adapter;
-    userSettings().setValue(kPortKey,
-                            followAdapter ? QDir(byIdFolder()).filePath(adapter->byId) : port->display());
+    userSettings().setValue(kPortKey, followAdapter ? QDir(byIdFolder()).filePath(adapter->byId) : port->display());
 }
 
 void preparePortBox(StartWindow &window, const QString &commandLinePort)

@@ -7,6 +7,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -88,7 +89,7 @@ DistanceWindow::DistanceWindow(SensorSession &session, QWidget *parent)
     , m_session(session)
     , m_editor(session)
 {
-    ui::setUpWindow(this, QStringLiteral("Form6"), QStringLiteral("Program DVZ"), 12600, 6255);
+    ui::setUpWindow(this, QStringLiteral("Form6"), QCoreApplication::translate("Window", "Program DVZ"), 12600, 6255);
 
     // Made back to front, so the model fields lie on their picture; among
     // the controls that take focus, in tab order.
@@ -113,18 +114,18 @@ DistanceWindow::DistanceWindow(SensorSession &session, QWidget *parent)
     if (!m_session.connectedBaud().isEmpty())
         m_baudBox->setCurrentText(m_session.connectedBaud());
     ui::nameForScreenReaders({
-        {m_baudBox, "Baud rate"},
-        {m_slave, "Slave address, 1 to 247"},
-        {m_ogrBox, "OGR"},
-        {m_switchPoint, "Switch point, cm"},
-        {m_modelBox, "Model"},
-        {m_blockingDistance, "Block distance"},
-        {m_readButton, "Read settings"},
-        {m_writeButton, "Write settings"},
-        {m_getDistanceButton, "Get distance"},
-        {m_distance, "Distance, cm"},
-        {m_temperature, "Temperature, degrees Celsius"},
-        {m_lastReply, "Last reply"},
+        {m_baudBox, QT_TRANSLATE_NOOP("ScreenReader", "Baud rate")},
+        {m_slave, QT_TRANSLATE_NOOP("ScreenReader", "Slave address, 1 to 247")},
+        {m_ogrBox, QT_TRANSLATE_NOOP("ScreenReader", "OGR")},
+        {m_switchPoint, QT_TRANSLATE_NOOP("ScreenReader", "Switch point, cm")},
+        {m_modelBox, QT_TRANSLATE_NOOP("ScreenReader", "Model")},
+        {m_blockingDistance, QT_TRANSLATE_NOOP("ScreenReader", "Block distance")},
+        {m_readButton, QT_TRANSLATE_NOOP("ScreenReader", "Read settings")},
+        {m_writeButton, QT_TRANSLATE_NOOP("ScreenReader", "Write settings")},
+        {m_getDistanceButton, QT_TRANSLATE_NOOP("ScreenReader", "Get distance")},
+        {m_distance, QT_TRANSLATE_NOOP("ScreenReader", "Distance, cm")},
+        {m_temperature, QT_TRANSLATE_NOOP("ScreenReader", "Temperature, degrees Celsius")},
+        {m_lastReply, QT_TRANSLATE_NOOP("ScreenReader", "Last reply")},
     });
 }
 
@@ -141,8 +142,8 @@ bool DistanceWindow::event(QEvent *event)
     if (ui::holdsPolishWhileHidden(this, event))
         return true;
     if (event->type() == QEvent::Polish && m_productPicture->pixmap().isNull()) {
-        m_productPicture->setPixmap(QPixmap(QStringLiteral(":/distance/product.png")));
-        m_sensorPicture->setPixmap(QPixmap(QStringLiteral(":/distance/sensor.png")));
+        m_productPicture->setPixmap(ui::picture(this, QStringLiteral(":/distance/product.png")));
+        m_sensorPicture->setPixmap(ui::picture(this, QStringLiteral(":/distance/sensor.png")));
     }
     return QWidget::event(event);
 }
@@ -171,13 +172,14 @@ void DistanceWindow::makeLeftPanel()
 
 void DistanceWindow::makeSettings()
 {
-    m_baudCaption = ui::makeLabel(this, QStringLiteral("Label10"), QStringLiteral("Baud Rate"),
+    m_baudCaption = ui::makeLabel(this, QStringLiteral("Label10"), QCoreApplication::translate("Window", "Baud Rate"),
                                   Twips{7920, 360, 1215, 255}, labelFont());
     m_baudBox = ui::makeComboBox(this, QStringLiteral("Combo1"), Twips{9480, 360, 1215, 315}, true);
 
-    m_slaveCaption = ui::makeLabel(this, QStringLiteral("Label18"), QStringLiteral("Slave Address"),
-                                   Twips{7680, 940, 1575, 255}, labelFont());
-    m_slaveRange = ui::makeLabel(this, QStringLiteral("Label19"), QStringLiteral("1 to 247"),
+    m_slaveCaption
+        = ui::makeLabel(this, QStringLiteral("Label18"), QCoreApplication::translate("Window", "Slave Address"),
+                        Twips{7680, 940, 1575, 255}, labelFont());
+    m_slaveRange = ui::makeLabel(this, QStringLiteral("Label19"), QCoreApplication::translate("Window", "1 to 247"),
                                  Twips{8040, 1180, 1095, 255}, labelFont());
     m_slave = ui::makeTextBox(this, QStringLiteral("Text13"), Twips{9480, 960, 1215, 375});
 
@@ -185,9 +187,9 @@ void DistanceWindow::makeSettings()
                                  labelFont());
     m_ogrBox = ui::makeComboBox(this, QStringLiteral("Combo3"), Twips{9480, 1680, 1575, 315}, true);
 
-    m_switchCaption = ui::makeLabel(this, QStringLiteral("Label11"), QStringLiteral("Switch"),
+    m_switchCaption = ui::makeLabel(this, QStringLiteral("Label11"), QCoreApplication::translate("Window", "Switch"),
                                     Twips{8100, 2250, 855, 255}, labelFont());
-    m_switchRange = ui::makeLabel(this, QStringLiteral("Label32"), QStringLiteral("60 to 600"),
+    m_switchRange = ui::makeLabel(this, QStringLiteral("Label32"), QCoreApplication::translate("Window", "60 to 600"),
                                   Twips{7980, 2500, 1095, 255}, labelFont());
     m_switchPoint = ui::makeTextBox(this, QStringLiteral("Text4"), Twips{9480, 2280, 1215, 375});
 }
@@ -206,19 +208,21 @@ void DistanceWindow::makeModelPlate()
 
 void DistanceWindow::makeButtons()
 {
-    m_readButton = ui::makeButton(this, QStringLiteral("Command5"), QStringLiteral("Read"), Twips{9000, 3560, 975, 495},
-                                  buttonFont());
-    m_writeButton = ui::makeButton(this, QStringLiteral("Command4"), QStringLiteral("write"),
+    m_readButton = ui::makeButton(this, QStringLiteral("Command5"), QCoreApplication::translate("Window", "Read"),
+                                  Twips{9000, 3560, 975, 495}, buttonFont());
+    m_writeButton = ui::makeButton(this, QStringLiteral("Command4"), QCoreApplication::translate("Window", "write"),
                                    Twips{10080, 3560, 975, 495}, buttonFont());
 }
 
 void DistanceWindow::makeMeasurement()
 {
-    m_distanceCaption = ui::makeLabel(this, QStringLiteral("Label27"), QStringLiteral("Distance"),
-                                      Twips{5640, 5520, 1095, 255}, ui::font(latin1(ui::kArialNarrow), 12, true));
+    m_distanceCaption
+        = ui::makeLabel(this, QStringLiteral("Label27"), QCoreApplication::translate("Window", "Distance"),
+                        Twips{5640, 5520, 1095, 255}, ui::font(latin1(ui::kArialNarrow), 12, true));
     m_distance = ui::makeTextBox(this, QStringLiteral("Text16"), Twips{6720, 5520, 1095, 375});
-    m_getDistanceButton = ui::makeButton(this, QStringLiteral("Command1"), QStringLiteral("Get Distance"),
-                                         Twips{9360, 5400, 1455, 495}, buttonFont());
+    m_getDistanceButton
+        = ui::makeButton(this, QStringLiteral("Command1"), QCoreApplication::translate("Window", "Get Distance"),
+                         Twips{9360, 5400, 1455, 495}, buttonFont());
 }
 
 void DistanceWindow::makeWorkingFields()

@@ -12,6 +12,7 @@
 #include "settingsfiles.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -41,7 +42,7 @@ void DistanceWindow::Command5_Click()
         return;
     // Only a whole block is spread over the fields (see the level window).
     if (!SettingsReply::isWellFormed(m_lastReply->text(), SettingsReply::kDistanceFields)) {
-        reportDamagedReply(this, m_lastReply->text(), QStringLiteral("Read"));
+        reportDamagedReply(this, m_lastReply->text(), QCoreApplication::translate("Window", "Read"));
         return;
     }
     m_files->readDone(m_lastReply->text());

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -152,7 +153,8 @@ LevelWindow::LevelWindow(SensorSession &session, QWidget *parent)
     , m_session(session)
     , m_editor(session)
 {
-    ui::setUpWindow(this, QStringLiteral("form2"), QStringLiteral("Ultraonic Sensor Program V7"), 12270, 7245);
+    ui::setUpWindow(this, QStringLiteral("form2"), QCoreApplication::translate("Window", "Ultraonic Sensor Program V7"),
+                    12270, 7245);
 
     // Made back to front; among the controls that take focus, in tab order.
     makePictures();
@@ -182,29 +184,29 @@ LevelWindow::LevelWindow(SensorSession &session, QWidget *parent)
 void LevelWindow::nameControls()
 {
     ui::nameForScreenReaders({
-        {m_baudBox, "Baud rate"},
-        {m_slave, "Slave address, 1 to 247"},
-        {m_ogrBox, "OGR"},
-        {m_ombBox, "OMB"},
-        {m_resolutionBox, "Resolution"},
-        {m_modelBox, "Model"},
-        {m_modelText, "Model"},
-        {m_blocking, "Block distance (BD)"},
-        {m_empty, "Empty distance"},
-        {m_full, "Full distance"},
-        {m_lowDo, "Low DO"},
-        {m_lowDoPlaceholder, "Low DO, not used by this model"},
-        {m_hiDo, "Hi DO"},
-        {m_hiDoPlaceholder, "Hi DO, not used by this model"},
-        {m_runButton, "RUN: put the sensor into its run state"},
-        {m_readButton, "Read settings"},
-        {m_writeButton, "Write settings"},
-        {m_getLevelButton, "Get level"},
-        {m_level, "Tank level"},
-        {m_current, "Current, mA"},
-        {m_currentPlaceholder, "Current, not given by this model"},
-        {m_distance, "Distance"},
-        {m_temperature, "Temperature, degrees Celsius"},
+        {m_baudBox, QT_TRANSLATE_NOOP("ScreenReader", "Baud rate")},
+        {m_slave, QT_TRANSLATE_NOOP("ScreenReader", "Slave address, 1 to 247")},
+        {m_ogrBox, QT_TRANSLATE_NOOP("ScreenReader", "OGR")},
+        {m_ombBox, QT_TRANSLATE_NOOP("ScreenReader", "OMB")},
+        {m_resolutionBox, QT_TRANSLATE_NOOP("ScreenReader", "Resolution")},
+        {m_modelBox, QT_TRANSLATE_NOOP("ScreenReader", "Model")},
+        {m_modelText, QT_TRANSLATE_NOOP("ScreenReader", "Model")},
+        {m_blocking, QT_TRANSLATE_NOOP("ScreenReader", "Block distance (BD)")},
+        {m_empty, QT_TRANSLATE_NOOP("ScreenReader", "Empty distance")},
+        {m_full, QT_TRANSLATE_NOOP("ScreenReader", "Full distance")},
+        {m_lowDo, QT_TRANSLATE_NOOP("ScreenReader", "Low DO")},
+        {m_lowDoPlaceholder, QT_TRANSLATE_NOOP("ScreenReader", "Low DO, not used by this model")},
+        {m_hiDo, QT_TRANSLATE_NOOP("ScreenReader", "Hi DO")},
+        {m_hiDoPlaceholder, QT_TRANSLATE_NOOP("ScreenReader", "Hi DO, not used by this model")},
+        {m_runButton, QT_TRANSLATE_NOOP("ScreenReader", "RUN: put the sensor into its run state")},
+        {m_readButton, QT_TRANSLATE_NOOP("ScreenReader", "Read settings")},
+        {m_writeButton, QT_TRANSLATE_NOOP("ScreenReader", "Write settings")},
+        {m_getLevelButton, QT_TRANSLATE_NOOP("ScreenReader", "Get level")},
+        {m_level, QT_TRANSLATE_NOOP("ScreenReader", "Tank level")},
+        {m_current, QT_TRANSLATE_NOOP("ScreenReader", "Current, mA")},
+        {m_currentPlaceholder, QT_TRANSLATE_NOOP("ScreenReader", "Current, not given by this model")},
+        {m_distance, QT_TRANSLATE_NOOP("ScreenReader", "Distance")},
+        {m_temperature, QT_TRANSLATE_NOOP("ScreenReader", "Temperature, degrees Celsius")},
     });
 }
 
@@ -253,9 +255,9 @@ void LevelWindow::makePictures()
 // them when it is first polished (shown or drawn), not before.
 void LevelWindow::loadPictures()
 {
-    m_background = QPixmap(QStringLiteral(":/level/background.png"));
+    m_background = ui::picture(this, QStringLiteral(":/level/background.png"));
     m_backgroundPicture->setPixmap(m_background);
-    m_productPicture->setPixmap(QPixmap(QStringLiteral(":/level/product.png")));
+    m_productPicture->setPixmap(ui::picture(this, QStringLiteral(":/level/product.png")));
 }
 
 bool LevelWindow::event(QEvent *event)
@@ -325,8 +327,8 @@ void LevelWindow::makeFirstColumn()
     m_resolutionBox = ui::makeComboBox(this, QStringLiteral("Combo5"), Twips{5880, 1680, 1575, 315}, true);
     m_resolutionBox->setEnabled(false);
 
-    m_modelCaption
-        = makeArrayLabel(this, "Label38", 6, QStringLiteral("Model"), Twips{6360, 2280, 735, 255}, smallLabelFont());
+    m_modelCaption = makeArrayLabel(this, "Label38", 6, QCoreApplication::translate("Window", "Model"),
+                                    Twips{6360, 2280, 735, 255}, smallLabelFont());
     m_modelBox = ui::makeComboBox(this, QStringLiteral("Combo2"), Twips{5880, 2640, 1575, 315}, true);
     m_modelBox->setEnabled(false);
     // The model is shown as plain text, in front of its box.
@@ -335,36 +337,37 @@ void LevelWindow::makeFirstColumn()
 
     m_blockingShort
         = makeArrayLabel(this, "Label14", 0, QStringLiteral("(BD)"), Twips{6450, 3240, 375, 255}, smallLabelFont());
-    m_blockingCaption = makeArrayLabel(this, "Label14", 1, QStringLiteral("Block Distance"),
+    m_blockingCaption = makeArrayLabel(this, "Label14", 1, QCoreApplication::translate("Window", "Block Distance"),
                                        Twips{6000, 3480, 1335, 255}, smallLabelFont());
     m_blocking = ui::makeTextBox(this, QStringLiteral("Text7"), Twips{5880, 3840, 1572, 315});
 }
 
 void LevelWindow::makeSecondColumn()
 {
-    m_baudCaption = ui::makeLabel(this, QStringLiteral("Label10"), QStringLiteral("Baud Rate"),
+    m_baudCaption = ui::makeLabel(this, QStringLiteral("Label10"), QCoreApplication::translate("Window", "Baud Rate"),
                                   Twips{8640, 480, 1215, 255}, labelFont());
     m_baudBox = ui::makeComboBox(this, QStringLiteral("Combo1"), Twips{10080, 480, 1215, 315}, true);
 
-    m_slaveCaption = ui::makeLabel(this, QStringLiteral("Label18"), QStringLiteral("Slave Address"),
-                                   Twips{8280, 1080, 1575, 255}, labelFont());
-    m_slaveRange = ui::makeLabel(this, QStringLiteral("Label19"), QStringLiteral("1 to 247"),
+    m_slaveCaption
+        = ui::makeLabel(this, QStringLiteral("Label18"), QCoreApplication::translate("Window", "Slave Address"),
+                        Twips{8280, 1080, 1575, 255}, labelFont());
+    m_slaveRange = ui::makeLabel(this, QStringLiteral("Label19"), QCoreApplication::translate("Window", "1 to 247"),
                                  Twips{8640, 1320, 1095, 255}, labelFont());
     m_slave = ui::makeTextBox(this, QStringLiteral("Text13"), Twips{10080, 1080, 1215, 375});
 
-    m_emptyCaption = ui::makeLabel(this, QStringLiteral("Label6"), QStringLiteral("Empty"), Twips{9000, 2030, 975, 255},
-                                   labelFont());
+    m_emptyCaption = ui::makeLabel(this, QStringLiteral("Label6"), QCoreApplication::translate("Window", "Empty"),
+                                   Twips{9000, 2030, 975, 255}, labelFont());
     m_empty = ui::makeTextBox(this, QStringLiteral("Text2"), Twips{10080, 1970, 1215, 375});
     m_emptyRange = ui::makeLabel(this, QStringLiteral("Label29"), QString(), Twips{11280, 2000, 975, 375}, labelFont());
 
-    m_fullCaption = ui::makeLabel(this, QStringLiteral("Label7"), QStringLiteral("Full"), Twips{9000, 2630, 1095, 255},
-                                  labelFont());
+    m_fullCaption = ui::makeLabel(this, QStringLiteral("Label7"), QCoreApplication::translate("Window", "Full"),
+                                  Twips{9000, 2630, 1095, 255}, labelFont());
     m_full = ui::makeTextBox(this, QStringLiteral("Text3"), Twips{10080, 2570, 1215, 375});
     m_fullRange = ui::makeLabel(this, QStringLiteral("Label28"), QString(), Twips{11280, 2640, 975, 375}, labelFont());
 
     // Low DO and Hi DO are typed into Text4 and Text5 when the window first
     // shows, so they stand in front of their placeholders.
-    m_lowDoCaption = ui::makeLabel(this, QStringLiteral("Label11"), QStringLiteral("Low DO"),
+    m_lowDoCaption = ui::makeLabel(this, QStringLiteral("Label11"), QCoreApplication::translate("Window", "Low DO"),
                                    Twips{9000, 3250, 975, 255}, labelFont());
     m_lowDo = ui::makeTextBox(this, QStringLiteral("Text4"), Twips{10080, 3200, 1215, 375});
     m_lowDoPlaceholder = ui::makeTextBox(this, QStringLiteral("Text29"), Twips{10080, 3200, 1215, 375});
@@ -374,8 +377,8 @@ void LevelWindow::makeSecondColumn()
     // unseen under their fields: Tab passes them by, a click still reaches one.
     m_lowDoPlaceholder->setFocusPolicy(Qt::ClickFocus);
 
-    m_hiDoCaption = ui::makeLabel(this, QStringLiteral("Label12"), QStringLiteral("Hi DO"), Twips{9000, 3920, 855, 255},
-                                  labelFont());
+    m_hiDoCaption = ui::makeLabel(this, QStringLiteral("Label12"), QCoreApplication::translate("Window", "Hi DO"),
+                                  Twips{9000, 3920, 855, 255}, labelFont());
     m_hiDo = ui::makeTextBox(this, QStringLiteral("Text5"), Twips{10080, 3870, 1215, 375});
     m_hiDoPlaceholder = ui::makeTextBox(this, QStringLiteral("Text30"), Twips{10080, 3870, 1215, 375});
     m_hiDoPlaceholder->setEnabled(false);
@@ -387,18 +390,18 @@ void LevelWindow::makeButtons()
 {
     m_runButton = ui::makeButton(this, QStringLiteral("Command2"), QStringLiteral("RUN"), Twips{6120, 4680, 975, 495},
                                  buttonFont());
-    m_readButton = ui::makeButton(this, QStringLiteral("Command5"), QStringLiteral("Read"), Twips{9720, 4680, 975, 495},
-                                  buttonFont());
+    m_readButton = ui::makeButton(this, QStringLiteral("Command5"), QCoreApplication::translate("Window", "Read"),
+                                  Twips{9720, 4680, 975, 495}, buttonFont());
     // Usable from the first tick of the unlock timer.
     m_readButton->setEnabled(false);
-    m_writeButton = ui::makeButton(this, QStringLiteral("Command4"), QStringLiteral("Write"),
+    m_writeButton = ui::makeButton(this, QStringLiteral("Command4"), QCoreApplication::translate("Window", "Write"),
                                    Twips{10800, 4680, 975, 495}, buttonFont());
 }
 
 void LevelWindow::makeMeasurement()
 {
-    m_levelCaption = makeArrayLabel(this, "Label38", 0, QStringLiteral("Tank Level"), Twips{5280, 6120, 972, 252},
-                                    smallLabelFont());
+    m_levelCaption = makeArrayLabel(this, "Label38", 0, QCoreApplication::translate("Window", "Tank Level"),
+                                    Twips{5280, 6120, 972, 252}, smallLabelFont());
     m_level = ui::makeTextBox(this, QStringLiteral("Text8"), Twips{6360, 6000, 1095, 375});
     m_equalsSign = makeArrayLabel(this, "Label38", 5, QStringLiteral("="), Twips{7800, 6120, 132, 252}, labelFont());
     m_current = ui::makeTextBox(this, QStringLiteral("Text9"), Twips{8160, 6000, 1095, 375});
@@ -408,8 +411,8 @@ void LevelWindow::makeMeasurement()
     m_currentUnit
         = makeArrayLabel(this, "Label38", 3, QStringLiteral("mA"), Twips{9360, 6120, 372, 252}, smallLabelFont());
 
-    m_distanceCaption
-        = makeArrayLabel(this, "Label38", 1, QStringLiteral("Distance"), Twips{5400, 6600, 852, 252}, smallLabelFont());
+    m_distanceCaption = makeArrayLabel(this, "Label38", 1, QCoreApplication::translate("Window", "Distance"),
+                                       Twips{5400, 6600, 852, 252}, smallLabelFont());
     m_distance = ui::makeTextBox(this, QStringLiteral("Text16"), Twips{6360, 6480, 1095, 375});
     m_temperatureCaption
         = makeArrayLabel(this, "Label38", 2, QStringLiteral("T:"), Twips{7800, 6600, 252, 252}, smallLabelFont());
@@ -417,8 +420,9 @@ void LevelWindow::makeMeasurement()
     m_temperatureUnit
         = makeArrayLabel(this, "Label38", 4, QStringLiteral("C"), Twips{9360, 6600, 372, 252}, smallLabelFont());
 
-    m_getLevelButton = ui::makeButton(this, QStringLiteral("Command1"), QStringLiteral("Get Level"),
-                                      Twips{10080, 6120, 1455, 495}, buttonFont());
+    m_getLevelButton
+        = ui::makeButton(this, QStringLiteral("Command1"), QCoreApplication::translate("Window", "Get Level"),
+                         Twips{10080, 6120, 1455, 495}, buttonFont());
 }
 
 void LevelWindow::makeWorkingFields()

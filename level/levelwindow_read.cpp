@@ -10,6 +10,7 @@
 #include "settingsfiles.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -43,7 +44,7 @@ void LevelWindow::Command5_Click()
     // Only a whole block is spread over the fields: one stray character in
     // front shifts every field, and the next Write would send that back.
     if (!SettingsReply::isWellFormed(m_lastReply->text(), SettingsReply::kLevelFields)) {
-        reportDamagedReply(this, m_lastReply->text(), QStringLiteral("Read"));
+        reportDamagedReply(this, m_lastReply->text(), QCoreApplication::translate("Window", "Read"));
         return;
     }
     m_files->readDone(m_lastReply->text());

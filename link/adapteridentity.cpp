@@ -1,5 +1,7 @@
 #include "adapteridentity.h"
 
+#include "messagetext.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -91,10 +93,13 @@ AdapterSearch findAdapter(const AdapterIdentity &identity)
     // Two alike, or only another unit of the same make: the operator
     // picks; nothing is opened on a guess.
     const QStringList found = same + others;
-    return {{},
-            QStringLiteral("Found %1 instead of one %2: %3. Choose the port in the port box.")
-                .arg(found.size() == 1 ? QStringLiteral("another adapter") : QStringLiteral("%1 adapters").arg(found.size()),
-                     identity.display(), found.join(QStringLiteral("; ")))};
+    return {
+        {},
+        messageText(QT_TRANSLATE_NOOP("Messages", "Found %1 instead of one %2: %3. Choose the port in the port box."),
+                    {found.size() == 1
+                         ? messageText(QT_TRANSLATE_NOOP("Messages", "another adapter"))
+                         : messageText(QT_TRANSLATE_NOOP("Messages", "%1 adapters"), {QString::number(found.size())}),
+                     identity.display(), found.join(QStringLiteral("; "))})};
 }
 
 } // namespace veltra

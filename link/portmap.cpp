@@ -1,5 +1,6 @@
 #include "portmap.h"
 
+#include "messagetext.h"
 #include "numbers.h"
 
 #include <QDir>
@@ -127,7 +128,9 @@ QString PortMap::describe(int maxPort)
             lines << QStringLiteral("%1 \u2192 %2").arg(n).arg(device);
     }
     if (lines.isEmpty())
-        return QStringLiteral("No serial device found. Type a device path, or link it as com1 in %1").arg(portsDir());
+        return messageText(
+            QT_TRANSLATE_NOOP("Messages", "No serial device found. Type a device path, or link it as com1 in %1"),
+            {portsDir()});
     return lines.join(u'\n');
 }
 

@@ -1,5 +1,7 @@
 #include "seriallink.h"
 
+#include "messagetext.h"
+
 #include <QEventLoop>
 #include <QThread>
 #include <QTimer>
@@ -9,33 +11,38 @@ namespace veltra {
 QString LinkError::reason() const
 {
     const QString where = device.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(device);
+    const auto say = [](const char *source, const QStringList &args = {}) { return messageText(source, args); };
     switch (kind) {
     case Kind::None:
         return {};
     case Kind::BadPortText:
-        return QStringLiteral("The port box must hold a port number or a device path.");
+        return say(QT_TRANSLATE_NOOP("Messages", "The port box must hold a port number or a device path."));
     case Kind::NoSuchPort:
-        return QStringLiteral("No such port%1.").arg(where);
+        return say(QT_TRANSLATE_NOOP("Messages", "No such port%1."), {where});
     case Kind::Busy:
-        return QStringLiteral("The port is busy%1: another program is using it.").arg(where);
+        return say(QT_TRANSLATE_NOOP("Messages", "The port is busy%1: another program is using it."), {where});
     case Kind::PermissionDenied:
-        return QStringLiteral(
-                   "Permission denied%1: join the dialout group (sudo usermod -aG dialout $USER) and log in again.")
-            .arg(where);
+        return say(
+            QT_TRANSLATE_NOOP(
+                "Messages",
+                "Permission denied%1: join the dialout group (sudo usermod -aG dialout $USER) and log in again."),
+            {where});
     case Kind::BadSettings:
-        return QStringLiteral("Unsupported line settings \"%1\".").arg(detail);
+        return say(QT_TRANSLATE_NOOP("Messages", "Unsupported line settings \"%1\"."), {detail});
     case Kind::NotOpen:
-        return QStringLiteral("The port is not open.");
+        return say(QT_TRANSLATE_NOOP("Messages", "The port is not open."));
     case Kind::Io:
         // The system's own words ("Input/output error", "Inappropriate ioctl
         // for device") tell an operator nothing; detail keeps them for logs.
-        return QStringLiteral(
-                   "The connection to the sensor was lost%1: the adapter was unplugged or stopped answering.")
-            .arg(where);
+        return say(
+            QT_TRANSLATE_NOOP(
+                "Messages", "The connection to the sensor was lost%1: the adapter was unplugged or stopped answering."),
+            {where});
     case Kind::NotSerial:
-        return QStringLiteral("%1 is not a serial device.").arg(device.isEmpty() ? QStringLiteral("The port") : device);
+        return device.isEmpty() ? say(QT_TRANSLATE_NOOP("Messages", "The port is not a serial device."))
+                                : say(QT_TRANSLATE_NOOP("Messages", "%1 is not a serial device."), {device});
     case Kind::AdapterGone:
-        return QStringLiteral("The adapter %1 is not plugged in.").arg(detail);
+        return say(QT_TRANSLATE_NOOP("Messages", "The adapter %1 is not plugged in."), {detail});
     case Kind::AdapterChoice:
         return detail;
     }

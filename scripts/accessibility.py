@@ -1,6 +1,6 @@
 """Walks veltra-sensor's windows through AT-SPI, as Orca sees them.
 
-Presses "Set com port" on the start window, waits for the connected notice
+Presses "Set com port" (in English or Persian) on the start window, waits for the connected notice
 and its OK, then lists every editable field, list and button of each window
 with its accessible name; exits 1 when one has none.
 """
@@ -36,9 +36,9 @@ def showing(node):
     return node.getState().contains(pyatspi.STATE_SHOWING)
 
 
-def press(app, name):
+def press(app, names):
     for node, _ in walk(app):
-        if node.getRole() == pyatspi.ROLE_PUSH_BUTTON and name in node.name and showing(node):
+        if node.getRole() == pyatspi.ROLE_PUSH_BUTTON and showing(node) and any(n in node.name for n in names):
             node.queryAction().doAction(0)
             return True
     return False
@@ -68,9 +68,10 @@ def report(app):
 
 app = program()
 missing = report(app)
-if press(app, "Set com port"):
+# The buttons by their English or Persian names.
+if press(app, ("Set com port", "تنظیم پورت")):
     time.sleep(4)
-    press(app, "OK")
+    press(app, ("OK", "تأیید"))
     time.sleep(3)
     missing += report(app)
 print(f"{missing} without a name")

@@ -32,7 +32,7 @@ private slots:
         QProcess lupdate;
         lupdate.setWorkingDirectory(QStringLiteral(VELTRA_SOURCE_DIR));
         lupdate.start(QStringLiteral(VELTRA_LUPDATE),
-                      {"-silent", "-no-obsolete", "-locations", "none", "app", "ui", "trend", "level", "distance",
+                      {"-silent", "-no-obsolete", "-locations", "none", "app", "ui", "trend", "level", "distance", "sensor", "link",
                        "-ts", ts});
         QVERIFY(lupdate.waitForFinished(60000));
         QCOMPARE(lupdate.exitCode(), 0);

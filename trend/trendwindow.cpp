@@ -3,18 +3,19 @@
 #include "about.h"
 #include "files/wholefile.h"
 #include "historywindow.h"
+#include "language.h"
 #include "linkfailure.h"
 #include "menubar.h"
 #include "portlock.h"
 #include "session/sensorsession.h"
 #include "trendchart.h"
 
-#include <QCoreApplication>
 #include <QAction>
 #include <QBuffer>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFormLayout>
@@ -161,12 +162,15 @@ void TrendWindow::makeMenus()
     auto *bar = new QMenuBar(this);
     layout()->setMenuBar(bar);
     QMenu *file = bar->addMenu(QCoreApplication::translate("Menus", "&File"));
-    m_record = file->addAction(QCoreApplication::translate("Menus", "&Record to CSV…"), this, &TrendWindow::askRecordingPath);
+    m_record = file->addAction(QCoreApplication::translate("Menus", "&Record to CSV…"), this,
+                               &TrendWindow::askRecordingPath);
     m_record->setShortcut(QKeySequence(QStringLiteral("Ctrl+R")));
-    m_stopRecording = file->addAction(QCoreApplication::translate("Menus", "&Stop Recording"), this, &TrendWindow::stopRecording);
+    m_stopRecording
+        = file->addAction(QCoreApplication::translate("Menus", "&Stop Recording"), this, &TrendWindow::stopRecording);
     m_stopRecording->setEnabled(false);
     file->addSeparator();
-    QAction *image = file->addAction(QCoreApplication::translate("Menus", "&Export Image…"), this, &TrendWindow::askImagePath);
+    QAction *image
+        = file->addAction(QCoreApplication::translate("Menus", "&Export Image…"), this, &TrendWindow::askImagePath);
     image->setShortcut(QKeySequence(QStringLiteral("Ctrl+E")));
     file->addSeparator();
     QAction *close = file->addAction(QCoreApplication::translate("Menus", "&Close"), this, &QWidget::close);
@@ -176,7 +180,8 @@ void TrendWindow::makeMenus()
     m_pause = view->addAction(QCoreApplication::translate("Menus", "&Pause Scrolling"));
     m_pause->setCheckable(true);
     connect(m_pause, &QAction::toggled, this, [this](bool paused) { setLive(!paused); });
-    QAction *live = view->addAction(QCoreApplication::translate("Menus", "&Live View"), this, [this] { setLive(true); });
+    QAction *live
+        = view->addAction(QCoreApplication::translate("Menus", "&Live View"), this, [this] { setLive(true); });
     live->setShortcut(QKeySequence(QStringLiteral("Ctrl+L")));
     view->addSeparator();
     ui::addHistoryAction(view);
@@ -250,7 +255,9 @@ QWidget *TrendWindow::makeSidePanel()
 
     m_stats = new QTableWidget(int(m_chart->seriesShown().size()), 3, panel);
     m_stats->setObjectName(QStringLiteral("TrendStats"));
-    m_stats->setHorizontalHeaderLabels({QCoreApplication::translate("Trend", "Min"), QCoreApplication::translate("Trend", "Max"), QCoreApplication::translate("Trend", "Mean")});
+    m_stats->setHorizontalHeaderLabels({QCoreApplication::translate("Trend", "Min"),
+                                        QCoreApplication::translate("Trend", "Max"),
+                                        QCoreApplication::translate("Trend", "Mean")});
     m_stats->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_stats->setFocusPolicy(Qt::NoFocus);
     m_stats->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
@@ -316,7 +323,7 @@ void TrendWindow::start()
     // An adapter plugged back in since the trend stopped is opened again.
     if (!m_session.reopenIfLost(QString())) {
         if (!reportLinkFailure(this, m_session))
-            m_status->setText(m_session.failure().message);
+            m_status->setText(ui::shown(m_session.failure().message));
         return;
     }
     m_loop.setInterval(m_interval->currentData().toInt());
@@ -369,7 +376,8 @@ void TrendWindow::measured(const MeasurementSample &sample)
     for (TrendSeries series : m_chart->seriesShown()) {
         QLabel *label = m_latest.value(int(series));
         if (!sample.row.answered) {
-            label->setText(sample.row.damaged ? QCoreApplication::translate("Trend", "damaged reply") : QCoreApplication::translate("Trend", "no answer"));
+            label->setText(sample.row.damaged ? QCoreApplication::translate("Trend", "damaged reply")
+                                              : QCoreApplication::translate("Trend", "no answer"));
             continue;
         }
         const double v = valuesOf(sample.row, current)[std::size_t(series)];
@@ -400,7 +408,8 @@ void TrendWindow::linkFailed()
         return;
     }
     m_stoppedByFailure = true;
-    m_status->setText(QCoreApplication::translate("Trend", "Measuring stopped: ") + m_session.failure().message);
+    m_status->setText(QCoreApplication::translate("Trend", "Measuring stopped: ")
+                      + ui::shown(m_session.failure().message));
     reportLinkFailure(this, m_session);
 }
 
@@ -412,7 +421,7 @@ void TrendWindow::tryAdapterAgain()
         // Still gone, or only another adapter there: say so and go on waiting.
         const LinkError &error = m_session.linkError();
         if (error.kind == LinkError::Kind::AdapterChoice)
-            m_status->setText(error.reason());
+            m_status->setText(ui::shown(error.reason()));
         return;
     }
     m_lostMs += m_lostAt.elapsed();
@@ -482,7 +491,8 @@ void TrendWindow::showStats()
     }
     QString counts = QCoreApplication::translate("Trend", "Good exchanges: %1    Failed: %2").arg(m_good).arg(m_failed);
     if (m_lostMs > 0)
-        counts += QCoreApplication::translate("Trend", "    Adapter away: %1 s").arg(numberText(double(m_lostMs) / 1000.0, 1));
+        counts += QCoreApplication::translate("Trend", "    Adapter away: %1 s")
+                      .arg(numberText(double(m_lostMs) / 1000.0, 1));
     m_counts->setText(counts);
 }
 
@@ -494,13 +504,15 @@ QString TrendWindow::latestText(TrendSeries series) const
 
 void TrendWindow::showRunning(bool running)
 {
-    m_startStop->setText(running ? QCoreApplication::translate("Trend", "Stop") : QCoreApplication::translate("Trend", "Start"));
+    m_startStop->setText(running ? QCoreApplication::translate("Trend", "Stop")
+                                 : QCoreApplication::translate("Trend", "Start"));
     m_startStop->setEnabled(true);
     if (running)
         m_stoppedByFailure = false;
     if (running)
-        m_status->setText(m_recorder.isOpen() ? QCoreApplication::translate("Trend", "Measuring; recording to ") + m_recorder.path()
-                                              : QCoreApplication::translate("Trend", "Measuring."));
+        m_status->setText(m_recorder.isOpen()
+                              ? QCoreApplication::translate("Trend", "Measuring; recording to ") + m_recorder.path()
+                              : QCoreApplication::translate("Trend", "Measuring."));
     else if (!m_stoppedByFailure)
         m_status->setText(QCoreApplication::translate("Trend", "Stopped."));
 }
@@ -549,7 +561,8 @@ void TrendWindow::recordingFailed()
     m_status->setText(m_recorder.error());
     auto *box = new QMessageBox(QMessageBox::Warning, ui::programTitle(), m_recorder.error(), QMessageBox::Ok, this);
     box->setObjectName(QStringLiteral("RecordingFailed"));
-    box->setInformativeText(QCoreApplication::translate("Trend", "The chart goes on; the rows written so far are kept."));
+    box->setInformativeText(
+        QCoreApplication::translate("Trend", "The chart goes on; the rows written so far are kept."));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->show(); // not modal: the measurements go on meanwhile
 }
@@ -563,8 +576,9 @@ QString TrendWindow::imageCaption() const
     const QDateTime from = QDateTime::fromMSecsSinceEpoch(m_origin + m_viewFrom);
     const QDateTime to = QDateTime::fromMSecsSinceEpoch(m_origin + m_viewTo);
     return QStringLiteral("%1 on port %2, %3 to %4")
-        .arg(m_modelName, port, from.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-             to.toString(from.date() == to.date() ? QStringLiteral("HH:mm:ss") : QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+        .arg(
+            m_modelName, port, from.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+            to.toString(from.date() == to.date() ? QStringLiteral("HH:mm:ss") : QStringLiteral("yyyy-MM-dd HH:mm:ss")));
 }
 
 bool TrendWindow::exportImage(const QString &path)
@@ -596,8 +610,9 @@ void TrendWindow::askRecordingPath()
 {
     const QString folder = ui::lastFolder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
     const QString name = QStringLiteral("trend-%1.csv").arg(QDateTime::currentDateTime().toString("yyyyMMdd-HHmmss"));
-    const QString path = QFileDialog::getSaveFileName(this, QCoreApplication::translate("Trend", "Record to CSV"), folder + u'/' + name,
-                                                      QCoreApplication::translate("Trend", "CSV files (*.csv);;All files (*)"));
+    const QString path = QFileDialog::getSaveFileName(
+        this, QCoreApplication::translate("Trend", "Record to CSV"), folder + u'/' + name,
+        QCoreApplication::translate("Trend", "CSV files (*.csv);;All files (*)"));
     ui::rememberFolder(path);
     if (!path.isEmpty())
         startRecording(path);
@@ -606,9 +621,9 @@ void TrendWindow::askRecordingPath()
 void TrendWindow::askImagePath()
 {
     const QString folder = ui::lastFolder(QStandardPaths::writableLocation(QStandardPaths::PicturesLocation));
-    const QString path
-        = QFileDialog::getSaveFileName(this, QCoreApplication::translate("Trend", "Export Image"), folder + QStringLiteral("/trend.png"),
-                                       QCoreApplication::translate("Trend", "PNG images (*.png)"));
+    const QString path = QFileDialog::getSaveFileName(this, QCoreApplication::translate("Trend", "Export Image"),
+                                                      folder + QStringLiteral("/trend.png"),
+                                                      QCoreApplication::translate("Trend", "PNG images (*.png)"));
     ui::rememberFolder(path);
     if (!path.isEmpty())
         exportImage(path);
@@ -618,15 +633,17 @@ void TrendWindow::closeEvent(QCloseEvent *event)
 {
     // A chart that holds measurements is not thrown away unasked.
     if (m_good + m_failed > 0) {
-        QMessageBox box(QMessageBox::Question, ui::programTitle(), QCoreApplication::translate("Trend", "Close the trend?"),
-                        QMessageBox::Cancel, this);
+        QMessageBox box(QMessageBox::Question, ui::programTitle(),
+                        QCoreApplication::translate("Trend", "Close the trend?"), QMessageBox::Cancel, this);
         box.setObjectName(QStringLiteral("CloseTrend"));
         box.setInformativeText(
             m_recorder.isOpen()
-                ? QCoreApplication::translate("Trend", "The chart of %1 exchanges is lost; the recording in %2 keeps its rows.")
+                ? QCoreApplication::translate("Trend",
+                                              "The chart of %1 exchanges is lost; the recording in %2 keeps its rows.")
                       .arg(m_good + m_failed)
                       .arg(QDir::toNativeSeparators(m_recorder.path()))
-                : QCoreApplication::translate("Trend", "The chart of %1 exchanges is lost: Export Image or Record to CSV keeps it.")
+                : QCoreApplication::translate(
+                      "Trend", "The chart of %1 exchanges is lost: Export Image or Record to CSV keeps it.")
                       .arg(m_good + m_failed));
         QPushButton *close = box.addButton(QCoreApplication::translate("Trend", "Close"), QMessageBox::AcceptRole);
         box.setDefaultButton(QMessageBox::Cancel);

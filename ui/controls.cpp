@@ -2,8 +2,10 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
@@ -150,20 +152,41 @@ namespace veltra::ui {
 void nameForScreenReaders(std::initializer_list<SpokenName> names)
 {
     for (const SpokenName &spoken : names) {
-        spoken.control->setAccessibleName(QString::fromLatin1(spoken.name));
+        const QString name = QCoreApplication::translate("ScreenReader", spoken.name);
+        spoken.control->setAccessibleName(name);
         // On Linux a combo box's name is its value; the text an operator
         // types into an editable one carries the name too.
         if (auto *box = qobject_cast<QComboBox *>(spoken.control); box && box->lineEdit())
-            box->lineEdit()->setAccessibleName(QString::fromLatin1(spoken.name));
+            box->lineEdit()->setAccessibleName(name);
     }
 }
 
 void explainInEnglish(std::initializer_list<QWidget *> parts, const QString &meaning)
 {
+    // A program speaking Persian needs no English gloss on its Persian texts.
+    if (QGuiApplication::layoutDirection() == Qt::RightToLeft)
+        return;
     for (QWidget *part : parts) {
         part->setToolTip(meaning);
         part->setAccessibleDescription(meaning);
     }
+}
+
+QPixmap picture(const QWidget *window, const QString &path)
+{
+    const QPixmap plain(path);
+    const qreal ratio = window->devicePixelRatioF();
+    if (ratio <= 1.0 || plain.isNull())
+        return plain;
+    QString larger = path;
+    larger.insert(larger.lastIndexOf(u'.'), QStringLiteral("@2x"));
+    const QImage drawn(larger);
+    if (drawn.isNull())
+        return plain;
+    QPixmap scaled
+        = QPixmap::fromImage(drawn.scaled(plain.size() * ratio, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    scaled.setDevicePixelRatio(ratio);
+    return scaled;
 }
 
 } // namespace veltra::ui

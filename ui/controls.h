@@ -1,14 +1,15 @@
 #pragma once
 
-#include <initializer_list>
-
 #include "fonts.h"
 #include "twips.h"
 
 #include <QColor>
+#include <QPixmap>
 #include <QPoint>
 #include <QString>
 #include <QStringList>
+
+#include <initializer_list>
 
 class QComboBox;
 class QFrame;
@@ -81,5 +82,10 @@ void setBackground(QLineEdit *field, const QColor &colour);
 QColor menuColour();
 // The grey the desktop paints scroll bars with.
 QColor scrollBarColour();
+
+// A window's picture from the resources, sharp on a screen scaled for larger
+// text: there the one drawn at twice the size ("name@2x.png") is brought to
+// the screen's scale; at 100 % it is the picture as it is.
+QPixmap picture(const QWidget *window, const QString &path);
 
 } // namespace veltra::ui

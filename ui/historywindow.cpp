@@ -2,20 +2,21 @@
 
 #include "about.h"
 #include "files/wholefile.h"
+#include "language.h"
 #include "menubar.h"
 #include "protocol/measurementrow.h"
 #include "record/certificate.h"
 #include "settingsfiles.h"
 
-#include <QCoreApplication>
-#include <QGuiApplication>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDateEdit>
 #include <QDir>
 #include <QFileDialog>
 #include <QFormLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -100,6 +101,22 @@ QLineEdit *textFilter(QWidget *parent, const QString &name, const QString &tip)
 
 } // namespace
 
+QString shownVerdict(const QString &verdict)
+{
+    return QCoreApplication::translate("Verdict", verdict.toUtf8().constData());
+}
+
+// A cell as the window shows it: the record keeps English verdicts and
+// messages, the operator reads them in the program's language.
+QString shownCell(const RecordEntry &entry, int column)
+{
+    if (column == Verdict)
+        return shownVerdict(entry.verdict);
+    if (column == Message)
+        return ui::shown(entry.message);
+    return cellText(entry, column);
+}
+
 QColor verdictColour(const QString &verdict)
 {
     if (verdict == u"verified")
@@ -117,9 +134,12 @@ HistoryWindow::HistoryWindow(QWidget *parent)
     , m_since(dateEdit(this, QStringLiteral("Since"), QDate::currentDate().addDays(-30)))
     , m_untilOn(new QCheckBox(QCoreApplication::translate("History", "Until"), this))
     , m_until(dateEdit(this, QStringLiteral("Until"), QDate::currentDate()))
-    , m_model(textFilter(this, QStringLiteral("ModelFilter"), QCoreApplication::translate("History", "A model name or code")))
-    , m_port(textFilter(this, QStringLiteral("PortFilter"), QCoreApplication::translate("History", "The port as entered: 1, /dev/ttyUSB0")))
-    , m_station(textFilter(this, QStringLiteral("StationFilter"), QCoreApplication::translate("History", "A station's host name")))
+    , m_model(textFilter(this, QStringLiteral("ModelFilter"),
+                         QCoreApplication::translate("History", "A model name or code")))
+    , m_port(textFilter(this, QStringLiteral("PortFilter"),
+                        QCoreApplication::translate("History", "The port as entered: 1, /dev/ttyUSB0")))
+    , m_station(textFilter(this, QStringLiteral("StationFilter"),
+                           QCoreApplication::translate("History", "A station's host name")))
     , m_verdict(new QComboBox(this))
     , m_rows(new QStandardItemModel(0, ColumnCount, this))
     , m_table(new QTableView(this))
@@ -135,11 +155,12 @@ HistoryWindow::HistoryWindow(QWidget *parent)
     m_sinceOn->setObjectName(QStringLiteral("SinceOn"));
     m_untilOn->setObjectName(QStringLiteral("UntilOn"));
     m_sinceOn->setToolTip(QCoreApplication::translate("History", "Unchecked: any time"));
-    m_untilOn->setToolTip(QCoreApplication::translate("History", "Unchecked: any time; checked: up to the end of that day (UTC)"));
+    m_untilOn->setToolTip(
+        QCoreApplication::translate("History", "Unchecked: any time; checked: up to the end of that day (UTC)"));
     m_verdict->setObjectName(QStringLiteral("VerdictFilter"));
     m_verdict->addItem(QCoreApplication::translate("History", "any"), QString());
     for (const QString &verdict : kVerdicts)
-        m_verdict->addItem(verdict, verdict);
+        m_verdict->addItem(shownVerdict(verdict), verdict);
 
     const auto refreshNow = [this] { refresh(); };
     for (QCheckBox *on : {m_sinceOn, m_untilOn}) {
@@ -207,7 +228,8 @@ HistoryWindow::HistoryWindow(QWidget *parent)
     m_heading->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_detail->setObjectName(QStringLiteral("Detail"));
     m_detail->setHorizontalHeaderLabels(
-        {QCoreApplication::translate("History", "Setting"), QCoreApplication::translate("History", "Before"), QCoreApplication::translate("History", "Sent"), QCoreApplication::translate("History", "Read back")});
+        {QCoreApplication::translate("History", "Setting"), QCoreApplication::translate("History", "Before"),
+         QCoreApplication::translate("History", "Sent"), QCoreApplication::translate("History", "Read back")});
     m_detail->verticalHeader()->hide();
     m_detail->verticalHeader()->setDefaultSectionSize(m_detail->fontMetrics().height() + 6);
     m_detail->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -232,8 +254,9 @@ HistoryWindow::HistoryWindow(QWidget *parent)
         const QString folder = lastFolder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
         const QString name
             = QStringLiteral("veltra-history-%1.csv").arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd")));
-        const QString path = QFileDialog::getSaveFileName(this, QCoreApplication::translate("History", "Export History"), folder + u'/' + name,
-                                                          QStringLiteral("CSV (*.csv)"));
+        const QString path
+            = QFileDialog::getSaveFileName(this, QCoreApplication::translate("History", "Export History"),
+                                           folder + u'/' + name, QStringLiteral("CSV (*.csv)"));
         rememberFolder(path);
         if (!path.isEmpty())
             exportCsv(path);
@@ -287,8 +310,10 @@ void HistoryWindow::refresh()
             found = record.history(filter(), &why);
     }
     if (!found) {
-        m_status->setText(target ? QCoreApplication::translate("History", "The record %1 cannot be read: %2").arg(target->display(), why)
-                                 : QCoreApplication::translate("History", "The record cannot be used: %1").arg(why));
+        m_status->setText(
+            target
+                ? QCoreApplication::translate("History", "The record %1 cannot be read: %2").arg(target->display(), why)
+                : QCoreApplication::translate("History", "The record cannot be used: %1").arg(why));
         showDetail();
         return;
     }
@@ -296,7 +321,7 @@ void HistoryWindow::refresh()
     for (const RecordEntry &entry : std::as_const(m_entries)) {
         QList<QStandardItem *> cells;
         for (int c = 0; c < ColumnCount; ++c) {
-            auto *item = new QStandardItem(leftToRight(cellText(entry, c)));
+            auto *item = new QStandardItem(leftToRight(shownCell(entry, c)));
             item->setToolTip(c == Id ? entry.id : item->text());
             if (c == Verdict)
                 item->setBackground(verdictColour(entry.verdict));
@@ -304,11 +329,10 @@ void HistoryWindow::refresh()
         }
         m_rows->appendRow(cells);
     }
-    m_status->setText(
-        (m_entries.size() == 1 ? QCoreApplication::translate("History", "%1 entry in %2")
-                               : QCoreApplication::translate("History", "%1 entries in %2"))
-            .arg(m_entries.size())
-            .arg(target->display()));
+    m_status->setText((m_entries.size() == 1 ? QCoreApplication::translate("History", "%1 entry in %2")
+                                             : QCoreApplication::translate("History", "%1 entries in %2"))
+                          .arg(m_entries.size())
+                          .arg(target->display()));
     int row = int(m_entries.size()) - 1;
     for (int r = 0; selected && r < int(m_entries.size()); ++r) {
         if (m_entries.at(r).id == selected->id)
@@ -339,18 +363,21 @@ void HistoryWindow::showDetail()
     const std::optional<RecordEntry> entry = selectedEntry();
     m_certificate->setEnabled(entry.has_value());
     if (!entry) {
-        m_heading->setText(m_entries.isEmpty() ? QCoreApplication::translate("History", "No entries.") : QCoreApplication::translate("History", "Select an entry."));
+        m_heading->setText(m_entries.isEmpty() ? QCoreApplication::translate("History", "No entries.")
+                                               : QCoreApplication::translate("History", "Select an entry."));
         m_detail->setRowCount(0);
         return;
     }
-    QString port = entry->port.isEmpty() ? QCoreApplication::translate("History", "no port") : QCoreApplication::translate("History", "port ") + entry->port;
+    QString port = entry->port.isEmpty() ? QCoreApplication::translate("History", "no port")
+                                         : QCoreApplication::translate("History", "port ") + entry->port;
     if (!entry->device.isEmpty() && entry->device != entry->port)
         port += QStringLiteral(" (%1)").arg(entry->device);
     if (!entry->adapter.isEmpty())
         port += QCoreApplication::translate("History", ", adapter %1").arg(entry->adapter);
-    QString verdict = QCoreApplication::translate("History", "Verdict: %1 (exit code %2)").arg(entry->verdict).arg(entry->exitCode);
+    QString verdict = QCoreApplication::translate("History", "Verdict: %1 (exit code %2)")
+                          .arg(shownVerdict(entry->verdict), QString::number(entry->exitCode));
     if (!entry->message.isEmpty())
-        verdict += QStringLiteral(": ") + entry->message;
+        verdict += QStringLiteral(": ") + ui::shown(entry->message);
     m_heading->setText(
         QStringList{QCoreApplication::translate("History", "Entry %1: %2, %3 sensor, produced %4 (month/day/year)")
                         .arg(entry->id, entry->modelName, familyName(entry->family), entry->productionDate),
@@ -371,7 +398,7 @@ void HistoryWindow::showDetail()
         const bool changed = value(entry->before) && value(entry->sent) && value(entry->before) != value(entry->sent);
         const bool differs
             = value(entry->sent) && value(entry->readBack) && value(entry->sent) != value(entry->readBack);
-        QStringList cells{QLatin1String(setting.title)};
+        QStringList cells{QCoreApplication::translate("Setting", setting.title)};
         for (const std::optional<SensorSettings> *column : columns)
             cells << (*column ? valueWithUnit(**column, setting) : QStringLiteral("—"));
         for (int c = 0; c < 4; ++c) {
@@ -446,8 +473,9 @@ bool saveCertificate(QWidget *parent, const RecordEntry &entry, const QString &p
     QString why;
     if (writeCertificate(entry, path, &why))
         return true;
-    QMessageBox box(QMessageBox::Warning, programTitle(), QCoreApplication::translate("History", "The certificate could not be written."),
-                    QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::Warning, programTitle(),
+                    QCoreApplication::translate("History", "The certificate could not be written."), QMessageBox::Ok,
+                    parent);
     box.setObjectName(QStringLiteral("CertificateFailed"));
     box.setTextFormat(Qt::PlainText);
     box.setInformativeText(why);

@@ -23,4 +23,15 @@ void installLanguage(const QString &language);
 // Help > Language: English or Persian, remembered for the next start.
 void addLanguageMenu(QMenu *help, QWidget *window);
 
+// A message of the sensor code or the link (English, as records and files
+// keep it) in the language the program speaks: translated through the
+// template it was made from, its arguments in turn; a text without a
+// translation is shown as it is.
+QString shown(const QString &message);
+
+// `text` (a path, a number, a sensor's reply) ready to be set into a Persian
+// sentence in its own left-to-right order: marks on both sides stop
+// "/dev/pts/3" showing as "dev/pts/3/". Unchanged in English.
+QString leftToRightInside(const QString &text);
+
 } // namespace veltra::ui

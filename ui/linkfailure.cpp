@@ -2,9 +2,11 @@
 
 #include "about.h"
 #include "bytetext.h"
+#include "language.h"
 #include "protocol/identification.h"
 #include "session/sensorsession.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
@@ -22,8 +24,7 @@ QMessageBox *messageWindow(QPointer<QMessageBox> &slot, QWidget *parent, const Q
         slot->activateWindow();
         return slot;
     }
-    slot = new QMessageBox(QMessageBox::Warning, ui::programTitle(), QString(), QMessageBox::Ok,
-                           parent);
+    slot = new QMessageBox(QMessageBox::Warning, ui::programTitle(), QString(), QMessageBox::Ok, parent);
     slot->setObjectName(objectName);
     slot->setTextFormat(Qt::PlainText);
     slot->setAttribute(Qt::WA_DeleteOnClose);
@@ -37,10 +38,11 @@ QString lostDetail(const LinkError &error)
 {
     if (error.kind == LinkError::Kind::Io) {
         return error.device.isEmpty()
-                   ? QStringLiteral("The adapter was unplugged or stopped answering.")
-                   : QStringLiteral("The adapter (%1) was unplugged or stopped answering.").arg(error.device);
+                   ? QCoreApplication::translate("LinkFailure", "The adapter was unplugged or stopped answering.")
+                   : QCoreApplication::translate("LinkFailure", "The adapter (%1) was unplugged or stopped answering.")
+                         .arg(ui::leftToRightInside(error.device));
     }
-    return error.reason();
+    return ui::shown(error.reason());
 }
 
 QPointer<QMessageBox> g_linkFailure;
@@ -58,7 +60,8 @@ void waitForAdapter(QMessageBox *box, SensorSession &session)
         return; // already waiting
     const AdapterIdentity adapter = *session.link().adapter();
     const QString expectedModel = session.lastIdentification() ? session.lastIdentification()->modelCode : QString();
-    box->setInformativeText(QStringLiteral("Waiting for the adapter %1 to come back…").arg(adapter.display()));
+    box->setInformativeText(QCoreApplication::translate("LinkFailure", "Waiting for the adapter %1 to come back…")
+                                .arg(ui::leftToRightInside(adapter.display())));
     box->setStandardButtons(QMessageBox::Cancel);
     auto *timer = new QTimer(box);
     timer->setObjectName(QStringLiteral("AdapterWait"));
@@ -66,8 +69,9 @@ void waitForAdapter(QMessageBox *box, SensorSession &session)
     QObject::connect(timer, &QTimer::timeout, box, [box, timer, &session, adapter, expectedModel] {
         if (!session.reopenIfLost(QString())) {
             if (session.linkError().kind == LinkError::Kind::AdapterChoice) {
-                box->setInformativeText(session.linkError().reason() + QStringLiteral("\nWaiting for the adapter %1…")
-                                                                           .arg(adapter.display()));
+                box->setInformativeText(ui::shown(session.linkError().reason())
+                                        + QCoreApplication::translate("LinkFailure", "\nWaiting for the adapter %1…")
+                                              .arg(ui::leftToRightInside(adapter.display())));
             }
             return;
         }
@@ -75,10 +79,12 @@ void waitForAdapter(QMessageBox *box, SensorSession &session)
         // Back: the same model must answer before the window goes on.
         const std::optional<Identification> id = session.identify();
         if (id && !id->damaged && !expectedModel.isEmpty() && id->modelCode != expectedModel) {
-            box->setText(QStringLiteral("Another sensor answers on the adapter."));
-            box->setInformativeText(QStringLiteral("It is model code %1, not %2: nothing was written to it. Choose "
-                                                   "the port and connect again to work with it.")
-                                        .arg(id->modelCode, expectedModel));
+            box->setText(QCoreApplication::translate("LinkFailure", "Another sensor answers on the adapter."));
+            box->setInformativeText(
+                QCoreApplication::translate("LinkFailure",
+                                            "It is model code %1, not %2: nothing was written to it. Choose "
+                                            "the port and connect again to work with it.")
+                    .arg(ui::leftToRightInside(id->modelCode), ui::leftToRightInside(expectedModel)));
             box->setStandardButtons(QMessageBox::Ok);
             return;
         }
@@ -97,19 +103,22 @@ bool reportLinkFailure(QWidget *parent, SensorSession &session, LinkAction actio
     QMessageBox *box = messageWindow(g_linkFailure, parent, QStringLiteral("LinkFailure"));
     switch (action) {
     case LinkAction::Exchange:
-        box->setText(QStringLiteral("The connection to the sensor was lost."));
+        box->setText(QCoreApplication::translate("LinkFailure", "The connection to the sensor was lost."));
         break;
     case LinkAction::Write:
-        box->setText(QStringLiteral("The connection to the sensor was lost while writing: the write may not have "
-                                    "reached the sensor."));
+        box->setText(QCoreApplication::translate(
+            "LinkFailure", "The connection to the sensor was lost while writing: the write may not have "
+                           "reached the sensor."));
         break;
     case LinkAction::WriteNotSent:
-        box->setText(QStringLiteral("The connection to the sensor was lost: nothing was written."));
+        box->setText(
+            QCoreApplication::translate("LinkFailure", "The connection to the sensor was lost: nothing was written."));
         break;
     }
     box->setInformativeText(lostDetail(error)
-                            + QStringLiteral("\nCheck the cable and plug the adapter back in, then press Read: the "
-                                             "port is opened again and the sensor's settings are read."));
+                            + QCoreApplication::translate(
+                                "LinkFailure", "\nCheck the cable and plug the adapter back in, then press Read: the "
+                                               "port is opened again and the sensor's settings are read."));
     if (error.kind == LinkError::Kind::Io && session.link().adapter())
         waitForAdapter(box, session);
     box->show();
@@ -122,9 +131,12 @@ bool reopenLostLink(QWidget *parent, SensorSession &session, const QString &baud
         return true;
     // Not back yet, or taken by another program meanwhile.
     QMessageBox *box = messageWindow(g_linkFailure, parent, QStringLiteral("LinkFailure"));
-    box->setText(QStringLiteral("The connection to the sensor was lost, and the port cannot be opened again yet."));
-    box->setInformativeText(lostDetail(session.linkError())
-                            + QStringLiteral("\nCheck the cable and plug the adapter back in, then press Read again."));
+    box->setText(QCoreApplication::translate(
+        "LinkFailure", "The connection to the sensor was lost, and the port cannot be opened again yet."));
+    box->setInformativeText(
+        lostDetail(session.linkError())
+        + QCoreApplication::translate("LinkFailure",
+                                      "\nCheck the cable and plug the adapter back in, then press Read again."));
     const LinkError::Kind kind = session.linkError().kind;
     if ((kind == LinkError::Kind::AdapterGone || kind == LinkError::Kind::AdapterChoice) && session.link().adapter())
         waitForAdapter(box, session);
@@ -135,13 +147,16 @@ bool reopenLostLink(QWidget *parent, SensorSession &session, const QString &baud
 void reportDamagedReply(QWidget *parent, const QString &reply, const QString &again)
 {
     QMessageBox *box = messageWindow(g_damagedReply, parent, QStringLiteral("DamagedReply"));
-    box->setText(reply.isEmpty() ? QStringLiteral("The sensor did not answer the read request.")
-                                 : QStringLiteral("The sensor's reply was damaged."));
+    box->setText(reply.isEmpty()
+                     ? QCoreApplication::translate("LinkFailure", "The sensor did not answer the read request.")
+                     : QCoreApplication::translate("LinkFailure", "The sensor's reply was damaged."));
     box->setInformativeText(
-        QStringLiteral("Nothing was changed: every field keeps its value. Press %1 again.").arg(again));
-    box->setDetailedText(reply.isEmpty()
-                             ? QString()
-                             : QStringLiteral("Received %1 characters:\n%2").arg(reply.size()).arg(escapedText(reply)));
+        QCoreApplication::translate("LinkFailure", "Nothing was changed: every field keeps its value. Press %1 again.")
+            .arg(again));
+    box->setDetailedText(reply.isEmpty() ? QString()
+                                         : QCoreApplication::translate("LinkFailure", "Received %1 characters:\n%2")
+                                               .arg(reply.size())
+                                               .arg(escapedText(reply)));
     box->show();
 }
 

@@ -4,6 +4,7 @@
 #include "portlist.h"
 
 #include <QAbstractItemView>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QFontMetrics>
 #include <QHeaderView>
@@ -27,7 +28,7 @@ QString adapterText(const PortEntry &port)
         if (!part.isEmpty())
             parts << part;
     if (!port.serialNumber.isEmpty())
-        parts << QStringLiteral("serial %1").arg(port.serialNumber);
+        parts << QCoreApplication::translate("SerialPorts", "serial %1").arg(port.serialNumber);
     return parts.join(QStringLiteral(", "));
 }
 
@@ -94,13 +95,16 @@ QDialog *showSerialPorts(QWidget *parent, int count)
     closeWithKeys(dialog);
     dialog->setObjectName(QStringLiteral("SerialPorts"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setWindowTitle(QStringLiteral("Serial Ports"));
+    dialog->setWindowTitle(QCoreApplication::translate("SerialPorts", "Serial Ports"));
 
     auto *table = new QTableWidget(int(ports.size()), 6, dialog);
     table->setObjectName(QStringLiteral("SerialPortsTable"));
-    table->setHorizontalHeaderLabels({QStringLiteral("Port"), QStringLiteral("Device"), QStringLiteral("Description"),
-                                      QStringLiteral("Manufacturer"), QStringLiteral("USB id"),
-                                      QStringLiteral("Serial number")});
+    table->setHorizontalHeaderLabels({QCoreApplication::translate("SerialPorts", "Port"),
+                                      QCoreApplication::translate("SerialPorts", "Device"),
+                                      QCoreApplication::translate("SerialPorts", "Description"),
+                                      QCoreApplication::translate("SerialPorts", "Manufacturer"),
+                                      QCoreApplication::translate("SerialPorts", "USB id"),
+                                      QCoreApplication::translate("SerialPorts", "Serial number")});
     table->verticalHeader()->hide();
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -115,9 +119,11 @@ QDialog *showSerialPorts(QWidget *parent, int count)
     table->horizontalHeader()->setStretchLastSection(true);
 
     auto *layout = new QVBoxLayout(dialog);
-    layout->addWidget(new QLabel(ports.isEmpty() ? QStringLiteral("No serial port is known to the system.")
-                                                 : QStringLiteral("The port numbers and what stands behind them now."),
-                                 dialog));
+    layout->addWidget(new QLabel(
+        ports.isEmpty()
+            ? QCoreApplication::translate("SerialPorts", "No serial port is known to the system.")
+            : QCoreApplication::translate("SerialPorts", "The port numbers and what stands behind them now."),
+        dialog));
     layout->addWidget(table);
     // Every column and row in view at the font in use.
     const int rowHeight = table->verticalHeader()->defaultSectionSize();

@@ -43,7 +43,11 @@ namespace veltra::ui {
 
 namespace {
 
-const QString kFilter = QStringLiteral("Sensor settings (*.json);;All files (*)");
+// Made when a dialog opens, so it is in the language installed by then.
+QString settingsFilter()
+{
+    return QCoreApplication::translate("Settings", "Sensor settings (*.json);;All files (*)");
+}
 
 void showProblem(QWidget *parent, const QString &objectName, const QString &text, const QString &why)
 {
@@ -60,15 +64,16 @@ QString askSaveSettingsPath(QWidget *parent, const SensorSettings &block)
 {
     const QString suggested
         = QStringLiteral("%1-%2.json").arg(block.modelName(), QDate::currentDate().toString(Qt::ISODate));
-    const QString path = QFileDialog::getSaveFileName(
-        parent, QStringLiteral("Save Settings"), lastFolder(QDir::currentPath()) + u'/' + suggested, kFilter);
+    const QString path
+        = QFileDialog::getSaveFileName(parent, QCoreApplication::translate("Settings", "Save Settings"),
+                                       lastFolder(QDir::currentPath()) + u'/' + suggested, settingsFilter());
     rememberFolder(path);
     return path;
 }
 
 QString askOpenSettingsPath(QWidget *parent, const QString &title)
 {
-    const QString path = QFileDialog::getOpenFileName(parent, title, lastFolder(QDir::currentPath()), kFilter);
+    const QString path = QFileDialog::getOpenFileName(parent, title, lastFolder(QDir::currentPath()), settingsFilter());
     rememberFolder(path);
     return path;
 }
@@ -79,7 +84,9 @@ bool saveSettingsFile(QWidget *parent, const QString &path, const SensorSettings
     if (SettingsFile::save(path, block, QDateTime::currentDateTimeUtc(), QApplication::applicationVersion(), &why))
         return true;
     showProblem(parent, QStringLiteral("SaveFailed"),
-                QStringLiteral("The settings could not be saved to %1.").arg(QFileInfo(path).fileName()), why);
+                QCoreApplication::translate("Settings", "The settings could not be saved to %1.")
+                    .arg(QFileInfo(path).fileName()),
+                shown(why));
     return false;
 }
 
@@ -87,14 +94,19 @@ std::optional<SensorSettings> loadSettingsFile(QWidget *parent, const QString &p
 {
     QString why;
     std::optional<SensorSettings> block = SettingsFile::load(path, &why);
+    if (!block)
+        why = shown(why);
     if (block && block->family() != family) {
-        why = QStringLiteral("It holds the settings of a %1 sensor; this window is for a %2 sensor.")
-                  .arg(familyName(block->family()), familyName(family));
+        why = QCoreApplication::translate("Settings",
+                                          "It holds the settings of a %1 sensor; this window is for a %2 sensor.")
+                  .arg(shown(familyName(block->family())), shown(familyName(family)));
         block.reset();
     }
     if (!block) {
         showProblem(parent, QStringLiteral("OpenFailed"),
-                    QStringLiteral("%1 cannot be used: nothing was changed.").arg(QFileInfo(path).fileName()), why);
+                    QCoreApplication::translate("Settings", "%1 cannot be used: nothing was changed.")
+                        .arg(QFileInfo(path).fileName()),
+                    why);
     }
     return block;
 }
@@ -108,8 +120,8 @@ QString windowLabel(const BlockSetting &setting, const QString &unit)
     if (label.endsWith(QLatin1String(" code")))
         label.chop(5);
     if (setting.distanceUnit && !unit.isEmpty())
-        label += QStringLiteral(" (%1)").arg(unit);
-    return label;
+        return QStringLiteral("%1 (%2)").arg(shown(label), unit);
+    return shown(label);
 }
 
 } // namespace
@@ -129,29 +141,30 @@ QDialog *showComparison(QWidget *parent, const RestorePlan &plan, const QString 
     auto *dialog = new QDialog(parent);
     dialog->setObjectName(QStringLiteral("Comparison"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setWindowTitle(QStringLiteral("Compare with %1").arg(fileName));
+    dialog->setWindowTitle(QCoreApplication::translate("Settings", "Compare with %1").arg(fileName));
     closeWithKeys(dialog);
 
-    QString said = anyDiffers(rows) ? QStringLiteral("The marked settings differ.")
-                                    : QStringLiteral("The sensor holds the file's settings.");
+    QString said = anyDiffers(rows) ? QCoreApplication::translate("Settings", "The marked settings differ.")
+                                    : QCoreApplication::translate("Settings", "The sensor holds the file's settings.");
     if (otherModel)
-        said += QStringLiteral(" The file is of another model; the sensor keeps its own.");
+        said += QCoreApplication::translate("Settings", " The file is of another model; the sensor keeps its own.");
     auto *summary = new QLabel(said, dialog);
     summary->setWordWrap(true);
     auto *table = new QTableWidget(int(rows.size()), 3, dialog);
     table->setObjectName(QStringLiteral("ComparisonTable"));
-    table->setHorizontalHeaderLabels(
-        {QStringLiteral("Setting"),
-         QStringLiteral("In the sensor (read %1)").arg(readAt.toString(QStringLiteral("HH:mm:ss"))),
-         QStringLiteral("In the file")});
+    table->setHorizontalHeaderLabels({QCoreApplication::translate("Settings", "Setting"),
+                                      QCoreApplication::translate("Settings", "In the sensor (read %1)")
+                                          .arg(readAt.toString(QStringLiteral("HH:mm:ss"))),
+                                      QCoreApplication::translate("Settings", "In the file")});
     table->verticalHeader()->hide();
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     for (int r = 0; r < int(rows.size()); ++r) {
         const SettingComparison &row = rows.at(r);
-        const QString file
-            = row.note.isEmpty() ? row.fileValue : QStringLiteral("%1 (not used: %2)").arg(row.fileValue, row.note);
-        const QString cells[] = {windowLabel(*row.setting, plan.target.unit()), row.sensorValue, file};
+        const QString file = row.note.isEmpty() ? shown(row.fileValue)
+                                                : QCoreApplication::translate("Settings", "%1 (not used: %2)")
+                                                      .arg(shown(row.fileValue), shown(row.note));
+        const QString cells[] = {windowLabel(*row.setting, plan.target.unit()), shown(row.sensorValue), file};
         for (int c = 0; c < 3; ++c) {
             auto *item = new QTableWidgetItem(cells[c]);
             if (marked(row))
@@ -180,11 +193,13 @@ std::optional<RestorePlan> planForWindow(QWidget *parent, const SensorSettings &
     RestorePlan plan = planRestore(sensor, file, fileName, false);
     if (plan.status == RestorePlan::Status::UnitDiffers) {
         QMessageBox box(QMessageBox::Question, programTitle(),
-                        QStringLiteral("%1 %2").arg(plan.message, nothingDone), QMessageBox::Cancel, parent);
+                        QStringLiteral("%1 %2").arg(shown(plan.message), nothingDone), QMessageBox::Cancel, parent);
         box.setObjectName(QStringLiteral("UnitDiffers"));
         box.setTextFormat(Qt::PlainText);
-        box.setInformativeText(QStringLiteral("Convert converts the file's values exactly (x10, or /10 when whole)."));
-        QPushButton *convert = box.addButton(QStringLiteral("Convert"), QMessageBox::AcceptRole);
+        box.setInformativeText(QCoreApplication::translate(
+            "Settings", "Convert converts the file's values exactly (x10, or /10 when whole)."));
+        QPushButton *convert
+            = box.addButton(QCoreApplication::translate("Settings", "Convert"), QMessageBox::AcceptRole);
         box.setDefaultButton(QMessageBox::Cancel);
         box.exec();
         if (box.clickedButton() != convert)
@@ -193,7 +208,8 @@ std::optional<RestorePlan> planForWindow(QWidget *parent, const SensorSettings &
     }
     if (plan.status != RestorePlan::Status::Ready) {
         showProblem(parent, QStringLiteral("OpenFailed"),
-                    QStringLiteral("%1 cannot be used: nothing was changed.").arg(fileName), plan.message);
+                    QCoreApplication::translate("Settings", "%1 cannot be used: nothing was changed.").arg(fileName),
+                    shown(plan.message));
         return std::nullopt;
     }
     return plan;
@@ -219,13 +235,14 @@ SettingsMenu::SettingsMenu(QWidget *window, Window hooks)
     });
     m_save->setShortcut(QKeySequence::Save);
     m_open = file->addAction(QCoreApplication::translate("Menus", "&Open Settings…"), this, [this] {
-        const QString path = askOpenSettingsPath(m_window, QStringLiteral("Open Settings"));
+        const QString path = askOpenSettingsPath(m_window, QCoreApplication::translate("Settings", "Open Settings"));
         if (!path.isEmpty())
             openFrom(path);
     });
     m_open->setShortcut(QKeySequence::Open);
     m_compare = file->addAction(QCoreApplication::translate("Menus", "&Compare with File…"), this, [this] {
-        const QString path = askOpenSettingsPath(m_window, QStringLiteral("Compare with File"));
+        const QString path
+            = askOpenSettingsPath(m_window, QCoreApplication::translate("Settings", "Compare with File"));
         if (!path.isEmpty())
             compareWith(path);
     });
@@ -299,8 +316,8 @@ bool SettingsMenu::openFrom(const QString &path)
     if (!file)
         return false;
     const QString fileName = QFileInfo(path).fileName();
-    const std::optional<RestorePlan> plan
-        = planForWindow(m_window, *lastRead(), *file, fileName, QStringLiteral("Nothing was changed."));
+    const std::optional<RestorePlan> plan = planForWindow(
+        m_window, *lastRead(), *file, fileName, QCoreApplication::translate("Settings", "Nothing was changed."));
     if (!plan)
         return false;
     // The fields show what a restore would write: the file's values where
@@ -322,8 +339,9 @@ bool SettingsMenu::openFrom(const QString &path)
             dateDiffers = true;
             continue;
         }
-        unseen << QStringLiteral("%1 (%2): not taken, no field of this window shows it; the sensor keeps %3.")
-                      .arg(QLatin1String(row.setting->title), row.fileValue, row.sensorValue);
+        unseen << QCoreApplication::translate(
+                      "Settings", "%1 (%2): not taken, no field of this window shows it; the sensor keeps %3.")
+                      .arg(shown(QLatin1String(row.setting->title)), shown(row.fileValue), shown(row.sensorValue));
     }
     if (dateDiffers) {
         const auto date = [](const SensorSettings &s) {
@@ -332,8 +350,9 @@ bool SettingsMenu::openFrom(const QString &path)
                 .arg(s.value(Setting::Day))
                 .arg(s.value(Setting::Year));
         };
-        unseen.prepend(QStringLiteral("The stored date (%1): not taken, no field of this window shows it; the sensor "
-                                      "keeps %2.")
+        unseen.prepend(QCoreApplication::translate("Settings",
+                                                   "The stored date (%1): not taken, no field of this window shows it; "
+                                                   "the sensor keeps %2.")
                            .arg(date(plan->target), date(*lastRead())));
     }
     m_hooks.spread(target);
@@ -349,23 +368,25 @@ bool SettingsMenu::openFrom(const QString &path)
         QPalette marked = field->palette();
         marked.setColor(QPalette::Base, fromFileColour());
         field->setPalette(marked);
-        field->setToolTip(QStringLiteral("In the sensor (last Read): %1\nIn %2: %3")
-                              .arg(row.sensorValue, fileName, row.fileValue));
+        field->setToolTip(QCoreApplication::translate("Settings", "In the sensor (last Read): %1\nIn %2: %3")
+                              .arg(shown(row.sensorValue), fileName, shown(row.fileValue)));
     }
     // What the file holds that this model will not take is said, not dropped unseen.
     QStringList unused = unseen;
     for (const RestoreRow &row : plan->notApplied()) {
         unused << QStringLiteral("%1 (%2): %3")
-                      .arg(QLatin1String(row.setting->title), describeValue(*row.setting, row.file), row.skipped);
+                      .arg(shown(QLatin1String(row.setting->title)), shown(describeValue(*row.setting, row.file)),
+                           shown(row.skipped));
     }
     if (plan->converted) {
-        unused.prepend(QStringLiteral("The file's distances were converted from %1 to %2.")
-                           .arg(unitWords(plan->fileUnit), unitWords(plan->sensorUnit)));
+        unused.prepend(QCoreApplication::translate("Settings", "The file's distances were converted from %1 to %2.")
+                           .arg(shown(unitWords(plan->fileUnit)), shown(unitWords(plan->sensorUnit))));
     }
     if (!unused.isEmpty()) {
-        QMessageBox box(QMessageBox::Information, programTitle(),
-                        QStringLiteral("%1: some of the file's settings are not used.").arg(fileName), QMessageBox::Ok,
-                        m_window);
+        QMessageBox box(
+            QMessageBox::Information, programTitle(),
+            QCoreApplication::translate("Settings", "%1: some of the file's settings are not used.").arg(fileName),
+            QMessageBox::Ok, m_window);
         box.setObjectName(QStringLiteral("NotApplied"));
         box.setTextFormat(Qt::PlainText);
         box.setInformativeText(unused.join(u'\n'));
@@ -382,7 +403,7 @@ QDialog *SettingsMenu::compareWith(const QString &path)
     const std::optional<SensorSettings> file = loadSettingsFile(m_window, path, m_hooks.family);
     if (!file)
         return nullptr;
-    const QString nothingDone = QStringLiteral("Nothing was compared.");
+    const QString nothingDone = QCoreApplication::translate("Settings", "Nothing was compared.");
     const std::optional<SensorSettings> sensor = readSensor(nothingDone);
     if (!sensor)
         return nullptr;
@@ -401,8 +422,10 @@ std::optional<SensorSettings> SettingsMenu::readSensor(const QString &nothingDon
         return lastRead();
     if (!m_hooks.portFree()) {
         showProblem(m_window, QStringLiteral("PortInUse"),
-                    QStringLiteral("The port is in use: the sensor cannot be read now. %1").arg(nothingDone),
-                    QStringLiteral("Stop the trend, or wait until the sensor stops sending, and try again."));
+                    QCoreApplication::translate("Settings", "The port is in use: the sensor cannot be read now. %1")
+                        .arg(nothingDone),
+                    QCoreApplication::translate(
+                        "Settings", "Stop the trend, or wait until the sensor stops sending, and try again."));
         return std::nullopt;
     }
     if (!reopenLostLink(m_window, *session, m_hooks.baudBoxText()))
@@ -410,17 +433,20 @@ std::optional<SensorSettings> SettingsMenu::readSensor(const QString &nothingDon
     std::optional<SensorSettings> sensor = session->readSettings();
     if (sensor && sensor->family() != m_hooks.family) {
         showProblem(m_window, QStringLiteral("ReadFailed"),
-                    QStringLiteral("The sensor on the port is a %1 sensor (%2); this window is for a %3 sensor. %4")
-                        .arg(familyName(sensor->family()), sensor->modelName(), familyName(m_hooks.family),
-                             nothingDone),
+                    QCoreApplication::translate(
+                        "Settings", "The sensor on the port is a %1 sensor (%2); this window is for a %3 sensor. %4")
+                        .arg(shown(familyName(sensor->family())), sensor->modelName(),
+                             shown(familyName(m_hooks.family)), nothingDone),
                     QString());
         return std::nullopt;
     }
     if (!sensor && !reportLinkFailure(m_window, *session)) {
-        showProblem(m_window, QStringLiteral("ReadFailed"),
-                    QStringLiteral("The sensor's settings could not be read. %1").arg(nothingDone),
-                    session->failure().message.isEmpty() ? QStringLiteral("It sent no whole settings block.")
-                                                         : session->failure().message);
+        showProblem(
+            m_window, QStringLiteral("ReadFailed"),
+            QCoreApplication::translate("Settings", "The sensor's settings could not be read. %1").arg(nothingDone),
+            session->failure().message.isEmpty()
+                ? QCoreApplication::translate("Settings", "It sent no whole settings block.")
+                : shown(session->failure().message));
     }
     return sensor;
 }
@@ -450,10 +476,9 @@ std::optional<SensorSettings> settingsToSave(QWidget *parent, const SensorSettin
     for (const BlockSetting &setting : blockSettings(settings.family())) {
         const int value = settings.value(setting);
         if (value < 0 || value > setting.maximum()) {
-            showInputError(parent, QStringLiteral("%1 cannot be saved: %2 is outside 0 to %3.")
-                                       .arg(QLatin1String(setting.title))
-                                       .arg(value)
-                                       .arg(setting.maximum()));
+            showInputError(parent, QCoreApplication::translate("Settings", "%1 cannot be saved: %2 is outside 0 to %3.")
+                                       .arg(shown(QLatin1String(setting.title)), QString::number(value),
+                                            QString::number(setting.maximum())));
             return std::nullopt;
         }
     }

@@ -2,12 +2,14 @@
 // File > Verify and File > Certificate….
 #include "about.h"
 #include "historywindow.h"
+#include "language.h"
 #include "record/commissioningrecord.h"
 #include "session/sensorsession.h"
 #include "settingsfiles.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QMessageBox>
 
 namespace veltra::ui {
@@ -75,20 +77,23 @@ void SettingsMenu::keep(const RecordEntry &entry)
     QString why;
     const std::optional<RecordTarget> target = RecordTarget::configured(QString(), &why);
     RecordOutcome outcome;
-    if (target)
+    QString error; // as the operator is shown it
+    if (target) {
         outcome = keepEntry(*target, entry);
-    else
-        outcome.error = QStringLiteral("The write was not recorded: %1").arg(why);
+        error = shown(outcome.error);
+    } else {
+        error = QCoreApplication::translate("Settings", "The write was not recorded: %1").arg(shown(why));
+    }
     if (outcome.kept) {
         m_lastEntry = entry;
         m_certificate->setEnabled(true);
     }
     if (outcome.unsent && !g_unsentTold) {
         g_unsentTold = true;
-        tell(m_window, QMessageBox::Information, QStringLiteral("RecordUnsent"), outcome.notice);
+        tell(m_window, QMessageBox::Information, QStringLiteral("RecordUnsent"), shown(outcome.notice));
     }
-    if (!outcome.error.isEmpty()) {
-        tell(m_window, QMessageBox::Warning, QStringLiteral("RecordFailed"), outcome.error);
+    if (!error.isEmpty()) {
+        tell(m_window, QMessageBox::Warning, QStringLiteral("RecordFailed"), error);
     }
 }
 
@@ -132,7 +137,8 @@ std::optional<RecordEntry> SettingsMenu::verify()
 {
     if (!m_lastWrite || !m_lastWrite->sent)
         return std::nullopt;
-    const std::optional<SensorSettings> held = readSensor(QStringLiteral("Nothing was verified."));
+    const std::optional<SensorSettings> held
+        = readSensor(QCoreApplication::translate("Settings", "Nothing was verified."));
     if (!held)
         return std::nullopt;
     const QStringList differences = heldOtherwise(*m_lastWrite->sent, *held, m_sentFields, valueWithUnit);
@@ -143,11 +149,18 @@ std::optional<RecordEntry> SettingsMenu::verify()
     entry.exitCode = differences.isEmpty() ? 0 : kExitDiffers;
     const QString written = m_lastWrite->time.toLocalTime().toString(QStringLiteral("HH:mm:ss"));
     if (differences.isEmpty()) {
-        tell(m_window, QMessageBox::Information, QStringLiteral("Verified"),
-             QStringLiteral("Verified: the sensor holds what was written at %1.").arg(written));
+        tell(
+            m_window, QMessageBox::Information, QStringLiteral("Verified"),
+            QCoreApplication::translate("Settings", "Verified: the sensor holds what was written at %1.").arg(written));
     } else {
+        // The record keeps the differences in English; the window shows them
+        // in the operator's language.
+        QStringList shownDifferences;
+        for (const QString &difference : differences)
+            shownDifferences << shown(difference);
         tell(m_window, QMessageBox::Warning, QStringLiteral("Differs"),
-             QStringLiteral("The sensor does not hold what was written at %1.").arg(written), differences.join(u'\n'));
+             QCoreApplication::translate("Settings", "The sensor does not hold what was written at %1.").arg(written),
+             shownDifferences.join(u'\n'));
     }
     keep(entry);
     return entry;

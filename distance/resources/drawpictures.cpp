@@ -55,9 +55,10 @@ QFont sans(int pixels, bool bold = false)
 }
 
 // Image1 (4755 x 5025 twips): a distance sensor on a post, aimed at a target.
-QImage product()
+QImage product(int scale)
 {
-    QImage image(317, 335, QImage::Format_ARGB32_Premultiplied);
+    QImage image(QSize(317, 335) * scale, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(scale);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -227,9 +228,10 @@ QImage product()
 // Image3 (1995 x 2400 twips): the sensor seen from the front. Model box, BD
 // label and BD field lie on its light name plate, so the plate must stay
 // plain where they sit.
-QImage sensor()
+QImage sensor(int scale)
 {
-    QImage image(133, 160, QImage::Format_ARGB32_Premultiplied);
+    QImage image(QSize(133, 160) * scale, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(scale);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -286,8 +288,13 @@ int main(int argc, char *argv[])
 {
     QGuiApplication app(argc, argv);
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
-    const bool ok = product().save(out.filePath(QStringLiteral("product.png")))
-                    && sensor().save(out.filePath(QStringLiteral("sensor.png")));
+    bool ok = true;
+    // At their size and twice it, for screens set to larger text (@2x).
+    for (const int scale : {1, 2}) {
+        const QString suffix = scale == 1 ? QStringLiteral(".png") : QStringLiteral("@2x.png");
+        ok = ok && product(scale).save(out.filePath(QStringLiteral("product") + suffix))
+             && sensor(scale).save(out.filePath(QStringLiteral("sensor") + suffix));
+    }
     if (!ok)
         std::fprintf(stderr, "cannot write the pictures\n");
     return ok ? 0 : 1;

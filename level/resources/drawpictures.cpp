@@ -14,21 +14,23 @@
 namespace {
 
 // The window's client area (12270 x 7245 twips) in pixels.
-QImage background()
+QImage background(int scale)
 {
-    QImage image(818, 483, QImage::Format_RGB32);
+    QImage image(QSize(818, 483) * scale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
 
-    QLinearGradient sky(0, 0, 0, image.height());
+    const QRectF area(QPointF(0, 0), image.deviceIndependentSize());
+    QLinearGradient sky(0, 0, 0, area.height());
     sky.setColorAt(0.0, QColor(246, 249, 252));
     sky.setColorAt(1.0, QColor(221, 230, 239));
-    p.fillRect(image.rect(), sky);
+    p.fillRect(area, sky);
 
     QRadialGradient glow(QPointF(160, 140), 420);
     glow.setColorAt(0.0, QColor(255, 255, 255, 150));
     glow.setColorAt(1.0, QColor(255, 255, 255, 0));
-    p.fillRect(image.rect(), glow);
+    p.fillRect(area, glow);
 
     // Two soft waves along the bottom, below the measurement row.
     for (int i = 0; i < 2; ++i) {
@@ -45,9 +47,10 @@ QImage background()
 }
 
 // Image1 (4656 x 4260 twips): an ultrasonic level sensor over a tank.
-QImage product()
+QImage product(int scale)
 {
-    QImage image(310, 284, QImage::Format_ARGB32_Premultiplied);
+    QImage image(QSize(310, 284) * scale, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(scale);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -228,8 +231,13 @@ int main(int argc, char *argv[])
 {
     QGuiApplication app(argc, argv);
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
-    const bool ok = background().save(out.filePath(QStringLiteral("background.png")))
-                    && product().save(out.filePath(QStringLiteral("product.png")));
+    bool ok = true;
+    // At their size and twice it, for screens set to larger text (@2x).
+    for (const int scale : {1, 2}) {
+        const QString suffix = scale == 1 ? QStringLiteral(".png") : QStringLiteral("@2x.png");
+        ok = ok && background(scale).save(out.filePath(QStringLiteral("background") + suffix))
+             && product(scale).save(out.filePath(QStringLiteral("product") + suffix));
+    }
     if (!ok)
         std::fprintf(stderr, "cannot write the pictures\n");
     return ok ? 0 : 1;

@@ -56,17 +56,15 @@ QJsonObject diagnosticReport(SensorSession &session, const QString &program, con
     }
     const auto textOrNull = [](const QString &text) { return text.isEmpty() ? QJsonValue() : QJsonValue(text); };
     return {
-        {QStringLiteral("subject"),
-         QJsonObject{{QStringLiteral("port"), textOrNull(subject.port)},
-                     {QStringLiteral("device"), textOrNull(subject.device)},
-                     {QStringLiteral("result"), textOrNull(subject.result)}}},
+        {QStringLiteral("subject"), QJsonObject{{QStringLiteral("port"), textOrNull(subject.port)},
+                                                {QStringLiteral("device"), textOrNull(subject.device)},
+                                                {QStringLiteral("result"), textOrNull(subject.result)}}},
         {QStringLiteral("report"), QStringLiteral("veltra diagnostic report")},
         {QStringLiteral("format"), 1},
         {QStringLiteral("created"), QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs)},
-        {QStringLiteral("program"),
-         QJsonObject{{QStringLiteral("name"), program},
-                     {QStringLiteral("title"), QStringLiteral("Veltra Sensor Program V7")},
-                     {QStringLiteral("version"), version}}},
+        {QStringLiteral("program"), QJsonObject{{QStringLiteral("name"), program},
+                                                {QStringLiteral("title"), QStringLiteral("Veltra Sensor Program V7")},
+                                                {QStringLiteral("version"), version}}},
         {QStringLiteral("system"),
          QJsonObject{{QStringLiteral("os"), QSysInfo::prettyProductName()},
                      {QStringLiteral("kernel"), QSysInfo::kernelType() + u' ' + QSysInfo::kernelVersion()},

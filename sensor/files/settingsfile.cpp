@@ -1,6 +1,7 @@
 #include "files/settingsfile.h"
 
 #include "files/wholefile.h"
+#include "messagetext.h"
 #include "numbers.h"
 
 #include <QFile>
@@ -66,7 +67,8 @@ QString jsonText(const QJsonValue &value)
     case QJsonValue::Null:
         return QStringLiteral("null");
     default:
-        return value.isArray() ? QStringLiteral("an array") : QStringLiteral("an object");
+        return value.isArray() ? messageText(QT_TRANSLATE_NOOP("Messages", "an array"))
+                               : messageText(QT_TRANSLATE_NOOP("Messages", "an object"));
     }
 }
 
@@ -103,10 +105,9 @@ public:
         const QString name = QLatin1String(setting.name);
         const double number = wholeNumber(v).value_or(-1);
         if (number < 0 || number > setting.maximum()) {
-            refuse(QStringLiteral("The file's \"%1\" must be a whole number from 0 to %2, not %3%4.")
-                       .arg(name)
-                       .arg(setting.maximum())
-                       .arg(jsonText(v), where));
+            refuse(messageText(
+                QT_TRANSLATE_NOOP("Messages", "The file's \"%1\" must be a whole number from 0 to %2, not %3%4."),
+                {name, QString::number(setting.maximum()), jsonText(v), where}));
             return std::nullopt;
         }
         return static_cast<int>(number);
@@ -126,8 +127,8 @@ public:
             if (match)
                 return choice.code;
         }
-        refuse(QStringLiteral("The file's \"%1\" must be %2, not %3%4.")
-                   .arg(QLatin1String(setting.name), orList(choiceNames(setting)), jsonText(v), where));
+        refuse(messageText(QT_TRANSLATE_NOOP("Messages", "The file's \"%1\" must be %2, not %3%4."),
+                           {QLatin1String(setting.name), orList(choiceNames(setting)), jsonText(v), where}));
         return std::nullopt;
     }
 
@@ -145,7 +146,8 @@ std::optional<int> modelCodeOf(const QJsonObject &root, const QJsonObject &codes
     const QJsonValue fromModel = root.value(kModel).toObject().value(kCode);
     const QJsonValue fromCodes = codes.value(kModel);
     if (fromModel.isUndefined() && fromCodes.isUndefined()) {
-        reader.refuse(QStringLiteral("The file lacks the model code (\"model\": {\"code\": ...})."));
+        reader.refuse(
+            messageText(QT_TRANSLATE_NOOP("Messages", "The file lacks the model code (\"model\": {\"code\": ...}).")));
         return std::nullopt;
     }
     std::optional<int> value;
@@ -156,7 +158,8 @@ std::optional<int> modelCodeOf(const QJsonObject &root, const QJsonObject &codes
         if (!named)
             return std::nullopt;
         if (value && *value != *named) {
-            reader.refuse(QStringLiteral("The file's model code and its \"model\" setting disagree."));
+            reader.refuse(messageText(
+                QT_TRANSLATE_NOOP("Messages", "The file's model code and its \"model\" setting disagree.")));
             return std::nullopt;
         }
         value = named;
@@ -170,15 +173,15 @@ std::optional<std::vector<int>> valuesOfFormat2(const QJsonObject &root, SensorF
     const QJsonValue settingsValue = root.value(kSettings);
     const QJsonValue codesValue = root.value(kCodes);
     if (!settingsValue.isUndefined() && !settingsValue.isObject()) {
-        reader.refuse(QStringLiteral("The file's \"settings\" is not an object."));
+        reader.refuse(messageText(QT_TRANSLATE_NOOP("Messages", "The file's \"settings\" is not an object.")));
         return std::nullopt;
     }
     if (!codesValue.isUndefined() && !codesValue.isObject()) {
-        reader.refuse(QStringLiteral("The file's \"codes\" is not an object."));
+        reader.refuse(messageText(QT_TRANSLATE_NOOP("Messages", "The file's \"codes\" is not an object.")));
         return std::nullopt;
     }
     if (settingsValue.isUndefined() && codesValue.isUndefined()) {
-        reader.refuse(QStringLiteral("The file holds no \"settings\" object."));
+        reader.refuse(messageText(QT_TRANSLATE_NOOP("Messages", "The file holds no \"settings\" object.")));
         return std::nullopt;
     }
     const QJsonObject settings = settingsValue.toObject();
@@ -186,14 +189,16 @@ std::optional<std::vector<int>> valuesOfFormat2(const QJsonObject &root, SensorF
     for (const QJsonObject *object : {&settings, &codes}) {
         for (auto it = object->begin(); it != object->end(); ++it) {
             if (!findBlockSetting(family, it.key())) {
-                reader.refuse(QStringLiteral("The file holds a setting a %1 sensor does not have: \"%2\".")
-                                  .arg(familyName(family), it.key()));
+                reader.refuse(messageText(
+                    QT_TRANSLATE_NOOP("Messages", "The file holds a setting a %1 sensor does not have: \"%2\"."),
+                    {familyName(family), it.key()}));
                 return std::nullopt;
             }
         }
     }
     if (settings.contains(kModel)) {
-        reader.refuse(QStringLiteral("The file gives the model in \"model\": {\"code\": ...}, not in \"settings\"."));
+        reader.refuse(messageText(QT_TRANSLATE_NOOP(
+            "Messages", "The file gives the model in \"model\": {\"code\": ...}, not in \"settings\".")));
         return std::nullopt;
     }
 
@@ -220,15 +225,16 @@ std::optional<std::vector<int>> valuesOfFormat2(const QJsonObject &root, SensorF
             && !(readable = reader.readable(setting, readableValue, kInSettings)))
             return std::nullopt;
         if (!readable && !code) {
-            reader.refuse(QStringLiteral("The file lacks the setting \"%1\".").arg(name));
+            reader.refuse(messageText(QT_TRANSLATE_NOOP("Messages", "The file lacks the setting \"%1\"."), {name}));
             return std::nullopt;
         }
         // An edit made in one place only is not guessed at.
         if (readable && code && *readable != *code) {
             const QString says = readableValue.isString() ? readableValue.toString() : jsonText(readableValue);
-            reader.refuse(QStringLiteral("The file's %1 says %2 but its code is %3: edit both, or remove one of them.")
-                              .arg(name, says)
-                              .arg(*code));
+            reader.refuse(messageText(
+                QT_TRANSLATE_NOOP("Messages",
+                                  "The file's %1 says %2 but its code is %3: edit both, or remove one of them."),
+                {name, says, QString::number(*code)}));
             return std::nullopt;
         }
         values.push_back(readable ? *readable : *code);
@@ -241,7 +247,7 @@ std::optional<std::vector<int>> valuesOfFormat1(const QJsonObject &root, SensorF
 {
     const QJsonValue settingsValue = root.value(kSettings);
     if (!settingsValue.isObject()) {
-        reader.refuse(QStringLiteral("The file holds no \"settings\" object."));
+        reader.refuse(messageText(QT_TRANSLATE_NOOP("Messages", "The file holds no \"settings\" object.")));
         return std::nullopt;
     }
     const QJsonObject settings = settingsValue.toObject();
@@ -250,7 +256,7 @@ std::optional<std::vector<int>> valuesOfFormat1(const QJsonObject &root, SensorF
         const QString name = QLatin1String(setting.name);
         const QJsonValue v = settings.value(name);
         if (v.isUndefined()) {
-            reader.refuse(QStringLiteral("The file lacks the setting \"%1\".").arg(name));
+            reader.refuse(messageText(QT_TRANSLATE_NOOP("Messages", "The file lacks the setting \"%1\"."), {name}));
             return std::nullopt;
         }
         const auto code = reader.code(setting, v, QString());
@@ -260,14 +266,16 @@ std::optional<std::vector<int>> valuesOfFormat1(const QJsonObject &root, SensorF
     }
     for (auto it = settings.begin(); it != settings.end(); ++it) {
         if (!findBlockSetting(family, it.key())) {
-            reader.refuse(QStringLiteral("The file holds a setting a %1 sensor does not have: \"%2\".")
-                              .arg(familyName(family), it.key()));
+            reader.refuse(messageText(
+                QT_TRANSLATE_NOOP("Messages", "The file holds a setting a %1 sensor does not have: \"%2\"."),
+                {familyName(family), it.key()}));
             return std::nullopt;
         }
     }
     const QJsonValue modelCode = root.value(kModel).toObject().value(kCode);
     if (!modelCode.isUndefined() && wholeNumber(modelCode) != wholeNumber(settings.value(kModel))) {
-        reader.refuse(QStringLiteral("The file's model code and its \"model\" setting disagree."));
+        reader.refuse(
+            messageText(QT_TRANSLATE_NOOP("Messages", "The file's model code and its \"model\" setting disagree.")));
         return std::nullopt;
     }
     return values;
@@ -358,16 +366,17 @@ std::optional<SensorSettings> parse(const QByteArray &json, QString *why)
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);
     if (error.error != QJsonParseError::NoError) {
-        reader.refuse(
-            QStringLiteral("The file is not valid JSON: %1 at offset %2.").arg(error.errorString()).arg(error.offset));
+        reader.refuse(messageText(QT_TRANSLATE_NOOP("Messages", "The file is not valid JSON: %1 at offset %2."),
+                                  {error.errorString(), QString::number(error.offset)}));
         return std::nullopt;
     }
     if (!document.isObject()) {
-        reader.refuse(QStringLiteral("The file is not a JSON object."));
+        reader.refuse(messageText(QT_TRANSLATE_NOOP("Messages", "The file is not a JSON object.")));
         return std::nullopt;
     }
     if (const auto repeated = firstRepeatedKey(json)) {
-        reader.refuse(QStringLiteral("The file names \"%1\" twice in one object.").arg(*repeated));
+        reader.refuse(
+            messageText(QT_TRANSLATE_NOOP("Messages", "The file names \"%1\" twice in one object."), {*repeated}));
         return std::nullopt;
     }
     const QJsonObject root = document.object();
@@ -375,14 +384,15 @@ std::optional<SensorSettings> parse(const QByteArray &json, QString *why)
     const QJsonValue format = root.value(kFormatKey);
     const bool format2 = format.isDouble() && format.toDouble() == kFormat;
     if (!format.isUndefined() && !format2 && !(format.isDouble() && format.toDouble() == 1)) {
-        reader.refuse(QStringLiteral("The file's format %1 is not one this program reads (1 or 2): it may come "
-                                     "from a newer version.")
-                          .arg(jsonText(format)));
+        reader.refuse(messageText(QT_TRANSLATE_NOOP("Messages", "The file's format %1 is not one this program reads "
+                                                                "(1 or 2): it may come from a newer version."),
+                                  {jsonText(format)}));
         return std::nullopt;
     }
     const auto family = familyFromName(root.value(kFamily).toString());
     if (!family) {
-        reader.refuse(QStringLiteral("The file names no sensor family (\"family\": \"level\" or \"distance\")."));
+        reader.refuse(messageText(
+            QT_TRANSLATE_NOOP("Messages", "The file names no sensor family (\"family\": \"level\" or \"distance\").")));
         return std::nullopt;
     }
     const auto values = format2 ? valuesOfFormat2(root, *family, reader) : valuesOfFormat1(root, *family, reader);
@@ -396,12 +406,16 @@ std::optional<SensorSettings> parse(const QByteArray &json, QString *why)
     if (!unit.isUndefined() && !unit.isNull()) {
         const QString named = unit.toString();
         if (named != u"cm" && named != u"mm") {
-            reader.refuse(QStringLiteral("The file's \"unit\" must be \"cm\" or \"mm\", not %1.").arg(jsonText(unit)));
+            reader.refuse(
+                messageText(QT_TRANSLATE_NOOP("Messages", "The file's \"unit\" must be \"cm\" or \"mm\", not %1."),
+                            {jsonText(unit)}));
             return std::nullopt;
         }
         if (block.distanceUnit() != DistanceUnit::Unknown && named != block.unit()) {
-            reader.refuse(QStringLiteral("The file's \"unit\" says %1, but its model and resolution (%2) work in %3.")
-                              .arg(named, block.modelName(), unitWords(block.distanceUnit())));
+            reader.refuse(messageText(
+                QT_TRANSLATE_NOOP("Messages",
+                                  "The file's \"unit\" says %1, but its model and resolution (%2) work in %3."),
+                {named, block.modelName(), unitWords(block.distanceUnit())}));
             return std::nullopt;
         }
     }
@@ -409,7 +423,8 @@ std::optional<SensorSettings> parse(const QByteArray &json, QString *why)
     const ModelWindow window = ModelCatalogue::windowForModelCode(code);
     const bool sameFamily = (*family == SensorFamily::Distance) == (window == ModelWindow::Distance);
     if (window == ModelWindow::None || !sameFamily) {
-        reader.refuse(QStringLiteral("The file's model code %1 is not a %2 sensor's.").arg(code, familyName(*family)));
+        reader.refuse(messageText(QT_TRANSLATE_NOOP("Messages", "The file's model code %1 is not a %2 sensor's."),
+                                  {code, familyName(*family)}));
         return std::nullopt;
     }
     return block;
@@ -419,36 +434,35 @@ std::optional<SensorSettings> load(const QString &path, QString *why)
 {
     const QFileInfo info(path);
     if (!info.exists()) {
-        *why = QStringLiteral("Cannot read %1: no such file.").arg(path);
+        *why = messageText(QT_TRANSLATE_NOOP("Messages", "Cannot read %1: no such file."), {path});
         return std::nullopt;
     }
     // Devices, pipes and folders are refused unread: /dev/zero never ends.
     if (!info.isFile()) {
-        *why = QStringLiteral("%1 is not a regular file.").arg(path);
+        *why = messageText(QT_TRANSLATE_NOOP("Messages", "%1 is not a regular file."), {path});
         return std::nullopt;
     }
     if (info.size() > kMaxFileSize) {
-        *why = QStringLiteral("%1 is too large for a settings file (%2 bytes; at most %3).")
-                   .arg(path)
-                   .arg(info.size())
-                   .arg(kMaxFileSize);
+        *why = messageText(QT_TRANSLATE_NOOP("Messages", "%1 is too large for a settings file (%2 bytes; at most %3)."),
+                           {path, QString::number(info.size()), QString::number(kMaxFileSize)});
         return std::nullopt;
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        *why = QStringLiteral("Cannot read %1: %2.").arg(path, file.errorString());
+        *why = messageText(QT_TRANSLATE_NOOP("Messages", "Cannot read %1: %2."), {path, file.errorString()});
         return std::nullopt;
     }
     // Read no further than the limit, in case the file grew meanwhile.
     const QByteArray json = file.read(kMaxFileSize + 1);
     if (json.size() > kMaxFileSize) {
-        *why = QStringLiteral("%1 is too large for a settings file (at most %2 bytes).").arg(path).arg(kMaxFileSize);
+        *why = messageText(QT_TRANSLATE_NOOP("Messages", "%1 is too large for a settings file (at most %2 bytes)."),
+                           {path, QString::number(kMaxFileSize)});
         return std::nullopt;
     }
     QString reason;
     auto block = parse(json, &reason);
     if (!block)
-        *why = QStringLiteral("%1: %2").arg(path, reason);
+        *why = messageText(QT_TRANSLATE_NOOP("Messages", "%1: %2"), {path, reason});
     return block;
 }
 

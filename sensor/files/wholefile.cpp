@@ -1,5 +1,7 @@
 #include "files/wholefile.h"
 
+#include "messagetext.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -16,8 +18,8 @@ namespace {
 
 QString failed(const QString &path, int error)
 {
-    return QStringLiteral("Cannot write %1: %2.")
-        .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(std::strerror(error)));
+    return messageText(QT_TRANSLATE_NOOP("Messages", "Cannot write %1: %2."),
+                       {QDir::toNativeSeparators(path), QString::fromLocal8Bit(std::strerror(error))});
 }
 
 bool writeAll(int fd, const QByteArray &data)
@@ -90,14 +92,15 @@ QString outputTargetProblem(const QString &path)
     struct stat st;
     if (::stat(QFile::encodeName(path).constData(), &st) != 0 || S_ISREG(st.st_mode))
         return {};
-    const char *what = S_ISDIR(st.st_mode)    ? "a folder"
-                       : S_ISCHR(st.st_mode)  ? "a device"
-                       : S_ISBLK(st.st_mode)  ? "a device"
-                       : S_ISFIFO(st.st_mode) ? "a pipe"
-                       : S_ISSOCK(st.st_mode) ? "a socket"
-                                              : "not a regular file";
-    return QStringLiteral("Cannot write %1: it is %2, not a file; nothing was written to it.")
-        .arg(QDir::toNativeSeparators(path), QLatin1String(what));
+    const char *what = S_ISDIR(st.st_mode)    ? QT_TRANSLATE_NOOP("Messages", "a folder")
+                       : S_ISCHR(st.st_mode)  ? QT_TRANSLATE_NOOP("Messages", "a device")
+                       : S_ISBLK(st.st_mode)  ? QT_TRANSLATE_NOOP("Messages", "a device")
+                       : S_ISFIFO(st.st_mode) ? QT_TRANSLATE_NOOP("Messages", "a pipe")
+                       : S_ISSOCK(st.st_mode) ? QT_TRANSLATE_NOOP("Messages", "a socket")
+                                              : QT_TRANSLATE_NOOP("Messages", "not a regular file");
+    return messageText(
+        QT_TRANSLATE_NOOP("Messages", "Cannot write %1: it is %2, not a file; nothing was written to it."),
+        {QDir::toNativeSeparators(path), messageText(what)});
 }
 
 } // namespace veltra

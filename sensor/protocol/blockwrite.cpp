@@ -1,6 +1,7 @@
 #include "protocol/blockwrite.h"
 
 #include "linesettings.h"
+#include "messagetext.h"
 #include "numbers.h"
 #include "protocol/commandframe.h"
 #include "protocol/modelcatalogue.h"
@@ -17,9 +18,8 @@ namespace {
 
 QString outsideMessage(const QString &field, const QString &text, int hi)
 {
-    return QStringLiteral("%1 cannot be sent: %2 is outside 0 to %3.")
-        .arg(field, NumberToText(TextToNumber(text)))
-        .arg(hi);
+    return messageText(QT_TRANSLATE_NOOP("Messages", "%1 cannot be sent: %2 is outside 0 to %3."),
+                       {field, NumberToText(TextToNumber(text)), QString::number(hi)});
 }
 
 // A box text that matches no entry keeps the code the last read left.
@@ -91,9 +91,9 @@ bool typedWithin(const QString &text, Setting id)
     return wholeNumberIn(text, setting.least, setting.most).has_value();
 }
 
-QString checkPrompt(const char16_t *text)
+QString checkPrompt(const char *text)
 {
-    return QString::fromUtf16(text) + QString::fromUtf16(u"\x10\x01\x10\x0f\x01");
+    return messageText(text) + QString::fromUtf16(u"\x10\x01\x10\x0f\x01");
 }
 
 BlockWritePlan planBlockWrite(const BlockWriteInput &input, BlockForm form)

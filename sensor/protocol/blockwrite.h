@@ -58,7 +58,7 @@ bool typedWithin(const QString &text, Setting setting);
 
 // A failed check's prompt as the operator sees it: four of them end in five
 // control characters that belong to the text.
-QString checkPrompt(const char16_t *text);
+QString checkPrompt(const char *text);
 
 BlockWritePlan planBlockWrite(const BlockWriteInput &input, BlockForm form);
 

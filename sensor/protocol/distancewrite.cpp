@@ -1,5 +1,6 @@
 #include "protocol/distancewrite.h"
 
+#include "messagetext.h"
 #include "numbers.h"
 #include "protocol/levelwrite.h"
 #include "protocol/modelcatalogue.h"
@@ -27,7 +28,7 @@ QString distanceCheckMessage(DistanceCheck check)
     case DistanceCheck::Slave:
         return levelCheckMessage(LevelCheck::Slave);
     case DistanceCheck::Switch:
-        return checkPrompt(u"Switch not in range or empty");
+        return checkPrompt(QT_TRANSLATE_NOOP("Messages", "Switch not in range or empty"));
     }
     return {};
 }

@@ -1,5 +1,6 @@
 #include "protocol/levelwrite.h"
 
+#include "messagetext.h"
 #include "numbers.h"
 #include "protocol/modelcatalogue.h"
 
@@ -39,15 +40,15 @@ QString levelCheckMessage(LevelCheck check)
     case LevelCheck::Passed:
         return {};
     case LevelCheck::Baud:
-        return checkPrompt(u" baud rate is empty ");
+        return checkPrompt(QT_TRANSLATE_NOOP("Messages", " baud rate is empty "));
     case LevelCheck::Slave:
-        return checkPrompt(u"slave address not in range or empty");
+        return checkPrompt(QT_TRANSLATE_NOOP("Messages", "slave address not in range or empty"));
     case LevelCheck::Empty:
-        return checkPrompt(u"empty not in range or empty");
+        return checkPrompt(QT_TRANSLATE_NOOP("Messages", "empty not in range or empty"));
     case LevelCheck::Full:
-        return checkPrompt(u"full not in range or empty");
+        return checkPrompt(QT_TRANSLATE_NOOP("Messages", "full not in range or empty"));
     case LevelCheck::Thresholds:
-        return QStringLiteral("Low DO is not less than Hi Do");
+        return messageText(QT_TRANSLATE_NOOP("Messages", "Low DO is not less than Hi Do"));
     }
     return {};
 }

@@ -1,6 +1,7 @@
 #include "protocol/sensorsettings.h"
 
 #include "bytetext.h"
+#include "messagetext.h"
 #include "protocol/commandframe.h"
 #include "protocol/identification.h"
 #include "protocol/settingsreply.h"
@@ -42,25 +43,26 @@ SensorSettings::SensorSettings(SensorFamily family)
 QString settingsReplyProblem(const QString &reply)
 {
     if (reply.isEmpty())
-        return QStringLiteral("The sensor did not answer the read request.");
+        return messageText(QT_TRANSLATE_NOOP("Messages", "The sensor did not answer the read request."));
     const Identification id = Identification::fromReply(reply);
     if (!id.damaged)
         return {};
     const int fields
         = id.window == ModelWindow::Distance ? SettingsReply::kDistanceFields : SettingsReply::kLevelFields;
     const int field = SettingsReply::firstDamagedField(reply, fields);
-    const QString where
-        = reply.size() < 3 * field
-              ? QStringLiteral("cut short after %1 characters").arg(reply.size())
-              : QStringLiteral("field %1 reads \"%2\"").arg(field).arg(escapedText(reply.mid(3 * (field - 1), 3)));
+    const QString where = reply.size() < 3 * field
+                              ? messageText(QT_TRANSLATE_NOOP("Messages", "cut short after %1 characters"),
+                                            {QString::number(reply.size())})
+                              : messageText(QT_TRANSLATE_NOOP("Messages", "field %1 reads \"%2\""),
+                                            {QString::number(field), escapedText(reply.mid(3 * (field - 1), 3))});
     // A flood is shown by its start; the count says how much there was.
     constexpr int kShown = 120;
     const QString shown
         = escapedText(QStringView(reply).left(kShown)) + (reply.size() > kShown ? QStringLiteral("...") : QString());
-    return QStringLiteral("The sensor's reply to the read request was damaged (%1); nothing was taken from it. "
-                          "It read \"%2\" (%3 characters).")
-        .arg(where, shown)
-        .arg(reply.size());
+    return messageText(QT_TRANSLATE_NOOP("Messages",
+                                         "The sensor's reply to the read request was damaged (%1); nothing was "
+                                         "taken from it. It read \"%2\" (%3 characters)."),
+                       {where, shown, QString::number(reply.size())});
 }
 
 std::optional<SensorSettings> SensorSettings::fromReply(const QString &reply, QString *why)
@@ -70,8 +72,9 @@ std::optional<SensorSettings> SensorSettings::fromReply(const QString &reply, QS
         return std::nullopt;
     const Identification id = Identification::fromReply(reply);
     if (id.window == ModelWindow::None) {
-        *why = QStringLiteral("The reply to the read request names no known model (model code \"%1\").")
-                   .arg(id.modelCode);
+        *why = messageText(
+            QT_TRANSLATE_NOOP("Messages", "The reply to the read request names no known model (model code \"%1\")."),
+            {id.modelCode});
         return std::nullopt;
     }
     const SensorFamily family = id.window == ModelWindow::Distance ? SensorFamily::Distance : SensorFamily::Level;

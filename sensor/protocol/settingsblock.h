@@ -83,20 +83,20 @@ struct BlockSetting {
 // clang-format off
 inline constexpr BlockSetting kBlockSettings[] = {
     // id                 name          title              field word  level  dist   kind                   unit   least most  >lowdo choices           level rule                    distance rule
-    {Setting::Baud,       "baud",       "Baud code",       1,    false, true,  true,  SettingKind::Choice, false, 30,   70,   false, kBaudNames,       ChangeRule::Always,           ChangeRule::Always},
-    {Setting::Slave,      "slave",      "Slave address",   2,    false, true,  true,  SettingKind::Number, false, 1,    247,  false, {},               ChangeRule::Always,           ChangeRule::Always},
-    {Setting::Ogr,        "ogr",        "OGR code",        3,    false, true,  true,  SettingKind::Choice, false, 0,    2,    false, kOgrNames,        ChangeRule::Always,           ChangeRule::Always},
-    {Setting::Month,      "month",      "Date (month)",    4,    false, true,  true,  SettingKind::Date,   false, 1,    12,   false, {},               ChangeRule::FromFile,         ChangeRule::FromFile},
-    {Setting::Day,        "day",        "Date (day)",      5,    false, true,  true,  SettingKind::Date,   false, 1,    31,   false, {},               ChangeRule::FromFile,         ChangeRule::FromFile},
-    {Setting::Year,       "year",       "Date (year)",     6,    false, true,  true,  SettingKind::Date,   false, 0,    255,  false, {},               ChangeRule::FromFile,         ChangeRule::FromFile},
-    {Setting::Model,      "model",      "Model code",      7,    false, true,  true,  SettingKind::Model,  false, 0,    255,  false, {},               ChangeRule::Never,            ChangeRule::Never},
-    {Setting::Empty,      "empty",      "Empty",           8,    true,  true,  true,  SettingKind::Number, true,  1,    10000, false, {},              ChangeRule::Always,           ChangeRule::Never},
-    {Setting::Full,       "full",       "Full",            10,   true,  true,  true,  SettingKind::Number, true,  1,    9500, false, {},               ChangeRule::Always,           ChangeRule::Never},
-    {Setting::LowDo,      "low-do",     "Low DO",          12,   true,  true,  false, SettingKind::Number, true,  1,    32767, false, {},              ChangeRule::DigitalOutputs,   ChangeRule::Never},
-    {Setting::Switch,     "switch",     "Switch",          12,   true,  false, true,  SettingKind::Number, true,  61,   599,  false, {},               ChangeRule::Never,            ChangeRule::Always},
-    {Setting::HiDo,       "hi-do",      "Hi DO",           14,   true,  true,  true,  SettingKind::Number, true,  1,    32767, true, {},               ChangeRule::DigitalOutputs,   ChangeRule::Never},
-    {Setting::Omb,        "omb",        "OMB code",        16,   false, true,  false, SettingKind::Choice, false, 4,    8,    false, kOmbNames,        ChangeRule::Always,           ChangeRule::Never},
-    {Setting::Resolution, "resolution", "Resolution code", 17,   false, true,  false, SettingKind::Choice, false, 1,    10,   false, kResolutionNames, ChangeRule::ResolutionChoice, ChangeRule::Never},
+    {Setting::Baud,       "baud",       QT_TRANSLATE_NOOP("Setting", "Baud code"),       1,    false, true,  true,  SettingKind::Choice, false, 30,   70,   false, kBaudNames,       ChangeRule::Always,           ChangeRule::Always},
+    {Setting::Slave,      "slave",      QT_TRANSLATE_NOOP("Setting", "Slave address"),   2,    false, true,  true,  SettingKind::Number, false, 1,    247,  false, {},               ChangeRule::Always,           ChangeRule::Always},
+    {Setting::Ogr,        "ogr",        QT_TRANSLATE_NOOP("Setting", "OGR code"),        3,    false, true,  true,  SettingKind::Choice, false, 0,    2,    false, kOgrNames,        ChangeRule::Always,           ChangeRule::Always},
+    {Setting::Month,      "month",      QT_TRANSLATE_NOOP("Setting", "Date (month)"),    4,    false, true,  true,  SettingKind::Date,   false, 1,    12,   false, {},               ChangeRule::FromFile,         ChangeRule::FromFile},
+    {Setting::Day,        "day",        QT_TRANSLATE_NOOP("Setting", "Date (day)"),      5,    false, true,  true,  SettingKind::Date,   false, 1,    31,   false, {},               ChangeRule::FromFile,         ChangeRule::FromFile},
+    {Setting::Year,       "year",       QT_TRANSLATE_NOOP("Setting", "Date (year)"),     6,    false, true,  true,  SettingKind::Date,   false, 0,    255,  false, {},               ChangeRule::FromFile,         ChangeRule::FromFile},
+    {Setting::Model,      "model",      QT_TRANSLATE_NOOP("Setting", "Model code"),      7,    false, true,  true,  SettingKind::Model,  false, 0,    255,  false, {},               ChangeRule::Never,            ChangeRule::Never},
+    {Setting::Empty,      "empty",      QT_TRANSLATE_NOOP("Setting", "Empty"),           8,    true,  true,  true,  SettingKind::Number, true,  1,    10000, false, {},              ChangeRule::Always,           ChangeRule::Never},
+    {Setting::Full,       "full",       QT_TRANSLATE_NOOP("Setting", "Full"),            10,   true,  true,  true,  SettingKind::Number, true,  1,    9500, false, {},               ChangeRule::Always,           ChangeRule::Never},
+    {Setting::LowDo,      "low-do",     QT_TRANSLATE_NOOP("Setting", "Low DO"),          12,   true,  true,  false, SettingKind::Number, true,  1,    32767, false, {},              ChangeRule::DigitalOutputs,   ChangeRule::Never},
+    {Setting::Switch,     "switch",     QT_TRANSLATE_NOOP("Setting", "Switch"),          12,   true,  false, true,  SettingKind::Number, true,  61,   599,  false, {},               ChangeRule::Never,            ChangeRule::Always},
+    {Setting::HiDo,       "hi-do",      QT_TRANSLATE_NOOP("Setting", "Hi DO"),           14,   true,  true,  true,  SettingKind::Number, true,  1,    32767, true, {},               ChangeRule::DigitalOutputs,   ChangeRule::Never},
+    {Setting::Omb,        "omb",        QT_TRANSLATE_NOOP("Setting", "OMB code"),        16,   false, true,  false, SettingKind::Choice, false, 4,    8,    false, kOmbNames,        ChangeRule::Always,           ChangeRule::Never},
+    {Setting::Resolution, "resolution", QT_TRANSLATE_NOOP("Setting", "Resolution code"), 17,   false, true,  false, SettingKind::Choice, false, 1,    10,   false, kResolutionNames, ChangeRule::ResolutionChoice, ChangeRule::Never},
 };
 // clang-format on
 

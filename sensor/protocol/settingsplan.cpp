@@ -1,6 +1,7 @@
 #include "protocol/settingsplan.h"
 
 #include "linesettings.h"
+#include "messagetext.h"
 #include "numbers.h"
 #include "protocol/commandframe.h"
 
@@ -17,12 +18,12 @@ QString whyNotChangeable(const BlockSetting &setting, const SensorSettings &sens
     switch (changeRule(setting, sensor.family())) {
     case ChangeRule::Never:
         if (setting.kind == SettingKind::Model)
-            return QStringLiteral("the sensor keeps its own model");
-        return QStringLiteral("a %1 does not set it").arg(model);
+            return messageText(QT_TRANSLATE_NOOP("Messages", "the sensor keeps its own model"));
+        return messageText(QT_TRANSLATE_NOOP("Messages", "a %1 does not set it"), {model});
     case ChangeRule::DigitalOutputs:
-        return QStringLiteral("a %1 has no switching outputs").arg(model);
+        return messageText(QT_TRANSLATE_NOOP("Messages", "a %1 has no switching outputs"), {model});
     case ChangeRule::ResolutionChoice:
-        return QStringLiteral("a %1 cannot change its resolution").arg(model);
+        return messageText(QT_TRANSLATE_NOOP("Messages", "a %1 cannot change its resolution"), {model});
     case ChangeRule::FromFile:
     case ChangeRule::Always:
         break;
@@ -95,13 +96,14 @@ QString checkMessage(const BlockSetting &setting, const std::function<QString(Se
 {
     if (setting.id == Setting::LowDo || setting.aboveLowDo) {
         const BlockSetting &low = blockSetting(Setting::LowDo);
-        return QStringLiteral("low-do and hi-do must be %1 with hi-do greater than low-do once rounded, not low-do "
-                              "\"%2\" and hi-do \"%3\".")
-            .arg(allowedText(low), given(Setting::LowDo), given(Setting::HiDo));
+        return messageText(QT_TRANSLATE_NOOP("Messages", "low-do and hi-do must be %1 with hi-do greater than low-do "
+                                                         "once rounded, not low-do \"%2\" and hi-do \"%3\"."),
+                           {allowedText(low), given(Setting::LowDo), given(Setting::HiDo)});
     }
-    const QString once = setting.kind == SettingKind::Number ? QStringLiteral(" once rounded") : QString();
-    return QStringLiteral("%1 must be %2%3, not \"%4\".")
-        .arg(QLatin1String(setting.name), allowedText(setting), once, given(setting.id));
+    const QStringList args{QLatin1String(setting.name), allowedText(setting), given(setting.id)};
+    return setting.kind == SettingKind::Number
+               ? messageText(QT_TRANSLATE_NOOP("Messages", "%1 must be %2 once rounded, not \"%3\"."), args)
+               : messageText(QT_TRANSLATE_NOOP("Messages", "%1 must be %2, not \"%3\"."), args);
 }
 
 int typedValue(const QString &text)
@@ -141,8 +143,9 @@ RestorePlan planRestore(const SensorSettings &sensor, const SensorSettings &file
     plan.file = file;
     if (sensor.family() != file.family()) {
         plan.status = RestorePlan::Status::Refused;
-        plan.message = QStringLiteral("%1 holds the settings of a %2 sensor; this is a %3 sensor.")
-                           .arg(fileName, familyName(file.family()), familyName(sensor.family()));
+        plan.message
+            = messageText(QT_TRANSLATE_NOOP("Messages", "%1 holds the settings of a %2 sensor; this is a %3 sensor."),
+                          {fileName, familyName(file.family()), familyName(sensor.family())});
         return plan;
     }
     bool distances = false;
@@ -166,8 +169,8 @@ RestorePlan planRestore(const SensorSettings &sensor, const SensorSettings &file
     plan.sensorUnit = plan.target.distanceUnit();
     if (distances && plan.fileUnit != plan.sensorUnit) {
         const QString differs
-            = QStringLiteral("%1 holds %2; this %3 works in %4.")
-                  .arg(fileName, unitWords(plan.fileUnit), sensor.modelName(), unitWords(plan.sensorUnit));
+            = messageText(QT_TRANSLATE_NOOP("Messages", "%1 holds %2; this %3 works in %4."),
+                          {fileName, unitWords(plan.fileUnit), sensor.modelName(), unitWords(plan.sensorUnit)});
         if (!convertUnits) {
             plan.status = RestorePlan::Status::UnitDiffers;
             plan.message = differs;
@@ -179,10 +182,10 @@ RestorePlan planRestore(const SensorSettings &sensor, const SensorSettings &file
             const std::optional<int> value = converted(row.file, plan.fileUnit, plan.sensorUnit);
             if (!value) {
                 plan.status = RestorePlan::Status::Refused;
-                plan.message = QStringLiteral("%1 Its %2 of %3 %4 has no exact value in %5.")
-                                   .arg(differs, QLatin1String(row.setting->name))
-                                   .arg(row.file)
-                                   .arg(unitName(plan.fileUnit), unitWords(plan.sensorUnit));
+                plan.message
+                    = messageText(QT_TRANSLATE_NOOP("Messages", "%1 Its %2 of %3 %4 has no exact value in %5."),
+                                  {differs, QLatin1String(row.setting->name), QString::number(row.file),
+                                   unitName(plan.fileUnit), unitWords(plan.sensorUnit)});
                 return plan;
             }
             row.wanted = *value;
@@ -195,9 +198,10 @@ RestorePlan planRestore(const SensorSettings &sensor, const SensorSettings &file
     if (const BlockSetting *failed = firstFailedCheck(plan.target, sensor, CheckScope::Restore)) {
         plan.status = RestorePlan::Status::Refused;
         const SensorSettings &target = plan.target;
-        plan.message = QStringLiteral("The file's %1").arg(checkMessage(*failed, [&target](Setting id) {
-            return describeValue(blockSetting(id), target.value(id));
-        }));
+        plan.message
+            = messageText(QT_TRANSLATE_NOOP("Messages", "The file's %1"), {checkMessage(*failed, [&target](Setting id) {
+                              return describeValue(blockSetting(id), target.value(id));
+                          })});
     }
     return plan;
 }

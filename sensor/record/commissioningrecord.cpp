@@ -76,7 +76,7 @@ RecordEntry entryFrom(const QSqlQuery &query)
     entry.device = query.value(7).toString();
     entry.adapter = query.value(8).toString();
     entry.family = query.value(9).toString() == familyName(SensorFamily::Distance) ? SensorFamily::Distance
-                                                                                    : SensorFamily::Level;
+                                                                                   : SensorFamily::Level;
     entry.modelCode = query.value(10).toInt();
     entry.modelName = query.value(11).toString();
     entry.productionDate = query.value(12).toString();
@@ -241,9 +241,8 @@ bool RecordDatabase::begin(QString *why)
 {
     // SQLite takes the write lock at once, so two writers queue instead of
     // one failing when it upgrades a read.
-    return exec(m_target.kind == RecordTarget::Kind::Plant ? QStringLiteral("BEGIN")
-                                                           : QStringLiteral("BEGIN IMMEDIATE"),
-                why);
+    return exec(
+        m_target.kind == RecordTarget::Kind::Plant ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"), why);
 }
 
 int RecordDatabase::storedVersion(QString *why)
@@ -334,10 +333,10 @@ bool RecordDatabase::append(const QList<RecordEntry> &entries, bool unsent, QStr
     for (const RecordEntry &entry : entries) {
         for (const QVariant &value :
              {text(entry.id), text(timeKey(entry.time)), text(entry.station), text(entry.operatorName),
-              text(entry.programVersion), text(entry.source), text(entry.port), text(entry.device),
-              text(entry.adapter), text(familyName(entry.family)), QVariant(entry.modelCode), text(entry.modelName),
-              text(entry.productionDate), textOrNull(entry.before), textOrNull(entry.sent),
-              textOrNull(entry.readBack), text(entry.verdict), text(entry.message), QVariant(entry.exitCode)})
+              text(entry.programVersion), text(entry.source), text(entry.port), text(entry.device), text(entry.adapter),
+              text(familyName(entry.family)), QVariant(entry.modelCode), text(entry.modelName),
+              text(entry.productionDate), textOrNull(entry.before), textOrNull(entry.sent), textOrNull(entry.readBack),
+              text(entry.verdict), text(entry.message), QVariant(entry.exitCode)})
             insert.addBindValue(value);
         bool ok = insert.exec();
         QSqlError error = insert.lastError();
@@ -420,8 +419,8 @@ std::optional<RecordEntry> RecordDatabase::find(const QString &idOrPrefix, QStri
         return std::nullopt;
     }
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
-    query.prepare(QStringLiteral("SELECT %1 FROM commissioning WHERE entry_id LIKE ? ORDER BY entry_id LIMIT 2")
-                      .arg(kColumns));
+    query.prepare(
+        QStringLiteral("SELECT %1 FROM commissioning WHERE entry_id LIKE ? ORDER BY entry_id LIMIT 2").arg(kColumns));
     query.addBindValue(idOrPrefix.toLower() + u'%');
     if (!query.exec()) {
         *why = sqlError(query.lastError());
@@ -432,9 +431,9 @@ std::optional<RecordEntry> RecordDatabase::find(const QString &idOrPrefix, QStri
         found.append(entryFrom(query));
     if (found.size() == 1)
         return found.constFirst();
-    *why = found.isEmpty() ? QStringLiteral("The record %1 holds no entry %2.").arg(m_target.display(), idOrPrefix)
-                           : QStringLiteral("More than one entry's id starts with %1: give more of it.")
-                                 .arg(idOrPrefix);
+    *why = found.isEmpty()
+               ? QStringLiteral("The record %1 holds no entry %2.").arg(m_target.display(), idOrPrefix)
+               : QStringLiteral("More than one entry's id starts with %1: give more of it.").arg(idOrPrefix);
     return std::nullopt;
 }
 

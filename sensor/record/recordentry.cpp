@@ -1,8 +1,8 @@
 #include "recordentry.h"
 
-#include <QSysInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QSysInfo>
 #include <QUuid>
 
 #include <pwd.h>
@@ -111,7 +111,8 @@ QJsonObject RecordEntry::toJson() const
         {QStringLiteral("device"), device},
         {QStringLiteral("adapter"), adapter},
         {QStringLiteral("family"), familyName(family)},
-        {QStringLiteral("model"), QJsonObject{{QStringLiteral("code"), modelCode}, {QStringLiteral("name"), modelName}}},
+        {QStringLiteral("model"),
+         QJsonObject{{QStringLiteral("code"), modelCode}, {QStringLiteral("name"), modelName}}},
         {QStringLiteral("productionDate"), productionDate},
         {QStringLiteral("before"), settingsJson(before)},
         {QStringLiteral("sent"), settingsJson(sent)},

@@ -51,9 +51,10 @@ struct RecordEntry {
 };
 
 // What a write can come to, as the record, history and certificates say it.
-inline const QStringList kVerdicts = {QStringLiteral("verified"), QStringLiteral("differs"),
-                                      QStringLiteral("not verified"), QStringLiteral("refused"),
-                                      QStringLiteral("failed")};
+inline const QStringList kVerdicts
+    = {QStringLiteral(QT_TRANSLATE_NOOP("Verdict", "verified")), QStringLiteral(QT_TRANSLATE_NOOP("Verdict", "differs")),
+       QStringLiteral(QT_TRANSLATE_NOOP("Verdict", "not verified")),
+       QStringLiteral(QT_TRANSLATE_NOOP("Verdict", "refused")), QStringLiteral(QT_TRANSLATE_NOOP("Verdict", "failed"))};
 
 // The login name of whoever runs the program; "unknown" when the system
 // does not say.

@@ -1,6 +1,7 @@
 #include "session/handshake.h"
 
 #include "linesettings.h"
+#include "messagetext.h"
 #include "protocol/commandframe.h"
 
 namespace veltra {
@@ -13,8 +14,10 @@ QString HandshakeResult::reason() const
     case Outcome::NoAnswer:
         // The device says whether the port number stood for the adapter meant.
         return device.isEmpty()
-                   ? QStringLiteral("No sensor answered at any baud rate (9600 to 115200).")
-                   : QStringLiteral("No sensor answered on %1 at any baud rate (9600 to 115200).").arg(device);
+                   ? messageText(QT_TRANSLATE_NOOP("Messages", "No sensor answered at any baud rate (9600 to 115200)."))
+                   : messageText(
+                       QT_TRANSLATE_NOOP("Messages", "No sensor answered on %1 at any baud rate (9600 to 115200)."),
+                       {device});
     case Outcome::Error:
         return error.reason();
     }

@@ -2,6 +2,7 @@
 
 #include "bytetext.h"
 #include "linesettings.h"
+#include "messagetext.h"
 #include "protocol/commandframe.h"
 #include "protocol/measurement.h"
 
@@ -69,7 +70,8 @@ bool SensorSession::connectTo(const QString &portText, const QString &baudText)
     const BaudRow *row = baudRowForText(baudText);
     const auto port = PortId::fromText(portText);
     if (!row || !port)
-        return fail(SessionFailure::Kind::BadRequest, QStringLiteral("Bad port or baud rate."));
+        return fail(SessionFailure::Kind::BadRequest,
+                    messageText(QT_TRANSLATE_NOOP("Messages", "Bad port or baud rate.")));
     if (!m_link.open(*port, QLatin1String(row->lineSettings)))
         return failFromLink();
     // The same settling time the handshake gives a freshly opened port.

@@ -1,5 +1,6 @@
 #include "session/settingseditor.h"
 
+#include "messagetext.h"
 #include "session/sensorsession.h"
 
 namespace veltra {
@@ -10,8 +11,8 @@ QStringList heldOtherwise(const SensorSettings &sent, const SensorSettings &held
     QStringList differences;
     for (const BlockSetting &setting : blockSettings(sent.family())) {
         if (setting.lastField() <= fields && held.value(setting) != sent.value(setting)) {
-            differences << QStringLiteral("%1: sent %2, the sensor holds %3")
-                               .arg(QLatin1String(setting.name), describe(sent, setting), describe(held, setting));
+            differences << messageText(QT_TRANSLATE_NOOP("Messages", "%1: sent %2, the sensor holds %3"),
+                                       {QLatin1String(setting.name), describe(sent, setting), describe(held, setting)});
         }
     }
     return differences;

@@ -1,0 +1,201 @@
+// Pictures of the program's windows as an operator meets them, for the user
+// guide and for checking a translation or a text size by eye: each scene
+// runs the whole program against a veltra-sim of its own and saves what a
+// window (or the message it opened) looks like.
+//   veltra-pictures --out DIR [--lang en|fa] [SCENE...]
+// The text size follows the desktop (QT_FONT_DPI, Xft.dpi).
+#include "caretrest.h"
+#include "failurenotice.h"
+#include "fonts.h"
+#include "language.h"
+#include "programrun.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <functional>
+
+using namespace veltra;
+
+namespace {
+
+QString g_out;
+
+bool save(QWidget *window, const QString &name)
+{
+    const QString path = QDir(g_out).filePath(name + QStringLiteral(".png"));
+    if (!window->grab().save(path)) {
+        qWarning("cannot write %s", qPrintable(path));
+        return false;
+    }
+    return true;
+}
+
+// Runs `action` and saves the message window it opens (modal or not) as
+// `name`, then closes it.
+bool saveMessage(const QString &name, const std::function<void()> &action)
+{
+    bool saved = false;
+    QTimer poll;
+    poll.setInterval(50);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget *box = QApplication::activeModalWidget();
+        if (!box) {
+            for (QWidget *top : QApplication::topLevelWidgets()) {
+                if (qobject_cast<QMessageBox *>(top) && top->isVisible())
+                    box = top;
+            }
+        }
+        if (!box || saved)
+            return;
+        QTest::qWait(100); // laid out and drawn
+        saved = save(box, name);
+        box->close();
+    });
+    poll.start();
+    action();
+    return QTest::qWaitFor([&saved] { return saved; }, 3000);
+}
+
+void click(QWidget &window, const char *button)
+{
+    named<QPushButton>(window, QString::fromLatin1(button))->click();
+}
+
+bool levelRead(ProgramRun &run)
+{
+    if (!run.openLevelWindow({"--model", "23", "--distance", "120", "--temperature", "21"}))
+        return false;
+    click(run.program.levelWindow(), "Command5");
+    return true;
+}
+
+bool distanceRead(ProgramRun &run)
+{
+    if (!run.openDistanceWindow({"--model", "90", "--distance", "250", "--temperature", "21"}))
+        return false;
+    click(run.program.distanceWindow(), "Command5");
+    return true;
+}
+
+struct Scene {
+    const char *name;
+    std::function<bool(ProgramRun &)> take;
+};
+
+const std::vector<Scene> &scenes()
+{
+    static const std::vector<Scene> all = {
+        {"start",
+         [](ProgramRun &run) {
+             if (run.sim.start({"--model", "23"}).isEmpty())
+                 return false;
+             run.program.start();
+             return save(&run.program.startWindow(), QStringLiteral("start"));
+         }},
+        {"connected",
+         [](ProgramRun &run) {
+             if (run.sim.start({"--model", "23"}).isEmpty())
+                 return false;
+             run.program.start();
+             click(run.program.startWindow(), "Command1");
+             return save(&run.program.connectedNotice(), QStringLiteral("connected"));
+         }},
+        {"no-sensor",
+         [](ProgramRun &run) {
+             if (run.sim.start({"--silent"}).isEmpty())
+                 return false;
+             run.program.start();
+             click(run.program.startWindow(), "Command1");
+             return QTest::qWaitFor([&run] { return run.program.failureNotice().isVisible(); }, 10000)
+                    && save(&run.program.failureNotice(), QStringLiteral("no-sensor"));
+         }},
+        {"level-read",
+         [](ProgramRun &run) {
+             return levelRead(run) && save(&run.program.levelWindow(), QStringLiteral("level-read"));
+         }},
+        {"level-get-level",
+         [](ProgramRun &run) {
+             if (!levelRead(run))
+                 return false;
+             click(run.program.levelWindow(), "Command1");
+             return save(&run.program.levelWindow(), QStringLiteral("level-get-level"));
+         }},
+        {"level-write-refused",
+         [](ProgramRun &run) {
+             if (!levelRead(run))
+                 return false;
+             named<QLineEdit>(run.program.levelWindow(), QStringLiteral("Text2"))->clear();
+             return saveMessage(QStringLiteral("level-write-refused"),
+                                [&run] { click(run.program.levelWindow(), "Command4"); });
+         }},
+        {"distance-read",
+         [](ProgramRun &run) {
+             return distanceRead(run) && save(&run.program.distanceWindow(), QStringLiteral("distance-read"));
+         }},
+        {"distance-write-refused",
+         [](ProgramRun &run) {
+             if (!distanceRead(run))
+                 return false;
+             named<QLineEdit>(run.program.distanceWindow(), QStringLiteral("Text4"))->clear();
+             return saveMessage(QStringLiteral("distance-write-refused"),
+                                [&run] { click(run.program.distanceWindow(), "Command4"); });
+         }},
+        {"damaged-reply",
+         [](ProgramRun &run) {
+             if (!run.openLevelWindow({"--model", "23", "--prefix", "read:2:4"}))
+                 return false;
+             return saveMessage(QStringLiteral("damaged-reply"),
+                                [&run] { click(run.program.levelWindow(), "Command5"); });
+         }},
+    };
+    return all;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Saves pictures of veltra-sensor's windows."));
+    parser.addHelpOption();
+    const QCommandLineOption out(QStringLiteral("out"), QStringLiteral("Folder for the pictures."),
+                                 QStringLiteral("DIR"));
+    const QCommandLineOption lang(QStringLiteral("lang"), QStringLiteral("en or fa."), QStringLiteral("LANG"),
+                                  QStringLiteral("en"));
+    parser.addOption(out);
+    parser.addOption(lang);
+    parser.addPositionalArgument(QStringLiteral("scene"), QStringLiteral("Scenes to take (default: all)."));
+    parser.process(app);
+    if (!parser.isSet(out) || !ui::isLanguage(parser.value(lang)))
+        parser.showHelp(2);
+    g_out = parser.value(out);
+    QDir().mkpath(g_out);
+    // Started as the program starts.
+    QApplication::setQuitOnLastWindowClosed(false);
+    ui::installLanguage(parser.value(lang));
+    ui::installFontSubstitutions();
+    ui::restCaretWhenIdle(&app);
+
+    const QStringList wanted = parser.positionalArguments();
+    int failed = 0;
+    for (const Scene &scene : scenes()) {
+        const QString name = QString::fromLatin1(scene.name);
+        if (!wanted.isEmpty() && !wanted.contains(name))
+            continue;
+        ProgramRun run;
+        const bool taken = scene.take(run);
+        printf("%s %s\n", taken ? "saved " : "FAILED", qPrintable(name));
+        failed += !taken;
+        // Whatever the scene left open goes with it.
+        for (QWidget *top : QApplication::topLevelWidgets())
+            top->close();
+    }
+    return failed ? 1 : 0;
+}
