@@ -100,6 +100,7 @@ DistanceWindow::DistanceWindow(SensorSession &session, QWidget *parent)
     makeButtons();
     makeMeasurement();
     makeWorkingFields();
+    ui::keepCaptionsOffFields(this);
 
     connect(m_readButton, &QPushButton::clicked, this, &DistanceWindow::Command5_Click);
     connect(m_writeButton, &QPushButton::clicked, this, &DistanceWindow::Command4_Click);

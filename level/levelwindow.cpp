@@ -165,6 +165,7 @@ LevelWindow::LevelWindow(SensorSession &session, QWidget *parent)
     makeButtons();
     makeMeasurement();
     makeWorkingFields();
+    ui::keepCaptionsOffFields(this);
     makeTimers();
 
     connect(m_readButton, &QPushButton::clicked, this, &LevelWindow::Command5_Click);

@@ -79,6 +79,27 @@ QString persianProblems(QWidget *window, const QString &shot)
     }
     if (!clipped.isEmpty())
         return shot + QStringLiteral(", wider than their boxes: ") + clipped.join(QStringLiteral(", "));
+
+    // A right-aligned caption's text must end a little before the field beside it.
+    QStringList touching;
+    for (auto *label : window->findChildren<QLabel *>()) {
+        const Qt::Alignment across = label->alignment() & (Qt::AlignHorizontal_Mask | Qt::AlignAbsolute);
+        const bool againstRight = across == Qt::AlignLeft || across == (Qt::AlignRight | Qt::AlignAbsolute);
+        if (!label->isVisibleTo(window) || !label->text().contains(kPersian) || label->wordWrap() || !againstRight)
+            continue;
+        const QRect inside = label->contentsRect();
+        const int right = inside.right() - std::max(0, label->indent());
+        const QRect text(right - label->fontMetrics().horizontalAdvance(label->text()), inside.top(),
+                         label->fontMetrics().horizontalAdvance(label->text()), inside.height());
+        const QRect drawn = QRect(label->mapTo(window, text.topLeft()), text.size()).adjusted(0, 0, 2, 0);
+        for (QWidget *field : window->findChildren<QWidget *>()) {
+            if ((qobject_cast<QLineEdit *>(field) || qobject_cast<QComboBox *>(field)) && field->isVisibleTo(window)
+                && QRect(field->mapTo(window, QPoint()), field->size()).intersects(drawn))
+                touching << label->text();
+        }
+    }
+    if (!touching.isEmpty())
+        return shot + QStringLiteral(", captions running into fields: ") + touching.join(QStringLiteral(", "));
     return {};
 }
 

@@ -186,7 +186,7 @@ Licence: GNU General Public License, version 3 or later.</source>
     </message>
     <message>
         <source>Entry %1: %2, %3 sensor, produced %4 (month/day/year)</source>
-        <translation>مورد %1: %2، سنسور %3، تاریخ ساخت %4 (ماه/روز/سال)</translation>
+        <translation>مورد %1‏: %2، سنسور %3، تاریخ ساخت %4 (ماه/روز/سال)</translation>
     </message>
     <message>
         <source>%1 on %2 by %3, %4, program version %5</source>
@@ -207,6 +207,22 @@ Licence: GNU General Public License, version 3 or later.</source>
     <message>
         <source>Save Certificate</source>
         <translation>ذخیره گواهی</translation>
+    </message>
+    <message>
+        <source>level</source>
+        <translation>سطح</translation>
+    </message>
+    <message>
+        <source>distance</source>
+        <translation>فاصله</translation>
+    </message>
+    <message>
+        <source>level window</source>
+        <translation>پنجره‌ی سطح</translation>
+    </message>
+    <message>
+        <source>distance window</source>
+        <translation>پنجره‌ی فاصله</translation>
     </message>
 </context>
 <context>
@@ -1137,6 +1153,58 @@ In %2: %3</source>
     <message>
         <source>Save Diagnostic Report</source>
         <translation>ذخیره گزارش عیب‌یابی</translation>
+    </message>
+    <message>
+        <source>connect</source>
+        <translation>اتصال</translation>
+    </message>
+    <message>
+        <source>read settings</source>
+        <translation>خواندن تنظیمات</translation>
+    </message>
+    <message>
+        <source>measure</source>
+        <translation>اندازه‌گیری</translation>
+    </message>
+    <message>
+        <source>write settings</source>
+        <translation>نوشتن تنظیمات</translation>
+    </message>
+    <message>
+        <source>run</source>
+        <translation>اجرا</translation>
+    </message>
+    <message>
+        <source>reopen</source>
+        <translation>باز کردن دوباره</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>نامشخص</translation>
+    </message>
+    <message>
+        <source>answered</source>
+        <translation>پاسخ داد</translation>
+    </message>
+    <message>
+        <source>damaged</source>
+        <translation>پاسخ خراب</translation>
+    </message>
+    <message>
+        <source>no reply</source>
+        <translation>بی‌پاسخ</translation>
+    </message>
+    <message>
+        <source>sent</source>
+        <translation>ارسال شد</translation>
+    </message>
+    <message>
+        <source>lost device</source>
+        <translation>دستگاه قطع شد</translation>
+    </message>
+    <message>
+        <source>refused</source>
+        <translation>رد شد</translation>
     </message>
 </context>
 <context>

@@ -1,5 +1,6 @@
 #include "about.h"
 
+#include "language.h"
 #include "portmap.h"
 
 #include <QApplication>
@@ -24,7 +25,7 @@ void showAbout(QWidget *parent)
                      "N-th serial device the system lists, USB and ACM adapters first. A device path may be typed "
                      "instead of a number.\n\n"
                      "Licence: GNU General Public License, version 3 or later.")
-            .arg(PortMap::portsDir()));
+            .arg(leftToRightInside(PortMap::portsDir())));
     box.exec();
 }
 

@@ -50,6 +50,27 @@ QLabel *makePersianLabel(QWidget *parent, const QString &name, const QString &te
     return label;
 }
 
+void keepCaptionsOffFields(QWidget *window)
+{
+    if (!QGuiApplication::isRightToLeft())
+        return;
+    constexpr int kGap = 3;
+    const auto labels = window->findChildren<QLabel *>(Qt::FindDirectChildrenOnly);
+    for (QLabel *label : labels) {
+        // Captions aligned to the leading edge: in right to left, the right.
+        if (label->text().isEmpty() || (label->alignment() & Qt::AlignHorizontal_Mask) != Qt::AlignLeft)
+            continue;
+        const QRect box = label->geometry();
+        for (QWidget *field : window->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+            if (!qobject_cast<QLineEdit *>(field) && !qobject_cast<QComboBox *>(field))
+                continue;
+            const QRect at = field->geometry();
+            if (at.intersects(box) && at.left() > box.left() && at.left() <= box.right())
+                label->setIndent(std::max(label->indent(), box.right() - at.left() + 1 + kGap));
+        }
+    }
+}
+
 QPushButton *makeButton(QWidget *parent, const QString &name, const QString &text, const Twips &at, const QFont &font)
 {
     auto *button = named(new QPushButton(text, parent), name, font);

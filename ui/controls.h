@@ -36,6 +36,11 @@ QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text, con
 
 // Persian text: right to left, against the right edge.
 QLabel *makePersianLabel(QWidget *parent, const QString &name, const QString &text, const Twips &at, const QFont &font);
+// In a right-to-left language a caption stands against its box's right edge;
+// where the designed box runs into the field beside it, the caption is
+// indented to end a few pixels before the field. Left to right, nothing moves.
+void keepCaptionsOffFields(QWidget *window);
+
 // What a Persian text (one label, or the labels of one sentence) means in
 // English, as their tooltip and accessible description: an operator who does
 // not read Persian, and a screen reader, learn what it says. The text stays.

@@ -16,7 +16,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFormLayout>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -44,16 +43,20 @@ const char *const kHeaders[] = {QT_TRANSLATE_NOOP("History", "Time (UTC)"), QT_T
                                 QT_TRANSLATE_NOOP("History", "Model"),      QT_TRANSLATE_NOOP("History", "Verdict"),
                                 QT_TRANSLATE_NOOP("History", "Message"),    QT_TRANSLATE_NOOP("History", "Id")};
 
+// The record keeps families and the windows' names for themselves in English;
+// the window shows them in the operator's language ("veltra-cli write" stays).
+[[maybe_unused]] const char *const kWords[] = {
+    QT_TRANSLATE_NOOP("History", "level"), QT_TRANSLATE_NOOP("History", "distance"),
+    QT_TRANSLATE_NOOP("History", "level window"), QT_TRANSLATE_NOOP("History", "distance window")};
+
+QString shownWord(const QString &english)
+{
+    return QCoreApplication::translate("History", english.toUtf8().constData());
+}
+
 QString timeCell(const RecordEntry &entry)
 {
     return entry.time.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-}
-
-// A value written left to right ("280 cm", a time, a path) keeps its order
-// in a right-to-left window: a left-to-right mark in front of it.
-QString leftToRight(const QString &text)
-{
-    return QGuiApplication::isRightToLeft() && !text.isEmpty() ? QChar(0x200E) + text : text;
 }
 
 QString cellText(const RecordEntry &entry, int column)
@@ -321,7 +324,7 @@ void HistoryWindow::refresh()
     for (const RecordEntry &entry : std::as_const(m_entries)) {
         QList<QStandardItem *> cells;
         for (int c = 0; c < ColumnCount; ++c) {
-            auto *item = new QStandardItem(leftToRight(shownCell(entry, c)));
+            auto *item = new QStandardItem(leftToRightInside(shownCell(entry, c)));
             item->setToolTip(c == Id ? entry.id : item->text());
             if (c == Verdict)
                 item->setBackground(verdictColour(entry.verdict));
@@ -332,7 +335,7 @@ void HistoryWindow::refresh()
     m_status->setText((m_entries.size() == 1 ? QCoreApplication::translate("History", "%1 entry in %2")
                                              : QCoreApplication::translate("History", "%1 entries in %2"))
                           .arg(m_entries.size())
-                          .arg(target->display()));
+                          .arg(leftToRightInside(target->display())));
     int row = int(m_entries.size()) - 1;
     for (int r = 0; selected && r < int(m_entries.size()); ++r) {
         if (m_entries.at(r).id == selected->id)
@@ -371,7 +374,7 @@ void HistoryWindow::showDetail()
     QString port = entry->port.isEmpty() ? QCoreApplication::translate("History", "no port")
                                          : QCoreApplication::translate("History", "port ") + entry->port;
     if (!entry->device.isEmpty() && entry->device != entry->port)
-        port += QStringLiteral(" (%1)").arg(entry->device);
+        port += u' ' + leftToRightInside(QStringLiteral("(%1)").arg(entry->device));
     if (!entry->adapter.isEmpty())
         port += QCoreApplication::translate("History", ", adapter %1").arg(entry->adapter);
     QString verdict = QCoreApplication::translate("History", "Verdict: %1 (exit code %2)")
@@ -380,9 +383,11 @@ void HistoryWindow::showDetail()
         verdict += QStringLiteral(": ") + ui::shown(entry->message);
     m_heading->setText(
         QStringList{QCoreApplication::translate("History", "Entry %1: %2, %3 sensor, produced %4 (month/day/year)")
-                        .arg(entry->id, entry->modelName, familyName(entry->family), entry->productionDate),
+                        .arg(leftToRightInside(entry->id), leftToRightInside(entry->modelName), shownWord(familyName(entry->family)),
+                             leftToRightInside(entry->productionDate)),
                     QCoreApplication::translate("History", "%1 on %2 by %3, %4, program version %5")
-                        .arg(entry->source, entry->station, entry->operatorName, port, entry->programVersion),
+                        .arg(shownWord(entry->source), leftToRightInside(entry->station),
+                             leftToRightInside(entry->operatorName), port, entry->programVersion),
                     verdict}
             .join(u'\n'));
 
@@ -402,7 +407,7 @@ void HistoryWindow::showDetail()
         for (const std::optional<SensorSettings> *column : columns)
             cells << (*column ? valueWithUnit(**column, setting) : QStringLiteral("—"));
         for (int c = 0; c < 4; ++c) {
-            auto *item = new QTableWidgetItem(leftToRight(cells.at(c)));
+            auto *item = new QTableWidgetItem(leftToRightInside(cells.at(c)));
             if (differs) {
                 item->setBackground(verdictColour(QStringLiteral("differs")));
                 item->setToolTip(QCoreApplication::translate("History", "The sensor does not hold what was sent"));

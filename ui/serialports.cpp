@@ -1,5 +1,7 @@
 #include "serialports.h"
 
+#include "language.h"
+
 #include "menubar.h"
 #include "portlist.h"
 
@@ -113,7 +115,7 @@ QDialog *showSerialPorts(QWidget *parent, int count)
         const QString cells[] = {QString::number(port.number), port.device,      port.description, port.manufacturer,
                                  port.vendorProductId,         port.serialNumber};
         for (int c = 0; c < 6; ++c)
-            table->setItem(r, c, new QTableWidgetItem(cells[c]));
+            table->setItem(r, c, new QTableWidgetItem(leftToRightInside(cells[c])));
     }
     table->resizeColumnsToContents();
     table->horizontalHeader()->setStretchLastSection(true);

@@ -3,6 +3,7 @@
 #include "about.h"
 #include "files/diagnosticreport.h"
 #include "files/wholefile.h"
+#include "language.h"
 #include "menubar.h"
 #include "protocol/measurementrow.h"
 #include "session/sensorsession.h"
@@ -38,6 +39,22 @@ const char *const kHeaders[] = {
     QT_TRANSLATE_NOOP("TrafficLog", "Request (hex)"), QT_TRANSLATE_NOOP("TrafficLog", "Request"),
     QT_TRANSLATE_NOOP("TrafficLog", "Reply (hex)"), QT_TRANSLATE_NOOP("TrafficLog", "Reply"),
     QT_TRANSLATE_NOOP("TrafficLog", "Wait (ms)"),   QT_TRANSLATE_NOOP("TrafficLog", "Outcome")};
+
+// The traffic record names commands and outcomes in English (files and the
+// report keep them so); the window shows them in the operator's language.
+[[maybe_unused]] const char *const kWords[] = {
+    QT_TRANSLATE_NOOP("TrafficLog", "connect"),     QT_TRANSLATE_NOOP("TrafficLog", "read settings"),
+    QT_TRANSLATE_NOOP("TrafficLog", "measure"),     QT_TRANSLATE_NOOP("TrafficLog", "write settings"),
+    QT_TRANSLATE_NOOP("TrafficLog", "run"),         QT_TRANSLATE_NOOP("TrafficLog", "reopen"),
+    QT_TRANSLATE_NOOP("TrafficLog", "unknown"),     QT_TRANSLATE_NOOP("TrafficLog", "answered"),
+    QT_TRANSLATE_NOOP("TrafficLog", "damaged"),     QT_TRANSLATE_NOOP("TrafficLog", "no reply"),
+    QT_TRANSLATE_NOOP("TrafficLog", "sent"),        QT_TRANSLATE_NOOP("TrafficLog", "lost device"),
+    QT_TRANSLATE_NOOP("TrafficLog", "refused")};
+
+QString shownWord(const QString &english)
+{
+    return QCoreApplication::translate("TrafficLog", english.toUtf8().constData());
+}
 
 // Keeps the rows whose command and outcome match the chosen ones (empty: any).
 class TrafficFilter : public QSortFilterProxyModel
@@ -162,7 +179,15 @@ QVariant TrafficModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case Qt::ToolTipRole:
-        return cellText(e, index.column());
+        if (index.column() == CommandColumn)
+            return shownWord(e.command);
+        if (index.column() == Outcome) {
+            const QString outcome = shownWord(TrafficEntry::outcomeName(e.outcome));
+            return e.detail.isEmpty() ? outcome : outcome + QStringLiteral(": ") + shown(e.detail);
+        }
+        // Times, devices, line settings and bytes read left to right in
+        // either language.
+        return leftToRightInside(cellText(e, index.column()));
     case Qt::BackgroundRole:
         return index.column() == Outcome ? QVariant(outcomeColour(e.outcome)) : QVariant();
     case Qt::TextAlignmentRole:
@@ -219,12 +244,12 @@ TrafficLogWindow::TrafficLogWindow(TrafficLog &log, QWidget *parent)
     m_command->setObjectName(QStringLiteral("CommandFilter"));
     m_command->addItem(QCoreApplication::translate("TrafficLog", "All commands"), QString());
     for (const char *name : {"connect", "read settings", "measure", "write settings", "run"})
-        m_command->addItem(QLatin1String(name), QLatin1String(name));
+        m_command->addItem(shownWord(QLatin1String(name)), QLatin1String(name));
     m_outcome->setObjectName(QStringLiteral("OutcomeFilter"));
     m_outcome->addItem(QCoreApplication::translate("TrafficLog", "All outcomes"), QString());
     using O = TrafficEntry::Outcome;
     for (O o : {O::Answered, O::Damaged, O::NoReply, O::Sent, O::Lost, O::Refused})
-        m_outcome->addItem(TrafficEntry::outcomeName(o), TrafficEntry::outcomeName(o));
+        m_outcome->addItem(shownWord(TrafficEntry::outcomeName(o)), TrafficEntry::outcomeName(o));
     const auto refilter = [this] {
         static_cast<TrafficFilter *>(m_filter)->setWanted(m_command->currentData().toString(),
                                                           m_outcome->currentData().toString());

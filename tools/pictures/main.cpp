@@ -4,11 +4,20 @@
 // window (or the message it opened) looks like.
 //   veltra-pictures --out DIR [--lang en|fa] [SCENE...]
 // The text size follows the desktop (QT_FONT_DPI, Xft.dpi).
+#include "about.h"
 #include "caretrest.h"
 #include "failurenotice.h"
 #include "fonts.h"
+#include "historywindow.h"
 #include "language.h"
 #include "programrun.h"
+#include "progresswindow.h"
+#include "runnotice.h"
+#include "serialports.h"
+#include "session/sensorsession.h"
+#include "settingsfiles.h"
+#include "trafficlogwindow.h"
+#include "trendwindow.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -16,6 +25,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <functional>
@@ -153,6 +163,72 @@ const std::vector<Scene> &scenes()
              return saveMessage(QStringLiteral("damaged-reply"),
                                 [&run] { click(run.program.levelWindow(), "Command5"); });
          }},
+        {"progress",
+         [](ProgramRun &run) {
+             if (!levelRead(run))
+                 return false;
+             named<QLineEdit>(run.program.levelWindow(), QStringLiteral("Text2"))->setText(QStringLiteral("290"));
+             click(run.program.levelWindow(), "Command4");
+             QTest::qWait(300);
+             return save(&run.program.progressWindow(), QStringLiteral("progress"));
+         }},
+        {"run-notice",
+         [](ProgramRun &run) {
+             if (!run.openLevelWindow({"--model", "80"}))
+                 return false;
+             click(run.program.levelWindow(), "Command5");
+             click(run.program.levelWindow(), "Command2");
+             return save(&run.program.runNotice(), QStringLiteral("run-notice"));
+         }},
+        {"trend",
+         [](ProgramRun &run) {
+             if (!run.openLevelWindow({"--model", "23", "--distance", "150", "--wave", "sine:40:20"}))
+                 return false;
+             click(run.program.levelWindow(), "Command5");
+             auto *menu = run.program.levelWindow().findChild<ui::SettingsMenu *>();
+             menu->trendAction()->trigger();
+             auto *trend = run.program.levelWindow().findChild<TrendWindow *>();
+             if (!trend)
+                 return false;
+             trend->setIntervalSeconds(0.5);
+             trend->start();
+             QTest::qWait(8000);
+             const bool saved = save(trend, QStringLiteral("trend"));
+             // Closing a chart that holds points asks first; this one goes unasked.
+             trend->stop();
+             delete trend;
+             return saved;
+         }},
+        {"traffic-log",
+         [](ProgramRun &run) {
+             if (!levelRead(run))
+                 return false;
+             click(run.program.levelWindow(), "Command1");
+             return save(ui::showTrafficLog(run.program.session().traffic()), QStringLiteral("traffic-log"));
+         }},
+        {"history",
+         [](ProgramRun &run) {
+             if (!levelRead(run))
+                 return false;
+             named<QLineEdit>(run.program.levelWindow(), QStringLiteral("Text2"))->setText(QStringLiteral("290"));
+             click(run.program.levelWindow(), "Command4");
+             QTest::qWait(3000);
+             return save(ui::showHistory(), QStringLiteral("history"));
+         }},
+        {"serial-ports",
+         [](ProgramRun &run) {
+             if (run.sim.start({"--model", "23"}).isEmpty())
+                 return false;
+             run.program.start();
+             return save(ui::showSerialPorts(&run.program.startWindow(), 15), QStringLiteral("serial-ports"));
+         }},
+        {"about",
+         [](ProgramRun &run) {
+             if (run.sim.start({"--model", "23"}).isEmpty())
+                 return false;
+             run.program.start();
+             return saveMessage(QStringLiteral("about"), [&run] { ui::showAbout(&run.program.startWindow()); });
+         }},
     };
     return all;
 }
@@ -161,7 +237,13 @@ const std::vector<Scene> &scenes()
 
 int main(int argc, char **argv)
 {
+    // Settings, the record and its history start empty for every run, so a
+    // picture shows only what its scene did.
+    QTemporaryDir home;
+    for (const char *var : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
+        qputenv(var, QDir(home.path()).filePath(QString::fromLatin1(var)).toLocal8Bit());
     QApplication app(argc, argv);
+    QApplication::setApplicationVersion(QStringLiteral(VELTRA_VERSION));
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Saves pictures of veltra-sensor's windows."));
     parser.addHelpOption();
