@@ -5,7 +5,7 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 DEMO_PORTS ?= $(CURDIR)/$(BUILD)/demo-ports
 
-.PHONY: all deps build test test-asan demo bench soak format clean
+.PHONY: all deps build test test-asan demo bench soak format clean guide
 
 all: build
 
@@ -37,6 +37,14 @@ demo: build
 	for i in $$(seq 50); do [ "$$(wc -l < $(BUILD)/demo-sim.out)" -ge 1 ] && break; sleep 0.2; done; \
 	echo "Simulated sensor on port 1: $$(head -n 1 $(BUILD)/demo-sim.out) (log: $(BUILD)/demo-sim.log)"; \
 	VELTRA_PORTS_DIR=$(DEMO_PORTS) $(BUILD)/app/veltra-sensor
+
+# The user guide's pictures and model table (docs/guide), drawn by the program
+# itself against veltra-sim on a virtual X server. tst_guide draws them again
+# and fails when the program now draws a window differently.
+guide: build
+	rm -f docs/guide/pictures/*.png
+	env -u QT_QPA_PLATFORM -u QT_FONT_DPI xvfb-run -a -s "-screen 0 2600x1800x24" \
+		$(BUILD)/tools/pictures/veltra-pictures --out docs/guide/pictures --models docs/guide/models.md
 
 bench: build
 	$(BUILD)/bench/veltra-bench-handshake --sim $(BUILD)/sim/veltra-sim

@@ -2,6 +2,7 @@
 
 #include "about.h"
 #include "controls.h"
+#include "guidewindow.h"
 #include "historywindow.h"
 #include "language.h"
 #include "menubar.h"
@@ -88,6 +89,7 @@ void StartWindow::makeMenus()
     ui::addTrafficLogAction(view, m_session.traffic());
     ui::addHistoryAction(view);
     QMenu *help = m_menuBar->addMenu(QCoreApplication::translate("Menus", "&Help"));
+    ui::addGuideAction(help, QStringLiteral("getting-started.md#the-start-window"));
     ui::addDiagnosticReportAction(help, this, m_session);
     help->addAction(QCoreApplication::translate("Menus", "&About"), this, [this] { ui::showAbout(this); });
     help->addAction(QCoreApplication::translate("Menus", "&Serial Ports"), this,

@@ -9,6 +9,8 @@
 #include <QIODevice>
 #include <QTextStream>
 
+#include <algorithm>
+
 namespace veltra {
 
 namespace {
@@ -34,7 +36,7 @@ enum Option : unsigned {
     Operator = 1u << 14,     // --operator: a write the record keeps
     Certificate = 1u << 15,  // restore --certificate FOLDER/
     HistoryFilters = 1u << 16,
-    WordArgument = 1u << 17,   // one positional word (fileHelp names it)
+    WordArgument = 1u << 17,    // one positional word (fileHelp names it)
     CertificateFile = 1u << 18, // -o FILE of a certificate
 };
 
@@ -69,9 +71,10 @@ void addCommandOptions(QCommandLineParser &parser, unsigned options, const QStri
                                          "sensor)."),
                           QStringLiteral("N|PATH|LIST|all")});
         parser.addOption(
-            {QStringLiteral("csv"), QStringLiteral("Print CSV: port, device, exit code and result, then the command's own columns, "
-                                            "one row per setting, change or file written; measure prints one row "
-                                            "per measurement as it is taken.")});
+            {QStringLiteral("csv"),
+             QStringLiteral("Print CSV: port, device, exit code and result, then the command's own columns, "
+                            "one row per setting, change or file written; measure prints one row "
+                            "per measurement as it is taken.")});
         if (!(options & Json))
             parser.addOption({QStringLiteral("json"),
                               QStringLiteral("Print JSON: per port its device, exit code, messages and result (the "
@@ -158,12 +161,13 @@ void addCommandOptions(QCommandLineParser &parser, unsigned options, const QStri
         parser.addOption({QStringLiteral("since"),
                           QStringLiteral("Entries from this date (YYYY-MM-DD, UTC) or time on."),
                           QStringLiteral("DATE")});
-        parser.addOption({QStringLiteral("until"),
-                          QStringLiteral("Entries up to this date (its whole day) or time."), QStringLiteral("DATE")});
+        parser.addOption({QStringLiteral("until"), QStringLiteral("Entries up to this date (its whole day) or time."),
+                          QStringLiteral("DATE")});
         parser.addOption({QStringLiteral("model"), QStringLiteral("Entries of this model: a name or a model code."),
                           QStringLiteral("NAME")});
         parser.addOption({{QStringLiteral("p"), QStringLiteral("port")},
-                          QStringLiteral("Entries of this port, as the write named it."), QStringLiteral("N|PATH")});
+                          QStringLiteral("Entries of this port, as the write named it."),
+                          QStringLiteral("N|PATH")});
         parser.addOption({QStringLiteral("station"), QStringLiteral("Entries of this station (host name)."),
                           QStringLiteral("NAME")});
         parser.addOption({QStringLiteral("verdict"),
@@ -358,9 +362,10 @@ int Cli::runCommand(const QStringList &arguments)
         text.replace(0, text.indexOf(u'\n'),
                      QStringLiteral("Usage: %1 %2%3 [options]%4\n")
                          .arg(kProgram, first, info->options & NoPort ? QString() : QStringLiteral(" --port N|PATH"),
-                              info->options & FileArgument   ? QStringLiteral(" FILE")
-                              : info->options & WordArgument ? u' ' + QString::fromUtf8(info->fileHelp).section(u':', 0, 0)
-                                                             : QString()));
+                              info->options & FileArgument ? QStringLiteral(" FILE")
+                              : info->options & WordArgument
+                                  ? u' ' + QString::fromUtf8(info->fileHelp).section(u':', 0, 0)
+                                  : QString()));
         m_out << text << Qt::endl << QLatin1String(kExitCodes) << Qt::endl;
         return int(ExitCode::Success);
     }
@@ -434,8 +439,12 @@ void Cli::printGeneralHelp(QTextStream &s)
       << "Scripted configuration, backup and restore of Veltra ultrasonic level and distance sensors." << Qt::endl
       << Qt::endl
       << "Commands:" << Qt::endl;
+    // Names and summaries in two columns, two spaces apart at the longest name.
+    qsizetype width = 0;
     for (const auto &row : commands())
-        s << "  " << QString::fromLatin1(row.name).leftJustified(9) << row.summary << Qt::endl;
+        width = std::max(width, qsizetype(qstrlen(row.name)));
+    for (const auto &row : commands())
+        s << "  " << QString::fromLatin1(row.name).leftJustified(width + 2) << row.summary << Qt::endl;
     s << Qt::endl
       << "Options:" << Qt::endl
       << "  -h, --help     This help; COMMAND --help for a command's options." << Qt::endl

@@ -318,7 +318,9 @@ void TestCliScripted::help_data()
     QTest::addColumn<QString>("out");
 
     QTest::newRow("version") << QStringList{"--version"} << "veltra-cli 7.0.0\n";
-    QTest::newRow("program") << QStringList{"--help"} << "  restore  Write a backup to a sensor";
+    QTest::newRow("program") << QStringList{"--help"} << "  restore      Write a backup to a sensor";
+    // The longest name keeps a gap before its summary.
+    QTest::newRow("longest command") << QStringList{"--help"} << "  certificate  Write a commissioning certificate";
     QTest::newRow("command") << QStringList{"measure", "--help"} << "--interval <SECONDS>";
     QTest::newRow("usage line") << QStringList{"restore", "-h"}
                                 << "Usage: veltra-cli restore --port N|PATH [options] FILE\n";

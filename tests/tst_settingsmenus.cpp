@@ -161,7 +161,8 @@ void TestSettingsMenus::menusAboveTheClientArea()
         QCOMPARE(actionTexts(bar, 0), (QStringList{"&Save Settings… Ctrl+S", "&Open Settings… Ctrl+O",
                                                    "&Compare with File…", "", "&Verify", "Cer&tificate…"}));
         QCOMPARE(actionTexts(bar, 1), (QStringList{"&Trend… Ctrl+T", "Traffic &Log…", "&History…"}));
-        QCOMPARE(actionTexts(bar, 2), (QStringList{"Save &Diagnostic Report…", "&Serial Ports", "&About", "&Language"}));
+        QCOMPARE(actionTexts(bar, 2),
+                 (QStringList{"&User Guide F1", "Save &Diagnostic Report…", "&Serial Ports", "&About", "&Language"}));
         // Nothing to save, compare, verify or plot before a Read; the
         // traffic, the history and the report are there from the start.
         for (QAction *action : bar->actions().at(0)->menu()->actions())

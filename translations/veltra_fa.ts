@@ -27,6 +27,63 @@ Licence: GNU General Public License, version 3 or later.</source>
     </message>
 </context>
 <context>
+    <name>Guide</name>
+    <message>
+        <source>User Guide — %1</source>
+        <translation>راهنمای کاربر — %1</translation>
+    </message>
+    <message>
+        <source>User guide</source>
+        <translation>راهنمای کاربر</translation>
+    </message>
+    <message>
+        <source>&amp;Back</source>
+        <translation>&amp;عقب</translation>
+    </message>
+    <message>
+        <source>&amp;Forward</source>
+        <translation>&amp;جلو</translation>
+    </message>
+    <message>
+        <source>&amp;Contents</source>
+        <translation>&amp;فهرست</translation>
+    </message>
+    <message>
+        <source>Find in the guide</source>
+        <translation>جستجو در راهنما</translation>
+    </message>
+    <message>
+        <source>&amp;Find:</source>
+        <translation>&amp;جستجو:</translation>
+    </message>
+    <message>
+        <source>&amp;Next</source>
+        <translation>&amp;بعدی</translation>
+    </message>
+    <message>
+        <source>&amp;Previous</source>
+        <translation>&amp;قبلی</translation>
+    </message>
+    <message>
+        <source>The user guide is not installed: none of these folders holds it:
+%1</source>
+        <translation>راهنمای کاربر نصب نشده است: هیچ‌یک از این پوشه‌ها آن را ندارد:
+%1</translation>
+    </message>
+    <message>
+        <source>Found on another page.</source>
+        <translation>در صفحه‌ی دیگری پیدا شد.</translation>
+    </message>
+    <message>
+        <source>Went on from the other end of the page.</source>
+        <translation>جستجو از سر دیگر صفحه ادامه یافت.</translation>
+    </message>
+    <message>
+        <source>Not found in the guide.</source>
+        <translation>در راهنما پیدا نشد.</translation>
+    </message>
+</context>
+<context>
     <name>History</name>
     <message>
         <source>Time (UTC)</source>
@@ -389,6 +446,10 @@ Check the cable and plug the adapter back in, then press Read again.</source>
     <message>
         <source>&amp;Live View</source>
         <translation>&amp;نمای زنده</translation>
+    </message>
+    <message>
+        <source>&amp;User Guide</source>
+        <translation>&amp;راهنمای کاربر</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,7 @@
 
 #include "about.h"
 #include "files/wholefile.h"
+#include "guidewindow.h"
 #include "historywindow.h"
 #include "language.h"
 #include "linkfailure.h"
@@ -185,6 +186,9 @@ void TrendWindow::makeMenus()
     live->setShortcut(QKeySequence(QStringLiteral("Ctrl+L")));
     view->addSeparator();
     ui::addHistoryAction(view);
+
+    QMenu *help = bar->addMenu(QCoreApplication::translate("Menus", "&Help"));
+    ui::addGuideAction(help, QStringLiteral("trend.md"));
 }
 
 QWidget *TrendWindow::makeSidePanel()

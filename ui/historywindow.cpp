@@ -2,6 +2,7 @@
 
 #include "about.h"
 #include "files/wholefile.h"
+#include "guidewindow.h"
 #include "language.h"
 #include "menubar.h"
 #include "protocol/measurementrow.h"
@@ -45,9 +46,9 @@ const char *const kHeaders[] = {QT_TRANSLATE_NOOP("History", "Time (UTC)"), QT_T
 
 // The record keeps families and the windows' names for themselves in English;
 // the window shows them in the operator's language ("veltra-cli write" stays).
-[[maybe_unused]] const char *const kWords[] = {
-    QT_TRANSLATE_NOOP("History", "level"), QT_TRANSLATE_NOOP("History", "distance"),
-    QT_TRANSLATE_NOOP("History", "level window"), QT_TRANSLATE_NOOP("History", "distance window")};
+[[maybe_unused]] const char *const kWords[]
+    = {QT_TRANSLATE_NOOP("History", "level"), QT_TRANSLATE_NOOP("History", "distance"),
+       QT_TRANSLATE_NOOP("History", "level window"), QT_TRANSLATE_NOOP("History", "distance window")};
 
 QString shownWord(const QString &english)
 {
@@ -154,6 +155,7 @@ HistoryWindow::HistoryWindow(QWidget *parent)
     setObjectName(QStringLiteral("History"));
     setWindowTitle(QCoreApplication::translate("History", "History — ") + programTitle());
     closeWithKeys(this);
+    openGuideWithF1(this, QStringLiteral("history.md"));
 
     m_sinceOn->setObjectName(QStringLiteral("SinceOn"));
     m_untilOn->setObjectName(QStringLiteral("UntilOn"));
@@ -383,8 +385,8 @@ void HistoryWindow::showDetail()
         verdict += QStringLiteral(": ") + ui::shown(entry->message);
     m_heading->setText(
         QStringList{QCoreApplication::translate("History", "Entry %1: %2, %3 sensor, produced %4 (month/day/year)")
-                        .arg(leftToRightInside(entry->id), leftToRightInside(entry->modelName), shownWord(familyName(entry->family)),
-                             leftToRightInside(entry->productionDate)),
+                        .arg(leftToRightInside(entry->id), leftToRightInside(entry->modelName),
+                             shownWord(familyName(entry->family)), leftToRightInside(entry->productionDate)),
                     QCoreApplication::translate("History", "%1 on %2 by %3, %4, program version %5")
                         .arg(shownWord(entry->source), leftToRightInside(entry->station),
                              leftToRightInside(entry->operatorName), port, entry->programVersion),

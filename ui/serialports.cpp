@@ -1,7 +1,6 @@
 #include "serialports.h"
 
 #include "language.h"
-
 #include "menubar.h"
 #include "portlist.h"
 

@@ -1,14 +1,12 @@
 #include "settingsfiles.h"
 
-#include "language.h"
-
-#include "linkfailure.h"
-
 #include "about.h"
 #include "files/settingscompare.h"
 #include "files/settingsfile.h"
+#include "guidewindow.h"
 #include "historywindow.h"
 #include "inputerror.h"
+#include "language.h"
 #include "linkfailure.h"
 #include "menubar.h"
 #include "numbers.h"
@@ -17,13 +15,13 @@
 #include "session/sensorsession.h"
 #include "trafficlogwindow.h"
 
-#include <QCoreApplication>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDateTime>
-#include <QDir>
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -180,9 +178,9 @@ QDialog *showComparison(QWidget *parent, const RestorePlan &plan, const QString 
     layout->addWidget(table);
     // Room for every row and column at the font in use.
     const int rowHeight = table->verticalHeader()->defaultSectionSize();
-    dialog->resize(std::max(460, table->horizontalHeader()->length() + 40),
-                   summary->sizeHint().height() + table->horizontalHeader()->height() + rowHeight * int(rows.size())
-                       + 60);
+    dialog->resize(std::max(460, table->horizontalHeader()->length() + 40), summary->sizeHint().height()
+                                                                                + table->horizontalHeader()->height()
+                                                                                + rowHeight * int(rows.size()) + 60);
     dialog->show();
     return dialog;
 }
@@ -258,7 +256,8 @@ SettingsMenu::SettingsMenu(QWidget *window, Window hooks)
     m_certificate->setEnabled(false);
     QMenu *view = m_bar->addMenu(QCoreApplication::translate("Menus", "&View"));
     if (m_hooks.openTrend) {
-        m_trend = view->addAction(QCoreApplication::translate("Menus", "&Trend…"), this, [this] { m_hooks.openTrend(); });
+        m_trend
+            = view->addAction(QCoreApplication::translate("Menus", "&Trend…"), this, [this] { m_hooks.openTrend(); });
         m_trend->setShortcut(QKeySequence(QStringLiteral("Ctrl+T")));
     }
     if (m_hooks.session)
@@ -271,10 +270,13 @@ SettingsMenu::SettingsMenu(QWidget *window, Window hooks)
         action->setShortcutContext(Qt::WindowShortcut);
     }
     QMenu *help = m_bar->addMenu(QCoreApplication::translate("Menus", "&Help"));
+    addGuideAction(help, m_hooks.family == SensorFamily::Level ? QStringLiteral("level-window.md")
+                                                               : QStringLiteral("distance-window.md"));
     if (m_hooks.session)
         addDiagnosticReportAction(help, m_window, *m_hooks.session);
     // As many port numbers as the start window's port box offers.
-    help->addAction(QCoreApplication::translate("Menus", "&Serial Ports"), this, [this] { showSerialPorts(m_window, 15); });
+    help->addAction(QCoreApplication::translate("Menus", "&Serial Ports"), this,
+                    [this] { showSerialPorts(m_window, 15); });
     help->addAction(QCoreApplication::translate("Menus", "&About"), this, [this] { showAbout(m_window); });
     addLanguageMenu(help, m_window);
     placeMenuBar(window, m_bar);

@@ -3,15 +3,16 @@
 #include "about.h"
 #include "files/diagnosticreport.h"
 #include "files/wholefile.h"
+#include "guidewindow.h"
 #include "language.h"
 #include "menubar.h"
 #include "protocol/measurementrow.h"
 #include "session/sensorsession.h"
 
-#include <QCoreApplication>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFontDatabase>
@@ -33,23 +34,23 @@ namespace veltra::ui {
 
 namespace {
 
-const char *const kHeaders[] = {
-    QT_TRANSLATE_NOOP("TrafficLog", "Time"),        QT_TRANSLATE_NOOP("TrafficLog", "Port"),
-    QT_TRANSLATE_NOOP("TrafficLog", "Line"),        QT_TRANSLATE_NOOP("TrafficLog", "Command"),
-    QT_TRANSLATE_NOOP("TrafficLog", "Request (hex)"), QT_TRANSLATE_NOOP("TrafficLog", "Request"),
-    QT_TRANSLATE_NOOP("TrafficLog", "Reply (hex)"), QT_TRANSLATE_NOOP("TrafficLog", "Reply"),
-    QT_TRANSLATE_NOOP("TrafficLog", "Wait (ms)"),   QT_TRANSLATE_NOOP("TrafficLog", "Outcome")};
+const char *const kHeaders[]
+    = {QT_TRANSLATE_NOOP("TrafficLog", "Time"),          QT_TRANSLATE_NOOP("TrafficLog", "Port"),
+       QT_TRANSLATE_NOOP("TrafficLog", "Line"),          QT_TRANSLATE_NOOP("TrafficLog", "Command"),
+       QT_TRANSLATE_NOOP("TrafficLog", "Request (hex)"), QT_TRANSLATE_NOOP("TrafficLog", "Request"),
+       QT_TRANSLATE_NOOP("TrafficLog", "Reply (hex)"),   QT_TRANSLATE_NOOP("TrafficLog", "Reply"),
+       QT_TRANSLATE_NOOP("TrafficLog", "Wait (ms)"),     QT_TRANSLATE_NOOP("TrafficLog", "Outcome")};
 
 // The traffic record names commands and outcomes in English (files and the
 // report keep them so); the window shows them in the operator's language.
-[[maybe_unused]] const char *const kWords[] = {
-    QT_TRANSLATE_NOOP("TrafficLog", "connect"),     QT_TRANSLATE_NOOP("TrafficLog", "read settings"),
-    QT_TRANSLATE_NOOP("TrafficLog", "measure"),     QT_TRANSLATE_NOOP("TrafficLog", "write settings"),
-    QT_TRANSLATE_NOOP("TrafficLog", "run"),         QT_TRANSLATE_NOOP("TrafficLog", "reopen"),
-    QT_TRANSLATE_NOOP("TrafficLog", "unknown"),     QT_TRANSLATE_NOOP("TrafficLog", "answered"),
-    QT_TRANSLATE_NOOP("TrafficLog", "damaged"),     QT_TRANSLATE_NOOP("TrafficLog", "no reply"),
-    QT_TRANSLATE_NOOP("TrafficLog", "sent"),        QT_TRANSLATE_NOOP("TrafficLog", "lost device"),
-    QT_TRANSLATE_NOOP("TrafficLog", "refused")};
+[[maybe_unused]] const char *const kWords[]
+    = {QT_TRANSLATE_NOOP("TrafficLog", "connect"), QT_TRANSLATE_NOOP("TrafficLog", "read settings"),
+       QT_TRANSLATE_NOOP("TrafficLog", "measure"), QT_TRANSLATE_NOOP("TrafficLog", "write settings"),
+       QT_TRANSLATE_NOOP("TrafficLog", "run"),     QT_TRANSLATE_NOOP("TrafficLog", "reopen"),
+       QT_TRANSLATE_NOOP("TrafficLog", "unknown"), QT_TRANSLATE_NOOP("TrafficLog", "answered"),
+       QT_TRANSLATE_NOOP("TrafficLog", "damaged"), QT_TRANSLATE_NOOP("TrafficLog", "no reply"),
+       QT_TRANSLATE_NOOP("TrafficLog", "sent"),    QT_TRANSLATE_NOOP("TrafficLog", "lost device"),
+       QT_TRANSLATE_NOOP("TrafficLog", "refused")};
 
 QString shownWord(const QString &english)
 {
@@ -220,6 +221,7 @@ TrafficLogWindow::TrafficLogWindow(TrafficLog &log, QWidget *parent)
     setObjectName(QStringLiteral("TrafficLog"));
     setWindowTitle(QCoreApplication::translate("TrafficLog", "Traffic Log"));
     closeWithKeys(this);
+    openGuideWithF1(this, QStringLiteral("traffic-log.md"));
     m_filter->setSourceModel(m_model);
     m_table->setModel(m_filter);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -230,15 +232,22 @@ TrafficLogWindow::TrafficLogWindow(TrafficLog &log, QWidget *parent)
     m_table->horizontalHeader()->setStretchLastSection(true);
     // Each column as wide as a typical cell at the font in use, so larger
     // text gets wider columns instead of cut ones.
-    const char *const samples[] = {"0000-00-00 00:00:00.000", "15 (/dev/ttyUSB0)",  "115200,n,8,1",
-                                   "write settings",          "FE FA FC 5B 28 00 00", "........",
-                                   "20 34 30 20 20 31 20 20 20", "DVT-14C01....",    "Wait (ms)"};
+    const char *const samples[] = {"0000-00-00 00:00:00.000",
+                                   "15 (/dev/ttyUSB0)",
+                                   "115200,n,8,1",
+                                   "write settings",
+                                   "FE FA FC 5B 28 00 00",
+                                   "........",
+                                   "20 34 30 20 20 31 20 20 20",
+                                   "DVT-14C01....",
+                                   "Wait (ms)"};
     const QFontMetrics cells = m_table->fontMetrics();
     const QFontMetrics headers = m_table->horizontalHeader()->fontMetrics();
     for (int c = 0; c < int(std::size(samples)); ++c) {
-        m_table->setColumnWidth(c, std::max(cells.horizontalAdvance(QLatin1String(samples[c])),
-                                            headers.horizontalAdvance(QCoreApplication::translate("TrafficLog", kHeaders[c])) + 8)
-                                       + 16);
+        m_table->setColumnWidth(
+            c, std::max(cells.horizontalAdvance(QLatin1String(samples[c])),
+                        headers.horizontalAdvance(QCoreApplication::translate("TrafficLog", kHeaders[c])) + 8)
+                   + 16);
     }
 
     m_command->setObjectName(QStringLiteral("CommandFilter"));
@@ -266,9 +275,9 @@ TrafficLogWindow::TrafficLogWindow(TrafficLog &log, QWidget *parent)
     connect(save, &QPushButton::clicked, this, [this] {
         const QString folder = lastFolder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
         QString filter;
-        const QString path = QFileDialog::getSaveFileName(this, QCoreApplication::translate("TrafficLog", "Save Traffic Log"),
-                                                          folder + QStringLiteral("/traffic.txt"),
-                                                          QStringLiteral("Text (*.txt);;CSV (*.csv)"), &filter);
+        const QString path = QFileDialog::getSaveFileName(
+            this, QCoreApplication::translate("TrafficLog", "Save Traffic Log"),
+            folder + QStringLiteral("/traffic.txt"), QStringLiteral("Text (*.txt);;CSV (*.csv)"), &filter);
         rememberFolder(path);
         if (!path.isEmpty())
             saveTo(path);
@@ -329,10 +338,12 @@ void TrafficLogWindow::askClear()
     if (m_log.size() == 0)
         return;
     QMessageBox box(QMessageBox::Question, programTitle(),
-                    QCoreApplication::translate("TrafficLog", "Clear the traffic log window?"), QMessageBox::Cancel, this);
+                    QCoreApplication::translate("TrafficLog", "Clear the traffic log window?"), QMessageBox::Cancel,
+                    this);
     box.setObjectName(QStringLiteral("ClearTraffic"));
-    box.setInformativeText(QCoreApplication::translate("TrafficLog", "The window starts again from the next exchange. A "
-                                                                       "diagnostic report still holds every exchange."));
+    box.setInformativeText(QCoreApplication::translate("TrafficLog",
+                                                       "The window starts again from the next exchange. A "
+                                                       "diagnostic report still holds every exchange."));
     QPushButton *yes = box.addButton(QCoreApplication::translate("TrafficLog", "Clear"), QMessageBox::AcceptRole);
     box.setDefaultButton(QMessageBox::Cancel);
     box.exec();
@@ -390,7 +401,8 @@ TrafficLogWindow *showTrafficLog(TrafficLog &log)
 
 QAction *addTrafficLogAction(QMenu *view, TrafficLog &log)
 {
-    QAction *action = view->addAction(QCoreApplication::translate("Menus", "Traffic &Log…"), view, [&log] { showTrafficLog(log); });
+    QAction *action
+        = view->addAction(QCoreApplication::translate("Menus", "Traffic &Log…"), view, [&log] { showTrafficLog(log); });
     action->setObjectName(QStringLiteral("TrafficLogAction"));
     return action;
 }
@@ -408,8 +420,9 @@ void saveDiagnosticReportAs(QWidget *parent, SensorSession &session)
     const QString folder = lastFolder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
     const QString name = QStringLiteral("veltra-report-%1.json")
                              .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
-    const QString path = QFileDialog::getSaveFileName(parent, QCoreApplication::translate("TrafficLog", "Save Diagnostic Report"),
-                                                      folder + u'/' + name, QStringLiteral("JSON (*.json)"));
+    const QString path
+        = QFileDialog::getSaveFileName(parent, QCoreApplication::translate("TrafficLog", "Save Diagnostic Report"),
+                                       folder + u'/' + name, QStringLiteral("JSON (*.json)"));
     if (path.isEmpty())
         return;
     rememberFolder(path);
@@ -417,9 +430,9 @@ void saveDiagnosticReportAs(QWidget *parent, SensorSession &session)
     const std::optional<PortId> port = session.link().port();
     // The port the window last opened, if any; a window's report covers its
     // whole session, so no single result is named.
-    const QJsonObject report = diagnosticReport(session, QStringLiteral("veltra-sensor"),
-                                                QApplication::applicationVersion(),
-                                                {port ? port->display() : QString(), session.link().device(), {}});
+    const QJsonObject report
+        = diagnosticReport(session, QStringLiteral("veltra-sensor"), QApplication::applicationVersion(),
+                           {port ? port->display() : QString(), session.link().device(), {}});
     if (!saveDiagnosticReport(path, report, &error))
         QMessageBox::warning(parent, QCoreApplication::translate("TrafficLog", "Save Diagnostic Report"), error);
 }

@@ -8,10 +8,13 @@
 #include "caretrest.h"
 #include "failurenotice.h"
 #include "fonts.h"
+#include "guidewindow.h"
 #include "historywindow.h"
 #include "language.h"
+#include "messageboxes.h"
 #include "programrun.h"
 #include "progresswindow.h"
+#include "protocol/modelcatalogue.h"
 #include "runnotice.h"
 #include "serialports.h"
 #include "session/sensorsession.h"
@@ -22,9 +25,14 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCommandLineParser>
+#include <QDialog>
 #include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -91,6 +99,62 @@ bool distanceRead(ProgramRun &run)
         return false;
     click(run.program.distanceWindow(), "Command5");
     return true;
+}
+
+// The settings the window shows saved to a file, then Empty and Full changed
+// in it: the file an operator opens or compares. Empty on failure.
+QString savedAndEdited(ProgramRun &run)
+{
+    const QString path = run.ports.filePath(QStringLiteral("tank-3.json"));
+    if (!run.program.levelWindow().settingsMenu().saveTo(path))
+        return {};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
+    file.close();
+    for (const char *part : {"settings", "codes"}) {
+        QJsonObject values = root.value(QLatin1String(part)).toObject();
+        values.insert(QStringLiteral("empty"), 280);
+        values.insert(QStringLiteral("full"), 240);
+        root.insert(QLatin1String(part), values);
+    }
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(QJsonDocument(root).toJson()) <= 0)
+        return {};
+    return path;
+}
+
+// The model catalogue as the guide's Markdown table.
+QString modelsMarkdown()
+{
+    QString text = QStringLiteral(
+        "# Models\n\n"
+        "<!-- Made by veltra-pictures --models from the program's own catalogue; `make guide` writes it anew. -->\n\n"
+        "Every level sensor model the program knows, as the level window treats it. The model code is the number "
+        "the sensor reports; the window that opens and the fields it shows follow from it. Empty is the distance "
+        "from the sensor down to the empty point of the tank and Full the level of a full tank, measured up from "
+        "that point, both in the model's unit; the window shows the largest of each beside it. The blocking distance "
+        "(BD) is the zone right in front of the sensor where it cannot measure.\n\n"
+        "| Code | Model | Unit | Blocking distance | Empty up to | Full up to | Digital outputs (Low DO, Hi DO) "
+        "| 4–20 mA output | RUN |\n"
+        "|---:|---|---|---|---:|---:|---|---|---|\n");
+    const auto yesNo = [](bool yes) { return yes ? QStringLiteral("yes") : QStringLiteral("no"); };
+    for (const ModelEntry &row : ModelCatalogue::entries()) {
+        const QString empty = QString::fromLatin1(row.emptyCaption);
+        const QString unit = empty.endsWith(QLatin1String("mm")) ? QStringLiteral("mm") : QStringLiteral("cm");
+        text += QStringLiteral("| %1 | %2 | %3 | %4 | %5 | %6 | %7 | %8 | %9 |\n")
+                    .arg(row.code)
+                    .arg(QString::fromLatin1(row.name), unit, QString::fromLatin1(row.blockingText))
+                    .arg(row.emptyLimit)
+                    .arg(row.fullLimit)
+                    .arg(yesNo(row.hasDigitalOutputs), yesNo(row.hasAnalogOutput),
+                         yesNo(row.kind == ModelKind::RunControl));
+    }
+    text += QStringLiteral("\nModel code %1 is the distance sensor %2: it opens the distance sensor window "
+                           "(see [The distance sensor window](distance-window.md)).\n")
+                .arg(ModelCatalogue::kDistanceModelCode)
+                .arg(QLatin1String(ModelCatalogue::kDistanceModelName));
+    return text;
 }
 
 struct Scene {
@@ -190,9 +254,10 @@ const std::vector<Scene> &scenes()
              auto *trend = run.program.levelWindow().findChild<TrendWindow *>();
              if (!trend)
                  return false;
-             trend->setIntervalSeconds(0.5);
+             trend->setIntervalSeconds(1);
+             trend->setLiveSpanSeconds(60);
              trend->start();
-             QTest::qWait(8000);
+             QTest::qWait(61000); // a minute of points
              const bool saved = save(trend, QStringLiteral("trend"));
              // Closing a chart that holds points asks first; this one goes unasked.
              trend->stop();
@@ -210,9 +275,16 @@ const std::vector<Scene> &scenes()
          [](ProgramRun &run) {
              if (!levelRead(run))
                  return false;
-             named<QLineEdit>(run.program.levelWindow(), QStringLiteral("Text2"))->setText(QStringLiteral("290"));
+             // A refused write, then one that is sent and verified.
+             auto *empty = named<QLineEdit>(run.program.levelWindow(), QStringLiteral("Text2"));
+             empty->clear();
+             closingBoxes([&run] { click(run.program.levelWindow(), "Command4"); });
+             empty->setText(QStringLiteral("290"));
              click(run.program.levelWindow(), "Command4");
-             QTest::qWait(3000);
+             auto &menu = run.program.levelWindow().settingsMenu();
+             if (!QTest::qWaitFor([&menu] { return menu.verifyAction()->isEnabled(); }, 10000))
+                 return false;
+             closingBoxes([&menu] { menu.verifyAction()->trigger(); });
              return save(ui::showHistory(), QStringLiteral("history"));
          }},
         {"serial-ports",
@@ -222,11 +294,42 @@ const std::vector<Scene> &scenes()
              run.program.start();
              return save(ui::showSerialPorts(&run.program.startWindow(), 15), QStringLiteral("serial-ports"));
          }},
+        {"level-file-marked",
+         [](ProgramRun &run) {
+             if (!levelRead(run))
+                 return false;
+             const QString path = savedAndEdited(run);
+             if (path.isEmpty())
+                 return false;
+             closingBoxes([&run, &path] { run.program.levelWindow().settingsMenu().openFrom(path); });
+             return save(&run.program.levelWindow(), QStringLiteral("level-file-marked"));
+         }},
+        {"compare",
+         [](ProgramRun &run) {
+             if (!levelRead(run))
+                 return false;
+             const QString path = savedAndEdited(run);
+             QDialog *dialog = nullptr;
+             closingBoxes([&] { dialog = run.program.levelWindow().settingsMenu().compareWith(path); });
+             const bool saved = dialog && save(dialog, QStringLiteral("compare"));
+             delete dialog;
+             return saved;
+         }},
+        {"user-guide",
+         [](ProgramRun &) {
+             QWidget *guide = ui::showGuide(QStringLiteral("level-window.md"));
+             guide->resize(1000, 700);
+             QTest::qWait(300);
+             return save(guide, QStringLiteral("user-guide"));
+         }},
         {"about",
          [](ProgramRun &run) {
              if (run.sim.start({"--model", "23"}).isEmpty())
                  return false;
              run.program.start();
+             // The ports folder as an operator's desktop has it, not this run's own.
+             qunsetenv("VELTRA_PORTS_DIR");
+             qputenv("HOME", "/home/operator");
              return saveMessage(QStringLiteral("about"), [&run] { ui::showAbout(&run.program.startWindow()); });
          }},
     };
@@ -237,11 +340,14 @@ const std::vector<Scene> &scenes()
 
 int main(int argc, char **argv)
 {
-    // Settings, the record and its history start empty for every run, so a
+    // Settings, the record and its history start empty for every scene, so a
     // picture shows only what its scene did.
     QTemporaryDir home;
-    for (const char *var : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
-        qputenv(var, QDir(home.path()).filePath(QString::fromLatin1(var)).toLocal8Bit());
+    const auto homeFor = [&home](const QString &scene) {
+        for (const char *var : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
+            qputenv(var, QDir(home.path()).filePath(scene + u'/' + QString::fromLatin1(var)).toLocal8Bit());
+    };
+    homeFor(QStringLiteral("start-up"));
     QApplication app(argc, argv);
     QApplication::setApplicationVersion(QStringLiteral(VELTRA_VERSION));
     QCommandLineParser parser;
@@ -251,6 +357,10 @@ int main(int argc, char **argv)
                                  QStringLiteral("DIR"));
     const QCommandLineOption lang(QStringLiteral("lang"), QStringLiteral("en or fa."), QStringLiteral("LANG"),
                                   QStringLiteral("en"));
+    const QCommandLineOption models(QStringLiteral("models"),
+                                    QStringLiteral("Also write the model catalogue as Markdown to FILE."),
+                                    QStringLiteral("FILE"));
+    parser.addOption(models);
     parser.addOption(out);
     parser.addOption(lang);
     parser.addPositionalArgument(QStringLiteral("scene"), QStringLiteral("Scenes to take (default: all)."));
@@ -265,12 +375,20 @@ int main(int argc, char **argv)
     ui::installFontSubstitutions();
     ui::restCaretWhenIdle(&app);
 
+    if (parser.isSet(models)) {
+        QSaveFile file(parser.value(models));
+        if (!file.open(QIODevice::WriteOnly) || file.write(modelsMarkdown().toUtf8()) < 0 || !file.commit()) {
+            fprintf(stderr, "cannot write %s\n", qPrintable(parser.value(models)));
+            return 1;
+        }
+    }
     const QStringList wanted = parser.positionalArguments();
     int failed = 0;
     for (const Scene &scene : scenes()) {
         const QString name = QString::fromLatin1(scene.name);
         if (!wanted.isEmpty() && !wanted.contains(name))
             continue;
+        homeFor(name);
         ProgramRun run;
         const bool taken = scene.take(run);
         printf("%s %s\n", taken ? "saved " : "FAILED", qPrintable(name));
