@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -229,7 +230,7 @@ bool GuideWindow::findNext(const QString &text, bool backward)
     const QTextDocument::FindFlags flags = backward ? QTextDocument::FindBackward : QTextDocument::FindFlags();
     m_findNote->clear();
     if (m_browser->find(text, flags))
-        return true;
+        return showFound();
     const auto fromEdge = [this, &text, flags, backward] {
         QTextCursor cursor(m_browser->document());
         cursor.movePosition(backward ? QTextCursor::End : QTextCursor::Start);
@@ -249,7 +250,7 @@ bool GuideWindow::findNext(const QString &text, bool backward)
         open(page);
         if (fromEdge()) {
             m_findNote->setText(QCoreApplication::translate("Guide", "Found on another page."));
-            return true;
+            return showFound();
         }
     }
     // Back round to this page's other end.
@@ -257,10 +258,18 @@ bool GuideWindow::findNext(const QString &text, bool backward)
         open(current);
     if (fromEdge()) {
         m_findNote->setText(QCoreApplication::translate("Guide", "Went on from the other end of the page."));
-        return true;
+        return showFound();
     }
     m_findNote->setText(QCoreApplication::translate("Guide", "Not found in the guide."));
     return false;
+}
+
+bool GuideWindow::showFound()
+{
+    // The found text a quarter of the way down, with what leads to it above.
+    QScrollBar *bar = m_browser->verticalScrollBar();
+    bar->setValue(bar->value() + m_browser->cursorRect().top() - m_browser->viewport()->height() / 4);
+    return true;
 }
 
 QWidget *showGuide(const QString &page)

@@ -55,6 +55,7 @@ public:
 
 private:
     void showFindBar();
+    bool showFound();
     QStringList pages() const;
 
     GuideBrowser *m_browser;
