@@ -233,6 +233,9 @@ const std::vector<Scene> &scenes()
                  return false;
              named<QLineEdit>(run.program.levelWindow(), QStringLiteral("Text2"))->setText(QStringLiteral("290"));
              click(run.program.levelWindow(), "Command4");
+             // Within its first second, however slowly the window came up.
+             if (!QTest::qWaitFor([&run] { return run.program.progressWindow().isVisible(); }, 5000))
+                 return false;
              QTest::qWait(300);
              return save(&run.program.progressWindow(), QStringLiteral("progress"));
          }},
