@@ -249,6 +249,9 @@ HistoryWindow::HistoryWindow(QWidget *parent)
     split->addWidget(detailPane);
     split->setStretchFactor(0, 1);
     split->setStretchFactor(1, 1);
+    // The list and the entry share the height the same way for every entry,
+    // not by how long its heading happens to be.
+    split->setSizes({1000, 1500});
 
     m_status->setObjectName(QStringLiteral("Status"));
     m_status->setWordWrap(true);

@@ -46,6 +46,8 @@ QString g_out;
 
 bool save(QWidget *window, const QString &name)
 {
+    // Laid out to the end first: a label's new text may still move what is below it.
+    QTest::qWait(200);
     const QString path = QDir(g_out).filePath(name + QStringLiteral(".png"));
     if (!window->grab().save(path)) {
         qWarning("cannot write %s", qPrintable(path));
