@@ -50,11 +50,6 @@ const char *const kHeaders[] = {QT_TRANSLATE_NOOP("History", "Time (UTC)"), QT_T
     = {QT_TRANSLATE_NOOP("History", "level"), QT_TRANSLATE_NOOP("History", "distance"),
        QT_TRANSLATE_NOOP("History", "level window"), QT_TRANSLATE_NOOP("History", "distance window")};
 
-QString shownWord(const QString &english)
-{
-    return QCoreApplication::translate("History", english.toUtf8().constData());
-}
-
 QString timeCell(const RecordEntry &entry)
 {
     return entry.time.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
@@ -107,7 +102,7 @@ QLineEdit *textFilter(QWidget *parent, const QString &name, const QString &tip)
 
 QString shownVerdict(const QString &verdict)
 {
-    return QCoreApplication::translate("Verdict", verdict.toUtf8().constData());
+    return shownWord("Verdict", verdict);
 }
 
 // A cell as the window shows it: the record keeps English verdicts and
@@ -389,9 +384,9 @@ void HistoryWindow::showDetail()
     m_heading->setText(
         QStringList{QCoreApplication::translate("History", "Entry %1: %2, %3 sensor, produced %4 (month/day/year)")
                         .arg(leftToRightInside(entry->id), leftToRightInside(entry->modelName),
-                             shownWord(familyName(entry->family)), leftToRightInside(entry->productionDate)),
+                             shownWord("History", familyName(entry->family)), leftToRightInside(entry->productionDate)),
                     QCoreApplication::translate("History", "%1 on %2 by %3, %4, program version %5")
-                        .arg(shownWord(entry->source), leftToRightInside(entry->station),
+                        .arg(shownWord("History", entry->source), leftToRightInside(entry->station),
                              leftToRightInside(entry->operatorName), port, entry->programVersion),
                     verdict}
             .join(u'\n'));

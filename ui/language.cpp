@@ -39,6 +39,11 @@ public:
 
 } // namespace
 
+QString shownWord(const char *context, const QString &english)
+{
+    return QCoreApplication::translate(context, english.toUtf8().constData());
+}
+
 QString leftToRightInside(const QString &arg)
 {
     if (QGuiApplication::layoutDirection() != Qt::RightToLeft || arg.isEmpty() || arg.isRightToLeft())

@@ -29,6 +29,10 @@ void addLanguageMenu(QMenu *help, QWidget *window);
 // translation is shown as it is.
 QString shown(const QString &message);
 
+// A word the lower layers keep in English (a verdict, a command, a family)
+// in the language the program speaks, through translation context `context`.
+QString shownWord(const char *context, const QString &english);
+
 // `text` (a path, a number, a sensor's reply) ready to be set into a Persian
 // sentence in its own left-to-right order: marks on both sides stop
 // "/dev/pts/3" showing as "dev/pts/3/". Unchanged in English.

@@ -52,11 +52,6 @@ const char *const kHeaders[]
        QT_TRANSLATE_NOOP("TrafficLog", "sent"),    QT_TRANSLATE_NOOP("TrafficLog", "lost device"),
        QT_TRANSLATE_NOOP("TrafficLog", "refused")};
 
-QString shownWord(const QString &english)
-{
-    return QCoreApplication::translate("TrafficLog", english.toUtf8().constData());
-}
-
 // Keeps the rows whose command and outcome match the chosen ones (empty: any).
 class TrafficFilter : public QSortFilterProxyModel
 {
@@ -181,9 +176,9 @@ QVariant TrafficModel::data(const QModelIndex &index, int role) const
     case Qt::DisplayRole:
     case Qt::ToolTipRole:
         if (index.column() == CommandColumn)
-            return shownWord(e.command);
+            return shownWord("TrafficLog", e.command);
         if (index.column() == Outcome) {
-            const QString outcome = shownWord(TrafficEntry::outcomeName(e.outcome));
+            const QString outcome = shownWord("TrafficLog", TrafficEntry::outcomeName(e.outcome));
             return e.detail.isEmpty() ? outcome : outcome + QStringLiteral(": ") + shown(e.detail);
         }
         // Times, devices, line settings and bytes read left to right in
@@ -253,12 +248,12 @@ TrafficLogWindow::TrafficLogWindow(TrafficLog &log, QWidget *parent)
     m_command->setObjectName(QStringLiteral("CommandFilter"));
     m_command->addItem(QCoreApplication::translate("TrafficLog", "All commands"), QString());
     for (const char *name : {"connect", "read settings", "measure", "write settings", "run"})
-        m_command->addItem(shownWord(QLatin1String(name)), QLatin1String(name));
+        m_command->addItem(shownWord("TrafficLog", QLatin1String(name)), QLatin1String(name));
     m_outcome->setObjectName(QStringLiteral("OutcomeFilter"));
     m_outcome->addItem(QCoreApplication::translate("TrafficLog", "All outcomes"), QString());
     using O = TrafficEntry::Outcome;
     for (O o : {O::Answered, O::Damaged, O::NoReply, O::Sent, O::Lost, O::Refused})
-        m_outcome->addItem(shownWord(TrafficEntry::outcomeName(o)), TrafficEntry::outcomeName(o));
+        m_outcome->addItem(shownWord("TrafficLog", TrafficEntry::outcomeName(o)), TrafficEntry::outcomeName(o));
     const auto refilter = [this] {
         static_cast<TrafficFilter *>(m_filter)->setWanted(m_command->currentData().toString(),
                                                           m_outcome->currentData().toString());
